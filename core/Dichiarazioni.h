@@ -1,0 +1,55 @@
+#pragma once
+// The calculation document: the one set of data every window works on.
+#include "BOX.h"
+#include "BREVE.h"
+#include "Mutuo.h"
+#include "OPE.h"
+
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+class Documento {
+public:
+    Documento();
+    Documento(const Documento&) = delete;
+    Documento& operator=(const Documento&) = delete;
+
+    const std::string& NomeConteggio() const { return nomeConteggio_; }
+    void setNomeConteggio(std::string v) { nomeConteggio_ = std::move(v); }
+    std::int16_t AnnoRiferimento() const { return annoRiferimento_; }
+    void setAnnoRiferimento(double v);  // 16-bit storage, see Intero16
+
+    // Quarters 1..4; any other index throws std::out_of_range.
+    BOX& Trimestri(int q);
+    const BOX& Trimestri(int q) const;
+    Mutuo& MutuoCorrente() { return mutuo_; }
+    const Mutuo& MutuoCorrente() const { return mutuo_; }
+    OPE& Operazioni() { return operazioni_; }
+    const OPE& Operazioni() const { return operazioni_; }
+    BREVE& BreveCorrente() { return breve_; }
+    const BREVE& BreveCorrente() const { return breve_; }
+
+    // Gives every member its default; the reference year comes from
+    // OrologioConteggio.
+    void InizializzaConteggio();
+
+private:
+    std::string nomeConteggio_;
+    std::int16_t annoRiferimento_ = 0;
+    std::array<BOX, 4> trimestri_;
+    Mutuo mutuo_;
+    OPE operazioni_;
+    BREVE breve_;
+};
+
+// The program's document.
+extern Documento Conteggio;
+
+// Initialises the program's document.
+void InizializzaConteggio();
+
+// Today's local date; tests may replace it.
+extern std::function<std::chrono::sys_days()> OrologioConteggio;

@@ -1,0 +1,23 @@
+#pragma once
+// Number conventions of the program: Italian typed numbers in, amounts and
+// rates out. No state, no side effects.
+#include <cstdint>
+#include <string>
+
+// The rate value the calculations store when no rate can be determined; the
+// windows compare with it exactly and show "dati incoerenti" instead.
+inline constexpr double DatiIncoerenti = -12345.67;
+
+// Reads a typed number: "." groups thousands, "," separates decimals, every
+// other character is dropped; a leading "-" of the untrimmed text negates.
+double PulisciNumero(const std::string& testo);
+
+// 1234567.891 -> "1.234.567,89"
+std::string FormatoImporto(double valore);
+
+// 0.0123456 -> "1,235%"
+std::string FormatoTasso(double tasso);
+
+// Stores a double in a signed 16-bit member: nearest integer, exact halves to
+// the even neighbour; outside -32768..32767 (or NaN) throws std::overflow_error.
+std::int16_t Intero16(double valore);

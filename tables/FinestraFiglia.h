@@ -1,0 +1,25 @@
+#pragma once
+// Base of the input and result windows shown inside the main window.
+// The shell creates one, records its name as the current window, lays it out
+// from its tags (dynamic property "Tag" on the window and on its frame
+// XPFrame4) and then calls Pagina() to fill it from the document.
+#include <QWidget>
+
+class FinestraFiglia : public QWidget {
+    Q_OBJECT
+public:
+    // nome is the window's objectName ("frmBox", ...); tag the window's
+    // 10-digit design size. The subclass writes its frame's 20-digit tag.
+    FinestraFiglia(const QString& nome, const QString& tag, QWidget* genitore = nullptr);
+
+    // Fills the window from the document (its page procedure).
+    virtual void Pagina() = 0;
+
+    // Commits the field being edited, as if it had lost the focus.
+    virtual void ConfermaModifiche() {}
+
+signals:
+    // Asks the shell to run a command by its toolbar key ("cc", "calcoli",
+    // "italia", ...), for the windows' own toolbars.
+    void Comando(const QString& chiave);
+};

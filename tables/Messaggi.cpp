@@ -1,0 +1,48 @@
+#include "Messaggi.h"
+
+#include <QApplication>
+
+namespace {
+RispostaMessaggio risponditore;
+QStringList mostrati;
+
+QMessageBox::StandardButton mostra(const QString& testo, QMessageBox::Icon icona,
+                                   QMessageBox::StandardButtons pulsanti,
+                                   QMessageBox::StandardButton predefinito, QWidget* genitore)
+{
+    if (risponditore) {
+        mostrati << testo;
+        return risponditore(testo, pulsanti);
+    }
+    if (!genitore)
+        genitore = QApplication::activeWindow();
+    QMessageBox box(icona, TitoloProgramma, testo, pulsanti, genitore);
+    box.setDefaultButton(predefinito);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+} // namespace
+
+void Messaggio(const QString& testo, QMessageBox::Icon icona, QWidget* genitore)
+{
+    mostra(testo, icona, QMessageBox::Ok, QMessageBox::Ok, genitore);
+}
+
+bool Domanda(const QString& testo, QWidget* genitore)
+{
+    return mostra(testo, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No,
+                  QMessageBox::No, genitore) == QMessageBox::Yes;
+}
+
+void ImpostaRisponditore(RispostaMessaggio r)
+{
+    risponditore = std::move(r);
+    mostrati.clear();
+}
+
+QStringList MessaggiMostrati(bool svuota)
+{
+    QStringList l = mostrati;
+    if (svuota)
+        mostrati.clear();
+    return l;
+}

@@ -1,0 +1,27 @@
+#pragma once
+// Every message box of the program goes through here, titled "Zelvi T.E.G.".
+// Tests install a responder to answer them without a display.
+#include <QMessageBox>
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+inline const QString TitoloProgramma = QStringLiteral("Zelvi T.E.G.");
+
+// Information or warning with an OK button.
+void Messaggio(const QString& testo, QMessageBox::Icon icona = QMessageBox::Information,
+               QWidget* genitore = nullptr);
+
+// A Yes/No question; true for "Yes".
+bool Domanda(const QString& testo, QWidget* genitore = nullptr);
+
+// When set, message boxes are not shown: the responder gets the text and the
+// buttons offered and returns the button pressed.
+using RispostaMessaggio =
+    std::function<QMessageBox::StandardButton(const QString& testo, QMessageBox::StandardButtons)>;
+void ImpostaRisponditore(RispostaMessaggio r);
+
+// Texts of the messages shown since the last call (kept only while a
+// responder is set), for tests.
+QStringList MessaggiMostrati(bool svuota = true);
