@@ -1,0 +1,60 @@
+#pragma once
+// The print table shared by the reports and the copies: rows 0..200 and
+// columns 0..20 of text, one bold flag per row. The reports use rows and
+// columns from 1; row 0 and column 0 stay empty.
+#include <QString>
+#include <array>
+#include <functional>
+#include <vector>
+
+class QPainter;
+class QRectF;
+
+class TabellaStampa {
+public:
+    static constexpr int MaxRighe = 200;
+    static constexpr int MaxColonne = 20;
+
+    TabellaStampa();
+
+    // Out of range rows or columns throw std::out_of_range.
+    const QString& Testo(int r, int c) const;
+    void setTesto(int r, int c, const QString& t);
+    bool RigaGrassetto(int r) const;
+    void setRigaGrassetto(int r, bool g);
+
+private:
+    static std::size_t indice(int r, int c);
+    std::vector<QString> celle_;
+    std::array<bool, MaxRighe + 1> grassetto_{};
+};
+
+// Which flag makes a printed cell bold.
+enum class RegolaGrassetto {
+    Riga,         // the row's RigaGrassetto
+    LineaUguale,  // the row's column 4 starts with "=", or it is the page's last row
+};
+
+// Alignment codes of StampaTesto: 0 left edge at x, 1 centred on x, 2 right
+// edge at x.
+struct ColonnaStampa {
+    int colonna = 1;  // table column
+    int x = 0;        // twips
+    int allineamento = 0;
+    RegolaGrassetto regola = RegolaGrassetto::Riga;
+};
+
+// One report: the table and everything the page frame needs to print it.
+struct Rapporto {
+    QString nome;          // "StampaBreve", "StampaOPE", ...
+    TabellaStampa tabella;
+    int RighePerPagina = 0;
+    double NumeroPagine = 1;
+    QString titolo;        // "T.E.G. su " + description
+    QString sottotitolo;   // empty: the report has none
+    std::vector<ColonnaStampa> colonne;
+    // Separating lines along the top of page rows 10, 20, 30 and 40.
+    bool lineeTrimestri = false;
+    // Page extra: draws a picture into the given rectangle (device pixels).
+    std::function<void(QPainter&, const QRectF&)> figura;
+};

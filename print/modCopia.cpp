@@ -1,0 +1,102 @@
+#include "modCopia.h"
+
+#include "Dichiarazioni.h"
+#include "FinestraFiglia.h"
+#include "Griglia.h"
+#include "LetturaFinestre.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <algorithm>
+
+QString TestoCopia(const TabellaStampa& t, int righe, int colonne, bool regolaSegno)
+{
+    righe = std::clamp(righe, 0, TabellaStampa::MaxRighe);
+    colonne = std::clamp(colonne, 0, TabellaStampa::MaxColonne);
+    QString testo;
+    for (int r = 1; r <= righe; ++r) {
+        for (int c = 1; c <= colonne; ++c) {
+            const QString& cella = t.Testo(r, c);
+            if (regolaSegno && (cella.startsWith(QLatin1Char('-')) || cella.startsWith(QLatin1Char('='))))
+                testo += QLatin1Char('\'');
+            testo += cella;
+            testo += QLatin1Char(' ');
+            testo += c < colonne ? QLatin1Char('\t') : QLatin1Char('\r');
+        }
+        if (colonne > 0)
+            testo += QLatin1Char('\n');
+    }
+    return testo;
+}
+
+QString CopiaBreve(const DatiBreve& d) { return TestoCopia(RapportoBreve(d, {}).tabella, 9, 2, true); }
+
+QString CopiaMutuo(const DatiMutuo& d) { return TestoCopia(RapportoMutuo(d, {}).tabella, 9, 2, true); }
+
+QString CopiaOPE(const DatiOPE& d)
+{
+    const Rapporto r = RapportoOPE(d, {});
+    return TestoCopia(r.tabella, r.RighePerPagina, 4, true);
+}
+
+QString CopiaInput(const DatiInput& d) { return TestoCopia(RapportoInput(d, {}).tabella, 10, 5, false); }
+
+namespace {
+QString copiaGriglia(const Griglia& g)
+{
+    TabellaStampa t;
+    const int righe = std::min(g.Righe(), TabellaStampa::MaxRighe);
+    const int colonne = std::min(g.Colonne(), TabellaStampa::MaxColonne);
+    for (int r = 0; r < righe; ++r)
+        for (int c = 0; c < colonne; ++c)
+            t.setTesto(r + 1, c + 1, g.Testo(r, c));
+    return TestoCopia(t, righe, colonne, true);
+}
+} // namespace
+
+QString CopiaMatematico(const Griglia& g) { return copiaGriglia(g); }
+
+QString CopiaItalia(const Griglia& g) { return copiaGriglia(g); }
+
+bool TestoCopiaFinestra(const QString& nome, QWidget* finestra, QString& testo)
+{
+    QWidget* f = FinestraDiNome(finestra, nome);
+    if (!f)
+        return false;
+    if (auto* figlia = qobject_cast<FinestraFiglia*>(f))
+        figlia->ConfermaModifiche();
+
+    if (nome == QLatin1String("frmBreve")) {
+        testo = CopiaBreve(LeggiBreve(f));
+    } else if (nome == QLatin1String("frmOPE")) {
+        std::array<double, 10> importi{};
+        for (int k = 0; k < 10; ++k)
+            importi[k] = Conteggio.Operazioni().Importo(k + 1);
+        testo = CopiaOPE(LeggiOPE(f, importi));
+    } else if (nome == QLatin1String("frmMutuo")) {
+        testo = CopiaMutuo(LeggiMutuo(f));
+    } else if (nome == QLatin1String("frmCalcoli") || nome == QLatin1String("frmItalia")) {
+        Griglia g;
+        if (!LeggiGriglia(f, g))
+            return false;
+        testo = nome == QLatin1String("frmCalcoli") ? CopiaMatematico(g) : CopiaItalia(g);
+    } else if (nome == QLatin1String("frmBox")) {
+        testo = CopiaInput(LeggiInput(f));
+    } else {
+        return false;
+    }
+    return true;
+}
+
+bool CopiaTabellaCorrente(const QString& finestraCorrente, QWidget* finestra)
+{
+    QString testo;
+    if (!TestoCopiaFinestra(finestraCorrente, finestra, testo))
+        return false;
+    QClipboard* appunti = QGuiApplication::clipboard();
+    if (!appunti)
+        return false;
+    appunti->clear();
+    appunti->setText(testo);
+    return true;
+}

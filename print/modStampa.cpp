@@ -1,0 +1,478 @@
+#include "modStampa.h"
+
+#include "Dichiarazioni.h"
+#include "FinestraFiglia.h"
+#include "Griglia.h"
+#include "LetturaFinestre.h"
+#include "Stampanti.h"
+
+#include <QDateTime>
+#include <QFontDatabase>
+#include <QFontMetricsF>
+#include <QLabel>
+#include <QLinearGradient>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+#include <QPointer>
+#include <QPrinter>
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+QString titolo(const QString& descrizione) { return QStringLiteral("T.E.G. su ") + descrizione; }
+
+QImage logoImpostato;
+
+// Two-column summary of the short-term and mortgage windows.
+Rapporto riepilogo(const QString& nome, const QString& descrizione)
+{
+    Rapporto r;
+    r.nome = nome;
+    r.titolo = titolo(descrizione);
+    r.RighePerPagina = 9;
+    r.colonne = {{1, 500, 0}, {2, 5150, 2}};
+    r.tabella.setRigaGrassetto(8, true);
+    r.tabella.setRigaGrassetto(9, true);
+    return r;
+}
+
+void riga(TabellaStampa& t, int r, const QString& a, const QString& b)
+{
+    t.setTesto(r, 1, a);
+    t.setTesto(r, 2, b);
+}
+
+bool iniziaCon(const QString& testo, const QString& prefisso)
+{
+    return testo.left(prefisso.size()).toLower() == prefisso;
+}
+
+// Copies a grid into the print table from row 1 and column 1; the table's
+// limits bound what is read.
+template <typename Regola>
+void leggiGriglia(const Griglia& g, Rapporto& r, Regola regola)
+{
+    const int righe = std::min(g.Righe(), TabellaStampa::MaxRighe);
+    const int colonne = std::min(g.Colonne(), TabellaStampa::MaxColonne);
+    for (int i = 0; i < righe; ++i)
+        for (int c = 0; c < colonne; ++c) {
+            r.tabella.setTesto(i + 1, c + 1, g.Testo(i, c));
+            regola(i + 1, c, g.Testo(i, c));
+        }
+    r.RighePerPagina = righe;
+}
+
+} // namespace
+
+Rapporto RapportoBreve(const DatiBreve& d, const QString& descrizione)
+{
+    Rapporto r = riepilogo(QStringLiteral("StampaBreve"), descrizione);
+    TabellaStampa& t = r.tabella;
+    riga(t, 1, QStringLiteral("Descrizione operazione"), d.descrizione);
+    riga(t, 2, QStringLiteral("Importo finanziato"), d.finanziato);
+    riga(t, 3, QStringLiteral("Oneri trattenuti sul finanziato"), d.oneri);
+    riga(t, 4, QStringLiteral("Data di erogazione"), d.dataErogazione);
+    riga(t, 5, QStringLiteral("Data di restituzione"), d.dataRestituzione);
+    riga(t, 6, QStringLiteral("Importo restituito a scadenza"), d.restituito);
+    riga(t, 8, QStringLiteral("T.E.G. di periodo"), d.tegPeriodo);
+    riga(t, 9, QStringLiteral("T.E.G. su base annuale"), d.tegAnnuo);
+    return r;
+}
+
+Rapporto RapportoMutuo(const DatiMutuo& d, const QString& descrizione)
+{
+    Rapporto r = riepilogo(QStringLiteral("StampaMutuo"), descrizione);
+    TabellaStampa& t = r.tabella;
+    riga(t, 1, QStringLiteral("Descrizione mutuo"), d.descrizione);
+    riga(t, 2, QStringLiteral("Importo finanziato"), d.importo);
+    riga(t, 3, QStringLiteral("Oneri trattenuti sul finanziato"), d.oneri);
+    riga(t, 4, QStringLiteral("Importo rata comprensiva di spese"), d.rata);
+    riga(t, 5, QStringLiteral("Periodicità rata"), d.periodicita);
+    riga(t, 6, QStringLiteral("Numero complessivo di rate"), d.numeroRate);
+    riga(t, 8, d.etichettaPeriodo, d.tegPeriodo);
+    riga(t, 9, d.etichettaAnnuo, d.tegAnnuo);
+    return r;
+}
+
+Rapporto RapportoOPE(const DatiOPE& d, const QString& descrizione)
+{
+    Rapporto r;
+    r.nome = QStringLiteral("StampaOPE");
+    r.titolo = titolo(descrizione);
+    r.colonne = {{1, 1000, 2}, {2, 1500, 0}, {3, 3450, 2}, {4, 4400, 0}};
+    TabellaStampa& t = r.tabella;
+    t.setTesto(1, 1, QStringLiteral("Flussi"));
+    t.setTesto(3, 1, QStringLiteral("N."));
+    t.setTesto(3, 2, QStringLiteral("Data"));
+    t.setTesto(3, 3, QStringLiteral("Importo"));
+    t.setTesto(3, 4, QStringLiteral("Segno"));
+    t.setRigaGrassetto(1, true);
+    t.setRigaGrassetto(3, true);
+    int m = 3;
+    for (int k = 0; k < 10; ++k) {
+        if (d.importi[k] == 0)
+            continue;
+        ++m;
+        t.setTesto(m, 1, QString::number(m - 3));
+        t.setTesto(m, 2, d.date[k]);
+        t.setTesto(m, 3, d.testiImporto[k]);
+        t.setTesto(m, 4, d.segni[k]);
+    }
+    m += 2;
+    t.setTesto(m, 2, d.etichettaTEG);
+    t.setTesto(m, 4, d.teg);
+    t.setRigaGrassetto(m, true);
+    r.RighePerPagina = m;
+    return r;
+}
+
+Rapporto RapportoInput(const DatiInput& d, const QString& descrizione)
+{
+    static const char* const etichette[7] = {
+        "Numeri debitori", "Interessi addebitati", "Commissione % su scoperti",
+        "   di cui comm. su max scoperto", "Oneri e spese fisse",
+        "Giorni valuta medi per operazione", "Fido accordato"};
+    Rapporto r;
+    r.nome = QStringLiteral("StampaInput");
+    r.titolo = titolo(descrizione);
+    r.sottotitolo = QStringLiteral("Dati di input");
+    r.colonne = {{1, 1000, 0}, {2, 4500, 2}, {3, 6500, 2}, {4, 8500, 2}, {5, 10500, 2}};
+    r.RighePerPagina = 10;
+    TabellaStampa& t = r.tabella;
+    t.setTesto(1, 1, QStringLiteral("Anno di riferimento"));
+    t.setTesto(1, 2, d.anno);
+    t.setTesto(3, 2, QStringLiteral("I Trimestre"));
+    t.setTesto(3, 3, QStringLiteral("II Trimestre"));
+    t.setTesto(3, 4, QStringLiteral("III Trimestre"));
+    t.setTesto(3, 5, QStringLiteral("IV Trimestre"));
+    for (int k = 0; k < 7; ++k) {
+        t.setTesto(4 + k, 1, QString::fromUtf8(etichette[k]));
+        for (int q = 0; q < 4; ++q)
+            t.setTesto(4 + k, q + 2, d.campi[k][q]);
+    }
+    t.setRigaGrassetto(1, true);
+    t.setRigaGrassetto(3, true);
+    return r;
+}
+
+Rapporto RapportoMatematico(const Griglia& g, const QString& descrizione)
+{
+    Rapporto r;
+    r.nome = QStringLiteral("StampaMatematico");
+    r.titolo = titolo(descrizione);
+    r.sottotitolo = QStringLiteral("Calcolo con procedura analitica");
+    r.colonne = {{1, 500, 0},
+                 {2, 4450, 2},
+                 {4, 5200, 0, RegolaGrassetto::LineaUguale},
+                 {5, 9150, 2, RegolaGrassetto::LineaUguale},
+                 {6, 10950, 2, RegolaGrassetto::LineaUguale}};
+    r.lineeTrimestri = true;
+    TabellaStampa& t = r.tabella;
+    leggiGriglia(g, r, [&t](int riga, int c, const QString& testo) {
+        if (c > 0 && iniziaCon(testo, QStringLiteral("trimestre"))) {
+            t.setTesto(riga, c + 1, QString());
+            t.setRigaGrassetto(riga, true);
+        }
+        if (iniziaCon(testo, QStringLiteral("incidenza")))
+            t.setTesto(riga, c + 1, QStringLiteral("Incidenza %"));
+    });
+    if (r.RighePerPagina > 0)
+        t.setRigaGrassetto(r.RighePerPagina, true);
+    return r;
+}
+
+Rapporto RapportoItalia(const Griglia& g, const QString& descrizione)
+{
+    Rapporto r;
+    r.nome = QStringLiteral("StampaItalia");
+    r.titolo = titolo(descrizione);
+    r.sottotitolo = QStringLiteral("Calcolo con procedura della Banca d'Italia");
+    r.colonne = {{1, 1000, 0}, {2, 4950, 2}, {4, 6200, 0}, {5, 10150, 2}};
+    TabellaStampa& t = r.tabella;
+    leggiGriglia(g, r, [&t](int riga, int c, const QString& testo) {
+        if ((c == 1 || c == 4) && iniziaCon(testo, QStringLiteral("trimestre"))) {
+            t.setTesto(riga, c + 1, QString());
+            t.setRigaGrassetto(riga, true);
+        }
+        if (iniziaCon(testo, QStringLiteral("t.e.g.")))
+            t.setRigaGrassetto(riga, true);
+    });
+    r.figura = DisegnaFormula;
+    return r;
+}
+
+// ---------------------------------------------------------------------------
+// The page frame
+
+QString FamigliaCarattere()
+{
+    static const QString famiglia = [] {
+        const QStringList installate = QFontDatabase::families();
+        for (const char* f : {"MS Sans Serif", "Liberation Sans", "DejaVu Sans", "Arial"})
+            if (installate.contains(QString::fromLatin1(f), Qt::CaseInsensitive))
+                return QString::fromLatin1(f);
+        return QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
+    }();
+    return famiglia;
+}
+
+int PuntiCarattere(int codiceDimensione) { return codiceDimensione == 0 ? 7 : codiceDimensione - 1; }
+
+void StampaTesto(QPainter& p, double k, int x, int y, const QString& testo, bool grassetto,
+                 bool corsivo, int codiceDimensione, int allineamento, const QString& colore,
+                 std::vector<ElementoTesto>* registro)
+{
+    QFont f(FamigliaCarattere());
+    f.setPointSizeF(std::max(1, PuntiCarattere(codiceDimensione)));
+    f.setBold(grassetto);
+    f.setItalic(corsivo);
+    f.setUnderline(false);
+    f.setStrikeOut(false);
+    f.setHintingPreference(QFont::PreferNoHinting);
+    p.setFont(f);
+    p.setPen(colore == QLatin1String("rosso") ? QColor(255, 0, 0) : QColor(0, 0, 0));
+
+    const QFontMetricsF fm(p.font(), p.device());
+    const double larghezza = fm.horizontalAdvance(testo);
+    double sinistra = x * k;
+    if (allineamento == 1)
+        sinistra -= larghezza / 2;
+    else if (allineamento == 2)
+        sinistra -= larghezza;
+    p.drawText(QPointF(sinistra, y * k + fm.ascent()), testo);
+
+    if (registro)
+        registro->push_back({x, y, testo, grassetto, corsivo, codiceDimensione, allineamento, colore});
+}
+
+void DisegnaRapporto(const Rapporto& r, QPainter& p, double k, std::vector<ElementoTesto>* registro)
+{
+    // Job set-up: black, plain, 8 points.
+    p.setPen(QColor(0, 0, 0));
+    QFont base(FamigliaCarattere());
+    base.setPointSize(8);
+    p.setFont(base);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+
+    const QImage logo = logoImpostato.isNull() ? LogoProgramma(4) : logoImpostato;
+    const long long pagine = std::llround(r.NumeroPagine);
+    int i = 0;
+    for (long long pagina = 1; pagina <= pagine; ++pagina) {
+        p.drawImage(QRectF(500 * k, 700 * k, 2025 * k, 900 * k), logo);
+        const QString momento = QDateTime::currentDateTime().toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
+        StampaTesto(p, k, 11100, 1000, QLatin1Char('[') + momento + QLatin1Char(']'), false, false,
+                    0, 2, QString(), registro);
+        StampaTesto(p, k, 6000, 1900, r.titolo, true, false, 12, 1, QString(), registro);
+        if (!r.sottotitolo.isEmpty())
+            StampaTesto(p, k, 6000, 2300, r.sottotitolo, true, false, 10, 1, QString(), registro);
+
+        for (int n = 1; n <= r.RighePerPagina && i < TabellaStampa::MaxRighe; ++n) {
+            ++i;
+            const int y = 2540 + 300 * n;
+            for (const ColonnaStampa& c : r.colonne) {
+                const QString& testo = r.tabella.Testo(i, c.colonna);
+                if (testo.isEmpty())
+                    continue;
+                bool grassetto = r.tabella.RigaGrassetto(i);
+                if (c.regola == RegolaGrassetto::LineaUguale)
+                    grassetto = r.tabella.Testo(i, 4).startsWith(QLatin1Char('='))
+                                || n == r.RighePerPagina;
+                StampaTesto(p, k, c.x, y, testo, grassetto, false, 0, c.allineamento, QString(), registro);
+            }
+            if (r.lineeTrimestri && (n == 10 || n == 20 || n == 30 || n == 40)) {
+                p.setPen(QPen(QColor(0, 0, 0), std::max(1.0, 15 * k)));
+                p.drawLine(QPointF(500 * k, y * k), QPointF(11000 * k, y * k));
+            }
+        }
+        if (r.figura)
+            r.figura(p, QRectF(2600 * k, 8000 * k, 4815 * k, 1455 * k));
+
+        StampaTesto(p, k, 6000, 16000,
+                    QStringLiteral("Pagina %1 di %2").arg(pagina).arg(pagine), false, true, 0, 2,
+                    QString(), registro);
+        if (pagina < pagine)
+            if (auto* dispositivo = dynamic_cast<QPagedPaintDevice*>(p.device()))
+                dispositivo->newPage();
+    }
+}
+
+bool StampaSuStampante(const Rapporto& r, QPrinter& stampante)
+{
+    stampante.setFullPage(true);
+    stampante.setPageSize(QPageSize(QPageSize::A4));
+    stampante.setPageOrientation(QPageLayout::Portrait);
+    stampante.setDocName(r.titolo);
+    stampante.setCreator(QStringLiteral("Zelvi T.E.G."));
+    QPainter p;
+    if (!p.begin(&stampante))
+        return false;
+    DisegnaRapporto(r, p, stampante.resolution() / 1440.0);
+    const bool chiuso = p.end();
+    return chiuso && stampante.printerState() != QPrinter::Error
+           && stampante.printerState() != QPrinter::Aborted;
+}
+
+// ---------------------------------------------------------------------------
+// Pictures
+
+QImage LogoProgramma(int scala)
+{
+    // 188 x 84: about the proportions of the printed box, so the name is not
+    // stretched when the picture is scaled into it.
+    scala = std::max(1, scala);
+    QImage img(188 * scala, 84 * scala, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    p.scale(scala, scala);
+
+    QLinearGradient sfondo(0, 0, 0, 84);
+    sfondo.setColorAt(0, QColor(36, 88, 136));
+    sfondo.setColorAt(1, QColor(18, 46, 74));
+    p.setPen(Qt::NoPen);
+    p.setBrush(sfondo);
+    p.drawRoundedRect(QRectF(1, 1, 186, 82), 8, 8);
+
+    QFont f(FamigliaCarattere());
+    f.setPixelSize(30);
+    f.setBold(true);
+    p.setFont(f);
+    p.setPen(Qt::white);
+    p.drawText(QRectF(0, 8, 188, 40), Qt::AlignCenter, QStringLiteral("Zelvi T.E.G."));
+
+    p.setPen(QPen(QColor(242, 169, 0), 2, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(24, 52), QPointF(164, 52));
+
+    f.setPixelSize(12);
+    f.setBold(false);
+    p.setFont(f);
+    p.setPen(QColor(230, 236, 244));
+    p.drawText(QRectF(0, 56, 188, 20), Qt::AlignCenter, QStringLiteral("tasso effettivo globale"));
+    return img;
+}
+
+void ImpostaLogo(const QImage& logo) { logoImpostato = logo; }
+
+void DisegnaFormula(QPainter& p, const QRectF& rettangolo)
+{
+    // Drawn on a 317 x 97 design grid, scaled to the rectangle.
+    p.save();
+    p.translate(rettangolo.topLeft());
+    p.scale(rettangolo.width() / 317.0, rettangolo.height() / 97.0);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(0, 0, 0), 1));
+
+    QFont intestazione(FamigliaCarattere());
+    intestazione.setPixelSize(13);
+    intestazione.setBold(true);
+    intestazione.setHintingPreference(QFont::PreferNoHinting);
+    p.setFont(intestazione);
+    p.drawText(QPointF(4, 15), QStringLiteral("Formula della Banca d'Italia:"));
+
+    QFont f(FamigliaCarattere());
+    f.setPixelSize(13);
+    f.setHintingPreference(QFont::PreferNoHinting);
+    p.setFont(f);
+    const QFontMetricsF fm(f);
+    const double linea = 62, sopra = linea - 4, sotto = linea + fm.ascent() + 2;
+    double x = 4;
+    auto testo = [&](const QString& t) {
+        p.drawText(QPointF(x, linea + fm.ascent() / 2 - 2), t);
+        x += fm.horizontalAdvance(t);
+    };
+    auto frazione = [&](const QString& num, const QString& den) {
+        const double w = std::max(fm.horizontalAdvance(num), fm.horizontalAdvance(den)) + 6;
+        p.drawText(QPointF(x + (w - fm.horizontalAdvance(num)) / 2, sopra), num);
+        p.drawLine(QPointF(x, linea), QPointF(x + w, linea));
+        p.drawText(QPointF(x + (w - fm.horizontalAdvance(den)) / 2, sotto), den);
+        x += w;
+    };
+    testo(QStringLiteral("T.E.G.% = "));
+    frazione(QStringLiteral("Interessi x 365(6)"), QStringLiteral("Numeri capitale"));
+    testo(QStringLiteral(" + "));
+    frazione(QStringLiteral("Oneri x 100"), QStringLiteral("Accordato"));
+    p.restore();
+}
+
+// ---------------------------------------------------------------------------
+// The print command
+
+namespace {
+
+QString descrizione(const std::string& s) { return QString::fromStdString(s); }
+
+// The window's own formula picture when it has one, else the drawn formula.
+std::function<void(QPainter&, const QRectF&)> figuraFinestra(QWidget* finestra)
+{
+    auto* figura = finestra->findChild<QWidget*>(QStringLiteral("Picture1"));
+    if (!figura)
+        return DisegnaFormula;
+    if (auto* etichetta = qobject_cast<QLabel*>(figura)) {
+        const QPixmap px = etichetta->pixmap();
+        if (!px.isNull())
+            return [px](QPainter& p, const QRectF& r) { p.drawPixmap(r, px, QRectF(px.rect())); };
+    }
+    QPointer<QWidget> w(figura);
+    return [w](QPainter& p, const QRectF& r) {
+        if (!w || w->width() <= 0 || w->height() <= 0) {
+            DisegnaFormula(p, r);
+            return;
+        }
+        p.save();
+        p.translate(r.topLeft());
+        p.scale(r.width() / w->width(), r.height() / w->height());
+        w->render(&p, QPoint(), QRegion(), QWidget::DrawChildren);
+        p.restore();
+    };
+}
+
+} // namespace
+
+bool RapportoFinestra(const QString& nome, QWidget* finestra, Rapporto& r)
+{
+    QWidget* f = FinestraDiNome(finestra, nome);
+    if (!f)
+        return false;
+    // The field being edited counts as left, so the report shows what it would.
+    if (auto* figlia = qobject_cast<FinestraFiglia*>(f))
+        figlia->ConfermaModifiche();
+
+    if (nome == QLatin1String("frmBreve")) {
+        r = RapportoBreve(LeggiBreve(f), descrizione(Conteggio.BreveCorrente().Descrizione()));
+    } else if (nome == QLatin1String("frmOPE")) {
+        std::array<double, 10> importi{};
+        for (int k = 0; k < 10; ++k)
+            importi[k] = Conteggio.Operazioni().Importo(k + 1);
+        r = RapportoOPE(LeggiOPE(f, importi), descrizione(Conteggio.Operazioni().Descrizione()));
+    } else if (nome == QLatin1String("frmMutuo")) {
+        r = RapportoMutuo(LeggiMutuo(f), descrizione(Conteggio.MutuoCorrente().Descrizione()));
+    } else if (nome == QLatin1String("frmCalcoli") || nome == QLatin1String("frmItalia")) {
+        Griglia g;
+        if (!LeggiGriglia(f, g))
+            return false;
+        const QString d = descrizione(Conteggio.Trimestri(1).Descrizione());
+        if (nome == QLatin1String("frmCalcoli")) {
+            r = RapportoMatematico(g, d);
+        } else {
+            r = RapportoItalia(g, d);
+            r.figura = figuraFinestra(f);
+        }
+    } else if (nome == QLatin1String("frmBox")) {
+        r = RapportoInput(LeggiInput(f), descrizione(Conteggio.Trimestri(1).Descrizione()));
+    } else {
+        return false;
+    }
+    return true;
+}
+
+bool StampaTabellaCorrente(const QString& finestraCorrente, QWidget* finestra)
+{
+    Rapporto r;
+    if (!RapportoFinestra(finestraCorrente, finestra, r))
+        return false;
+    return StampaRapporto(r, finestra ? finestra->window() : nullptr);
+}
