@@ -143,7 +143,6 @@ bool frmImpostaStampante::Apri()
         Messaggio(QStringLiteral("Impossibile procedere. Nessun dispositivo di stampa è installato."),
                   QMessageBox::Warning, principale_);
         riabilita();
-        close();
         return false;
     }
     const QString corrente = StampanteCorrente();
@@ -201,4 +200,6 @@ void SelezionaStampante(QWidget* principale)
     auto* d = new frmImpostaStampante(principale);
     if (d->Apri())
         d->show();
+    else
+        delete d;
 }

@@ -16,7 +16,7 @@ public:
     ~frmImpostaStampante() override;
 
     // Centres on the main window, disables it and fills the list; with no
-    // device at all it says so and closes at once. False when it closed.
+    // device at all it says so and returns false: the caller discards it.
     bool Apri();
 
     // ImageList1: 1 marks the current printer, 2 any other.
