@@ -1,6 +1,7 @@
 // The printer choice, printing on the current device with its failures, and
 // the print and copy commands reading the windows' controls.
 #include "Dichiarazioni.h"
+#include "FinestraFiglia.h"
 #include "EsempiStampa.h"
 #include "LetturaFinestre.h"
 #include "Messaggi.h"
@@ -46,6 +47,23 @@ QComboBox* lista(QWidget* f, const QString& nome, const QStringList& voci, const
     return c;
 }
 
+// A window with a field being edited: committing reformats it.
+class FinestraInModifica : public FinestraFiglia {
+public:
+    FinestraInModifica() : FinestraFiglia(QStringLiteral("frmMutuo"), QStringLiteral("1513506645"))
+    {
+        importo = campo(this, QStringLiteral("XPText1(0)"), QStringLiteral("1234,5"));
+    }
+    void Pagina() override {}
+    void ConfermaModifiche() override
+    {
+        ++conferme;
+        importo->setText(QStringLiteral("1.234,50"));
+    }
+    QLineEdit* importo;
+    int conferme = 0;
+};
+
 void eliminaRinviati() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
 } // namespace
@@ -68,6 +86,7 @@ private slots:
     void finestraBreveLetta();
     void finestraOperazioniLetta();
     void grigliaDallaVista();
+    void campoInModificaConfermato();
 
 private:
     frmImpostaStampante* apri(QWidget& principale);
@@ -389,6 +408,20 @@ void TestStampanti::grigliaDallaVista()
     QCOMPARE(testo, CopiaMatematico(propria));
     ImpostaLettoreGriglia({});
     QVERIFY(!TestoCopiaFinestra(QStringLiteral("frmCalcoli"), &calcoli, testo));
+}
+
+void TestStampanti::campoInModificaConfermato()
+{
+    FinestraInModifica f;
+    f.setAttribute(Qt::WA_DeleteOnClose, false);
+    QString testo;
+    QVERIFY(TestoCopiaFinestra(QStringLiteral("frmMutuo"), &f, testo));
+    QCOMPARE(f.conferme, 1);
+    QVERIFY(testo.contains(QStringLiteral("Importo finanziato \t1.234,50 \r\n")));
+    Rapporto r;
+    QVERIFY(RapportoFinestra(QStringLiteral("frmMutuo"), &f, r));
+    QCOMPARE(f.conferme, 2);
+    QCOMPARE(r.tabella.Testo(2, 2), QStringLiteral("1.234,50"));
 }
 
 QTEST_MAIN(TestStampanti)
