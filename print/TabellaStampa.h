@@ -2,6 +2,7 @@
 // The print table shared by the reports and the copies: rows 0..200 and
 // columns 0..20 of text, one bold flag per row. The reports use rows and
 // columns from 1; row 0 and column 0 stay empty.
+#include <QImage>
 #include <QString>
 #include <array>
 #include <functional>
@@ -55,6 +56,8 @@ struct Rapporto {
     std::vector<ColonnaStampa> colonne;
     // Separating lines along the top of page rows 10, 20, 30 and 40.
     bool lineeTrimestri = false;
+    // The logo of the page; empty: the program's own.
+    QImage logo;
     // Page extra: draws a picture into the given rectangle (device pixels).
     std::function<void(QPainter&, const QRectF&)> figura;
 };

@@ -257,7 +257,7 @@ void DisegnaRapporto(const Rapporto& r, QPainter& p, double k, std::vector<Eleme
     p.setFont(base);
     p.setRenderHint(QPainter::SmoothPixmapTransform);
 
-    const QImage logo = logoImpostato.isNull() ? LogoProgramma(4) : logoImpostato;
+    const QImage logo = !r.logo.isNull() ? r.logo : !logoImpostato.isNull() ? logoImpostato : LogoStampa(4);
     const long long pagine = std::llround(r.NumeroPagine);
     int i = 0;
     for (long long pagina = 1; pagina <= pagine; ++pagina) {
@@ -318,7 +318,7 @@ bool StampaSuStampante(const Rapporto& r, QPrinter& stampante)
 // ---------------------------------------------------------------------------
 // Pictures
 
-QImage LogoProgramma(int scala)
+QImage LogoStampa(int scala)
 {
     // 188 x 84: about the proportions of the printed box, so the name is not
     // stretched when the picture is scaled into it.
@@ -465,6 +465,12 @@ bool RapportoFinestra(const QString& nome, QWidget* finestra, Rapporto& r)
         r = RapportoInput(LeggiInput(f), descrizione(Conteggio.Trimestri(1).Descrizione()));
     } else {
         return false;
+    }
+    // The logo is the one the main window holds in its picture Picture2.
+    if (auto* picture2 = f->window()->findChild<QLabel*>(QStringLiteral("Picture2"))) {
+        const QPixmap px = picture2->pixmap();
+        if (!px.isNull())
+            r.logo = px.toImage();
     }
     return true;
 }

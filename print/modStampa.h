@@ -86,10 +86,10 @@ void DisegnaRapporto(const Rapporto& r, QPainter& p, double pixelPerTwip,
 // False when the printer could not be opened or reported an error.
 bool StampaSuStampante(const Rapporto& r, QPrinter& stampante);
 
-// The product logo printed at the top left of every page: a picture of about
-// 188 x 84 pixels times scala, with the product's name. ImpostaLogo replaces
-// it (an empty image restores the drawn one).
-QImage LogoProgramma(int scala = 1);
+// The product logo printed at the top left of every page when neither the
+// report nor ImpostaLogo gives one: a picture of about 188 x 84 pixels times
+// scala, with the product's name. An empty image restores the drawn one.
+QImage LogoStampa(int scala = 1);
 void ImpostaLogo(const QImage& logo);
 
 // The supervisory formula, drawn to fill rettangolo (device pixels).

@@ -87,6 +87,7 @@ private slots:
     void finestraOperazioniLetta();
     void grigliaDallaVista();
     void campoInModificaConfermato();
+    void logoDellaFinestraPrincipale();
 
 private:
     frmImpostaStampante* apri(QWidget& principale);
@@ -422,6 +423,22 @@ void TestStampanti::campoInModificaConfermato()
     QVERIFY(RapportoFinestra(QStringLiteral("frmMutuo"), &f, r));
     QCOMPARE(f.conferme, 2);
     QCOMPARE(r.tabella.Testo(2, 2), QStringLiteral("1.234,50"));
+}
+
+void TestStampanti::logoDellaFinestraPrincipale()
+{
+    QWidget principale;
+    auto* picture2 = new QLabel(&principale);
+    picture2->setObjectName(QStringLiteral("Picture2"));
+    QPixmap px(188, 71);
+    px.fill(Qt::darkBlue);
+    picture2->setPixmap(px);
+    auto* f = new QWidget(&principale);
+    f->setObjectName(QStringLiteral("frmMutuo"));
+    Rapporto r;
+    QVERIFY(RapportoFinestra(QStringLiteral("frmMutuo"), f, r));
+    QCOMPARE(r.logo.size(), QSize(188, 71));
+    QCOMPARE(r.logo.pixelColor(5, 5), QColor(Qt::darkBlue));
 }
 
 QTEST_MAIN(TestStampanti)
