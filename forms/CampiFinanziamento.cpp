@@ -1,0 +1,214 @@
+#include "CampiFinanziamento.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QCalendarWidget>
+#include <QClipboard>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLocale>
+#include <QMouseEvent>
+#include <QPushButton>
+
+#include "Twips.h"
+
+namespace {
+// The longest selection a field makes when it takes the focus.
+constexpr int selezioneMassima = 1000;
+
+// Focus moves that are not the user leaving the field: a context menu or
+// another application (or a message box) coming to the front.
+bool UscitaSoloApparente(Qt::FocusReason r)
+{
+    return r == Qt::PopupFocusReason || r == Qt::ActiveWindowFocusReason;
+}
+} // namespace
+
+CampoFinanziamento::CampoFinanziamento(const QString& nome, Filtro filtro, QWidget* genitore)
+    : QLineEdit(genitore), filtro_(filtro)
+{
+    setObjectName(nome);
+    colora(ColoreNormale());
+    if (filtro == Filtro::Importo)
+        setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+}
+
+bool CampoFinanziamento::CarattereAmmesso(Filtro filtro, QChar c)
+{
+    if (c == QLatin1Char('\b'))
+        return true;
+    if (filtro == Filtro::Importo)
+        return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char(',');
+    static const QString vietati = QStringLiteral("\"*/:<>?\\|");
+    return !vietati.contains(c);
+}
+
+void CampoFinanziamento::colora(const QColor& c)
+{
+    QPalette p = palette();
+    p.setColor(QPalette::Base, c);
+    setPalette(p);
+}
+
+void CampoFinanziamento::selezionaTutto()
+{
+    setSelection(0, std::min<int>(static_cast<int>(text().size()), selezioneMassima));
+}
+
+void CampoFinanziamento::focusInEvent(QFocusEvent* e)
+{
+    QLineEdit::focusInEvent(e);
+    colora(ColoreFuoco());
+    if (e->reason() == Qt::PopupFocusReason)
+        return;  // back from the context menu: keep the user's selection
+    selezionaTutto();
+    // A click places the cursor after the focus arrives; select again once
+    // the button is released, unless the user dragged a selection of his own.
+    selezionaAlRilascio_ = e->reason() == Qt::MouseFocusReason;
+}
+
+void CampoFinanziamento::mouseReleaseEvent(QMouseEvent* e)
+{
+    QLineEdit::mouseReleaseEvent(e);
+    if (selezionaAlRilascio_ && !hasSelectedText())
+        selezionaTutto();
+    selezionaAlRilascio_ = false;
+}
+
+void CampoFinanziamento::focusOutEvent(QFocusEvent* e)
+{
+    QLineEdit::focusOutEvent(e);
+    if (UscitaSoloApparente(e->reason()))
+        return;
+    selezionaAlRilascio_ = false;
+    colora(ColoreNormale());
+    emit Uscita();
+}
+
+void CampoFinanziamento::keyPressEvent(QKeyEvent* e)
+{
+    if (e->matches(QKeySequence::Paste)) {
+        // Pasted text goes through the same filter as typed text.
+        QString incollato;
+        for (QChar c : QApplication::clipboard()->text())
+            if (c != QLatin1Char('\b') && c.isPrint() && CarattereAmmesso(filtro_, c))
+                incollato += c;
+        if (!isReadOnly())
+            insert(incollato);
+        return;
+    }
+    // Shortcuts (Ctrl+A, Ctrl+C, ...) are no typing; Ctrl together with Alt
+    // is AltGr on some keyboards and does type.
+    const auto m = e->modifiers();
+    const bool scorciatoia =
+        m.testFlag(Qt::MetaModifier) || (m.testFlag(Qt::ControlModifier) && !m.testFlag(Qt::AltModifier));
+    const QString t = e->text();
+    if (!scorciatoia && t.size() == 1 && t.at(0).isPrint() && !CarattereAmmesso(filtro_, t.at(0))) {
+        e->accept();
+        return;
+    }
+    QLineEdit::keyPressEvent(e);
+}
+
+ElencoFinanziamento::ElencoFinanziamento(const QString& nome, QWidget* genitore)
+    : QComboBox(genitore)
+{
+    setObjectName(nome);
+    setEditable(true);
+    lineEdit()->setReadOnly(true);
+    lineEdit()->installEventFilter(this);
+    setInsertPolicy(QComboBox::NoInsert);
+    setCompleter(nullptr);
+    setMaxVisibleItems(16);
+}
+
+void ElencoFinanziamento::Riempi(const QStringList& voci)
+{
+    clear();
+    addItems(voci);
+}
+
+void ElencoFinanziamento::ImpostaTesto(const QString& testo)
+{
+    const int i = testo.isEmpty() ? -1 : findText(testo, Qt::MatchExactly);
+    setCurrentIndex(i);
+    if (i < 0)
+        setEditText(testo);
+}
+
+bool ElencoFinanziamento::eventFilter(QObject* o, QEvent* e)
+{
+    // The text part is not typed into: a click on it opens the list.
+    if (o == lineEdit() && e->type() == QEvent::MouseButtonPress && isEnabled()) {
+        setFocus(Qt::MouseFocusReason);
+        showPopup();
+        return true;
+    }
+    return QComboBox::eventFilter(o, e);
+}
+
+QDateEdit* CreaSceltaData(const QString& nome, QWidget* genitore)
+{
+    auto* d = new QDateEdit(genitore);
+    d->setObjectName(nome);
+    const QLocale italiano(QLocale::Italian, QLocale::Italy);
+    d->setLocale(italiano);
+    d->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
+    d->setDateRange(QDate(100, 1, 1), QDate(9999, 12, 31));
+    d->setCalendarPopup(true);
+    if (QCalendarWidget* c = d->calendarWidget()) {
+        c->setLocale(italiano);
+        c->setFirstDayOfWeek(Qt::Monday);
+        c->setGridVisible(true);
+    }
+    // Typed dates count once the field is left or Enter is pressed; the
+    // arrows and the calendar count at once.
+    d->setKeyboardTracking(false);
+    return d;
+}
+
+QLabel* CreaEtichetta(const QString& nome, const QString& testo, QWidget* genitore, bool risultato)
+{
+    auto* l = new QLabel(testo, genitore);
+    l->setObjectName(nome);
+    if (risultato) {
+        QFont f = l->font();
+        f.setBold(true);
+        l->setFont(f);
+        l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        l->setFrameShape(QFrame::StyledPanel);
+        l->setFrameShadow(QFrame::Sunken);
+        l->setMargin(2);
+    } else {
+        l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    }
+    return l;
+}
+
+QFrame* PreparaFinestraFinanziamento(QWidget* finestra, const QString& titolo)
+{
+    // Designed 15135 x 6645 twips; the title band runs across the top and the
+    // frame below it (its tag: left 120, top 600, width 14850, height 5925).
+    PosizionaTwips(finestra, 0, 0, 15135, 6645);
+    auto* banda = new QPushButton(titolo, finestra);
+    banda->setObjectName(QStringLiteral("XPButton1"));
+    banda->setFocusPolicy(Qt::NoFocus);
+    QFont f = banda->font();
+    f.setBold(true);
+    f.setPointSizeF(f.pointSizeF() * 1.15);
+    banda->setFont(f);
+    PosizionaTwips(banda, 120, 120, 14895, 405);
+
+    auto* cornice = new QFrame(finestra);
+    cornice->setObjectName(QStringLiteral("XPFrame4"));
+    cornice->setProperty("Tag", QStringLiteral("00120006001485005925"));
+    cornice->setFrameShape(QFrame::StyledPanel);
+    cornice->setFrameShadow(QFrame::Sunken);
+    PosizionaTwips(cornice, 120, 600, 14850, 5925);
+    return cornice;
+}
+
+void Colloca(QWidget* w, int sinistra, int alto, int larghezza, int altezza)
+{
+    PosizionaTwips(w, sinistra, alto, larghezza, altezza);
+}

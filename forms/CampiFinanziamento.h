@@ -1,0 +1,76 @@
+#pragma once
+// The input controls shared by the mortgage, various-operations and
+// short-term windows: a text field with the program's focus colours and key
+// filters, and a drop-down list that can also show a value it does not offer.
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+
+class QWidget;
+
+class CampoFinanziamento : public QLineEdit {
+    Q_OBJECT
+public:
+    enum class Filtro {
+        Importo,     // digits, "," and Backspace only
+        Descrizione  // everything but " * / : < > ? \ |
+    };
+    CampoFinanziamento(const QString& nome, Filtro filtro, QWidget* genitore);
+
+    // True when a typed character passes the field's filter.
+    static bool CarattereAmmesso(Filtro filtro, QChar c);
+
+    static QColor ColoreFuoco() { return QColor(255, 192, 128); }
+    static QColor ColoreNormale() { return QColor(255, 255, 255); }
+
+signals:
+    // The user has left the field: the edit is complete.
+    void Uscita();
+
+protected:
+    void focusInEvent(QFocusEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+
+private:
+    void colora(const QColor& c);
+    void selezionaTutto();
+    Filtro filtro_;
+    bool selezionaAlRilascio_ = false;
+};
+
+// A drop-down list whose items are the only choices, but whose text can also
+// show a stored value that is not among them (a count above 360, a year
+// outside the list) without changing it. currentText() is what it shows.
+class ElencoFinanziamento : public QComboBox {
+    Q_OBJECT
+public:
+    ElencoFinanziamento(const QString& nome, QWidget* genitore);
+
+    // Fills the list, replacing what it held.
+    void Riempi(const QStringList& voci);
+    // Selects the item with this text, or shows the text with no item selected.
+    void ImpostaTesto(const QString& testo);
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override;
+};
+
+// A date field with a calendar, written day/month/year in Italian.
+QDateEdit* CreaSceltaData(const QString& nome, QWidget* genitore);
+
+// A fixed caption or a result label.
+QLabel* CreaEtichetta(const QString& nome, const QString& testo, QWidget* genitore,
+                      bool risultato = false);
+
+class QFrame;
+
+// Gives a window of the three financing kinds its design size, its title band
+// XPButton1 and its frame XPFrame4 (with the frame's layout tag), and returns
+// the frame, which holds every input control.
+QFrame* PreparaFinestraFinanziamento(QWidget* finestra, const QString& titolo);
+
+// Places a control inside its frame at a design rectangle in twips.
+void Colloca(QWidget* w, int sinistra, int alto, int larghezza, int altezza);

@@ -1,0 +1,166 @@
+#include "frmBreve.h"
+
+#include "CampiFinanziamento.h"
+#include "Dichiarazioni.h"
+#include "Messaggi.h"
+#include "PagineFinanziamenti.h"
+
+#include <QCloseEvent>
+#include <QDateEdit>
+#include <QFrame>
+#include <exception>
+
+namespace {
+// Design rows inside the frame, in twips.
+constexpr int xDidascalia = 360, lDidascalia = 6240;
+constexpr int xCampo = 6720, lCampo = 2280;
+constexpr int altezzaRiga = 360;
+constexpr int yRiga(int n) { return 480 + n * 540; }
+constexpr int xRisultati = 9480, lRisultati = 2640;
+constexpr int xTasso = 12240, lTasso = 1980;
+
+const char* const didascalieImporti[3] = {
+    "Importo finanziato", "Oneri trattenuti sul finanziato",
+    "Importo restituito a scadenza comprensivo di ogni altro onere"};
+} // namespace
+
+frmBreve::frmBreve(QWidget* genitore)
+    : FinestraFiglia(QStringLiteral("frmBreve"), QStringLiteral("1513506645"), genitore)
+{
+    setWindowTitle(QStringLiteral("T.E.G. su operazioni finanziarie a breve termine"));
+    QFrame* cornice = PreparaFinestraFinanziamento(
+        this, QStringLiteral("T.E.G. su operazioni finanziarie a breve termine"));
+
+    const QString didascalieDate[2] = {QStringLiteral("Data di erogazione"),
+                                       QStringLiteral("Data di restituzione")};
+    for (int d = 0; d < 2; ++d) {
+        Colloca(CreaEtichetta(QStringLiteral("Label1(%1)").arg(d), didascalieDate[d], cornice),
+                xDidascalia, yRiga(d), lDidascalia, altezzaRiga);
+        date_[d] = CreaSceltaData(QStringLiteral("DTPicker%1").arg(d + 1), cornice);
+        Colloca(date_[d], xCampo, yRiga(d), lCampo, altezzaRiga);
+        connect(date_[d], &QDateEdit::dateChanged, this, [this, d] { cambioData(d); });
+    }
+    for (int i = 0; i < 3; ++i) {
+        Colloca(CreaEtichetta(QStringLiteral("Label1(%1)").arg(i + 2),
+                              QString::fromUtf8(didascalieImporti[i]), cornice),
+                xDidascalia, yRiga(i + 2), lDidascalia, altezzaRiga);
+        importi_[i] = new CampoFinanziamento(QStringLiteral("XPText1(%1)").arg(i),
+                                             CampoFinanziamento::Filtro::Importo, cornice);
+        Colloca(importi_[i], xCampo, yRiga(i + 2), lCampo, altezzaRiga);
+        connect(importi_[i], &CampoFinanziamento::Uscita, this, [this, i] { esciImporto(i); });
+    }
+    Colloca(CreaEtichetta(QStringLiteral("Label1(9)"), QStringLiteral("Descrizione operazione"), cornice),
+            xDidascalia, yRiga(6), lDidascalia, altezzaRiga);
+    descrizione_ = new CampoFinanziamento(QStringLiteral("XPText2"),
+                                          CampoFinanziamento::Filtro::Descrizione, cornice);
+    Colloca(descrizione_, xCampo, yRiga(6), xTasso + lTasso - xCampo, altezzaRiga);
+    connect(descrizione_, &CampoFinanziamento::Uscita, this, &frmBreve::esciDescrizione);
+
+    Colloca(CreaEtichetta(QStringLiteral("Label1(5)"), QStringLiteral("T.E.G. del periodo"), cornice),
+            xRisultati, yRiga(0), lRisultati, altezzaRiga);
+    tassoPeriodo_ = CreaEtichetta(QStringLiteral("Label1(6)"), {}, cornice, true);
+    Colloca(tassoPeriodo_, xTasso, yRiga(0), lTasso, altezzaRiga);
+    Colloca(CreaEtichetta(QStringLiteral("Label1(7)"), QStringLiteral("T.E.G. su base annuale"), cornice),
+            xRisultati, yRiga(1), lRisultati, altezzaRiga);
+    tassoAnnuale_ = CreaEtichetta(QStringLiteral("Label1(8)"), {}, cornice, true);
+    Colloca(tassoAnnuale_, xTasso, yRiga(1), lTasso, altezzaRiga);
+}
+
+void frmBreve::Pagina()
+{
+    hide();
+    {
+        CaricamentoGuardia guardia;
+        const DatiPaginaBreve p = PaginaBreve(Conteggio.BreveCorrente());
+        descrizione_->setText(p.descrizione);
+        descrizione_->setCursorPosition(0);
+        for (int i = 0; i < 3; ++i)
+            importi_[i]->setText(p.importi[i]);
+        date_[0]->setDate(p.data0);
+        date_[1]->setDate(p.data1);
+        tassoAnnuale_->setText(p.tassoAnnuale);
+        tassoPeriodo_->setText(p.tassoPeriodo);
+        update();
+        show();
+        QString errore = p.errore;
+        if (errore.isEmpty() && (date_[0]->date() != p.data0 || date_[1]->date() != p.data1))
+            errore = QStringLiteral("Una data dell'operazione è fuori dal calendario e non può essere "
+                                    "mostrata; il calcolo usa la data registrata.");
+        if (!errore.isEmpty())
+            Messaggio(errore, QMessageBox::Warning, this);
+    }
+}
+
+void frmBreve::aggiornaBREVEsoft()
+{
+    if (inAggiornamento_)
+        return;
+    inAggiornamento_ = true;
+    const TassiCalcolati t = RicalcolaBreve(Conteggio.BreveCorrente());
+    tassoAnnuale_->setText(t.tassoAnnuale);
+    tassoPeriodo_->setText(t.tassoPeriodo);
+    if (!t.errore.isEmpty())
+        Messaggio(t.errore, QMessageBox::Warning, this);
+    inAggiornamento_ = false;
+}
+
+void frmBreve::cambioData(int quale)
+{
+    if (CaricamentoInCorso)
+        return;
+    const auto data = DataCalcolo(date_[quale]->date());
+    BREVE& b = Conteggio.BreveCorrente();
+    if (quale == 0)
+        b.setData0(data);
+    else
+        b.setData1(data);
+    aggiornaBREVEsoft();
+}
+
+void frmBreve::esciImporto(int i)
+{
+    CampoFinanziamento* campo = importi_[i];
+    try {
+        campo->setText(TestoImporto(LeggiImporto(campo->text())));
+    } catch (const std::exception&) {
+        Messaggio(QStringLiteral("L'importo \"%1\" è troppo grande.").arg(campo->text()),
+                  QMessageBox::Warning, this);
+        return;
+    }
+    if (CaricamentoInCorso)
+        return;
+    const double v = LeggiImporto(campo->text());
+    BREVE& b = Conteggio.BreveCorrente();
+    if (i == 0)
+        b.setFinanziato(v);
+    else if (i == 1)
+        b.setOneri(v);
+    else
+        b.setRestituito(v);
+    aggiornaBREVEsoft();
+}
+
+void frmBreve::esciDescrizione()
+{
+    Conteggio.BreveCorrente().setDescrizione(descrizione_->text().toStdString());
+}
+
+void frmBreve::ConfermaModifiche()
+{
+    QWidget* f = focusWidget();
+    for (int i = 0; i < 3; ++i)
+        if (f == importi_[i])
+            esciImporto(i);
+    if (f == descrizione_)
+        esciDescrizione();
+    // A date typed but not yet confirmed with Enter.
+    for (QDateEdit* d : date_)
+        if (f && (f == d || d->isAncestorOf(f)))
+            d->interpretText();
+}
+
+void frmBreve::closeEvent(QCloseEvent* e)
+{
+    ConfermaModifiche();
+    FinestraFiglia::closeEvent(e);
+}

@@ -1,0 +1,187 @@
+#include "frmMutuo.h"
+
+#include "CampiFinanziamento.h"
+#include "Dichiarazioni.h"
+#include "Messaggi.h"
+#include "PagineFinanziamenti.h"
+
+#include <QCloseEvent>
+#include <QFrame>
+#include <exception>
+
+namespace {
+const char* const didascalieImporti[3] = {"Importo finanziato", "Oneri trattenuti sul finanziato",
+                                          "Importo rata comprensiva di spese"};
+// Label1 elements of the captions beside the three amounts.
+constexpr int etichetteImporti[3] = {0, 2, 3};
+
+// Design rows inside the frame, in twips.
+constexpr int xDidascalia = 360, lDidascalia = 4080;
+constexpr int xCampo = 4560, lCampo = 2280;
+constexpr int altezzaRiga = 360;
+constexpr int yRiga(int n) { return 480 + n * 540; }
+constexpr int xRisultati = 7800, lIntestazione = 4320;
+constexpr int xTasso = 12240, lTasso = 1980;
+} // namespace
+
+frmMutuo::frmMutuo(QWidget* genitore)
+    : FinestraFiglia(QStringLiteral("frmMutuo"), QStringLiteral("1513506645"), genitore)
+{
+    setWindowTitle(QStringLiteral("T.E.G. su mutui periodici a rata costante"));
+    QFrame* cornice =
+        PreparaFinestraFinanziamento(this, QStringLiteral("T.E.G. su mutui periodici a rata costante"));
+
+    for (int i = 0; i < 3; ++i) {
+        Colloca(CreaEtichetta(QStringLiteral("Label1(%1)").arg(etichetteImporti[i]),
+                              QString::fromUtf8(didascalieImporti[i]), cornice),
+                xDidascalia, yRiga(i), lDidascalia, altezzaRiga);
+        importi_[i] = new CampoFinanziamento(QStringLiteral("XPText1(%1)").arg(i),
+                                             CampoFinanziamento::Filtro::Importo, cornice);
+        Colloca(importi_[i], xCampo, yRiga(i), lCampo, altezzaRiga);
+        connect(importi_[i], &CampoFinanziamento::Uscita, this, [this, i] { esciImporto(i); });
+    }
+
+    Colloca(CreaEtichetta(QStringLiteral("Label1(4)"), QStringLiteral("Periodicità rata"), cornice),
+            xDidascalia, yRiga(3), lDidascalia, altezzaRiga);
+    periodicita_ = new ElencoFinanziamento(QStringLiteral("Combo1"), cornice);
+    periodicita_->Riempi(ElencoPeriodicita());
+    Colloca(periodicita_, xCampo, yRiga(3), lCampo, altezzaRiga);
+    connect(periodicita_, &QComboBox::activated, this, &frmMutuo::sceltaPeriodicita);
+
+    Colloca(CreaEtichetta(QStringLiteral("Label1(5)"), QStringLiteral("Numero complessivo di rate"),
+                          cornice),
+            xDidascalia, yRiga(4), lDidascalia, altezzaRiga);
+    numeroRate_ = new ElencoFinanziamento(QStringLiteral("Combo2"), cornice);
+    numeroRate_->Riempi(ElencoNumeroRate());
+    Colloca(numeroRate_, xCampo, yRiga(4), 1320, altezzaRiga);
+    connect(numeroRate_, &QComboBox::activated, this, &frmMutuo::sceltaNumeroRate);
+
+    Colloca(CreaEtichetta(QStringLiteral("Label1(9)"), QStringLiteral("Descrizione mutuo"), cornice),
+            xDidascalia, yRiga(6), lDidascalia, altezzaRiga);
+    descrizione_ = new CampoFinanziamento(QStringLiteral("XPText2"),
+                                          CampoFinanziamento::Filtro::Descrizione, cornice);
+    Colloca(descrizione_, xCampo, yRiga(6), xTasso + lTasso - xCampo, altezzaRiga);
+    connect(descrizione_, &CampoFinanziamento::Uscita, this, &frmMutuo::esciDescrizione);
+
+    intestazione_ = CreaEtichetta(QStringLiteral("Label1(1)"), IntestazioneTassoPeriodo({}), cornice);
+    Colloca(intestazione_, xRisultati, yRiga(0), lIntestazione, altezzaRiga);
+    tassoPeriodo_ = CreaEtichetta(QStringLiteral("Label1(6)"), {}, cornice, true);
+    Colloca(tassoPeriodo_, xTasso, yRiga(0), lTasso, altezzaRiga);
+    didascaliaAnnuale_ =
+        CreaEtichetta(QStringLiteral("Label1(7)"), DidascaliaTassoAnnualeMutuo, cornice);
+    Colloca(didascaliaAnnuale_, xRisultati, yRiga(1), lIntestazione, altezzaRiga);
+    tassoAnnuale_ = CreaEtichetta(QStringLiteral("Label1(8)"), {}, cornice, true);
+    Colloca(tassoAnnuale_, xTasso, yRiga(1), lTasso, altezzaRiga);
+}
+
+void frmMutuo::Pagina()
+{
+    hide();
+    {
+        CaricamentoGuardia guardia;
+        const DatiPaginaMutuo p = PaginaMutuo(Conteggio.MutuoCorrente());
+        for (int i = 0; i < 3; ++i)
+            importi_[i]->setText(p.importi[i]);
+        periodicita_->Riempi(ElencoPeriodicita());
+        periodicita_->ImpostaTesto(p.periodicita);
+        intestazione_->setText(p.intestazione);
+        tassoPeriodo_->setText(p.tassoPeriodo);
+        didascaliaAnnuale_->setText(p.didascaliaAnnuale);
+        tassoAnnuale_->setText(p.tassoAnnuale);
+        numeroRate_->Riempi(ElencoNumeroRate());
+        numeroRate_->ImpostaTesto(p.numeroRate);
+        descrizione_->setText(p.descrizione);
+        descrizione_->setCursorPosition(0);
+        update();
+        show();
+        if (!p.errore.isEmpty())
+            Messaggio(p.errore, QMessageBox::Warning, this);
+    }
+}
+
+void frmMutuo::aggiornaMUTUOsoft()
+{
+    // A message shown from here moves the focus; never recompute inside it.
+    if (inAggiornamento_)
+        return;
+    inAggiornamento_ = true;
+    const TassiCalcolati t = RicalcolaMutuo(Conteggio.MutuoCorrente());
+    intestazione_->setText(IntestazioneTassoPeriodo(periodicita_->currentText()));
+    tassoPeriodo_->setText(t.tassoPeriodo);
+    tassoAnnuale_->setText(t.tassoAnnuale);
+    if (!t.errore.isEmpty())
+        Messaggio(t.errore, QMessageBox::Warning, this);
+    inAggiornamento_ = false;
+}
+
+void frmMutuo::esciImporto(int i)
+{
+    CampoFinanziamento* campo = importi_[i];
+    try {
+        campo->setText(TestoImporto(LeggiImporto(campo->text())));
+    } catch (const std::exception&) {
+        Messaggio(QStringLiteral("L'importo \"%1\" è troppo grande.").arg(campo->text()),
+                  QMessageBox::Warning, this);
+        return;
+    }
+    if (CaricamentoInCorso)
+        return;
+    const double v = LeggiImporto(campo->text());
+    Mutuo& m = Conteggio.MutuoCorrente();
+    if (i == 0)
+        m.setImporto(v);
+    else if (i == 1)
+        m.setOneri(v);
+    else
+        m.setRata(v);
+    aggiornaMUTUOsoft();
+}
+
+void frmMutuo::esciDescrizione()
+{
+    if (!CaricamentoInCorso)
+        Conteggio.MutuoCorrente().setDescrizione(descrizione_->text().toStdString());
+}
+
+void frmMutuo::sceltaPeriodicita(int indice)
+{
+    if (CaricamentoInCorso)
+        return;
+    const int rate = RateAnnualiDaPeriodicita(periodicita_->itemText(indice));
+    if (rate > 0)
+        Conteggio.MutuoCorrente().setRateAnnuali(rate);
+    aggiornaMUTUOsoft();
+}
+
+void frmMutuo::sceltaNumeroRate(int indice)
+{
+    if (CaricamentoInCorso)
+        return;
+    const double n = LeggiImporto(numeroRate_->itemText(indice));
+    try {
+        Conteggio.MutuoCorrente().setNRate(n);
+    } catch (const std::exception&) {
+        Messaggio(QStringLiteral("Il numero di rate \"%1\" non è ammesso.").arg(numeroRate_->itemText(indice)),
+                  QMessageBox::Warning, this);
+        return;
+    }
+    aggiornaMUTUOsoft();
+}
+
+void frmMutuo::ConfermaModifiche()
+{
+    QWidget* f = focusWidget();
+    for (int i = 0; i < 3; ++i)
+        if (f == importi_[i])
+            esciImporto(i);
+    if (f == descrizione_)
+        esciDescrizione();
+}
+
+void frmMutuo::closeEvent(QCloseEvent* e)
+{
+    // What is being typed when the window closes is kept, as if the field
+    // had been left.
+    ConfermaModifiche();
+    FinestraFiglia::closeEvent(e);
+}

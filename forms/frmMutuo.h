@@ -1,0 +1,42 @@
+#pragma once
+// "T.E.G. su mutui periodici a rata costante": the mortgage repaid in equal
+// instalments, recomputed after every completed edit.
+#include "FinestraFiglia.h"
+
+#include <array>
+
+class CampoFinanziamento;
+class ElencoFinanziamento;
+class QLabel;
+
+class frmMutuo : public FinestraFiglia {
+    Q_OBJECT
+public:
+    explicit frmMutuo(QWidget* genitore = nullptr);
+
+    // Fills the window from the document's mortgage (PaginaMutuo).
+    void Pagina() override;
+    void ConfermaModifiche() override;
+
+    // Recomputes the mortgage and rewrites the heading and the two rates.
+    void aggiornaMUTUOsoft();
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    void esciImporto(int i);
+    void esciDescrizione();
+    void sceltaPeriodicita(int indice);
+    void sceltaNumeroRate(int indice);
+
+    std::array<CampoFinanziamento*, 3> importi_{};
+    CampoFinanziamento* descrizione_ = nullptr;
+    ElencoFinanziamento* periodicita_ = nullptr;
+    ElencoFinanziamento* numeroRate_ = nullptr;
+    QLabel* intestazione_ = nullptr;
+    QLabel* tassoPeriodo_ = nullptr;
+    QLabel* didascaliaAnnuale_ = nullptr;
+    QLabel* tassoAnnuale_ = nullptr;
+    bool inAggiornamento_ = false;
+};

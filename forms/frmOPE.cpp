@@ -1,0 +1,173 @@
+#include "frmOPE.h"
+
+#include "CampiFinanziamento.h"
+#include "Dichiarazioni.h"
+#include "Messaggi.h"
+#include "PagineFinanziamenti.h"
+
+#include <QCloseEvent>
+#include <QFrame>
+#include <exception>
+
+namespace {
+// Design columns and rows inside the frame, in twips.
+constexpr int xNumero = 240, lNumero = 480;
+constexpr int xMese = 840, lMese = 1920;
+constexpr int xSegno = 2880, lSegno = 1560;
+constexpr int xImporto = 4560, lImporto = 2160;
+constexpr int yIntestazioni = 240;
+constexpr int altezzaRiga = 360;
+constexpr int yRiga(int k) { return 660 + k * 480; }
+constexpr int xDestra = 7440, lDidascalia = 4560;
+constexpr int xTasso = 12120, lTasso = 2100;
+} // namespace
+
+frmOPE::frmOPE(QWidget* genitore)
+    : FinestraFiglia(QStringLiteral("frmOPE"), QStringLiteral("1513506645"), genitore)
+{
+    setWindowTitle(QStringLiteral("T.E.G. su operazioni finanziarie varie"));
+    QFrame* cornice =
+        PreparaFinestraFinanziamento(this, QStringLiteral("T.E.G. su operazioni finanziarie varie"));
+
+    Colloca(CreaEtichetta(QStringLiteral("Label1(0)"), QStringLiteral("Mese e anno"), cornice),
+            xMese, yIntestazioni, lMese, altezzaRiga);
+    Colloca(CreaEtichetta(QStringLiteral("Label1(1)"), QStringLiteral("Segno"), cornice), xSegno,
+            yIntestazioni, lSegno, altezzaRiga);
+    QLabel* titoloImporto = CreaEtichetta(QStringLiteral("Label1(2)"), QStringLiteral("Importo"), cornice);
+    titoloImporto->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    Colloca(titoloImporto, xImporto, yIntestazioni, lImporto, altezzaRiga);
+
+    // Row by row, so that Tab runs along each row.
+    for (int k = 0; k < Righe; ++k) {
+        numeri_[k] = CreaEtichetta(QStringLiteral("Lnumero(%1)").arg(k),
+                                   QString::number(k + 1) + QLatin1Char('.'), cornice);
+        numeri_[k]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        Colloca(numeri_[k], xNumero, yRiga(k), lNumero, altezzaRiga);
+
+        mesi_[k] = new ElencoFinanziamento(QStringLiteral("Combo1(%1)").arg(k), cornice);
+        Colloca(mesi_[k], xMese, yRiga(k), lMese, altezzaRiga);
+        connect(mesi_[k], &QComboBox::activated, this, [this, k](int i) { sceltaMese(k, i); });
+
+        segni_[k] = new ElencoFinanziamento(QStringLiteral("Combo2(%1)").arg(k), cornice);
+        segni_[k]->Riempi({TestoEntrata, TestoUscita});
+        Colloca(segni_[k], xSegno, yRiga(k), lSegno, altezzaRiga);
+        connect(segni_[k], &QComboBox::activated, this, [this, k](int i) { sceltaSegno(k, i); });
+
+        importi_[k] = new CampoFinanziamento(QStringLiteral("XPText1(%1)").arg(k),
+                                             CampoFinanziamento::Filtro::Importo, cornice);
+        Colloca(importi_[k], xImporto, yRiga(k), lImporto, altezzaRiga);
+        connect(importi_[k], &CampoFinanziamento::Uscita, this, [this, k] { esciImporto(k); });
+    }
+
+    Colloca(CreaEtichetta(QStringLiteral("Label1(7)"), QStringLiteral("T.E.G. su base annua (approx.)"),
+                          cornice),
+            xDestra, yRiga(0), lDidascalia, altezzaRiga);
+    tasso_ = CreaEtichetta(QStringLiteral("Label1(8)"), {}, cornice, true);
+    Colloca(tasso_, xTasso, yRiga(0), lTasso, altezzaRiga);
+
+    Colloca(CreaEtichetta(QStringLiteral("Label1(9)"), QStringLiteral("Descrizione operazione"), cornice),
+            xDestra, yRiga(2), lDidascalia, altezzaRiga);
+    descrizione_ = new CampoFinanziamento(QStringLiteral("XPText2"),
+                                          CampoFinanziamento::Filtro::Descrizione, cornice);
+    Colloca(descrizione_, xDestra, yRiga(3), xTasso + lTasso - xDestra, altezzaRiga);
+    connect(descrizione_, &CampoFinanziamento::Uscita, this, &frmOPE::esciDescrizione);
+}
+
+void frmOPE::Pagina()
+{
+    hide();
+    {
+        CaricamentoGuardia guardia;
+        const DatiPaginaOPE p = PaginaOPE(Conteggio.Operazioni());
+        const QStringList& mesiAnni = ElencoMesiAnni();
+        for (int k = 0; k < Righe; ++k) {
+            const DatiRigaOPE& r = p.righe[k];
+            numeri_[k]->setText(r.numero);
+            mesi_[k]->Riempi(mesiAnni);
+            mesi_[k]->ImpostaTesto(r.meseAnno);
+            segni_[k]->Riempi({TestoEntrata, TestoUscita});
+            segni_[k]->ImpostaTesto(r.segno);
+            importi_[k]->setText(r.importo);
+        }
+        tasso_->setText(p.tasso);
+        descrizione_->setText(p.descrizione);
+        descrizione_->setCursorPosition(0);
+        update();
+        show();
+        if (!p.errore.isEmpty())
+            Messaggio(p.errore, QMessageBox::Warning, this);
+    }
+}
+
+void frmOPE::aggiornaOPEsoft()
+{
+    if (inAggiornamento_)
+        return;
+    inAggiornamento_ = true;
+    const TassiCalcolati t = RicalcolaOPE(Conteggio.Operazioni());
+    tasso_->setText(t.tassoAnnuale);
+    if (!t.errore.isEmpty())
+        Messaggio(t.errore, QMessageBox::Warning, this);
+    inAggiornamento_ = false;
+}
+
+void frmOPE::esciImporto(int k)
+{
+    CampoFinanziamento* campo = importi_[k];
+    try {
+        campo->setText(TestoImporto(LeggiImporto(campo->text())));
+    } catch (const std::exception&) {
+        Messaggio(QStringLiteral("L'importo \"%1\" è troppo grande.").arg(campo->text()),
+                  QMessageBox::Warning, this);
+        return;
+    }
+    if (CaricamentoInCorso)
+        return;
+    Conteggio.Operazioni().setImporto(k + 1, LeggiImporto(campo->text()));
+    aggiornaOPEsoft();
+}
+
+void frmOPE::esciDescrizione()
+{
+    if (!CaricamentoInCorso)
+        Conteggio.Operazioni().setDescrizione(descrizione_->text().toStdString());
+}
+
+void frmOPE::sceltaMese(int k, int indice)
+{
+    if (CaricamentoInCorso)
+        return;
+    int mese = 0, anno = 0;
+    LeggiMeseAnno(mesi_[k]->itemText(indice), mese, anno);
+    OPE& o = Conteggio.Operazioni();
+    if (mese > 0)
+        o.setMese(k + 1, mese);
+    o.setAnno(k + 1, anno);
+    aggiornaOPEsoft();
+}
+
+void frmOPE::sceltaSegno(int k, int indice)
+{
+    if (CaricamentoInCorso)
+        return;
+    const int segno = SegnoDaTesto(segni_[k]->itemText(indice));
+    if (segno != 0)
+        Conteggio.Operazioni().setSegno(k + 1, segno);
+    aggiornaOPEsoft();
+}
+
+void frmOPE::ConfermaModifiche()
+{
+    QWidget* f = focusWidget();
+    for (int k = 0; k < Righe; ++k)
+        if (f == importi_[k])
+            esciImporto(k);
+    if (f == descrizione_)
+        esciDescrizione();
+}
+
+void frmOPE::closeEvent(QCloseEvent* e)
+{
+    ConfermaModifiche();
+    FinestraFiglia::closeEvent(e);
+}

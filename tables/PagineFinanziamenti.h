@@ -1,0 +1,133 @@
+#pragma once
+// What the mortgage, various-operations and short-term windows show, built as
+// plain data from the document: the texts of their fields, the entries of
+// their lists and the captions of their rate labels. The windows only put
+// these texts on screen; tests read them without a display.
+#include <QDate>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <chrono>
+
+class Mutuo;
+class OPE;
+class BREVE;
+
+// True only while PaginaMutuo, PaginaOPE or PaginaBreve fills its window: the
+// windows' change handlers then neither write into the document nor recompute.
+extern bool CaricamentoInCorso;
+
+// Sets CaricamentoInCorso for the lifetime of the guard (and restores the
+// previous value, so a failure while filling cannot leave it set).
+class CaricamentoGuardia {
+public:
+    CaricamentoGuardia() : precedente_(CaricamentoInCorso) { CaricamentoInCorso = true; }
+    ~CaricamentoGuardia() { CaricamentoInCorso = precedente_; }
+    CaricamentoGuardia(const CaricamentoGuardia&) = delete;
+    CaricamentoGuardia& operator=(const CaricamentoGuardia&) = delete;
+
+private:
+    bool precedente_;
+};
+
+inline const QString TestoDatiIncoerenti = QStringLiteral("dati incoerenti");
+
+// ---- Lists and their texts ----------------------------------------------
+
+// "Mensile", "Bimestrale", "Trimestrale", "Quadrimestrale", "Semestrale", "Annuale".
+const QStringList& ElencoPeriodicita();
+// 12, 6, 4, 3, 2, 1 for the texts above; 0 for any other text.
+int RateAnnualiDaPeriodicita(const QString& testo);
+// The list text for 12, 6, 4, 3, 2 or 1 instalments a year; empty otherwise.
+QString PeriodicitaDaRateAnnuali(double rateAnnuali);
+// "T.E.G. " + the periodicity in lower case + " (approx.)".
+QString IntestazioneTassoPeriodo(const QString& periodicita);
+inline const QString DidascaliaTassoAnnualeMutuo = QStringLiteral("T.E.G. annuale (approx)");
+
+// "1" to "360".
+const QStringList& ElencoNumeroRate();
+// A whole number written as decimal digits without blanks ("-3" when negative).
+QString TestoIntero(double valore);
+
+// "Gen - 2010" ... "Dic - 2025", 192 items.
+const QStringList& ElencoMesiAnni();
+// The item of that month and year ("Mar - 2011"), also for a year outside the
+// list; empty for a month outside 1..12.
+QString TestoMeseAnno(int mese, int anno);
+// Reads a month-and-year text: the month from its first three letters (0 when
+// they are no known abbreviation) and the year from its last four characters,
+// rounded to a whole number (0 when they are not a number).
+void LeggiMeseAnno(const QString& testo, int& mese, int& anno);
+
+inline const QString TestoEntrata = QStringLiteral("Entrata");
+inline const QString TestoUscita = QStringLiteral("Uscita");
+// "Entrata" for 1, "Uscita" for -1, empty otherwise.
+QString TestoSegno(int segno);
+// 1 for "Entrata", -1 for "Uscita", 0 for any other text.
+int SegnoDaTesto(const QString& testo);
+
+// A rate as the windows show it: the percentage, or "dati incoerenti" for the
+// inconsistency marker.
+QString TestoTasso(double tasso);
+QString TestoImporto(double importo);
+// The amount a typed text stands for, and the text the field shows for it.
+double LeggiImporto(const QString& testo);
+
+QDate DataQt(std::chrono::sys_days d);
+std::chrono::sys_days DataCalcolo(const QDate& d);
+
+// ---- Results after a recomputation --------------------------------------
+
+// The two rate captions of a window after its object has been recomputed.
+// When the calculation fails (an instalment count above the schedule, a
+// result that is not finite, a year key out of range), errore holds the
+// message for the user and both rates read "dati incoerenti".
+struct TassiCalcolati {
+    QString tassoPeriodo;  // the mortgage's and short-term's rate per period
+    QString tassoAnnuale;
+    QString errore;
+};
+
+TassiCalcolati RicalcolaMutuo(Mutuo& m);
+TassiCalcolati RicalcolaOPE(OPE& o);       // only tassoAnnuale is used
+TassiCalcolati RicalcolaBreve(BREVE& b);
+
+// ---- Whole pages ----------------------------------------------------------
+
+struct DatiPaginaMutuo {
+    std::array<QString, 3> importi;  // XPText1(0..2): Importo, Oneri, Rata
+    QString periodicita;             // Combo1's text, empty when none matches
+    QString numeroRate;              // Combo2's text
+    QString intestazione;            // Label1(1)
+    QString tassoPeriodo;            // Label1(6)
+    QString didascaliaAnnuale;       // Label1(7)
+    QString tassoAnnuale;            // Label1(8)
+    QString descrizione;             // XPText2
+    QString errore;                  // message for the user, empty when none
+};
+// Recomputes the mortgage and returns what frmMutuo shows.
+DatiPaginaMutuo PaginaMutuo(Mutuo& m);
+
+struct DatiRigaOPE {
+    QString numero;    // Lnumero(k): "1." .. "10."
+    QString meseAnno;  // Combo1(k)'s text, empty without a month
+    QString segno;     // Combo2(k)'s text, empty without a direction
+    QString importo;   // XPText1(k)
+};
+struct DatiPaginaOPE {
+    std::array<DatiRigaOPE, 10> righe;
+    QString tasso;        // Label1(8)
+    QString descrizione;  // XPText2
+    QString errore;
+};
+DatiPaginaOPE PaginaOPE(OPE& o);
+
+struct DatiPaginaBreve {
+    QString descrizione;             // XPText2
+    std::array<QString, 3> importi;  // XPText1(0..2): Finanziato, Oneri, Restituito
+    QDate data0, data1;              // DTPicker1, DTPicker2
+    QString tassoAnnuale;            // Label1(8)
+    QString tassoPeriodo;            // Label1(6)
+    QString errore;
+};
+DatiPaginaBreve PaginaBreve(BREVE& b);

@@ -1,0 +1,509 @@
+// The mortgage, various-operations and short-term windows, driven through
+// their controls as a user drives them: clicks, typing, Tab, list choices.
+#include "CampiFinanziamento.h"
+#include "Dichiarazioni.h"
+#include "Funzioni.h"
+#include "Messaggi.h"
+#include "PagineFinanziamenti.h"
+#include "frmBreve.h"
+#include "frmMutuo.h"
+#include "frmOPE.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QClipboard>
+#include <QDateEdit>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QtTest>
+
+using namespace std::chrono;
+
+namespace {
+
+CampoFinanziamento* campo(QWidget* w, const QString& nome)
+{
+    auto* c = w->findChild<CampoFinanziamento*>(nome);
+    if (!c)
+        qFatal("no field %s", qPrintable(nome));
+    return c;
+}
+
+ElencoFinanziamento* elenco(QWidget* w, const QString& nome)
+{
+    auto* c = w->findChild<ElencoFinanziamento*>(nome);
+    if (!c)
+        qFatal("no list %s", qPrintable(nome));
+    return c;
+}
+
+QString etichetta(QWidget* w, const QString& nome)
+{
+    auto* l = w->findChild<QLabel*>(nome);
+    return l ? l->text() : QStringLiteral("<missing %1>").arg(nome);
+}
+
+// Clicks into a field (or, when it has the focus already, selects its text
+// with Ctrl+A), types over its selected text and leaves it with Tab.
+void scrivi(QWidget* w, const QString& nome, const QString& testo)
+{
+    CampoFinanziamento* c = campo(w, nome);
+    if (c->hasFocus())
+        QTest::keyClick(c, Qt::Key_A, Qt::ControlModifier);
+    else
+        QTest::mouseClick(c, Qt::LeftButton, {}, QPoint(5, c->height() / 2));
+    QVERIFY(c->hasFocus());
+    QCOMPARE(c->selectedText(), c->text());
+    QTest::keyClicks(c, testo);
+    QTest::keyClick(c, Qt::Key_Tab);
+}
+
+// Opens a list with a click and picks an item with the keyboard.
+void scegli(QWidget* w, const QString& nome, const QString& voce)
+{
+    ElencoFinanziamento* c = elenco(w, nome);
+    const int i = c->findText(voce);
+    QVERIFY2(i >= 0, qPrintable(voce));
+    QTest::mouseClick(c->lineEdit(), Qt::LeftButton);
+    QTRY_VERIFY(c->view()->isVisible());
+    c->view()->setCurrentIndex(c->model()->index(i, 0));
+    QTest::keyClick(c->view(), Qt::Key_Return);
+    QTRY_VERIFY(!c->view()->isVisible());
+    QCOMPARE(c->currentText(), voce);
+}
+
+template <class F>
+void apri(F& finestra)
+{
+    finestra.Pagina();
+    finestra.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&finestra));
+}
+
+} // namespace
+
+class TestFinanziamenti : public QObject {
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        InizializzaConteggio();
+        ImpostaRisponditore([](const QString&, QMessageBox::StandardButtons) { return QMessageBox::Ok; });
+    }
+    void cleanup() { ImpostaRisponditore({}); }
+
+    void elenchiETesti();
+    void paginaMutuoValoriFuoriElenco();
+    void paginaOPEValoriFuoriElenco();
+    void campiColoriEFiltri();
+
+    void mutuoRateEPeriodicita();
+    void mutuoDatiIncoerentiEUscitaSenzaModifiche();
+    void mutuoErroreDelCalcoloLasciaLaFinestraUsabile();
+    void mutuoDescrizioneEConferma();
+    void mutuoTempoDiAggiornamento();
+
+    void operazioniDieciFlussi();
+    void operazioniAnnoFuoriElencoNonCambia();
+
+    void breveTassiEDate();
+    void breveDateDaTastiera();
+};
+
+void TestFinanziamenti::elenchiETesti()
+{
+    QCOMPARE(ElencoPeriodicita().size(), 6);
+    for (const QString& p : ElencoPeriodicita())
+        QCOMPARE(PeriodicitaDaRateAnnuali(RateAnnualiDaPeriodicita(p)), p);
+    QCOMPARE(RateAnnualiDaPeriodicita(QStringLiteral("Quadrimestrale")), 3);
+    QCOMPARE(RateAnnualiDaPeriodicita(QStringLiteral("mensile")), 0);
+    QCOMPARE(PeriodicitaDaRateAnnuali(4), QStringLiteral("Trimestrale"));
+    QCOMPARE(IntestazioneTassoPeriodo(QStringLiteral("Trimestrale")),
+             QStringLiteral("T.E.G. trimestrale (approx.)"));
+
+    QCOMPARE(ElencoNumeroRate().size(), 360);
+    QCOMPARE(ElencoNumeroRate().first(), QStringLiteral("1"));
+    QCOMPARE(ElencoNumeroRate().last(), QStringLiteral("360"));
+
+    const QStringList& mesi = ElencoMesiAnni();
+    QCOMPARE(mesi.size(), 192);
+    QCOMPARE(mesi.first(), QStringLiteral("Gen - 2010"));
+    QCOMPARE(mesi.last(), QStringLiteral("Dic - 2025"));
+    QCOMPARE(TestoMeseAnno(3, 2011), QStringLiteral("Mar - 2011"));
+    QCOMPARE(TestoMeseAnno(0, 2011), QString());
+    int mese = -1, anno = -1;
+    LeggiMeseAnno(QStringLiteral("Ago - 2017"), mese, anno);
+    QCOMPARE(mese, 8);
+    QCOMPARE(anno, 2017);
+    LeggiMeseAnno(QStringLiteral("Xyz - 2019"), mese, anno);  // the year still counts
+    QCOMPARE(mese, 0);
+    QCOMPARE(anno, 2019);
+
+    QCOMPARE(TestoSegno(1), TestoEntrata);
+    QCOMPARE(TestoSegno(-1), TestoUscita);
+    QCOMPARE(TestoSegno(0), QString());
+    QCOMPARE(SegnoDaTesto(TestoUscita), -1);
+    QCOMPARE(SegnoDaTesto(QString()), 0);
+
+    QCOMPARE(TestoTasso(DatiIncoerenti), QStringLiteral("dati incoerenti"));
+    QCOMPARE(TestoTasso(0), QStringLiteral("0,000%"));
+
+    const sys_days capodanno = sys_days{year{2010} / January / 1};
+    QCOMPARE(DataQt(capodanno), QDate(2010, 1, 1));
+    QCOMPARE(DataCalcolo(QDate(2024, 2, 29)), sys_days{year{2024} / February / 29});
+    QCOMPARE(DataCalcolo(DataQt(sys_days{year{1601} / March / 3})), sys_days{year{1601} / March / 3});
+}
+
+void TestFinanziamenti::paginaMutuoValoriFuoriElenco()
+{
+    Mutuo& m = Conteggio.MutuoCorrente();
+    m.setRateAnnuali(5);
+    DatiPaginaMutuo p = PaginaMutuo(m);
+    QCOMPARE(p.periodicita, QString());
+    QCOMPARE(p.intestazione, QStringLiteral("T.E.G.  (approx.)"));
+    QCOMPARE(p.didascaliaAnnuale, QStringLiteral("T.E.G. annuale (approx)"));
+    QVERIFY(p.errore.isEmpty());
+
+    // A file with more instalments than the schedule holds: the count stays
+    // as stored and the failure is reported, not hidden behind old rates.
+    m.setRateAnnuali(12);
+    m.setNRate(500);
+    p = PaginaMutuo(m);
+    QCOMPARE(p.numeroRate, QStringLiteral("500"));
+    QCOMPARE(p.tassoPeriodo, QStringLiteral("dati incoerenti"));
+    QCOMPARE(p.tassoAnnuale, QStringLiteral("dati incoerenti"));
+    QVERIFY(p.errore.contains(QStringLiteral("500")));
+    QCOMPARE(m.NRate(), 500.0);
+
+    frmMutuo w;
+    apri(w);
+    QCOMPARE(MessaggiMostrati().size(), 1);
+    QCOMPARE(elenco(&w, "Combo2")->currentText(), QStringLiteral("500"));
+    QCOMPARE(elenco(&w, "Combo2")->currentIndex(), -1);
+    QCOMPARE(elenco(&w, "Combo2")->count(), 360);
+}
+
+void TestFinanziamenti::paginaOPEValoriFuoriElenco()
+{
+    OPE& o = Conteggio.Operazioni();
+    o.setMese(1, 3);
+    o.setAnno(1, 2011);
+    o.setMese(2, 0);
+    o.setSegno(3, 0);
+    o.setMese(4, 7);
+    o.setAnno(4, 2031);
+    o.setImporto(10, 1234.5);
+    const DatiPaginaOPE p = PaginaOPE(o);
+    QCOMPARE(p.righe[0].meseAnno, QStringLiteral("Mar - 2011"));
+    QCOMPARE(p.righe[1].meseAnno, QString());
+    QCOMPARE(p.righe[2].segno, QString());
+    QCOMPARE(p.righe[3].meseAnno, QStringLiteral("Lug - 2031"));
+    QCOMPARE(p.righe[9].numero, QStringLiteral("10."));
+    QCOMPARE(p.righe[9].importo, QStringLiteral("1.234,50"));
+
+    frmOPE w;
+    apri(w);
+    QCOMPARE(elenco(&w, "Combo1(1)")->currentText(), QString());
+    QCOMPARE(elenco(&w, "Combo1(1)")->count(), 192);
+    QCOMPARE(elenco(&w, "Combo2(2)")->currentText(), QString());
+    QCOMPARE(elenco(&w, "Combo2(2)")->currentIndex(), -1);
+    QCOMPARE(elenco(&w, "Combo1(3)")->currentText(), QStringLiteral("Lug - 2031"));
+    QCOMPARE(etichetta(&w, "Lnumero(9)"), QStringLiteral("10."));
+    QCOMPARE(campo(&w, "XPText1(9)")->text(), QStringLiteral("1.234,50"));
+}
+
+void TestFinanziamenti::campiColoriEFiltri()
+{
+    frmMutuo w;
+    apri(w);
+    CampoFinanziamento* importo = campo(&w, "XPText1(0)");
+    CampoFinanziamento* oneri = campo(&w, "XPText1(1)");
+    CampoFinanziamento* descrizione = campo(&w, "XPText2");
+    // The window opens with the focus in its first field.
+    QVERIFY(importo->hasFocus());
+    QCOMPARE(importo->palette().color(QPalette::Base), QColor(255, 192, 128));
+    QCOMPARE(oneri->palette().color(QPalette::Base), QColor(255, 255, 255));
+
+    QTest::keyClick(importo, Qt::Key_Tab);
+    QCOMPARE(importo->palette().color(QPalette::Base), QColor(255, 255, 255));
+    QTest::mouseClick(importo, Qt::LeftButton, {}, QPoint(10, importo->height() / 2));
+    QCOMPARE(importo->palette().color(QPalette::Base), QColor(255, 192, 128));
+    QCOMPARE(importo->selectedText(), QStringLiteral("0,00"));
+    QTest::keyClicks(importo, QStringLiteral("12a.5-,3x"));
+    QCOMPARE(importo->text(), QStringLiteral("125,3"));
+    QTest::keyClick(importo, Qt::Key_Backspace);
+    QCOMPARE(importo->text(), QStringLiteral("125,"));
+    QApplication::clipboard()->setText(QStringLiteral("7.000 €"));
+    QTest::keyClick(importo, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(importo->text(), QStringLiteral("125,7000"));
+
+    QTest::mouseClick(descrizione, Qt::LeftButton, {}, QPoint(10, descrizione->height() / 2));
+    QCOMPARE(importo->palette().color(QPalette::Base), QColor(255, 255, 255));
+    QCOMPARE(importo->text(), QStringLiteral("125,70"));
+    QCOMPARE(Conteggio.MutuoCorrente().Importo(), 125.7);
+    QCOMPARE(descrizione->palette().color(QPalette::Base), QColor(255, 192, 128));
+    QCOMPARE(descrizione->selectedText(), QStringLiteral("Inserire descrizione"));
+    QTest::keyClicks(descrizione, QStringLiteral("Casa: \"via Roma\" 1/2 <a>?*|\\ ok."));
+    QCOMPARE(descrizione->text(), QStringLiteral("Casa via Roma 12 a ok."));
+}
+
+void TestFinanziamenti::mutuoRateEPeriodicita()
+{
+    frmMutuo w;
+    apri(w);
+    QCOMPARE(w.property("Tag").toString(), QStringLiteral("1513506645"));
+    QCOMPARE(w.findChild<QWidget*>("XPFrame4")->property("Tag").toString(),
+             QStringLiteral("00120006001485005925"));
+    QCOMPARE(elenco(&w, "Combo1")->currentText(), QStringLiteral("Mensile"));
+    QCOMPARE(elenco(&w, "Combo2")->currentText(), QStringLiteral("1"));
+
+    scrivi(&w, "XPText1(0)", "100000");
+    scrivi(&w, "XPText1(2)", "1000");
+    scegli(&w, "Combo2", "120");
+    scegli(&w, "Combo1", "Mensile");
+    QCOMPARE(campo(&w, "XPText1(0)")->text(), QStringLiteral("100.000,00"));
+    QCOMPARE(campo(&w, "XPText1(2)")->text(), QStringLiteral("1.000,00"));
+    QCOMPARE(etichetta(&w, "Label1(1)"), QStringLiteral("T.E.G. mensile (approx.)"));
+    QCOMPARE(etichetta(&w, "Label1(6)"), QStringLiteral("0,310%"));
+    QCOMPARE(etichetta(&w, "Label1(8)"), QStringLiteral("3,784%"));
+    QCOMPARE(etichetta(&w, "Label1(7)"), QStringLiteral("T.E.G. annuale (approx)"));
+
+    scegli(&w, "Combo1", "Annuale");
+    QCOMPARE(Conteggio.MutuoCorrente().RateAnnuali(), 1.0);
+    QCOMPARE(etichetta(&w, "Label1(1)"), QStringLiteral("T.E.G. annuale (approx.)"));
+    QCOMPARE(etichetta(&w, "Label1(6)"), QStringLiteral("0,310%"));
+    QCOMPARE(etichetta(&w, "Label1(8)"), etichetta(&w, "Label1(6)"));
+
+    scegli(&w, "Combo1", "Trimestrale");
+    QCOMPARE(etichetta(&w, "Label1(1)"), QStringLiteral("T.E.G. trimestrale (approx.)"));
+    QVERIFY(MessaggiMostrati().isEmpty());
+}
+
+void TestFinanziamenti::mutuoDatiIncoerentiEUscitaSenzaModifiche()
+{
+    frmMutuo w;
+    apri(w);
+    scrivi(&w, "XPText1(0)", "100000");
+    scrivi(&w, "XPText1(1)", "2000");
+    scrivi(&w, "XPText1(2)", "800");
+    scegli(&w, "Combo2", "120");  // 96 000 repaid against 98 000 received
+    QCOMPARE(etichetta(&w, "Label1(6)"), QStringLiteral("dati incoerenti"));
+    QCOMPARE(etichetta(&w, "Label1(8)"), QStringLiteral("dati incoerenti"));
+    QCOMPARE(campo(&w, "XPText1(2)")->text(), QStringLiteral("800,00"));
+
+    // Leaving a field without changing it still recomputes and redraws.
+    Conteggio.MutuoCorrente().setRata(1000);
+    QTest::mouseClick(campo(&w, "XPText1(0)"), Qt::LeftButton);
+    QTest::keyClick(campo(&w, "XPText1(0)"), Qt::Key_Tab);
+    QCOMPARE(campo(&w, "XPText1(2)")->text(), QStringLiteral("800,00"));  // the field is not reread
+    QVERIFY(etichetta(&w, "Label1(8)").endsWith(QLatin1Char('%')));
+
+    CampoFinanziamento* rata = campo(&w, "XPText1(2)");  // an empty field stores 0
+    QTest::mouseClick(rata, Qt::LeftButton);
+    QTest::keyClick(rata, Qt::Key_Backspace);
+    QCOMPARE(rata->text(), QString());
+    QTest::keyClick(rata, Qt::Key_Tab);
+    QCOMPARE(campo(&w, "XPText1(2)")->text(), QStringLiteral("0,00"));
+    QCOMPARE(Conteggio.MutuoCorrente().Rata(), 0.0);
+    QCOMPARE(etichetta(&w, "Label1(8)"), QStringLiteral("dati incoerenti"));
+}
+
+void TestFinanziamenti::mutuoErroreDelCalcoloLasciaLaFinestraUsabile()
+{
+    Mutuo& m = Conteggio.MutuoCorrente();
+    m.setImporto(100000);
+    m.setRata(1000);
+    m.setNRate(500);
+    frmMutuo w;
+    apri(w);
+    const QStringList messaggi = MessaggiMostrati();
+    QVERIFY2(messaggi.size() == 1, qPrintable(messaggi.join(QLatin1Char('|'))));
+    QVERIFY(messaggi.first().contains(QStringLiteral("400")));
+    QCOMPARE(etichetta(&w, "Label1(8)"), QStringLiteral("dati incoerenti"));
+
+    // Another edit reports again, and never touches the stored count.
+    scrivi(&w, "XPText1(1)", "0");
+    QVERIFY(!MessaggiMostrati().isEmpty());
+    QCOMPARE(m.NRate(), 500.0);
+
+    scegli(&w, "Combo2", "120");
+    QCOMPARE(etichetta(&w, "Label1(8)"), QStringLiteral("3,784%"));
+    MessaggiMostrati();
+    scrivi(&w, "XPText1(1)", "0");
+    QVERIFY(MessaggiMostrati().isEmpty());
+
+    // An amount too large for any rate: the failure is shown, the window lives on.
+    scrivi(&w, "XPText1(0)", QString(310, QLatin1Char('9')));
+    QVERIFY(!MessaggiMostrati().isEmpty());
+    scrivi(&w, "XPText1(0)", "100000");
+    QCOMPARE(etichetta(&w, "Label1(8)"), QStringLiteral("3,784%"));
+}
+
+void TestFinanziamenti::mutuoDescrizioneEConferma()
+{
+    frmMutuo w;
+    apri(w);
+    CampoFinanziamento* descrizione = campo(&w, "XPText2");
+    QTest::mouseClick(descrizione, Qt::LeftButton);
+    QTest::keyClicks(descrizione, QStringLiteral("Mutuo prima casa"));
+    QCOMPARE(Conteggio.MutuoCorrente().Descrizione(), std::string("Inserire descrizione"));
+    w.ConfermaModifiche();  // what a save or a print does first
+    QCOMPARE(Conteggio.MutuoCorrente().Descrizione(), std::string("Mutuo prima casa"));
+
+    CampoFinanziamento* rata = campo(&w, "XPText1(2)");
+    QTest::mouseClick(rata, Qt::LeftButton);
+    QTest::keyClicks(rata, QStringLiteral("950"));
+    w.ConfermaModifiche();
+    QCOMPARE(Conteggio.MutuoCorrente().Rata(), 950.0);
+    QCOMPARE(rata->text(), QStringLiteral("950,00"));
+
+    // Typing while the window closes is kept as well.
+    QTest::keyClick(rata, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(rata, QStringLiteral("975"));
+    QCOMPARE(rata->text(), QStringLiteral("975"));
+    w.close();
+    QCOMPARE(Conteggio.MutuoCorrente().Rata(), 975.0);
+}
+
+void TestFinanziamenti::mutuoTempoDiAggiornamento()
+{
+    frmMutuo w;
+    apri(w);
+    scrivi(&w, "XPText1(0)", "150000");
+    scrivi(&w, "XPText1(2)", "900");
+    scegli(&w, "Combo2", "360");
+    QCOMPARE(elenco(&w, "Combo2")->currentIndex(), 359);
+    QVERIFY(etichetta(&w, "Label1(8)").endsWith(QLatin1Char('%')));
+
+    CampoFinanziamento* rata = campo(&w, "XPText1(2)");
+    QTest::mouseClick(rata, Qt::LeftButton);
+    QTest::keyClicks(rata, QStringLiteral("950"));
+    QElapsedTimer t;
+    t.start();
+    QTest::keyClick(rata, Qt::Key_Tab);
+    const double ms = t.nsecsElapsed() / 1e6;
+    qDebug("mortgage of 360 instalments, one edit to refreshed rates: %.2f ms", ms);
+    QVERIFY(etichetta(&w, "Label1(8)").endsWith(QLatin1Char('%')));
+}
+
+void TestFinanziamenti::operazioniDieciFlussi()
+{
+    frmOPE w;
+    apri(w);
+    QCOMPARE(etichetta(&w, "Label1(8)"), QStringLiteral("0,000%"));
+    QCOMPARE(etichetta(&w, "Label1(7)"), QStringLiteral("T.E.G. su base annua (approx.)"));
+    // Entered from the last row up: the order of the rows does not matter.
+    const char* const mesi[] = {"Gen", "Feb", "Mar", "Apr", "Mag", "Giu", "Lug", "Ago", "Set", "Ott"};
+    for (int k = 9; k >= 0; --k) {
+        scegli(&w, QStringLiteral("Combo1(%1)").arg(k), QStringLiteral("%1 - 2020").arg(mesi[k]));
+        scegli(&w, QStringLiteral("Combo2(%1)").arg(k), k == 0 ? "Entrata" : "Uscita");
+        scrivi(&w, QStringLiteral("XPText1(%1)").arg(k), k == 0 ? "10000" : "1200");
+    }
+    QCOMPARE(Conteggio.Operazioni().Mese(10), 10);
+    QCOMPARE(Conteggio.Operazioni().Anno(10), 2020);
+    QCOMPARE(etichetta(&w, "Label1(8)"), QStringLiteral("20,555%"));
+    QCOMPARE(campo(&w, "XPText1(0)")->text(), QStringLiteral("10.000,00"));
+
+    // The same month chosen again recomputes to the same value.
+    scegli(&w, "Combo1(4)", "Mag - 2020");
+    QCOMPARE(etichetta(&w, "Label1(8)"), QStringLiteral("20,555%"));
+
+    CampoFinanziamento* ultimo = campo(&w, "XPText1(9)");
+    QTest::mouseClick(ultimo, Qt::LeftButton);
+    QTest::keyClicks(ultimo, QStringLiteral("1200"));
+    QElapsedTimer t;
+    t.start();
+    QTest::keyClick(ultimo, Qt::Key_Tab);
+    qDebug("ten flows, one edit to refreshed rate: %.2f ms", t.nsecsElapsed() / 1e6);
+
+    scegli(&w, "Combo2(0)", "Uscita");
+    QCOMPARE(Conteggio.Operazioni().Segno(1), -1);
+    QCOMPARE(etichetta(&w, "Label1(8)"), QStringLiteral("dati incoerenti"));
+    scegli(&w, "Combo2(0)", "Entrata");
+    QCOMPARE(etichetta(&w, "Label1(8)"), QStringLiteral("20,555%"));
+    QVERIFY(MessaggiMostrati().isEmpty());
+}
+
+void TestFinanziamenti::operazioniAnnoFuoriElencoNonCambia()
+{
+    OPE& o = Conteggio.Operazioni();
+    o.setMese(2, 5);
+    o.setAnno(2, 2031);
+    frmOPE w;
+    apri(w);
+    QCOMPARE(elenco(&w, "Combo1(1)")->currentText(), QStringLiteral("Mag - 2031"));
+    // Editing other rows leaves the year as stored.
+    scrivi(&w, "XPText1(0)", "500");
+    scegli(&w, "Combo2(1)", "Entrata");
+    QCOMPARE(o.Anno(2), 2031);
+    QCOMPARE(o.Mese(2), 5);
+    QCOMPARE(elenco(&w, "Combo1(1)")->currentText(), QStringLiteral("Mag - 2031"));
+    scegli(&w, "Combo1(1)", "Dic - 2025");
+    QCOMPARE(o.Anno(2), 2025);
+    QCOMPARE(o.Mese(2), 12);
+}
+
+void TestFinanziamenti::breveTassiEDate()
+{
+    frmBreve w;
+    apri(w);
+    auto* erogazione = w.findChild<QDateEdit*>("DTPicker1");
+    auto* restituzione = w.findChild<QDateEdit*>("DTPicker2");
+    QVERIFY(erogazione && restituzione);
+    QVERIFY(restituzione->calendarPopup());
+    QCOMPARE(restituzione->displayFormat(), QStringLiteral("dd/MM/yyyy"));
+    QCOMPARE(erogazione->date(), QDate(2010, 1, 1));
+    QCOMPARE(etichetta(&w, "Label1(8)"), QStringLiteral("dati incoerenti"));
+    QCOMPARE(etichetta(&w, "Label1(6)"), QStringLiteral("dati incoerenti"));
+
+    scrivi(&w, "XPText1(0)", "10000");
+    scrivi(&w, "XPText1(1)", "100");
+    scrivi(&w, "XPText1(2)", "10200");
+    restituzione->setDate(QDate(2010, 4, 1));  // as the calendar does
+    QCOMPARE(Conteggio.BreveCorrente().Data1(), sys_days{year{2010} / April / 1});
+    QCOMPARE(etichetta(&w, "Label1(6)"), QStringLiteral("3,030%"));
+    QCOMPARE(etichetta(&w, "Label1(8)"), QStringLiteral("12,290%"));
+    QCOMPARE(restituzione->text(), QStringLiteral("01/04/2010"));
+
+    restituzione->setDate(QDate(2010, 1, 1));
+    QCOMPARE(etichetta(&w, "Label1(6)"), QStringLiteral("dati incoerenti"));
+    QCOMPARE(etichetta(&w, "Label1(8)"), QStringLiteral("dati incoerenti"));
+    restituzione->setDate(QDate(2010, 4, 1));
+    QCOMPARE(etichetta(&w, "Label1(6)"), QStringLiteral("3,030%"));
+    QCOMPARE(etichetta(&w, "Label1(8)"), QStringLiteral("12,290%"));
+
+    scrivi(&w, "XPText1(2)", "9900");  // repaid exactly the net amount
+    QCOMPARE(etichetta(&w, "Label1(6)"), QStringLiteral("0,000%"));
+    QCOMPARE(etichetta(&w, "Label1(8)"), QStringLiteral("0,000%"));
+    QVERIFY(MessaggiMostrati().isEmpty());
+}
+
+void TestFinanziamenti::breveDateDaTastiera()
+{
+    BREVE& b = Conteggio.BreveCorrente();
+    b.setFinanziato(10000);
+    b.setOneri(100);
+    b.setRestituito(10200);
+    b.setData1(sys_days{year{2010} / April / 1});
+    frmBreve w;
+    apri(w);
+    QCOMPARE(etichetta(&w, "Label1(8)"), QStringLiteral("12,290%"));
+    auto* restituzione = w.findChild<QDateEdit*>("DTPicker2");
+
+    // Tabbing in selects the day.
+    restituzione->setFocus(Qt::TabFocusReason);
+    QTRY_VERIFY(restituzione->hasFocus());
+    QTest::keyClick(restituzione, Qt::Key_Up);  // an arrow counts at once
+    QCOMPARE(b.Data1(), sys_days{year{2010} / April / 2});
+    QCOMPARE(etichetta(&w, "Label1(6)"), QStringLiteral("3,030%"));
+    QCOMPARE(etichetta(&w, "Label1(8)"), QStringLiteral("12,155%"));
+
+    // A typed day counts once confirmed.
+    QTest::keyClicks(restituzione, QStringLiteral("15"));
+    QCOMPARE(restituzione->text(), QStringLiteral("15/04/2010"));
+    w.ConfermaModifiche();
+    QCOMPARE(b.Data1(), sys_days{year{2010} / April / 15});
+}
+
+QTEST_MAIN(TestFinanziamenti)
+#include "test_finanziamenti.moc"
