@@ -1,0 +1,62 @@
+// Zelvi T.E.G.: calculation of the effective global rate for the usury checks.
+#include "Mainform.h"
+
+#include <QApplication>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+const char* const SenzaSchermo =
+    "Zelvi T.E.G.: nessuno schermo grafico disponibile; avviare il programma da una sessione "
+    "grafica oppure con: xvfb-run -a %s\n";
+
+const char* programma = "zelvi-teg";
+QtMessageHandler predefinito = nullptr;
+
+// Qt ends the process when it cannot reach the display: say it plainly.
+void Messaggi(QtMsgType tipo, const QMessageLogContext& contesto, const QString& testo)
+{
+    if (tipo == QtFatalMsg) {
+        if (testo.contains(QLatin1String("platform plugin")) ||
+            testo.contains(QLatin1String("display"), Qt::CaseInsensitive)) {
+            std::fprintf(stderr, SenzaSchermo, programma);
+        } else {
+            std::fprintf(stderr, "Zelvi T.E.G.: %s\n", qPrintable(testo));
+        }
+        std::_Exit(1);
+    }
+    if (predefinito)
+        predefinito(tipo, contesto, testo);
+}
+
+bool SchermoAssente()
+{
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    return qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+           qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+#else
+    return false;
+#endif
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (argc > 0 && argv[0])
+        programma = argv[0];
+    if (SchermoAssente()) {
+        std::fprintf(stderr, SenzaSchermo, programma);
+        return 1;
+    }
+    predefinito = qInstallMessageHandler(Messaggi);
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Zelvi T.E.G."));
+    QApplication::setApplicationVersion(QStringLiteral(ZELVI_VERSIONE));
+
+    Mainform finestra;
+    finestra.Avvia();
+    return QApplication::exec();
+}

@@ -1,0 +1,704 @@
+#include "Mainform.h"
+
+#include "Dichiarazioni.h"
+#include "ElencoFile.h"
+#include "Fabbrica.h"
+#include "FinestraFiglia.h"
+#include "Immagini.h"
+#include "Messaggi.h"
+#include "Routines.h"
+#include "Twips.h"
+#include "frmAttesa.h"
+#include "frmInfo.h"
+#include "frmTitolo.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDate>
+#include <QDesktopServices>
+#include <QDir>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
+#include <QWindow>
+#include <exception>
+
+namespace {
+
+Mainform* istanza = nullptr;
+
+// Widths of the status bar's first and last panel, in twips.
+constexpr double LarghezzaPannello1 = 2100;
+constexpr double LarghezzaPannello3 = 1500;
+
+const QString DomandaApri = QStringLiteral(
+    "Le eventuali modifiche al documento attuale verranno perdute se non salvate in "
+    "precedenza. Continuare?");
+
+// Takes the wait window down when the command ends, however it ends.
+class Attesa {
+public:
+    explicit Attesa(Mainform* m) : m_(m) { m_->MostraAttesa(); }
+    ~Attesa() { m_->NascondiAttesa(); }
+    Attesa(const Attesa&) = delete;
+    Attesa& operator=(const Attesa&) = delete;
+
+private:
+    Mainform* m_;
+};
+
+QString TestoEccezione(std::exception_ptr e)
+{
+    try {
+        std::rethrow_exception(e);
+    } catch (const std::exception& ex) {
+        const QString t = QString::fromLocal8Bit(ex.what());
+        return t.isEmpty() ? QStringLiteral("errore imprevisto") : t;
+    } catch (...) {
+        return QStringLiteral("errore imprevisto");
+    }
+}
+
+// Keeps a separate top-level window in front of the main window.
+void TieniDavanti(QWidget* finestra, QWidget* principale)
+{
+    finestra->winId();
+    if (finestra->windowHandle() && principale->windowHandle())
+        finestra->windowHandle()->setTransientParent(principale->windowHandle());
+}
+
+} // namespace
+
+Mainform::Mainform(QWidget* genitore) : QMainWindow(genitore), fabbrica_(CreaFinestra)
+{
+    istanza = this;
+    setObjectName(QStringLiteral("Mainform"));
+    setWindowTitle(TitoloProgramma);
+    setWindowIcon(QIcon(LogoProgramma()));
+
+    area_ = new QMdiArea(this);
+    area_->setObjectName(QStringLiteral("AreaFinestre"));
+    area_->setBackground(QColor(171, 171, 171));
+    setCentralWidget(area_);
+
+    CreaMenu();
+    CreaToolbar();
+    CreaStatusBar();
+
+    file1_ = new ElencoFile(this);
+    picture2_ = new QLabel(this);
+    picture2_->setObjectName(QStringLiteral("Picture2"));
+    picture2_->setPixmap(LogoProgramma());
+    picture2_->resize(picture2_->pixmap().size());
+    picture2_->hide();
+
+    timer1_ = new QTimer(this);
+    timer1_->setObjectName(QStringLiteral("Timer1"));
+    timer1_->setInterval(100);
+    connect(timer1_, &QTimer::timeout, this, &Mainform::Timer1_Timer);
+    timer1_->start();
+
+    percorsoArchivio_ = QCoreApplication::applicationDirPath() + QStringLiteral("/Archivio");
+    setMinimumSize(TwipsAPixel(LarghezzaMinima), TwipsAPixel(AltezzaMinima));
+    AbilitaComandi(false);
+    Timer1_Timer();
+}
+
+Mainform::~Mainform()
+{
+    delete attesa_.data();
+    delete info_.data();
+    if (istanza == this)
+        istanza = nullptr;
+}
+
+Mainform* Mainform::Istanza()
+{
+    return istanza;
+}
+
+QString Mainform::NumeriRomani(int trimestre)
+{
+    static const char* const numeri[] = {"I", "II", "III", "IV"};
+    if (trimestre < 1 || trimestre > 4)
+        return {};
+    return QLatin1String(numeri[trimestre - 1]);
+}
+
+bool Mainform::HaTabella(const QString& finestra)
+{
+    static const QStringList conTabella = {"frmBreve",   "frmOPE",    "frmMutuo",
+                                           "frmCalcoli", "frmItalia", "frmBox"};
+    return conTabella.contains(finestra);
+}
+
+// ---------------------------------------------------------------------------
+// Menus, toolbar, status bar
+
+void Mainform::CreaMenu()
+{
+    auto voce = [this](QMenu* menu, const char* nome, const QString& testo,
+                       std::function<void()> azione) {
+        QAction* a = menu->addAction(testo);
+        a->setObjectName(QLatin1String(nome));
+        connect(a, &QAction::triggered, this, [this, testo, azione] { Esegui(testo, azione); });
+        return a;
+    };
+    auto separatore = [](QMenu* menu, const char* nome) {
+        menu->addSeparator()->setObjectName(QLatin1String(nome));
+    };
+    auto menu = [this](QMenu* dove, const char* nome, const QString& testo) {
+        QMenu* m = dove ? dove->addMenu(testo) : menuBar()->addMenu(testo);
+        m->setObjectName(QLatin1String(nome));
+        m->menuAction()->setObjectName(QLatin1String(nome));
+        return m;
+    };
+    auto comando = [this](const char* chiave) { return [this, chiave] { EseguiComando(QLatin1String(chiave)); }; };
+
+    QMenu* file = menu(nullptr, "mnuFIle", QStringLiteral("File"));
+    voce(file, "mnuNuovo", QStringLiteral("Nuovo conteggio"), [this] { NuovoConteggio(); });
+    separatore(file, "mnusep3");
+    voce(file, "mnuapri", QStringLiteral("Apri conteggio"), [this] { ComandoApri(); });
+    voce(file, "mnuArchivio", QStringLiteral("Apri archivio"), [this] { ApriArchivio(); });
+    separatore(file, "mnusep55");
+    voce(file, "mnuSalva", QStringLiteral("Salva conteggio"), [this] { SalvaConteggio(); });
+    separatore(file, "mnusep1");
+    voce(file, "mnuSalvaEsci", QStringLiteral("Salva ed esci"), [this] {
+        SalvaConteggio();
+        close();
+    });
+    voce(file, "mnuEsci", QStringLiteral("Esci senza salvare"), [this] { close(); });
+
+    QMenu* tabelle = menu(nullptr, "mnuTabella", QStringLiteral("Tabelle"));
+    QMenu* cc = menu(tabelle, "mnucc", QStringLiteral("T.E.G. su conto corrente"));
+    voce(cc, "mnuInput", QStringLiteral("Dati di input"), [this] { ApriConAttesa("frmBox"); });
+    voce(cc, "mnuMatematico", QStringLiteral("T.E.G. matematico"),
+         [this] { ApriFinestra(QStringLiteral("frmCalcoli")); });
+    voce(cc, "mnuItalia", QStringLiteral("T.E.G. Banca d'Italia"),
+         [this] { ApriFinestra(QStringLiteral("frmItalia")); });
+    voce(tabelle, "mnuMutuo", QStringLiteral("T.E.G. su mutuo"), [this] { ApriConAttesa("frmMutuo"); });
+    voce(tabelle, "mnuVarie", QStringLiteral("T.E.G. su operazioni finanziarie varie"),
+         [this] { ApriConAttesa("frmOPE"); });
+    voce(tabelle, "mnuBreve", QStringLiteral("T.E.G. su operazioni finanziarie di breve termine"),
+         [this] { ApriFinestra(QStringLiteral("frmBreve")); });
+
+    QMenu* copia = menu(nullptr, "mnuCopiaEsporta", QStringLiteral("Copia"));
+    voce(copia, "mnuCopia", QStringLiteral("Copia tabella corrente"), [this] { ComandoCopia(); });
+
+    QMenu* stampa = menu(nullptr, "mnumnuStampa", QStringLiteral("Stampa"));
+    voce(stampa, "mnuStampa", QStringLiteral("Stampa tabella corrente"), [this] { ComandoStampa(); });
+    voce(stampa, "mnuStampante", QStringLiteral("Seleziona dispositivo di stampa"),
+         [this] { ImpostaStampante(); });
+
+    QAction* guida = menuBar()->addAction(QStringLiteral("Guida"));
+    guida->setObjectName(QStringLiteral("mnuGUida"));
+    connect(guida, &QAction::triggered, this, comando("guida"));
+    QAction* info = menuBar()->addAction(QStringLiteral("Informazioni"));
+    info->setObjectName(QStringLiteral("mnuInformazioni"));
+    connect(info, &QAction::triggered, this, comando("informazioni"));
+}
+
+void Mainform::CreaToolbar()
+{
+    toolbar_ = addToolBar(QStringLiteral("Comandi"));
+    toolbar_->setObjectName(QStringLiteral("Toolbar1"));
+    toolbar_->setMovable(false);
+    toolbar_->setFloatable(false);
+    toolbar_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    toolbar_->setIconSize(QSize(24, 24));
+    toolbar_->toggleViewAction()->setVisible(false);
+    setContextMenuPolicy(Qt::NoContextMenu);
+
+    struct Pulsante {
+        const char* testo;
+        const char* chiave;
+        const char* suggerimento;
+        const char* tema;
+        QStyle::StandardPixmap icona;
+    };
+    static const Pulsante pulsanti[] = {
+        {"Nuovo", "nuovo", "Nuovo conteggio", "document-new", QStyle::SP_FileIcon},
+        {"Apri", "apri", "Apri conteggio", "document-open", QStyle::SP_DialogOpenButton},
+        {"Salva", "salva", "Salva conteggio", "document-save", QStyle::SP_DialogSaveButton},
+        {"Stampa", "stampa", "Stampa vista attuale", "document-print", QStyle::SP_FileDialogContentsView},
+        {"Copia", "copia", "Copia tabella attuale", "edit-copy", QStyle::SP_FileLinkIcon},
+        {"C/C", "cc", "T.E.G. su conto corrente", "x-office-spreadsheet", QStyle::SP_FileDialogDetailedView},
+        {"Mutuo", "mutuo", "T.E.G. su mutuo", "go-home", QStyle::SP_DirHomeIcon},
+        {"Brevi", "breve", "Operazioni finanziarie semplici a breve termine", "media-seek-forward",
+         QStyle::SP_MediaSeekForward},
+        {"Altro", "altro", "T.E.G. su operazioni finanziarie varie", "view-list-details",
+         QStyle::SP_FileDialogListView},
+        {"Guida", "guida", "", "help-contents", QStyle::SP_DialogHelpButton},
+        {"Informazioni", "informazioni", "", "help-about", QStyle::SP_MessageBoxInformation},
+    };
+    for (const Pulsante& p : pulsanti) {
+        const QString chiave = QLatin1String(p.chiave);
+        QAction* a = toolbar_->addAction(
+            QIcon::fromTheme(QLatin1String(p.tema), style()->standardIcon(p.icona)),
+            QLatin1String(p.testo));
+        a->setObjectName(chiave);
+        a->setData(chiave);
+        a->setToolTip(*p.suggerimento ? QString::fromUtf8(p.suggerimento) : QString());
+        connect(a, &QAction::triggered, this, [this, chiave] { EseguiComando(chiave); });
+    }
+
+    // "Apri" carries a drop-down with the two ways of opening.
+    auto* tendina = new QMenu(this);
+    tendina->setObjectName(QStringLiteral("ButtonMenus_apri"));
+    const std::pair<const char*, const char*> voci[] = {{"Apri conteggio", "apri"},
+                                                        {"Apri archivio", "archivio"}};
+    int n = 1;
+    for (const auto& [testo, chiave] : voci) {
+        QAction* a = tendina->addAction(QLatin1String(testo));
+        a->setObjectName(QStringLiteral("ButtonMenu%1").arg(n++));
+        a->setData(QLatin1String(chiave));
+        const QString k = QLatin1String(chiave);
+        connect(a, &QAction::triggered, this, [this, k] { EseguiComando(k); });
+    }
+    if (auto* b = qobject_cast<QToolButton*>(toolbar_->widgetForAction(Azione("apri")))) {
+        b->setMenu(tendina);
+        b->setPopupMode(QToolButton::MenuButtonPopup);
+    }
+}
+
+void Mainform::CreaStatusBar()
+{
+    QStatusBar* barra = statusBar();
+    barra->setObjectName(QStringLiteral("StatusBar1"));
+    barra->setSizeGripEnabled(false);
+    for (int i = 0; i < 3; ++i) {
+        auto* p = new QLabel(barra);
+        p->setObjectName(QStringLiteral("Panel%1").arg(i + 1));
+        p->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        p->setContentsMargins(4, 0, 4, 0);
+        pannelli_[i] = p;
+        barra->addWidget(p);
+    }
+    pannelli_[0]->setText(QStringLiteral("Conteggio in uso:"));
+    pannelli_[0]->setFixedWidth(TwipsAPixel(LarghezzaPannello1));
+    pannelli_[2]->setFixedWidth(TwipsAPixel(LarghezzaPannello3));
+    pannelli_[2]->setAlignment(Qt::AlignCenter);
+}
+
+QAction* Mainform::Azione(const char* nome) const
+{
+    return findChild<QAction*>(QLatin1String(nome));
+}
+
+void Mainform::AbilitaComandi(bool abilita)
+{
+    // A menu's own state decides its title's: it survives the frame being
+    // disabled and enabled again by the wait and information windows.
+    for (const char* nome : {"mnuTabella", "mnuCopiaEsporta", "mnumnuStampa"}) {
+        if (QMenu* m = findChild<QMenu*>(QLatin1String(nome)))
+            m->setEnabled(abilita);
+    }
+    for (const char* nome : {"mnuSalva", "mnuSalvaEsci", "mnuStampa"}) {
+        if (QAction* a = Azione(nome))
+            a->setEnabled(abilita);
+    }
+    // Opening, creating, the manual and the information stay available
+    // without a calculation; the rest needs one.
+    static const QStringList sempre = {"nuovo", "apri", "guida", "informazioni"};
+    for (QAction* a : toolbar_->actions()) {
+        if (!sempre.contains(a->data().toString()))
+            a->setEnabled(abilita);
+    }
+}
+
+void Mainform::Timer1_Timer()
+{
+    pannelli_[2]->setText(QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")));
+    pannelli_[1]->setText(QString::fromStdString(Conteggio.NomeConteggio()));
+}
+
+// ---------------------------------------------------------------------------
+// Start-up, size, exit
+
+void Mainform::Avvia()
+{
+    setEnabled(false);
+
+    // The frame takes the screen, less a strip at the bottom.
+    const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+    const QRect schermo = s ? s->geometry() : QRect(0, 0, 1024, 768);
+    const QRect libero = s ? s->availableGeometry() : schermo;
+    const int altezza = std::min(schermo.height() - TwipsAPixel(480), libero.height());
+    setGeometry(libero.x(), libero.y(), libero.width(), altezza);
+
+    percorsoArchivio_ = QCoreApplication::applicationDirPath() + QStringLiteral("/Archivio");
+
+    if (PixelATwips(schermo.width()) < 15360 || PixelATwips(schermo.height()) < 9000) {
+        Messaggio(QStringLiteral("La risoluzione dello schermo è insufficiente. Potrebbe non "
+                                 "essere possibile visualizzare alcune funzionalità."),
+                  QMessageBox::Warning);
+    }
+
+    show();
+    MostraTitolo();
+
+    for (int q = 1; q <= 4; ++q)
+        Conteggio.Trimestri(q).setTrimestre(q);
+    InizializzaConteggio();
+
+    MostraTitolo();
+    Esegui(QStringLiteral("Apertura del conteggio Esempio"), [this] { CaricaEsempio(); });
+    Timer1_Timer();
+    setEnabled(true);
+}
+
+QSizeF Mainform::MisuraTwips() const
+{
+    const QRect r = frameGeometry();
+    return {PixelATwips(r.width()), PixelATwips(r.height())};
+}
+
+void Mainform::resizeEvent(QResizeEvent* e)
+{
+    QMainWindow::resizeEvent(e);
+    if (isMinimized())
+        return;
+    try {
+        const int minL = TwipsAPixel(LarghezzaMinima), minA = TwipsAPixel(AltezzaMinima);
+        if (width() < minL || height() < minA)
+            resize(std::max(width(), minL), std::max(height(), minA));
+    } catch (...) {
+    }
+    try {
+        const double w = MisuraTwips().width() - LarghezzaPannello1 - LarghezzaPannello3 - 240;
+        pannelli_[1]->setFixedWidth(std::max(0, TwipsAPixel(w)));
+    } catch (...) {
+    }
+    try {
+        DisponiFinestraCorrente();
+    } catch (...) {
+    }
+}
+
+void Mainform::DisponiFinestraCorrente()
+{
+    QWidget* w = FinestraAperta(finestraCorrente_);
+    if (!w)
+        return;
+    DisponiPerNome(finestraCorrente_, w, MisuraTwips());
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget())) {
+        sub->raise();
+        area_->setActiveSubWindow(sub);
+    }
+}
+
+void Mainform::closeEvent(QCloseEvent* e)
+{
+    try {
+        RilasciaDatabase();
+    } catch (...) {
+        Messaggio(QStringLiteral("Il file del conteggio non è stato chiuso correttamente:\n") +
+                      TestoEccezione(std::current_exception()),
+                  QMessageBox::Warning);
+    }
+    ScaricaFinestre();
+    NascondiAttesa();
+    if (info_)
+        info_->close();
+    QList<QPointer<QWidget>> altre;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w != this && w->isVisible())
+            altre << w;
+    }
+    for (const auto& w : altre) {
+        if (w)
+            w->close();
+    }
+    timer1_->stop();
+    e->accept();
+}
+
+// ---------------------------------------------------------------------------
+// Child windows
+
+QWidget* Mainform::FinestraAperta(const QString& nome) const
+{
+    if (nome.isEmpty())
+        return nullptr;
+    for (QMdiSubWindow* sub : area_->subWindowList()) {
+        if (sub->widget() && sub->widget()->objectName() == nome)
+            return sub->widget();
+    }
+    return nullptr;
+}
+
+FinestraFiglia* Mainform::FinestraFigliaCorrente() const
+{
+    return qobject_cast<FinestraFiglia*>(FinestraAperta(finestraCorrente_));
+}
+
+void Mainform::ChiudiFinestra(QWidget* w)
+{
+    QWidget* c = w;
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget())) {
+        c = sub;
+        sub->hide();
+        area_->removeSubWindow(sub);
+    } else {
+        w->hide();
+    }
+    // The window may be the one whose own command is running: it goes when
+    // that command is over.
+    c->deleteLater();
+}
+
+void Mainform::ScaricaFinestre()
+{
+    for (const QString& nome : FinestreFiglie()) {
+        if (QWidget* w = FinestraAperta(nome))
+            ChiudiFinestra(w);
+    }
+}
+
+void Mainform::MostraTitolo()
+{
+    auto* titolo = qobject_cast<frmTitolo*>(FinestraAperta(QStringLiteral("frmTitolo")));
+    QMdiSubWindow* sub = titolo ? qobject_cast<QMdiSubWindow*>(titolo->parentWidget()) : nullptr;
+    if (!titolo) {
+        titolo = new frmTitolo;
+        sub = area_->addSubWindow(titolo, Qt::FramelessWindowHint);
+    }
+    finestraCorrente_ = QStringLiteral("frmTitolo");
+    DisponiTitolo(titolo, MisuraTwips());
+    titolo->SovrapponiImmagini();
+    sub->show();
+    sub->raise();
+    area_->setActiveSubWindow(sub);
+}
+
+FinestraFiglia* Mainform::ApriFinestra(const QString& nome)
+{
+    if (nome == QLatin1String("frmTitolo")) {
+        MostraTitolo();
+        return nullptr;
+    }
+    // A window already open is loaded afresh, so that it shows the document
+    // as it is now and becomes the current window again.
+    if (QWidget* vecchia = FinestraAperta(nome))
+        ChiudiFinestra(vecchia);
+
+    FinestraFiglia* w = fabbrica_ ? fabbrica_(nome) : nullptr;
+    if (!w)
+        return nullptr;
+    connect(w, &FinestraFiglia::Comando, this,
+            [this, w](const QString& chiave) { ComandoFiglia(w, chiave); });
+
+    finestraCorrente_ = nome;
+    QMdiSubWindow* sub = area_->addSubWindow(w, Qt::FramelessWindowHint);
+    sub->hide();
+    if (!DisponiPerNome(nome, w, MisuraTwips()))
+        sub->show();
+    sub->raise();
+    area_->setActiveSubWindow(sub);
+
+    try {
+        w->Pagina();
+    } catch (...) {
+        Messaggio(QStringLiteral("La finestra non è stata riempita completamente:\n") +
+                      TestoEccezione(std::current_exception()),
+                  QMessageBox::Warning, this);
+    }
+    return w;
+}
+
+void Mainform::DopoCaricamento()
+{
+    finestraCorrente_.clear();
+    ScaricaFinestre();
+    AbilitaComandi(true);
+    ScaricaFinestre();
+    MostraTitolo();
+    Timer1_Timer();
+}
+
+// ---------------------------------------------------------------------------
+// Wait and information windows
+
+void Mainform::MostraAttesa()
+{
+    if (!attesa_)
+        attesa_ = new frmAttesa;
+    setEnabled(false);
+    attesa_->Centra();
+    attesa_->show();
+    TieniDavanti(attesa_, this);
+    attesa_->raise();
+    attesa_->repaint();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void Mainform::NascondiAttesa()
+{
+    if (attesa_) {
+        delete attesa_.data();
+        if (!info_)
+            setEnabled(true);
+    }
+}
+
+bool Mainform::AttesaVisibile() const
+{
+    return attesa_ && attesa_->isVisible();
+}
+
+void Mainform::MostraInfo()
+{
+    if (info_) {
+        info_->raise();
+        info_->activateWindow();
+        return;
+    }
+    info_ = new frmInfo;
+    connect(info_, &frmInfo::Chiuso, this, [this] {
+        if (!attesa_)
+            setEnabled(true);
+    });
+    info_->Centra(frameGeometry());
+    setEnabled(false);
+    info_->show();
+    TieniDavanti(info_, this);
+    info_->raise();
+    info_->activateWindow();
+}
+
+// ---------------------------------------------------------------------------
+// Commands
+
+void Mainform::Esegui(const QString& comando, const std::function<void()>& f)
+{
+    try {
+        if (FinestraFiglia* c = FinestraFigliaCorrente())
+            c->ConfermaModifiche();
+        f();
+    } catch (...) {
+        const QString testo = TestoEccezione(std::current_exception());
+        NascondiAttesa();
+        QString nome = comando;
+        nome.remove(QLatin1Char('&'));
+        Messaggio(QStringLiteral("Il comando \u00ab%1\u00bb non è stato completato:\n%2").arg(nome, testo),
+                  QMessageBox::Warning, this);
+    }
+}
+
+void Mainform::EseguiComando(const QString& chiave)
+{
+    struct Voce {
+        const char* chiave;
+        const char* nome;
+        std::function<void(Mainform*)> f;
+    };
+    static const Voce voci[] = {
+        {"nuovo", "Nuovo conteggio", [](Mainform* m) { m->NuovoConteggio(); }},
+        {"apri", "Apri conteggio", [](Mainform* m) { m->ComandoApri(); }},
+        {"archivio", "Apri archivio", [](Mainform* m) { m->ApriArchivio(); }},
+        {"salva", "Salva conteggio", [](Mainform* m) { m->SalvaConteggio(); }},
+        {"stampa", "Stampa tabella corrente", [](Mainform* m) { m->ComandoStampa(); }},
+        {"copia", "Copia tabella corrente", [](Mainform* m) { m->ComandoCopia(); }},
+        {"cc", "T.E.G. su conto corrente", [](Mainform* m) { m->ScaricaFinestre(); m->ApriConAttesa("frmBox"); }},
+        {"mutuo", "T.E.G. su mutuo", [](Mainform* m) { m->ScaricaFinestre(); m->ApriConAttesa("frmMutuo"); }},
+        {"breve", "Operazioni finanziarie di breve termine", [](Mainform* m) { m->ScaricaFinestre(); m->ApriConAttesa("frmBreve"); }},
+        {"altro", "T.E.G. su operazioni finanziarie varie", [](Mainform* m) { m->ScaricaFinestre(); m->ApriConAttesa("frmOPE"); }},
+        {"guida", "Guida", [](Mainform* m) { m->ApriManuale(); }},
+        {"informazioni", "Informazioni", [](Mainform* m) { m->MostraInfo(); }},
+        {"input", "Dati di input", [](Mainform* m) { m->ScaricaFinestre(); m->ApriConAttesa("frmBox"); }},
+        {"matematico", "T.E.G. matematico", [](Mainform* m) { m->ScaricaFinestre(); m->ApriFinestra(QStringLiteral("frmCalcoli")); }},
+        {"italia", "T.E.G. Banca d'Italia", [](Mainform* m) { m->ScaricaFinestre(); m->ApriFinestra(QStringLiteral("frmItalia")); }},
+    };
+    for (const Voce& v : voci) {
+        if (chiave == QLatin1String(v.chiave)) {
+            Esegui(QString::fromUtf8(v.nome), [this, &v] { v.f(this); });
+            return;
+        }
+    }
+}
+
+void Mainform::ComandoFiglia(QObject* mittente, const QString& chiave)
+{
+    // The current-account input window's own "input" button is itself.
+    if (chiave == QLatin1String("input") && mittente &&
+        mittente->objectName() == QLatin1String("frmBox"))
+        return;
+    EseguiComando(chiave);
+}
+
+void Mainform::ApriConAttesa(const QString& nome)
+{
+    Attesa a(this);
+    ApriFinestra(nome);
+}
+
+void Mainform::ComandoApri()
+{
+    if (!Conteggio.NomeConteggio().empty() && !Domanda(DomandaApri, this))
+        return;
+    ApriConteggio();
+}
+
+void Mainform::ComandoStampa()
+{
+    const QString f = finestraCorrente_;
+    if (!HaTabella(f) || !FinestraAperta(f))
+        return;
+    Attesa a(this);
+    StampaTabella(f);
+}
+
+void Mainform::ComandoCopia()
+{
+    const QString f = finestraCorrente_;
+    if (!HaTabella(f) || !FinestraAperta(f))
+        return;
+    CopiaTabella(f);
+}
+
+void Mainform::ApriArchivio()
+{
+    const QString cartella = PercorsoArchivio();
+    if (!QDir(cartella).exists()) {
+        Messaggio(QStringLiteral("La cartella dell'archivio non esiste:\n") +
+                      QDir::toNativeSeparators(cartella),
+                  QMessageBox::Warning, this);
+        return;
+    }
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(cartella))) {
+        Messaggio(QStringLiteral("Impossibile aprire la cartella dell'archivio:\n") +
+                      QDir::toNativeSeparators(cartella),
+                  QMessageBox::Warning, this);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Commands carried out by other parts of the program. Until they are built
+// these do nothing; a failure is reported by throwing.
+
+void Mainform::NuovoConteggio() {}
+
+void Mainform::ApriConteggio() {}
+
+void Mainform::SalvaConteggio() {}
+
+void Mainform::ApriManuale() {}
+
+void Mainform::StampaTabella(const QString& finestra) { (void)finestra; }
+
+void Mainform::CopiaTabella(const QString& finestra) { (void)finestra; }
+
+void Mainform::ImpostaStampante() {}
+
+void Mainform::CaricaEsempio() {}
+
+void Mainform::RilasciaDatabase() {}

@@ -1,0 +1,141 @@
+#pragma once
+// The main window: menus, toolbar, status bar and the area that holds the
+// input and result windows; runs every command of the program.
+#include <QMainWindow>
+#include <QPointer>
+#include <QSizeF>
+#include <functional>
+#include <memory>
+
+class ElencoFile;
+class FinestraFiglia;
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMenu;
+class QTimer;
+class QToolBar;
+class frmAttesa;
+class frmInfo;
+
+class Mainform : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit Mainform(QWidget* genitore = nullptr);
+    ~Mainform() override;
+
+    // The main window of the running program (nullptr before it exists).
+    static Mainform* Istanza();
+
+    // The start-up sequence: sizes the frame to the screen, shows the title
+    // window, prepares the document and loads the example calculation.
+    void Avvia();
+
+    // --- Shell state -------------------------------------------------------
+    // The folder of the calculation files: the program's folder + "/Archivio".
+    QString PercorsoArchivio() const { return percorsoArchivio_; }
+    // Name of the child window loaded last ("frmTitolo", "frmBox", ...).
+    const QString& FinestraCorrente() const { return finestraCorrente_; }
+    void setFinestraCorrente(const QString& nome) { finestraCorrente_ = nome; }
+    // "I" to "IV" for quarters 1 to 4.
+    static QString NumeriRomani(int trimestre);
+    // The open child window named FinestraCorrente, nullptr for the title
+    // window or none.
+    FinestraFiglia* FinestraFigliaCorrente() const;
+    // The open window (child or title) with that name, or nullptr.
+    QWidget* FinestraAperta(const QString& nome) const;
+    QMdiArea* AreaFinestre() const { return area_; }
+    ElencoFile* File1() const { return file1_; }
+    QLabel* Picture2() const { return picture2_; }
+
+    // --- Operations used by the commands and by the other windows ----------
+    // Enables (after a calculation is loaded) or disables the menus and the
+    // toolbar buttons that need a calculation.
+    void AbilitaComandi(bool abilita);
+    // Shows the title window inside the frame (or brings it to the front).
+    void MostraTitolo();
+    // The wait window; the frame is disabled while it is up.
+    void MostraAttesa();
+    void NascondiAttesa();
+    bool AttesaVisibile() const;
+    // The information window, centred on the frame, which it disables.
+    void MostraInfo();
+    // Closes every child window, title window included.
+    void ScaricaFinestre();
+    // Opens a child window by name: created through the factory, recorded as
+    // FinestraCorrente, laid out and filled. nullptr when the program has no
+    // such window.
+    FinestraFiglia* ApriFinestra(const QString& nome);
+    // What follows loading a calculation file: no child window but the title,
+    // every command enabled.
+    void DopoCaricamento();
+    // Runs a command by its toolbar key ("nuovo", "apri", ..., and the keys of
+    // the child windows' toolbars "input", "matematico", "italia"); an unknown
+    // key does nothing. Errors are reported, never thrown.
+    void EseguiComando(const QString& chiave);
+    // Lays out the current window again for the frame's present size.
+    void DisponiFinestraCorrente();
+    // The outer size of the frame, in twips.
+    QSizeF MisuraTwips() const;
+
+    // Replaces the window factory (for tests).
+    using Fabbrica = std::function<FinestraFiglia*(const QString&)>;
+    void ImpostaFabbrica(Fabbrica f) { fabbrica_ = std::move(f); }
+
+    // True for the windows that have a report and a copy.
+    static bool HaTabella(const QString& finestra);
+
+    // Smallest outer size of the frame, in twips.
+    static constexpr double LarghezzaMinima = 15360;
+    static constexpr double AltezzaMinima = 8520;
+
+protected:
+    void resizeEvent(QResizeEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+
+    // --- Commands carried out by other parts of the program ----------------
+    // Each is called from exactly one place below; failures are thrown and
+    // reported by the command runner.
+    virtual void NuovoConteggio();                          // new-calculation dialog
+    virtual void ApriConteggio();                           // archive browser (after the discard question)
+    virtual void SalvaConteggio();                          // write the document into its file
+    virtual void ApriManuale();                             // the PDF manual "manuale"
+    virtual void StampaTabella(const QString& finestra);    // report of that window
+    virtual void CopiaTabella(const QString& finestra);     // clipboard copy of that window
+    virtual void ImpostaStampante();                        // printer choice dialog
+    virtual void CaricaEsempio();                           // start-up: load "Esempio"
+    virtual void RilasciaDatabase();                        // exit: release the open file
+
+private:
+    void CreaMenu();
+    void CreaToolbar();
+    void CreaStatusBar();
+    void Timer1_Timer();
+    void ApriArchivio();
+
+    // Runs one command: commits the field being edited, catches every error
+    // and shows it, and always takes the wait window down again.
+    void Esegui(const QString& comando, const std::function<void()>& f);
+
+    // Command bodies.
+    void ComandoApri();
+    void ComandoStampa();
+    void ComandoCopia();
+    void ApriConAttesa(const QString& nome);
+    void ComandoFiglia(QObject* mittente, const QString& chiave);
+    void ChiudiFinestra(QWidget* w);
+
+    QAction* Azione(const char* nome) const;
+
+    QMdiArea* area_ = nullptr;
+    QToolBar* toolbar_ = nullptr;
+    QTimer* timer1_ = nullptr;
+    QLabel* pannelli_[3] = {};
+    ElencoFile* file1_ = nullptr;
+    QLabel* picture2_ = nullptr;
+    QPointer<frmAttesa> attesa_;
+    QPointer<frmInfo> info_;
+    QString percorsoArchivio_;
+    QString finestraCorrente_;
+    Fabbrica fabbrica_;
+};
