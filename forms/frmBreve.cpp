@@ -5,7 +5,7 @@
 #include "Messaggi.h"
 #include "PagineFinanziamenti.h"
 
-#include <QCloseEvent>
+#include <QHideEvent>
 #include <QDateEdit>
 #include <QFrame>
 #include <exception>
@@ -159,8 +159,11 @@ void frmBreve::ConfermaModifiche()
             d->interpretText();
 }
 
-void frmBreve::closeEvent(QCloseEvent* e)
+void frmBreve::hideEvent(QHideEvent* e)
 {
-    ConfermaModifiche();
-    FinestraFiglia::closeEvent(e);
+    // What is being typed when the window closes or is replaced by another
+    // is kept, as if the field had been left.
+    if (!e->spontaneous())
+        ConfermaModifiche();
+    FinestraFiglia::hideEvent(e);
 }

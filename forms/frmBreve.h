@@ -23,7 +23,7 @@ public:
     void aggiornaBREVEsoft();
 
 protected:
-    void closeEvent(QCloseEvent* e) override;
+    void hideEvent(QHideEvent* e) override;
 
 private:
     void esciImporto(int i);

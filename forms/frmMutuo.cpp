@@ -5,7 +5,7 @@
 #include "Messaggi.h"
 #include "PagineFinanziamenti.h"
 
-#include <QCloseEvent>
+#include <QHideEvent>
 #include <QFrame>
 #include <exception>
 
@@ -178,10 +178,11 @@ void frmMutuo::ConfermaModifiche()
         esciDescrizione();
 }
 
-void frmMutuo::closeEvent(QCloseEvent* e)
+void frmMutuo::hideEvent(QHideEvent* e)
 {
-    // What is being typed when the window closes is kept, as if the field
-    // had been left.
-    ConfermaModifiche();
-    FinestraFiglia::closeEvent(e);
+    // What is being typed when the window closes or is replaced by another
+    // is kept, as if the field had been left.
+    if (!e->spontaneous())
+        ConfermaModifiche();
+    FinestraFiglia::hideEvent(e);
 }

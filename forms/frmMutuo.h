@@ -22,7 +22,7 @@ public:
     void aggiornaMUTUOsoft();
 
 protected:
-    void closeEvent(QCloseEvent* e) override;
+    void hideEvent(QHideEvent* e) override;
 
 private:
     void esciImporto(int i);

@@ -5,7 +5,7 @@
 #include "Messaggi.h"
 #include "PagineFinanziamenti.h"
 
-#include <QCloseEvent>
+#include <QHideEvent>
 #include <QFrame>
 #include <exception>
 
@@ -166,8 +166,11 @@ void frmOPE::ConfermaModifiche()
         esciDescrizione();
 }
 
-void frmOPE::closeEvent(QCloseEvent* e)
+void frmOPE::hideEvent(QHideEvent* e)
 {
-    ConfermaModifiche();
-    FinestraFiglia::closeEvent(e);
+    // What is being typed when the window closes or is replaced by another
+    // is kept, as if the field had been left.
+    if (!e->spontaneous())
+        ConfermaModifiche();
+    FinestraFiglia::hideEvent(e);
 }

@@ -24,7 +24,7 @@ public:
     void aggiornaOPEsoft();
 
 protected:
-    void closeEvent(QCloseEvent* e) override;
+    void hideEvent(QHideEvent* e) override;
 
 private:
     void esciImporto(int k);

@@ -15,6 +15,8 @@
 #include <QDateEdit>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QtTest>
 
 using namespace std::chrono;
@@ -102,6 +104,7 @@ private slots:
     void mutuoErroreDelCalcoloLasciaLaFinestraUsabile();
     void mutuoDescrizioneEConferma();
     void mutuoTempoDiAggiornamento();
+    void finestraNellAreaPrincipale();
 
     void operazioniDieciFlussi();
     void operazioniAnnoFuoriElencoNonCambia();
@@ -357,11 +360,11 @@ void TestFinanziamenti::mutuoDescrizioneEConferma()
     QCOMPARE(Conteggio.MutuoCorrente().Rata(), 950.0);
     QCOMPARE(rata->text(), QStringLiteral("950,00"));
 
-    // Typing while the window closes is kept as well.
+    // Typing while the window goes away is kept as well.
     QTest::keyClick(rata, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(rata, QStringLiteral("975"));
     QCOMPARE(rata->text(), QStringLiteral("975"));
-    w.close();
+    w.hide();  // as when the window is closed or replaced
     QCOMPARE(Conteggio.MutuoCorrente().Rata(), 975.0);
 }
 
@@ -384,6 +387,30 @@ void TestFinanziamenti::mutuoTempoDiAggiornamento()
     const double ms = t.nsecsElapsed() / 1e6;
     qDebug("mortgage of 360 instalments, one edit to refreshed rates: %.2f ms", ms);
     QVERIFY(etichetta(&w, "Label1(8)").endsWith(QLatin1Char('%')));
+}
+
+void TestFinanziamenti::finestraNellAreaPrincipale()
+{
+    // As the main window holds it: inside a sub-window that is hidden while
+    // laid out, filled, and hidden again when another window replaces it.
+    QMdiArea area;
+    area.resize(1100, 500);
+    area.show();
+    auto* w = new frmOPE;
+    QMdiSubWindow* sub = area.addSubWindow(w, Qt::FramelessWindowHint);
+    sub->show();
+    area.setActiveSubWindow(sub);
+    w->Pagina();
+    QVERIFY(w->isVisible());
+    QVERIFY(sub->isVisible());
+    QCOMPARE(elenco(w, "Combo1(0)")->currentText(), QStringLiteral("Gen - 2010"));
+    QVERIFY(QTest::qWaitForWindowActive(&area));
+
+    CampoFinanziamento* importo = campo(w, "XPText1(3)");
+    QTest::mouseClick(importo, Qt::LeftButton);
+    QTest::keyClicks(importo, QStringLiteral("250"));
+    sub->hide();
+    QCOMPARE(Conteggio.Operazioni().Importo(4), 250.0);
 }
 
 void TestFinanziamenti::operazioniDieciFlussi()
