@@ -13,6 +13,7 @@ const char* const SenzaSchermo =
 
 const char* programma = "zelvi-teg";
 QtMessageHandler predefinito = nullptr;
+bool avviato = false;
 
 // Qt ends the process when it cannot reach the display: say it plainly.
 void Messaggi(QtMsgType tipo, const QMessageLogContext& contesto, const QString& testo)
@@ -26,6 +27,11 @@ void Messaggi(QtMsgType tipo, const QMessageLogContext& contesto, const QString&
         }
         std::_Exit(1);
     }
+    // Until the display is reached, its plugin's complaints only precede the
+    // one line above.
+    if (!avviato && contesto.category &&
+        QLatin1String(contesto.category).startsWith(QLatin1String("qt.qpa")))
+        return;
     if (predefinito)
         predefinito(tipo, contesto, testo);
 }
@@ -53,6 +59,7 @@ int main(int argc, char* argv[])
     predefinito = qInstallMessageHandler(Messaggi);
 
     QApplication app(argc, argv);
+    avviato = true;
     QApplication::setApplicationName(QStringLiteral("Zelvi T.E.G."));
     QApplication::setApplicationVersion(QStringLiteral(ZELVI_VERSIONE));
 

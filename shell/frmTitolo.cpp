@@ -9,9 +9,23 @@
 #include <QTimer>
 
 namespace {
+// A picture that keeps its colours while the main window is disabled behind
+// the wait or information window.
+class Figura : public QLabel {
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter g(this);
+        g.drawPixmap(0, 0, pixmap());
+    }
+};
+
 QLabel* Immagine(QWidget* genitore, const char* nome, const QPixmap& p)
 {
-    auto* l = new QLabel(genitore);
+    auto* l = new Figura(genitore);
     l->setObjectName(QLatin1String(nome));
     l->setPixmap(p);
     l->resize(p.size());
