@@ -69,6 +69,7 @@ frmBreve::frmBreve(QWidget* genitore)
 void frmBreve::Pagina()
 {
     hide();
+    QString errore;
     {
         CaricamentoGuardia guardia;
         const DatiPaginaBreve p = PaginaBreve(Conteggio.BreveCorrente());
@@ -82,13 +83,13 @@ void frmBreve::Pagina()
         tassoPeriodo_->setText(p.tassoPeriodo);
         update();
         show();
-        QString errore = p.errore;
+        errore = p.errore;
         if (errore.isEmpty() && (date_[0]->date() != p.data0 || date_[1]->date() != p.data1))
             errore = QStringLiteral("Una data dell'operazione è fuori dal calendario e non può essere "
                                     "mostrata; il calcolo usa la data registrata.");
-        if (!errore.isEmpty())
-            Messaggio(errore, QMessageBox::Warning, this);
     }
+    if (!errore.isEmpty())
+        Messaggio(errore, QMessageBox::Warning, this);
 }
 
 void frmBreve::aggiornaBREVEsoft()

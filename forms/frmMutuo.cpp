@@ -77,6 +77,7 @@ frmMutuo::frmMutuo(QWidget* genitore)
 void frmMutuo::Pagina()
 {
     hide();
+    QString errore;
     {
         CaricamentoGuardia guardia;
         const DatiPaginaMutuo p = PaginaMutuo(Conteggio.MutuoCorrente());
@@ -94,9 +95,11 @@ void frmMutuo::Pagina()
         descrizione_->setCursorPosition(0);
         update();
         show();
-        if (!p.errore.isEmpty())
-            Messaggio(p.errore, QMessageBox::Warning, this);
+        errore = p.errore;
     }
+    // Told once the window is filled and its handlers answer again.
+    if (!errore.isEmpty())
+        Messaggio(errore, QMessageBox::Warning, this);
 }
 
 void frmMutuo::aggiornaMUTUOsoft()

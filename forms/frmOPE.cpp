@@ -76,6 +76,7 @@ frmOPE::frmOPE(QWidget* genitore)
 void frmOPE::Pagina()
 {
     hide();
+    QString errore;
     {
         CaricamentoGuardia guardia;
         const DatiPaginaOPE p = PaginaOPE(Conteggio.Operazioni());
@@ -94,9 +95,11 @@ void frmOPE::Pagina()
         descrizione_->setCursorPosition(0);
         update();
         show();
-        if (!p.errore.isEmpty())
-            Messaggio(p.errore, QMessageBox::Warning, this);
+        errore = p.errore;
     }
+    // Told once the window is filled and its handlers answer again.
+    if (!errore.isEmpty())
+        Messaggio(errore, QMessageBox::Warning, this);
 }
 
 void frmOPE::aggiornaOPEsoft()

@@ -512,8 +512,16 @@ void TestFinanziamenti::breveDateDaTastiera()
     b.setOneri(100);
     b.setRestituito(10200);
     b.setData1(sys_days{year{2010} / April / 1});
-    frmBreve w;
-    apri(w);
+    // Held by a parent window, as in the main window, so that filling it
+    // again keeps the parent active.
+    QWidget ospite;
+    ospite.resize(1100, 500);
+    auto* finestra = new frmBreve(&ospite);
+    frmBreve& w = *finestra;
+    ospite.show();
+    w.Pagina();
+    ospite.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&ospite));
     QCOMPARE(etichetta(&w, "Label1(8)"), QStringLiteral("12,290%"));
     auto* restituzione = w.findChild<QDateEdit*>("DTPicker2");
 
@@ -524,6 +532,19 @@ void TestFinanziamenti::breveDateDaTastiera()
     QCOMPARE(b.Data1(), sys_days{year{2010} / April / 2});
     QCOMPARE(etichetta(&w, "Label1(6)"), QStringLiteral("3,030%"));
     QCOMPARE(etichetta(&w, "Label1(8)"), QStringLiteral("12,155%"));
+
+    // A stored date the calendar cannot show is reported and kept as it is.
+    const sys_days antica = sys_days{year{50} / June / 1};
+    b.setData0(antica);
+    w.Pagina();
+    QCOMPARE(MessaggiMostrati().size(), 1);
+    scrivi(&w, "XPText1(1)", "200");
+    QCOMPARE(b.Data0(), antica);
+    b.setData0(sys_days{year{2010} / January / 1});
+    w.Pagina();
+    QVERIFY(MessaggiMostrati().isEmpty());
+    restituzione->setFocus(Qt::TabFocusReason);
+    QTRY_VERIFY(restituzione->hasFocus());
 
     // A typed day counts once confirmed.
     QTest::keyClicks(restituzione, QStringLiteral("15"));
