@@ -56,6 +56,19 @@ private:
     Mainform* m_;
 };
 
+// Marks the shell's own rearranging of the child windows, during which the
+// area's activation changes do not choose the current window.
+class Riordino {
+public:
+    explicit Riordino(int& n) : n_(n) { ++n_; }
+    ~Riordino() { --n_; }
+    Riordino(const Riordino&) = delete;
+    Riordino& operator=(const Riordino&) = delete;
+
+private:
+    int& n_;
+};
+
 QString TestoEccezione(std::exception_ptr e)
 {
     try {
@@ -89,6 +102,15 @@ Mainform::Mainform(QWidget* genitore) : QMainWindow(genitore), fabbrica_(CreaFin
     area_->setObjectName(QStringLiteral("AreaFinestre"));
     area_->setBackground(QColor(171, 171, 171));
     setCentralWidget(area_);
+    // The user can bring another open window to the front (Ctrl+Tab): the
+    // one in front is the one printed and copied.
+    connect(area_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* sub) {
+        if (riordino_ || !sub || !sub->widget() || !sub->isVisible())
+            return;
+        const QString nome = sub->widget()->objectName();
+        if (FinestreFiglie().contains(nome))
+            finestraCorrente_ = nome;
+    });
 
     CreaMenu();
     CreaToolbar();
@@ -386,6 +408,7 @@ void Mainform::resizeEvent(QResizeEvent* e)
 
 void Mainform::DisponiFinestraCorrente()
 {
+    Riordino r(riordino_);
     QWidget* w = FinestraAperta(finestraCorrente_);
     if (!w)
         return;
@@ -458,6 +481,7 @@ void Mainform::ChiudiFinestra(QWidget* w)
 
 void Mainform::ScaricaFinestre()
 {
+    Riordino r(riordino_);
     for (const QString& nome : FinestreFiglie()) {
         if (QWidget* w = FinestraAperta(nome))
             ChiudiFinestra(w);
@@ -466,6 +490,7 @@ void Mainform::ScaricaFinestre()
 
 void Mainform::MostraTitolo()
 {
+    Riordino r(riordino_);
     auto* titolo = qobject_cast<frmTitolo*>(FinestraAperta(QStringLiteral("frmTitolo")));
     QMdiSubWindow* sub = titolo ? qobject_cast<QMdiSubWindow*>(titolo->parentWidget()) : nullptr;
     if (!titolo) {
@@ -482,6 +507,7 @@ void Mainform::MostraTitolo()
 
 FinestraFiglia* Mainform::ApriFinestra(const QString& nome)
 {
+    Riordino r(riordino_);
     if (nome == QLatin1String("frmTitolo")) {
         MostraTitolo();
         return nullptr;

@@ -138,4 +138,5 @@ private:
     QString percorsoArchivio_;
     QString finestraCorrente_;
     Fabbrica fabbrica_;
+    int riordino_ = 0;
 };

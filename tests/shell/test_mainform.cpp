@@ -114,6 +114,24 @@ private slots:
         ImpostaRisponditore({});
     }
 
+    void avvio()
+    {
+        MainformProva m;
+        Conteggio.Trimestri(3).setTrimestre(0);
+        m.Avvia();
+        const QRect schermo = m.screen()->geometry();
+        const bool piccolo = PixelATwips(schermo.width()) < 15360 || PixelATwips(schermo.height()) < 9000;
+        QCOMPARE(MessaggiMostrati().contains(
+                     "La risoluzione dello schermo è insufficiente. Potrebbe non essere possibile "
+                     "visualizzare alcune funzionalità."),
+                 piccolo);
+        QCOMPARE(m.chiamate, QStringList({"CaricaEsempio"}));
+        QCOMPARE(Conteggio.Trimestri(3).Trimestre(), 3);
+        QCOMPARE(m.FinestraCorrente(), QStringLiteral("frmTitolo"));
+        QVERIFY(m.isVisible() && m.isEnabled());
+        QCOMPARE(m.pos(), m.screen()->availableGeometry().topLeft());
+    }
+
     void menuNellOrdine()
     {
         QCOMPARE(Nomi(M().menuBar()->actions()),
@@ -378,6 +396,21 @@ private slots:
         M().ScaricaFinestre();
         Scorri();
         QVERIFY(M().AreaFinestre()->subWindowList().isEmpty());
+    }
+
+    void laFinestraDavantiEQuellaCorrente()
+    {
+        A("mnuMatematico")->trigger();
+        A("mnuItalia")->trigger();
+        QCOMPARE(M().FinestraCorrente(), QStringLiteral("frmItalia"));
+        auto* calcoli = qobject_cast<QMdiSubWindow*>(Aperta("frmCalcoli")->parentWidget());
+        M().AreaFinestre()->setActiveSubWindow(calcoli);
+        QCOMPARE(M().FinestraCorrente(), QStringLiteral("frmCalcoli"));
+        M().resize(1500, 900);
+        QCOMPARE(M().FinestraCorrente(), QStringLiteral("frmCalcoli"));
+        QCOMPARE(M().AreaFinestre()->activeSubWindow(), calcoli);
+        M().EseguiComando("copia");
+        QCOMPARE(M().chiamate.last(), QStringLiteral("CopiaTabella frmCalcoli"));
     }
 
     void finestraMancanteNonFaNulla()
