@@ -385,7 +385,11 @@ void TestFinanziamenti::mutuoTempoDiAggiornamento()
     t.start();
     QTest::keyClick(rata, Qt::Key_Tab);
     const double ms = t.nsecsElapsed() / 1e6;
-    qDebug("mortgage of 360 instalments, one edit to refreshed rates: %.2f ms", ms);
+    t.restart();
+    RicalcolaMutuo(Conteggio.MutuoCorrente());
+    qDebug("mortgage of 360 instalments, one edit to refreshed rates: %.2f ms (the recomputation "
+           "alone: %.2f ms)",
+           ms, t.nsecsElapsed() / 1e6);
     QVERIFY(etichetta(&w, "Label1(8)").endsWith(QLatin1Char('%')));
 }
 
