@@ -7,6 +7,7 @@
 
 #include <QHideEvent>
 #include <QDateEdit>
+#include <QApplication>
 #include <QFrame>
 #include <exception>
 
@@ -83,6 +84,9 @@ void frmBreve::Pagina()
         tassoPeriodo_->setText(p.tassoPeriodo);
         update();
         show();
+        // Opened from the menu or the toolbar, the window takes the keyboard.
+        if (!isAncestorOf(QApplication::focusWidget()))
+            date_[0]->setFocus(Qt::OtherFocusReason);
         errore = p.errore;
         if (errore.isEmpty() && (date_[0]->date() != p.data0 || date_[1]->date() != p.data1))
             errore = QStringLiteral("Una data dell'operazione è fuori dal calendario e non può essere "

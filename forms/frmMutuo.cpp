@@ -6,6 +6,7 @@
 #include "PagineFinanziamenti.h"
 
 #include <QHideEvent>
+#include <QApplication>
 #include <QFrame>
 #include <exception>
 
@@ -95,6 +96,9 @@ void frmMutuo::Pagina()
         descrizione_->setCursorPosition(0);
         update();
         show();
+        // Opened from the menu or the toolbar, the window takes the keyboard.
+        if (!isAncestorOf(QApplication::focusWidget()))
+            importi_[0]->setFocus(Qt::OtherFocusReason);
         errore = p.errore;
     }
     // Told once the window is filled and its handlers answer again.

@@ -409,6 +409,7 @@ void TestFinanziamenti::finestraNellAreaPrincipale()
     QVERIFY(sub->isVisible());
     QCOMPARE(elenco(w, "Combo1(0)")->currentText(), QStringLiteral("Gen - 2010"));
     QVERIFY(QTest::qWaitForWindowActive(&area));
+    QTRY_VERIFY(w->isAncestorOf(QApplication::focusWidget()));  // opened, it takes the keyboard
 
     CampoFinanziamento* importo = campo(w, "XPText1(3)");
     QTest::mouseClick(importo, Qt::LeftButton);
