@@ -3,6 +3,7 @@
 #include "Funzioni.h"
 
 #include <cmath>
+#include <limits>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -63,6 +64,93 @@ int RicercaCompleta(double netto, double rata, int n)
     return indice;
 }
 
+// The present value with the discount factors made by repeated
+// multiplication instead of one power per term. Its distance from the exact
+// value is below 3 (n + 2) u M (u the unit roundoff, M = |f(0)| + n |rata|),
+// which is enough to tell on which side of the root a grid point lies.
+double ValoreApprossimato(double netto, double rata, int n, double r)
+{
+    const double sconto = 1 / (1 + r);
+    double fattore = 1;
+    double v = netto;
+    for (int k = 1; k <= n; ++k) {
+        fattore = fattore * sconto;
+        v = v + (-rata) * fattore;
+    }
+    return v;
+}
+
+// The same grid point as RicercaCompleta, found without scanning the grid.
+//
+// All instalments have the same sign, so the exact present value at the grid
+// base 1 + r is monotone in r and |V| has a single valley: the points whose
+// exact |V| is within 2E of the smallest one form one run of neighbours, E
+// bounding the rounding error of the term-by-term sum. Only those points can
+// win the full scan. A bisection on the sign of V finds the valley; the run
+// is then widened on both sides, evaluating |V| term by term exactly as the
+// full scan does, until a point exceeds the smallest |V| seen by more than 4E
+// (its exact value then lies beyond the valley, and so do all points past it).
+// Within the run the first point with the smallest |V| wins, as in the scan.
+//
+// Inputs for which these error bounds do not hold (no instalments, an
+// instalment of 0 or tiny, sums near the limits of a double) go to the scan.
+int RicercaRapida(double netto, double rata, int n)
+{
+    if (n <= 0 || rata == 0)
+        // V is the constant f(0): the first grid point wins if it is below 1e15.
+        return std::fabs(netto) < 1e15 ? 0 : -1;
+
+    const double massimo = std::fabs(netto) + n * std::fabs(rata);
+    if (!(std::fabs(rata) >= 1e-150) || !(massimo <= 1e300))
+        return RicercaCompleta(netto, rata, n);
+
+    const std::vector<double>& griglia = GrigliaMutuo();
+    const int punti = static_cast<int>(griglia.size());
+    const double errore = 8.0 * (n + 4) * std::numeric_limits<double>::epsilon() * massimo;
+    const double soglia = 5 * errore;
+    // V grows with r when the instalments are positive, falls when negative.
+    const double verso = rata > 0 ? 1.0 : -1.0;
+
+    // First grid point where the signed value is no longer negative.
+    int primo = 0;
+    int conta = punti;
+    while (conta > 0) {
+        const int meta = conta / 2;
+        const int centro = primo + meta;
+        if (verso * ValoreApprossimato(netto, rata, n, griglia[static_cast<std::size_t>(centro)]) < 0) {
+            primo = centro + 1;
+            conta -= meta + 1;
+        } else {
+            conta = meta;
+        }
+    }
+
+    double minimo = std::numeric_limits<double>::infinity();
+    int indice = -1;
+    // Keeps the smallest |V| and, among equal ones, the lowest index.
+    const auto valuta = [&](int i) {
+        const double a = std::fabs(ValoreAttuale(netto, rata, n, griglia[static_cast<std::size_t>(i)]));
+        if (a < minimo || (a == minimo && i < indice)) {
+            minimo = a;
+            indice = i;
+        }
+        return a;
+    };
+
+    if (primo - 1 >= 0)
+        valuta(primo - 1);
+    if (primo < punti)
+        valuta(primo);
+    for (int i = primo - 2; i >= 0; --i)
+        if (valuta(i) > minimo + soglia)
+            break;
+    for (int i = primo + 1; i < punti; ++i)
+        if (valuta(i) > minimo + soglia)
+            break;
+
+    return minimo < 1e15 ? indice : -1;
+}
+
 } // namespace
 
 void Mutuo::Aggiorna()
@@ -83,7 +171,7 @@ void Mutuo::Aggiorna()
         return;
     }
 
-    const int indice = RicercaCompleta(netto, rata_, n);
+    const int indice = RicercaRapida(netto, rata_, n);
     const double periodo = indice < 0 ? 0.0 : GrigliaMutuo()[static_cast<std::size_t>(indice)];
     if (periodo > 0.999) {
         tegPeriodo_ = tegAnnuale_ = DatiIncoerenti;

@@ -57,15 +57,25 @@ void OPE::Aggiorna()
         return;
     }
 
-    std::array<double, Righe> distanza{};
-    double meseZero = 0;
+    // Months counted from the earliest flow that moves money. A row left at
+    // amount 0 adds nothing to the balance and must not become the reference
+    // month: an earlier empty row would discount every flow by many months,
+    // shrink |V| towards 0 at the top of the grid and turn a sound operation
+    // into "no rate". With no money moving at all the earliest row is used.
+    std::array<double, Righe> mese{};
     for (int i = 0; i < Righe; ++i) {
         const double anno = std::floor(chiave[i] / 100);
-        const double mese = anno * 12 + (chiave[i] - anno * 100);
-        if (i == 0)
-            meseZero = mese;
-        distanza[i] = mese - meseZero;
+        mese[i] = anno * 12 + (chiave[i] - anno * 100);
     }
+    double meseZero = mese[0];
+    for (int i = 0; i < Righe; ++i)
+        if (flusso[i] != 0) {
+            meseZero = mese[i];
+            break;
+        }
+    std::array<double, Righe> distanza{};
+    for (int i = 0; i < Righe; ++i)
+        distanza[i] = mese[i] - meseZero;
 
     // Full search of the monthly grid 0, 0.00005, ... 1 (repeated addition);
     // the first point with the strictly smallest |V| wins.
