@@ -97,6 +97,13 @@ void CampoFinanziamento::keyPressEvent(QKeyEvent* e)
             insert(incollato);
         return;
     }
+    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+        // Enter confirms the edit as leaving the field does, and stays.
+        emit Uscita();
+        selezionaTutto();
+        e->accept();
+        return;
+    }
     // Shortcuts (Ctrl+A, Ctrl+C, ...) are no typing; Ctrl together with Alt
     // is AltGr on some keyboards and does type.
     const auto m = e->modifiers();

@@ -25,7 +25,7 @@ public:
     static QColor ColoreNormale() { return QColor(255, 255, 255); }
 
 signals:
-    // The user has left the field: the edit is complete.
+    // The edit is complete: the user has left the field or pressed Enter.
     void Uscita();
 
 protected:

@@ -360,6 +360,15 @@ void TestFinanziamenti::mutuoDescrizioneEConferma()
     QCOMPARE(Conteggio.MutuoCorrente().Rata(), 950.0);
     QCOMPARE(rata->text(), QStringLiteral("950,00"));
 
+    // Enter confirms without leaving the field.
+    QTest::keyClick(rata, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(rata, QStringLiteral("960"));
+    QTest::keyClick(rata, Qt::Key_Return);
+    QCOMPARE(Conteggio.MutuoCorrente().Rata(), 960.0);
+    QCOMPARE(rata->text(), QStringLiteral("960,00"));
+    QVERIFY(rata->hasFocus());
+    QCOMPARE(rata->selectedText(), rata->text());
+
     // Typing while the window goes away is kept as well.
     QTest::keyClick(rata, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(rata, QStringLiteral("975"));
