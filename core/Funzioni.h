@@ -10,12 +10,16 @@ inline constexpr double DatiIncoerenti = -12345.67;
 
 // Reads a typed number: "." groups thousands, "," separates decimals, every
 // other character is dropped; a leading "-" of the untrimmed text negates.
+// Never fails: more digits than a double can hold read as infinity.
 double PulisciNumero(const std::string& testo);
 
-// 1234567.891 -> "1.234.567,89"
+// 1234567.891 -> "1.234.567,89". Fixed Italian separators, whatever the
+// locale; exact halves go away from zero. Throws std::overflow_error for an
+// infinite or NaN value.
 std::string FormatoImporto(double valore);
 
-// 0.0123456 -> "1,235%"
+// 0.0123456 -> "1,235%". Throws std::overflow_error when the rate or the
+// rate times 100 is not finite.
 std::string FormatoTasso(double tasso);
 
 // Stores a double in a signed 16-bit member: nearest integer, exact halves to

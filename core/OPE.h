@@ -18,7 +18,8 @@ public:
     double Importo(int r) const;
     void setImporto(int r, double v);
 
-    // Annual rate from the monthly grid 0, 0.00005, ... 1; DatiIncoerenti when
+    // Annual rate from the monthly grid 0, 0.00005, ... 1, months counted from
+    // the earliest row with an amount other than 0; DatiIncoerenti when
     // more is received than paid or the rate exceeds 0.999. Throws
     // std::overflow_error when a date key leaves 32 bits and std::range_error
     // when the result would not be finite.
