@@ -6,6 +6,8 @@
 #include "Twips.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QFontDatabase>
 #include <QFrame>
 #include <QHeaderView>
 #include <QPushButton>
@@ -62,9 +64,9 @@ QVariant ModelloGriglia::data(const QModelIndex& i, int ruolo) const
         }
         return {};
     case Qt::BackgroundRole:
-        if (c.grigia)
-            return QBrush(ColoreGrigio());
-        return {};
+        // Cells are painted white or grey; the area beyond the last column
+        // keeps the colour of the window.
+        return QBrush(c.grigia ? ColoreGrigio() : QColor(Qt::white));
     case Qt::TextAlignmentRole:
         return static_cast<int>(c.allineamento);
     default:
@@ -98,8 +100,45 @@ VistaGriglia::VistaGriglia(QWidget* genitore) : QTableView(genitore), modello_(n
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     QPalette p = palette();
-    p.setColor(QPalette::Base, Qt::white);
+    p.setColor(QPalette::Base, p.color(QPalette::Window));
     setPalette(p);
+}
+
+QFont VistaGriglia::CarattereAdatto(const Griglia& g, const QFont& base)
+{
+    // The columns were drawn for a compact sans-serif face: take one with the
+    // same metrics when it is installed, at the program's size or smaller, so
+    // that every label of an ordinary row stays on one line.
+    QFont f = base;
+    for (const char* famiglia : {"Liberation Sans", "Arial", "Helvetica"}) {
+        if (QFontDatabase::families().contains(QString::fromLatin1(famiglia))) {
+            f.setFamily(QString::fromLatin1(famiglia));
+            break;
+        }
+    }
+    double punti = base.pointSizeF() > 0 ? base.pointSizeF() : 9;
+    auto entra = [&g](const QFont& carattere) {
+        QFont grassetto = carattere;
+        grassetto.setBold(true);
+        const QFontMetrics normale(carattere), nero(grassetto);
+        for (int r = 0; r < g.Righe(); ++r) {
+            if (g.Riga(r).altezza >= 480 || g.Riga(r).unisci)
+                continue;  // headers have room for two lines
+            for (int c = 0; c < g.Colonne(); ++c) {
+                const CellaGriglia& cella = g.Cella(r, c);
+                const QFontMetrics& fm = cella.grassetto ? nero : normale;
+                if (fm.horizontalAdvance(cella.testo) + 2 * margineOrizzontale + 1 >
+                    TwipsAPixel(g.Colonna(c).larghezza))
+                    return false;
+            }
+        }
+        return true;
+    };
+    for (;; punti -= 0.5) {
+        f.setPointSizeF(punti);
+        if (punti <= 7.5 || entra(f))
+            return f;
+    }
 }
 
 std::vector<std::pair<int, int>> VistaGriglia::Unioni(const Griglia& g, int riga)
@@ -136,7 +175,8 @@ int VistaGriglia::altezzaContenuto(int riga) const
             c += estensione - 1;
         }
         QFont f = font();
-        f.setBold(cella.grassetto);
+        if (cella.grassetto)
+            f.setBold(true);
         const QFontMetrics fm(f);
         const QRect r = fm.boundingRect(QRect(0, 0, std::max(1, larghezza - 2 * margineOrizzontale), 100000),
                                         Qt::TextWordWrap | (cella.allineamento & Qt::AlignHorizontal_Mask),
@@ -149,6 +189,7 @@ int VistaGriglia::altezzaContenuto(int riga) const
 void VistaGriglia::Mostra(const Griglia& g)
 {
     setUpdatesEnabled(false);
+    setFont(CarattereAdatto(g, QApplication::font(this)));
     clearSpans();
     modello_->Imposta(g);
     for (int c = 0; c < g.Colonne(); ++c)

@@ -43,6 +43,10 @@ public:
     // The spans [first column, count] a merging row is drawn with.
     static std::vector<std::pair<int, int>> Unioni(const Griglia& g, int riga);
 
+    // The font the grid is drawn with: a compact face at base's size or
+    // smaller, so that the labels of ordinary rows fit their columns.
+    static QFont CarattereAdatto(const Griglia& g, const QFont& base);
+
 private:
     int altezzaContenuto(int riga) const;
     ModelloGriglia* modello_;
