@@ -113,7 +113,10 @@ void frmBreve::cambioData(int quale)
 {
     if (CaricamentoInCorso)
         return;
-    const auto data = DataCalcolo(date_[quale]->date());
+    const QDate scelta = date_[quale]->date();
+    if (!scelta.isValid())
+        return;
+    const auto data = DataCalcolo(scelta);
     BREVE& b = Conteggio.BreveCorrente();
     if (quale == 0)
         b.setData0(data);

@@ -74,6 +74,7 @@ QString TestoImporto(double importo);
 double LeggiImporto(const QString& testo);
 
 QDate DataQt(std::chrono::sys_days d);
+// d must be a valid date.
 std::chrono::sys_days DataCalcolo(const QDate& d);
 
 // ---- Results after a recomputation --------------------------------------
