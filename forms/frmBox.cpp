@@ -98,11 +98,13 @@ void frmBox::Pagina()
     descrizione_->setText(p.descrizione);
     descrizione_->setCursorPosition(0);
     caricamento_ = false;
+    riempita_ = true;
 }
 
 void frmBox::esciCampo(int k, int i)
 {
-    if (caricamento_)
+    // Fields not yet filled from the document hold nothing to write back.
+    if (caricamento_ || !riempita_)
         return;
     CampoFinanziamento* c = campi_[k][i];
     // Whatever was typed is shown again as an amount, and the amount shown
@@ -114,7 +116,7 @@ void frmBox::esciCampo(int k, int i)
 
 void frmBox::esciDescrizione()
 {
-    if (!caricamento_)
+    if (!caricamento_ && riempita_)
         Conteggio.Trimestri(1).setDescrizione(descrizione_->text().toStdString());
 }
 
@@ -136,7 +138,7 @@ void frmBox::sceltaAnno(int indice)
 
 void frmBox::ConfermaModifiche()
 {
-    if (caricamento_)
+    if (caricamento_ || !riempita_)
         return;
     QWidget* f = focusWidget();
     for (int k = 0; k < 7; ++k)

@@ -37,4 +37,5 @@ private:
     CampoFinanziamento* descrizione_ = nullptr;
     ElencoFinanziamento* anno_ = nullptr;
     bool caricamento_ = false;
+    bool riempita_ = false;  // the fields show the document (Pagina has run)
 };

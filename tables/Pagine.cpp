@@ -188,13 +188,14 @@ Griglia PaginaMatematico(Documento& d, QString& errore)
         g.Cella(r, 5).allineamento = allineamentoCentrato;
 
         for (int k = 0; k < 8; ++k) {
+            const VoceCosto& voce = destra[k];
             const int riga = r + 1 + k;
             const bool grassetto = k == 5 || k == 7;
-            Scrivi(g, riga, 3, QString::fromUtf8(destra[k].etichetta), grassetto);
+            Scrivi(g, riga, 3, QString::fromUtf8(voce.etichetta), grassetto);
             if (k >= 1)
                 g.Cella(riga, 3).allineamento = allineamentoEtichetta;
-            Scrivi(g, riga, 4, ok ? Euro((b.*destra[k].importo)()) : QString(), grassetto);
-            Scrivi(g, riga, 5, ok ? Tasso((b.*destra[k].incidenza)()) : QString(), grassetto);
+            Scrivi(g, riga, 4, ok ? Euro((b.*voce.importo)()) : QString(), grassetto);
+            Scrivi(g, riga, 5, ok ? Tasso((b.*voce.incidenza)()) : QString(), grassetto);
         }
     }
 

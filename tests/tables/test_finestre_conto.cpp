@@ -284,6 +284,19 @@ private slots:
 
     void confermaDelCampoInCorso()
     {
+        {
+            // A window closed before it was filled writes nothing back.
+            frmBox vuota;
+            vuota.show();
+            vuota.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&vuota));
+            vuota.Campo(0, 0)->setFocus(Qt::TabFocusReason);
+            vuota.Descrizione()->setFocus(Qt::TabFocusReason);
+            vuota.ConfermaModifiche();
+            vuota.hide();
+            QCOMPARE(Conteggio.Trimestri(1).Numeri(), FigureEsempio[0].numeri);
+            QCOMPARE(Conteggio.Trimestri(1).Descrizione(), std::string("Inserire descrizione"));
+        }
         // A command or closing the window keeps what is being typed.
         frmBox w;
         w.Pagina();
