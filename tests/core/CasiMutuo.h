@@ -31,6 +31,18 @@ inline double RataPerTasso(double netto, int n, double r)
     return netto * r / (1 - std::pow(1 + r, -n));
 }
 
+// The instalment that makes |V| equal at grid points r1 and r2 (V of
+// opposite signs there): the closest call the search can meet.
+inline double RataPareggio(double netto, int n, double r1, double r2)
+{
+    double a1 = 0, a2 = 0;
+    for (int k = 1; k <= n; ++k) {
+        a1 += std::pow(1 + r1, -k);
+        a2 += std::pow(1 + r2, -k);
+    }
+    return 2 * netto / (a1 + a2);
+}
+
 // The grid of the search, made the way the search makes it.
 inline const std::vector<double>& Griglia()
 {
@@ -63,11 +75,15 @@ public:
             // An ordinary loan, the rata rounded to cents as typed.
             const double r = uniforme(0, 0.08);
             c.rata = std::round(RataPerTasso(netto, n, r) * 100) / 100;
-        } else if (tipo < 60) {
+        } else if (tipo < 50) {
             // Root halfway between two grid points, give or take a hair.
             const std::size_t i = static_cast<std::size_t>(intero(0, 3000));
             const double r = (g[i] + g[i + 1]) / 2 * (1 + uniforme(-1e-9, 1e-9));
             c.rata = RataPerTasso(netto, n, r);
+        } else if (tipo < 60) {
+            // |V| equal at two neighbouring grid points, up to rounding.
+            const std::size_t i = static_cast<std::size_t>(intero(0, 9999));
+            c.rata = RataPareggio(netto, n, g[i], g[i + 1]);
         } else if (tipo < 70) {
             // Root anywhere on the grid, up to and beyond its upper end.
             c.rata = RataPerTasso(netto, n, uniforme(0, 1.3));

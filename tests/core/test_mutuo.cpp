@@ -224,6 +224,11 @@ void TestMutuo::confrontoSuCasiCritici()
             casi.push_back({100000, 0, static_cast<double>(n), 12, casi::RataPerTasso(100000, n, r)});
             casi.push_back({-100000, 0, static_cast<double>(n), 12, -casi::RataPerTasso(100000, n, r)});
         }
+    // |V| equal at two neighbours up to rounding: the tie goes to the first.
+    for (int n : {1, 12, 120, 360, 400})
+        for (std::size_t i : {0u, 7u, 31u, 2500u, 9998u, 9999u})
+            casi.push_back({100000, 0, static_cast<double>(n), 12,
+                            casi::RataPareggio(100000, n, g[i], g[i + 1])});
     // Roots exactly on a grid point.
     for (std::size_t i : {0u, 1u, 31u, 5000u, 9990u, 10000u})
         casi.push_back({100000, 0, 120, 12, casi::RataPerTasso(100000, 120, g[i])});
