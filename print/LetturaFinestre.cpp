@@ -1,6 +1,7 @@
 #include "LetturaFinestre.h"
 
 #include "Griglia.h"
+#include "frmCalcoli.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -123,6 +124,10 @@ bool LeggiGriglia(const QWidget* finestra, Griglia& griglia)
             griglia = *g;
             return true;
         }
+    }
+    if (auto* risultati = qobject_cast<const FinestraRisultati*>(finestra)) {
+        griglia = risultati->Tabella();
+        return true;
     }
     auto* vista = finestra->findChild<const QAbstractItemView*>(QStringLiteral("Grid"));
     if (!vista || !vista->model())
