@@ -10,7 +10,10 @@
 #include "Twips.h"
 #include "frmAttesa.h"
 #include "frmInfo.h"
+#include "frmImpostaStampante.h"
 #include "frmTitolo.h"
+#include "modCopia.h"
+#include "modStampa.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -137,6 +140,9 @@ Mainform::Mainform(QWidget* genitore) : QMainWindow(genitore), fabbrica_(CreaFin
 
 Mainform::~Mainform()
 {
+    // The children are closed by the base class after this object is no
+    // longer a Mainform: no signal may reach it from then on.
+    disconnect(area_, nullptr, this, nullptr);
     delete attesa_.data();
     delete info_.data();
     if (istanza == this)
@@ -719,11 +725,20 @@ void Mainform::SalvaConteggio() {}
 
 void Mainform::ApriManuale() {}
 
-void Mainform::StampaTabella(const QString& finestra) { (void)finestra; }
+void Mainform::StampaTabella(const QString& finestra)
+{
+    StampaTabellaCorrente(finestra, FinestraAperta(finestra));
+}
 
-void Mainform::CopiaTabella(const QString& finestra) { (void)finestra; }
+void Mainform::CopiaTabella(const QString& finestra)
+{
+    CopiaTabellaCorrente(finestra, FinestraAperta(finestra));
+}
 
-void Mainform::ImpostaStampante() {}
+void Mainform::ImpostaStampante()
+{
+    SelezionaStampante(this);
+}
 
 void Mainform::CaricaEsempio() {}
 
