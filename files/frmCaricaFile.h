@@ -1,0 +1,56 @@
+#pragma once
+// "Apri conteggio": lists the calculations of the archive folder with the four
+// descriptions each file holds and opens the one the user picks.
+//
+// The dialog is a window of its own, not a child of the main window: while it
+// is up it disables the main window and stays usable itself; whenever it
+// closes (Apri, double-click, Annulla, Esc or the window frame) it enables the
+// main window again. Show it with show(); it deletes itself when closed.
+#include <QDialog>
+#include <QPointer>
+#include <functional>
+
+class QPushButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+class frmCaricaFile : public QDialog {
+    Q_OBJECT
+public:
+    // `principale`: the main window to disable while the dialog is up (may be
+    // null). `cartella`: the archive folder. `carica`: loads the calculation
+    // of the given name (the name becomes the current calculation's name);
+    // it reports its own failures.
+    frmCaricaFile(QWidget* principale, const QString& cartella,
+                  std::function<void(const QString&)> carica);
+    ~frmCaricaFile() override;
+
+    QTreeWidget* ListView1() const { return lista_; }
+    QPushButton* XPButton1() const { return apri_; }
+    QPushButton* XPButton2() const { return annulla_; }
+
+    // The icon of every row of the list.
+    static QIcon ImageList1();
+
+public slots:
+    void Apri();    // XPButton1, or a double-click on a row
+    void Annulla(); // XPButton2
+    void reject() override;
+
+protected:
+    void showEvent(QShowEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+    bool eventFilter(QObject* o, QEvent* e) override;
+
+private:
+    void riempi(const QString& cartella);
+    void apriConteggio(const QString& nome);
+    void riabilita();
+
+    QPointer<QWidget> principale_;
+    std::function<void(const QString&)> carica_;
+    QTreeWidget* lista_ = nullptr;
+    QPushButton* apri_ = nullptr;
+    QPushButton* annulla_ = nullptr;
+    bool inCaricamento_ = false;
+};
