@@ -251,7 +251,7 @@ void frmNuovoPiano::Crea()
     } catch (const std::exception& e) {
         Messaggio(QStringLiteral("Impossibile aprire il conteggio \u00ab%1\u00bb:\n%2")
                       .arg(nome, QString::fromUtf8(e.what())),
-                  QMessageBox::Warning, principale_);
+                  QMessageBox::Warning, this);
     }
     if (!vivo)
         return;
