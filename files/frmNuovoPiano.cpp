@@ -116,7 +116,7 @@ frmNuovoPiano::frmNuovoPiano(QWidget* principale, const QString& cartella,
     etichetta_ = new QLabel(QStringLiteral("Nome conteggio"), this);
     etichetta_->setObjectName(QStringLiteral("Label1"));
     etichetta_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    PosizionaTwips(etichetta_, 120, 360, 1500, 375);
+    PosizionaTwips(etichetta_, 120, 360, 1560, 375);
 
     nome_ = new QLineEdit(this);
     nome_->setObjectName(QStringLiteral("XPText1"));
