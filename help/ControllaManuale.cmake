@@ -1,0 +1,17 @@
+# cmake -DPDF=<file> -P ControllaManuale.cmake: fails unless <file> is a
+# complete PDF of some size.
+if(NOT EXISTS "${PDF}")
+  message(FATAL_ERROR "manual missing: ${PDF}")
+endif()
+file(SIZE "${PDF}" dimensione)
+if(dimensione LESS 20000)
+  message(FATAL_ERROR "manual too small (${dimensione} bytes): ${PDF}")
+endif()
+file(READ "${PDF}" inizio LIMIT 5)
+if(NOT inizio STREQUAL "%PDF-")
+  message(FATAL_ERROR "not a PDF: ${PDF}")
+endif()
+file(STRINGS "${PDF}" chiusura REGEX "%%EOF")
+if(NOT chiusura)
+  message(FATAL_ERROR "PDF not complete (no end marker): ${PDF}")
+endif()

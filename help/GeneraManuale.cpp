@@ -1,0 +1,309 @@
+// Turns the manual's HTML source into an A4 PDF: body text laid out by
+// QTextDocument page by page, a running footer with the page number, and a
+// table of contents built from the chapter and section headings.
+//
+//   GeneraManuale <source.html> <output.pdf> [version]
+//
+// "@VERSIONE@" in the source becomes the program's version.
+//
+// The PDF is written under a temporary name and moved into place only when it
+// is complete, so a failed run never leaves a truncated manual behind.
+#include <QFile>
+#include <QFileInfo>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QScreen>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QTextTable>
+#include <QAbstractTextDocumentLayout>
+
+#include <cmath>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+namespace {
+
+// Where the source asks for the table of contents.
+const QString SegnapostoIndice = QStringLiteral("<p>@INDICE@</p>");
+
+// Page geometry in millimetres.
+constexpr double MargineSinistro = 22, MargineDestro = 22, MargineAlto = 20, MargineBasso = 14;
+constexpr double AltezzaPiede = 10;  // room kept under the text for the footer
+constexpr int Risoluzione = 300;     // dots per inch of the PDF's coordinate system
+
+struct Voce {
+    int livello;
+    QString testo;
+    int pagina;
+};
+
+double MmInPunti(double mm, double dpi) { return mm / 25.4 * dpi; }
+
+QString Escape(const QString& s) { return s.toHtmlEscaped(); }
+
+QString HtmlIndice(const std::vector<Voce>& voci)
+{
+    QString h = QStringLiteral("<h1 class=\"indice\">Indice</h1>\n<table class=\"indice\" width=\"100%\" "
+                               "cellspacing=\"0\" cellpadding=\"1\">\n");
+    for (const Voce& v : voci) {
+        const QString rientro = v.livello == 1 ? QString() : QStringLiteral("&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;");
+        const QString testo = v.livello == 1 ? QStringLiteral("<b>%1</b>").arg(Escape(v.testo)) : Escape(v.testo);
+        const QString pagina = v.pagina > 0 ? QString::number(v.pagina) : QStringLiteral("00");
+        const QString classe = v.livello == 1 ? QStringLiteral(" class=\"capitolo\"") : QString();
+        h += QStringLiteral("<tr><td%1>%2%3</td><td%1 align=\"right\" width=\"10%\">%4</td></tr>\n")
+                 .arg(classe, rientro, testo, pagina);
+    }
+    h += QStringLiteral("</table>\n");
+    return h;
+}
+
+// The headings of levels 1 and 2 that follow the table of contents, with the
+// page each one starts on.
+std::vector<Voce> Titoli(const QTextDocument& doc, double altezzaPagina)
+{
+    std::vector<Voce> voci;
+    bool dopoIndice = false;
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        const int livello = b.blockFormat().headingLevel();
+        if (livello == 0)
+            continue;
+        const QString testo = b.text().trimmed();
+        if (!dopoIndice) {
+            dopoIndice = livello == 1 && testo == QLatin1String("Indice");
+            continue;
+        }
+        if (livello > 2)
+            continue;
+        const double y = doc.documentLayout()->blockBoundingRect(b).top();
+        voci.push_back({livello, testo, static_cast<int>(std::floor(y / altezzaPagina)) + 1});
+    }
+    return voci;
+}
+
+// Keeps short tables (examples, formulas, small lists) and headings from being
+// split across pages: a table shorter than half a page that would cross a
+// page boundary starts on the next page, together with the heading or the
+// introducing sentence right before it; a heading too close to the bottom
+// of a page moves to the next one. Repeats until nothing moves.
+void Impagina(QTextDocument& doc, double altezzaPagina)
+{
+    auto pagina = [&](double y) { return static_cast<int>(std::floor(y / altezzaPagina)); };
+    auto interrompiPrima = [](QTextBlock b) {
+        QTextBlockFormat f = b.blockFormat();
+        f.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        QTextCursor(b).setBlockFormat(f);
+    };
+    auto giaInterrotto = [](QTextBlock b) {
+        return b.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore;
+    };
+    auto* layout = doc.documentLayout();
+    const double riga = QFontMetricsF(doc.defaultFont()).lineSpacing();
+
+    for (int giro = 0; giro < 200; ++giro) {
+        bool spostato = false;
+        for (QTextFrame* cornice : doc.rootFrame()->childFrames()) {
+            const QRectF r = layout->frameBoundingRect(cornice);
+            if (r.height() > altezzaPagina / 2 || pagina(r.top()) == pagina(r.bottom() - 1))
+                continue;
+            // What introduces the table goes with it: the non-empty block right
+            // before it if it is a heading or ends with ":", and a heading right
+            // before that sentence.
+            QTextBlock prima = doc.findBlock(cornice->firstPosition() - 1);
+            while (prima.isValid() && prima.text().trimmed().isEmpty() && prima.blockFormat().headingLevel() == 0)
+                prima = prima.previous();
+            QTextBlock inizio;
+            if (prima.isValid() && (prima.blockFormat().headingLevel() > 0 || prima.text().trimmed().endsWith(u':'))) {
+                inizio = prima;
+                QTextBlock titolo = prima.previous();
+                if (prima.blockFormat().headingLevel() == 0 && titolo.isValid() &&
+                    titolo.blockFormat().headingLevel() > 0)
+                    inizio = titolo;
+            }
+            if (inizio.isValid()) {
+                if (giaInterrotto(inizio) || pagina(layout->blockBoundingRect(inizio).top()) != pagina(r.top()))
+                    continue;  // already at the top of a page, or on the page before
+                interrompiPrima(inizio);
+            } else {
+                if (auto* tabella = qobject_cast<QTextTable*>(cornice)) {
+                    QTextTableFormat f = tabella->format();
+                    if (f.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
+                        continue;
+                    f.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+                    tabella->setFormat(f);
+                } else {
+                    QTextFrameFormat f = cornice->frameFormat();
+                    if (f.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
+                        continue;
+                    f.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+                    cornice->setFrameFormat(f);
+                }
+            }
+            spostato = true;
+            break;
+        }
+        if (!spostato) {
+            for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+                const int livello = b.blockFormat().headingLevel();
+                if (livello < 2 || giaInterrotto(b))
+                    continue;
+                const QRectF r = layout->blockBoundingRect(b);
+                const double fondo = (pagina(r.top()) + 1) * altezzaPagina;
+                if (fondo - r.bottom() < 3 * riga) {
+                    interrompiPrima(b);
+                    spostato = true;
+                    break;
+                }
+            }
+        }
+        if (!spostato)
+            return;
+    }
+}
+
+bool StessePagine(const std::vector<Voce>& a, const std::vector<Voce>& b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (a[i].pagina != b[i].pagina)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // The build runs without a display.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+
+    if (argc != 3 && argc != 4) {
+        std::fprintf(stderr, "uso: GeneraManuale <sorgente.html> <manuale.pdf> [versione]\n");
+        return 2;
+    }
+    const QString sorgente = QString::fromLocal8Bit(argv[1]);
+    const QString destinazione = QString::fromLocal8Bit(argv[2]);
+
+    QFile f(sorgente);
+    if (!f.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "GeneraManuale: impossibile leggere %s\n", argv[1]);
+        return 1;
+    }
+    QString html = QString::fromUtf8(f.readAll());
+    html.replace(QStringLiteral("@VERSIONE@"),
+                 argc == 4 ? QString::fromLocal8Bit(argv[3]).toHtmlEscaped() : QString());
+    f.close();
+    if (!html.contains(SegnapostoIndice)) {
+        std::fprintf(stderr, "GeneraManuale: il sorgente non indica dove mettere l'indice\n");
+        return 1;
+    }
+
+    const QString temporaneo = destinazione + QStringLiteral(".tmp");
+    QFile::remove(temporaneo);
+    int pagine = 0;
+    {
+        QPdfWriter pdf(temporaneo);
+        pdf.setResolution(Risoluzione);
+        pdf.setTitle(QStringLiteral("Zelvi T.E.G. - Manuale d'uso"));
+        pdf.setCreator(QStringLiteral("Zelvi T.E.G."));
+        pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                      QMarginsF(MargineSinistro, MargineAlto, MargineDestro, MargineBasso),
+                                      QPageLayout::Millimeter));
+        const QRectF area = pdf.pageLayout().paintRectPixels(Risoluzione);
+        const double piede = MmInPunti(AltezzaPiede, Risoluzione);
+
+        // The text is laid out at the screen's logical resolution, where the
+        // source's pixel lengths mean what they say, and scaled onto the page.
+        const double dpiTesto = QGuiApplication::primaryScreen()
+                                    ? QGuiApplication::primaryScreen()->logicalDotsPerInchY()
+                                    : 96.0;
+        const double scala = Risoluzione / dpiTesto;
+        const QSizeF pagina(area.width() / scala, (area.height() - piede) / scala);
+
+        QTextDocument doc;
+        doc.setUseDesignMetrics(true);
+        doc.setDocumentMargin(0);
+        QFont base(QStringLiteral("Liberation Serif"));
+        base.setPointSizeF(11);
+        doc.setDefaultFont(base);
+
+        // The table of contents changes nothing after it (it ends with a page
+        // break), but a longer one could push everything on; lay out until the
+        // page numbers settle.
+        std::vector<Voce> voci;
+        for (int giro = 0; giro < 4; ++giro) {
+            QString testo = html;
+            testo.replace(SegnapostoIndice, HtmlIndice(voci));
+            doc.setHtml(testo);
+            doc.setPageSize(pagina);
+            Impagina(doc, pagina.height());
+            std::vector<Voce> nuove = Titoli(doc, pagina.height());
+            const bool ferme = giro > 0 && StessePagine(voci, nuove);
+            voci = std::move(nuove);
+            if (ferme)
+                break;
+        }
+        if (voci.empty()) {
+            std::fprintf(stderr, "GeneraManuale: nessun capitolo dopo l'indice\n");
+            return 1;
+        }
+
+        pagine = doc.pageCount();
+        QPainter p;
+        if (!p.begin(&pdf)) {
+            std::fprintf(stderr, "GeneraManuale: impossibile scrivere %s\n", qPrintable(temporaneo));
+            return 1;
+        }
+        QFont fontPiede(QStringLiteral("Liberation Sans"));
+        fontPiede.setPointSizeF(8.5);
+        for (int n = 0; n < pagine; ++n) {
+            if (n > 0)
+                pdf.newPage();
+            p.save();
+            p.scale(scala, scala);
+            p.translate(0, -n * pagina.height());
+            doc.drawContents(&p, QRectF(0, n * pagina.height(), pagina.width(), pagina.height()));
+            p.restore();
+            if (n == 0)
+                continue;  // the title page carries no footer
+            const double yLinea = area.height() - piede * 0.55;
+            p.setPen(QPen(QColor(150, 150, 150), MmInPunti(0.2, Risoluzione)));
+            p.drawLine(QPointF(0, yLinea), QPointF(area.width(), yLinea));
+            p.setPen(QColor(80, 80, 80));
+            p.setFont(fontPiede);
+            const QRectF riga(0, yLinea, area.width(), piede * 0.55);
+            p.drawText(riga, Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Zelvi T.E.G. – Manuale d'uso"));
+            p.drawText(riga, Qt::AlignRight | Qt::AlignVCenter,
+                       QStringLiteral("Pagina %1 di %2").arg(n + 1).arg(pagine));
+        }
+        if (!p.end()) {
+            std::fprintf(stderr, "GeneraManuale: impossibile completare %s\n", qPrintable(temporaneo));
+            return 1;
+        }
+    }
+
+    if (QFileInfo(temporaneo).size() == 0) {
+        QFile::remove(temporaneo);
+        std::fprintf(stderr, "GeneraManuale: il PDF prodotto è vuoto\n");
+        return 1;
+    }
+    QFile::remove(destinazione);
+    if (!QFile::rename(temporaneo, destinazione)) {
+        QFile::remove(temporaneo);
+        std::fprintf(stderr, "GeneraManuale: impossibile creare %s\n", argv[2]);
+        return 1;
+    }
+    std::printf("GeneraManuale: %s, %d pagine\n", argv[2], pagine);
+    return 0;
+}
