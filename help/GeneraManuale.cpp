@@ -52,7 +52,7 @@ QString Escape(const QString& s) { return s.toHtmlEscaped(); }
 
 QString HtmlIndice(const std::vector<Voce>& voci)
 {
-    QString h = QStringLiteral("<h1 class=\"indice\">Indice</h1>\n<table class=\"indice\" width=\"100%\" "
+    QString h = QStringLiteral("<h1 style=\"page-break-before: always; margin-top: 0px\">Indice</h1>\n<table class=\"indice\" width=\"100%\" "
                                "cellspacing=\"0\" cellpadding=\"1\">\n");
     for (const Voce& v : voci) {
         const QString rientro = v.livello == 1 ? QString() : QStringLiteral("&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;");
@@ -83,14 +83,18 @@ std::vector<Voce> Titoli(const QTextDocument& doc, double altezzaPagina)
         }
         if (livello > 2)
             continue;
-        const double y = doc.documentLayout()->blockBoundingRect(b).top();
+        // The page of the heading's first line: a block moved to a new page
+        // starts its bounding box at the end of the page before.
+        double y = doc.documentLayout()->blockBoundingRect(b).top();
+        if (b.layout() && b.layout()->lineCount() > 0)
+            y = b.layout()->position().y() + b.layout()->lineAt(0).rect().center().y();
         voci.push_back({livello, testo, static_cast<int>(std::floor(y / altezzaPagina)) + 1});
     }
     return voci;
 }
 
 // Keeps short tables (examples, formulas, small lists) and headings from being
-// split across pages: a table shorter than half a page that would cross a
+// split across pages: a table shorter than 70% of a page that would cross a
 // page boundary starts on the next page, together with the heading or the
 // introducing sentence right before it; a heading too close to the bottom
 // of a page moves to the next one. Repeats until nothing moves.
@@ -112,7 +116,7 @@ void Impagina(QTextDocument& doc, double altezzaPagina)
         bool spostato = false;
         for (QTextFrame* cornice : doc.rootFrame()->childFrames()) {
             const QRectF r = layout->frameBoundingRect(cornice);
-            if (r.height() > altezzaPagina / 2 || pagina(r.top()) == pagina(r.bottom() - 1))
+            if (r.height() > altezzaPagina * 0.7 || pagina(r.top()) == pagina(r.bottom() - 1))
                 continue;
             // What introduces the table goes with it: the non-empty block right
             // before it if it is a heading or ends with ":", and a heading right
@@ -153,11 +157,13 @@ void Impagina(QTextDocument& doc, double altezzaPagina)
         if (!spostato) {
             for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
                 const int livello = b.blockFormat().headingLevel();
-                if (livello < 2 || giaInterrotto(b))
+                if (livello == 0 || giaInterrotto(b))
                     continue;
+                // A chapter needs room for its opening lines, a section for a few.
+                const double spazio = (livello == 1 ? 8 : 3) * riga;
                 const QRectF r = layout->blockBoundingRect(b);
                 const double fondo = (pagina(r.top()) + 1) * altezzaPagina;
-                if (fondo - r.bottom() < 3 * riga) {
+                if (fondo - r.bottom() < spazio) {
                     interrompiPrima(b);
                     spostato = true;
                     break;
@@ -180,12 +186,22 @@ bool StessePagine(const std::vector<Voce>& a, const std::vector<Voce>& b)
     return true;
 }
 
+// The build runs without a session: Qt's note that it has no runtime folder
+// is noise there. Everything else goes through.
+void Messaggi(QtMsgType tipo, const QMessageLogContext& contesto, const QString& testo)
+{
+    if (tipo == QtWarningMsg && testo.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR")))
+        return;
+    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(tipo, contesto, testo)));
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     // The build runs without a display.
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(Messaggi);
     QGuiApplication app(argc, argv);
 
     if (argc != 3 && argc != 4) {
@@ -229,7 +245,9 @@ int main(int argc, char** argv)
                                     ? QGuiApplication::primaryScreen()->logicalDotsPerInchY()
                                     : 96.0;
         const double scala = Risoluzione / dpiTesto;
-        const QSizeF pagina(area.width() / scala, (area.height() - piede) / scala);
+        // Whole layout units, so that page boundaries fall exactly where the
+        // layout puts them.
+        const QSizeF pagina(std::floor(area.width() / scala), std::floor((area.height() - piede) / scala));
 
         QTextDocument doc;
         doc.setUseDesignMetrics(true);
@@ -273,7 +291,10 @@ int main(int argc, char** argv)
             p.save();
             p.scale(scala, scala);
             p.translate(0, -n * pagina.height());
-            doc.drawContents(&p, QRectF(0, n * pagina.height(), pagina.width(), pagina.height()));
+            // A line that starts exactly on the boundary belongs to the next
+            // page: leave it out here, or it would be drawn clipped (invisible
+            // but still found by a search) at the foot of this one.
+            doc.drawContents(&p, QRectF(0, n * pagina.height(), pagina.width(), pagina.height() - 1));
             p.restore();
             if (n == 0)
                 continue;  // the title page carries no footer
