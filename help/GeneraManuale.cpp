@@ -111,13 +111,28 @@ void Impagina(QTextDocument& doc, double altezzaPagina)
     };
     auto* layout = doc.documentLayout();
     const double riga = QFontMetricsF(doc.defaultFont()).lineSpacing();
+    // Where a block's first or last line stands in the document.
+    auto centroRiga = [&](const QTextBlock& b, bool ultima) {
+        const QTextLayout* l = b.layout();
+        if (!l || l->lineCount() == 0)
+            return layout->blockBoundingRect(b).center().y();
+        // The bounding box is in document coordinates, also inside a table.
+        const QTextLine riga = l->lineAt(ultima ? l->lineCount() - 1 : 0);
+        return layout->blockBoundingRect(b).top() + riga.rect().center().y();
+    };
+    auto centroPrimaRiga = [&](const QTextBlock& b) { return centroRiga(b, false); };
+    auto centroUltimaRiga = [&](const QTextBlock& b) { return centroRiga(b, true); };
 
     for (int giro = 0; giro < 200; ++giro) {
         bool spostato = false;
         for (QTextFrame* cornice : doc.rootFrame()->childFrames()) {
             const QRectF r = layout->frameBoundingRect(cornice);
-            if (r.height() > altezzaPagina * 0.7 || pagina(r.top()) == pagina(r.bottom() - 1))
-                continue;
+            // A table pushed to the next page may keep its frame's top on the
+            // page before: its first row tells where it really starts.
+            double yPrima = r.top();
+            if (auto* tabella = qobject_cast<QTextTable*>(cornice))
+                yPrima = centroPrimaRiga(tabella->cellAt(0, 0).firstCursorPosition().block());
+            const bool corta = r.height() <= altezzaPagina * 0.7;
             // What introduces the table goes with it: the non-empty block right
             // before it if it is a heading or ends with ":", and a heading right
             // before that sentence.
@@ -132,9 +147,28 @@ void Impagina(QTextDocument& doc, double altezzaPagina)
                     titolo.blockFormat().headingLevel() > 0)
                     inizio = titolo;
             }
+            // A chapter heading with no more than its opening sentence before
+            // the section that moves goes along too, rather than stay alone.
+            if (inizio.isValid() && inizio.blockFormat().headingLevel() > 1) {
+                auto precedente = [](QTextBlock b) {
+                    b = b.previous();
+                    while (b.isValid() && b.text().trimmed().isEmpty() && b.blockFormat().headingLevel() == 0)
+                        b = b.previous();
+                    return b;
+                };
+                QTextBlock a = precedente(inizio);
+                if (a.isValid() && a.blockFormat().headingLevel() == 0)
+                    a = precedente(a);
+                if (a.isValid() && a.blockFormat().headingLevel() == 1)
+                    inizio = a;
+            }
+            const bool spezzata = corta && pagina(yPrima) != pagina(r.bottom() - 1);
+            const bool staccata = inizio.isValid() && pagina(centroUltimaRiga(prima)) != pagina(yPrima);
+            if (!spezzata && !staccata)
+                continue;
             if (inizio.isValid()) {
-                if (giaInterrotto(inizio) || pagina(layout->blockBoundingRect(inizio).top()) != pagina(r.top()))
-                    continue;  // already at the top of a page, or on the page before
+                if (giaInterrotto(inizio))
+                    continue;  // already starts a page: nothing more to gain
                 interrompiPrima(inizio);
             } else {
                 if (auto* tabella = qobject_cast<QTextTable*>(cornice)) {
