@@ -93,11 +93,13 @@ std::vector<Voce> Titoli(const QTextDocument& doc, double altezzaPagina)
     return voci;
 }
 
-// Keeps short tables (examples, formulas, small lists) and headings from being
-// split across pages: a table shorter than 70% of a page that would cross a
-// page boundary starts on the next page, together with the heading or the
-// introducing sentence right before it; a heading too close to the bottom
-// of a page moves to the next one. Repeats until nothing moves.
+// Keeps short tables (examples, formulas, small lists), headings and short
+// paragraphs from being split across pages: a table shorter than 70% of a
+// page that would cross a page boundary starts on the next page, together
+// with the heading or the introducing sentence right before it; a heading too
+// close to the bottom of a page moves to the next one, and so does a
+// paragraph of up to eight lines that would be split. Repeats until nothing
+// moves.
 void Impagina(QTextDocument& doc, double altezzaPagina)
 {
     auto pagina = [&](double y) { return static_cast<int>(std::floor(y / altezzaPagina)); };
@@ -198,6 +200,22 @@ void Impagina(QTextDocument& doc, double altezzaPagina)
                 const QRectF r = layout->blockBoundingRect(b);
                 const double fondo = (pagina(r.top()) + 1) * altezzaPagina;
                 if (fondo - r.bottom() < spazio) {
+                    interrompiPrima(b);
+                    spostato = true;
+                    break;
+                }
+            }
+        }
+        if (!spostato) {
+            // A short paragraph is not split: its lines go to the next page
+            // together. (A split one would also leave its last line on the
+            // first page drawn, clipped and invisible, at the top of the next.)
+            for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+                const QTextLayout* l = b.layout();
+                if (!l || l->lineCount() < 2 || l->lineCount() > 8 || giaInterrotto(b) ||
+                    QTextCursor(b).currentFrame() != doc.rootFrame())
+                    continue;
+                if (pagina(centroPrimaRiga(b)) != pagina(centroUltimaRiga(b))) {
                     interrompiPrima(b);
                     spostato = true;
                     break;
