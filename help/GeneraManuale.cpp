@@ -27,7 +27,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <memory>
 #include <vector>
 
 namespace {
@@ -46,14 +45,14 @@ struct Voce {
     int pagina;
 };
 
-double MmInPunti(double mm, double dpi) { return mm / 25.4 * dpi; }
+double MmInPixel(double mm, double dpi) { return mm / 25.4 * dpi; }
 
 QString Escape(const QString& s) { return s.toHtmlEscaped(); }
 
 QString HtmlIndice(const std::vector<Voce>& voci)
 {
-    QString h = QStringLiteral("<h1 style=\"page-break-before: always; margin-top: 0px\">Indice</h1>\n<table class=\"indice\" width=\"100%\" "
-                               "cellspacing=\"0\" cellpadding=\"1\">\n");
+    QString h = QStringLiteral("<h1 style=\"page-break-before: always; margin-top: 0px\">Indice</h1>\n"
+                               "<table class=\"indice\" width=\"100%\" cellspacing=\"0\" cellpadding=\"1\">\n");
     for (const Voce& v : voci) {
         const QString rientro = v.livello == 1 ? QString() : QStringLiteral("&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;");
         const QString testo = v.livello == 1 ? QStringLiteral("<b>%1</b>").arg(Escape(v.testo)) : Escape(v.testo);
@@ -289,7 +288,7 @@ int main(int argc, char** argv)
                                       QMarginsF(MargineSinistro, MargineAlto, MargineDestro, MargineBasso),
                                       QPageLayout::Millimeter));
         const QRectF area = pdf.pageLayout().paintRectPixels(Risoluzione);
-        const double piede = MmInPunti(AltezzaPiede, Risoluzione);
+        const double piede = MmInPixel(AltezzaPiede, Risoluzione);
 
         // The text is laid out at the screen's logical resolution, where the
         // source's pixel lengths mean what they say, and scaled onto the page.
@@ -351,7 +350,7 @@ int main(int argc, char** argv)
             if (n == 0)
                 continue;  // the title page carries no footer
             const double yLinea = area.height() - piede * 0.55;
-            p.setPen(QPen(QColor(150, 150, 150), MmInPunti(0.2, Risoluzione)));
+            p.setPen(QPen(QColor(150, 150, 150), MmInPixel(0.2, Risoluzione)));
             p.drawLine(QPointF(0, yLinea), QPointF(area.width(), yLinea));
             p.setPen(QColor(80, 80, 80));
             p.setFont(fontPiede);
