@@ -1,0 +1,544 @@
+// Calculation files: the layout a new file gets, loading, saving and the
+// round trip of every member, files that are damaged or of another kind,
+// the archive listing.
+#include "AiutiArchivio.h"
+#include "Archivio.h"
+#include "Dichiarazioni.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cmath>
+#include <functional>
+#include <limits>
+#include <sys/stat.h>
+
+using namespace std::chrono;
+
+namespace {
+
+// Values far from the defaults in every member, with the awkward ones a
+// file must keep exactly.
+void Compila(Documento& d, int variante)
+{
+    const bool a = variante == 0;
+    d.setAnnoRiferimento(a ? 32767 : -32768);
+    d.Trimestri(1).setDescrizione(a ? "Conto \"Rossi\" d'Italia \u2014 \u20ac 1.000; DROP TABLE parametri; --"
+                                    : "Êxtra \U0001F600 日本語\n\ttab 'x' \"y\"");
+    for (int q = 1; q <= 4; ++q) {
+        BOX& t = d.Trimestri(q);
+        const double k = a ? q : -q;
+        t.setInteressi(0.1 + 0.2 * k);
+        t.setNumeri(a ? 1e300 * q : 5e-324 * q);
+        t.setSpese(a ? std::numeric_limits<double>::max() : -std::numeric_limits<double>::max());
+        t.setGiorniValuta(a ? 1.0 / 3.0 : 2.0 / 3.0);
+        t.setCommissioni(a ? std::numeric_limits<double>::infinity() : -std::numeric_limits<double>::infinity());
+        t.setAccordato(a ? 123456789.125 : 9007199254740993.0);
+        t.setCMS(a ? 1e-310 : 0.30000000000000004);
+    }
+    Mutuo& m = d.MutuoCorrente();
+    m.setDescrizione(a ? "Mutuo l'«ipotecario»" : "");
+    m.setImporto(a ? 100000.01 : -0.5);
+    m.setOneri(a ? 1500.1 : 3.14159);
+    m.setRata(a ? 1e-7 : 1e200);
+    m.setNRate(a ? 32767 : -32768);
+    m.setRateAnnuali(a ? -32768 : 32767);
+    OPE& o = d.Operazioni();
+    o.setDescrizione(a ? "Flussi ''doppi'' e \"citati\"" : "x");
+    for (int r = 1; r <= OPE::Righe; ++r) {
+        o.setAnno(r, a ? std::numeric_limits<std::int32_t>::max() - r : std::numeric_limits<std::int32_t>::min() + r);
+        o.setMese(r, a ? -r : 1000000 + r);
+        o.setImporto(r, a ? r * 0.1 : -r * 1e-5);
+        o.setSegno(r, a ? (r % 2 ? 32767 : -32768) : (r % 3) - 1);
+    }
+    BREVE& b = d.BreveCorrente();
+    b.setDescrizione(a ? "Anticipo \"fatture\" \u00e0 l'incasso" : "Breve");
+    b.setData0(a ? sys_days{year{100} / 1 / 1} : sys_days{year{1899} / 12 / 29});
+    b.setData1(a ? sys_days{year{9999} / 12 / 31} : sys_days{year{2024} / 2 / 29});
+    b.setFinanziato(a ? 10000 : 1e-300);
+    b.setRestituito(a ? 10200.000000000002 : 7);
+    b.setOneri(a ? 100 : -1);
+}
+
+QByteArray Contenuto(const QString& p)
+{
+    QFile f(p);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<assente>");
+}
+
+void Scrivi(const QString& p, const QByteArray& dati)
+{
+    QFile f(p);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(dati);
+}
+
+QByteArray Casuali(int n, quint32 seme)
+{
+    QRandomGenerator g(seme);
+    QByteArray b(n, Qt::Uninitialized);
+    for (char& c : b)
+        c = static_cast<char>(g.bounded(256));
+    return b;
+}
+
+QString Messaggio(const std::function<void()>& f)
+{
+    try {
+        f();
+    } catch (const ErroreConteggio& e) {
+        return QString::fromUtf8(e.what());
+    } catch (const std::exception& e) {
+        return QStringLiteral("ALTRA ECCEZIONE: ") + QString::fromUtf8(e.what());
+    }
+    return {};
+}
+
+}  // namespace
+
+class TestArchivio : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir tmp_;
+    QString c_;  // the archive folder of each test
+
+    QString P(const QString& nome) const { return PercorsoConteggio(c_, nome); }
+
+    // A calculation "Aperto" with distinctive values, loaded and current.
+    void ApriConteggioDiProva()
+    {
+        CreaConteggio(c_, QStringLiteral("Aperto"));
+        CaricaConteggio(c_, QStringLiteral("Aperto"));
+        Compila(Conteggio, 0);
+        SalvaConteggio(c_);
+        CaricaConteggio(c_, QStringLiteral("Aperto"));
+    }
+
+    QStringList Voci() const
+    {
+        return QDir(c_).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                                  QDir::Name);
+    }
+
+private slots:
+    void init()
+    {
+        RilasciaDatabaseCorrente();
+        c_ = tmp_.path() + QStringLiteral("/") + QString::fromLatin1(QTest::currentTestFunction()) +
+             QString::fromLatin1(QTest::currentDataTag());
+        QDir(c_).removeRecursively();
+        QVERIFY(QDir().mkpath(c_));
+        InizializzaConteggio();
+        for (int q = 2; q <= 4; ++q)
+            Conteggio.Trimestri(q).setDescrizione("Trimestre " + std::to_string(q) + " non salvato");
+    }
+
+    void cleanup()
+    {
+        RilasciaDatabaseCorrente();
+        QFile::setPermissions(c_, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    // The new file: four tables, fields in creation order with their types,
+    // one row of creation values, read without the program's own code.
+    void creazione()
+    {
+        Conteggio.setNomeConteggio("Altro");
+        const std::string prima = Impronta(Conteggio);
+        CreaConteggio(c_, QStringLiteral("Nuovo"));
+        QCOMPARE(Voci(), QStringList{"Nuovo.ccc"});  // nothing temporary left behind
+        QCOMPARE(Impronta(Conteggio), prima);
+        QVERIFY(DatabaseCorrente().isEmpty());
+
+        FileGrezzo f(P("Nuovo"));
+        QCOMPARE(f.Righe("SELECT type, name FROM sqlite_master ORDER BY rowid"),
+                 (QStringList{"t:table|t:parametri", "t:table|t:mutuo", "t:table|t:ope", "t:table|t:breve"}));
+
+        QStringList parametri{"t:anno|t:INTEGER16", "t:descrizione|t:TEXT"};
+        for (int q = 1; q <= 4; ++q)
+            for (const char* c : {"interessi", "numeri", "spese", "giornivaluta", "commissioni", "accordato", "cms"})
+                parametri << QStringLiteral("t:%1%2|t:DOUBLE").arg(c).arg(q);
+        QStringList ope{"t:descrizione|t:TEXT"};
+        for (int r = 1; r <= 10; ++r)
+            ope << QStringLiteral("t:anno%1|t:LONG").arg(r) << QStringLiteral("t:mese%1|t:LONG").arg(r)
+                << QStringLiteral("t:importo%1|t:DOUBLE").arg(r) << QStringLiteral("t:segno%1|t:INTEGER16").arg(r);
+        const QString campi = QStringLiteral("SELECT name, type FROM pragma_table_info('%1') ORDER BY cid");
+        QCOMPARE(f.Righe(campi.arg("parametri").toStdString()), parametri);
+        QCOMPARE(parametri.size(), 30);
+        QCOMPARE(f.Righe(campi.arg("mutuo").toStdString()),
+                 (QStringList{"t:descrizione|t:TEXT", "t:importo|t:DOUBLE", "t:oneri|t:DOUBLE", "t:rata|t:DOUBLE",
+                              "t:nrate|t:DOUBLE", "t:rateannuali|t:DOUBLE"}));
+        QCOMPARE(f.Righe(campi.arg("ope").toStdString()), ope);
+        QCOMPARE(ope.size(), 41);
+        QCOMPARE(f.Righe(campi.arg("breve").toStdString()),
+                 (QStringList{"t:descrizione|t:TEXT", "t:finanziato|t:DOUBLE", "t:restituito|t:DOUBLE",
+                              "t:data0|t:DATETIME REAL", "t:data1|t:DATETIME REAL", "t:oneri|t:DOUBLE"}));
+        QCOMPARE(f.Righe("SELECT count(*) FROM sqlite_master WHERE type <> 'table'"), QStringList{"i:0"});
+
+        const QString d = QStringLiteral("t:Inserire descrizione");
+        QStringList rigaParametri{"i:2010", d};
+        for (int k = 0; k < 28; ++k)
+            rigaParametri << "r:0";
+        QCOMPARE(f.Righe("SELECT * FROM parametri"), QStringList{rigaParametri.join('|')});
+        QCOMPARE(f.Righe("SELECT * FROM mutuo"), QStringList{d + "|r:0|r:0|r:0|r:1|r:12"});
+        QStringList rigaOpe{d};
+        for (int r = 1; r <= 10; ++r)
+            rigaOpe << "i:2010" << "i:1" << "r:0" << "i:-1";
+        QCOMPARE(f.Righe("SELECT * FROM ope"), QStringList{rigaOpe.join('|')});
+        // 1 January 2010 as an OLE Automation date.
+        QCOMPARE(f.Righe("SELECT descrizione, data0, data1, finanziato, restituito, oneri FROM breve"),
+                 QStringList{d + "|r:40179|r:40179|r:0|r:0|r:0"});
+    }
+
+    void creazioneNonSovrascriveMai()
+    {
+        Scrivi(P("Esiste"), "dati dell'utente");
+        QVERIFY(Messaggio([&] { CreaConteggio(c_, "Esiste"); }).contains("esiste già"));
+        QCOMPARE(Contenuto(P("Esiste")), QByteArray("dati dell'utente"));
+
+        QVERIFY(QDir(c_).mkdir("Cartella.ccc"));
+        QVERIFY(Messaggio([&] { CreaConteggio(c_, "Cartella"); }).contains("esiste già"));
+        QVERIFY(QFile::link(c_ + "/nessuno", P("Collegamento")));  // a dangling link is a name in use too
+        QVERIFY(Messaggio([&] { CreaConteggio(c_, "Collegamento"); }).contains("esiste già"));
+        QVERIFY(!QFileInfo::exists(c_ + "/nessuno"));
+
+        // Names differing in case are different files here; the dialogs ask
+        // EsisteConteggio, which ignores case.
+        CreaConteggio(c_, "Esempio");
+        QVERIFY(EsisteConteggio(c_, "esempio") && EsisteConteggio(c_, "ESEMPIO"));
+        QVERIFY(EsisteConteggio(c_, "esiste") && !EsisteConteggio(c_, "Esempi"));
+        CreaConteggio(c_, "esempio");
+        QCOMPARE(Voci(), (QStringList{"Cartella.ccc", "Collegamento.ccc", "Esempio.ccc", "Esiste.ccc", "esempio.ccc"}));
+
+        const QString m = Messaggio([&] { CreaConteggio(c_ + "/manca", "Nuovo"); });
+        QVERIFY2(m.contains("«Nuovo»") && m.contains("cartella"), qPrintable(m));
+        QVERIFY(Messaggio([&] { CreaConteggio(P("Esiste"), "Nuovo"); }).contains("cartella"));
+        for (const char* nome : {"", ".", "..", "a/b", "../fuori"})
+            QVERIFY2(Messaggio([&] { CreaConteggio(c_, nome); }).contains("nome non è valido"), nome);
+        QVERIFY(!QFileInfo::exists(tmp_.path() + "/fuori.ccc"));
+        QCOMPARE(Voci().size(), 5);
+    }
+
+    // Where the folder cannot be written (as a user without rights, or a
+    // folder made read-only) creation fails and leaves nothing behind.
+    void creazioneInCartellaNonScrivibile()
+    {
+        QVERIFY(QFile::setPermissions(c_, QFile::ReadOwner | QFile::ExeOwner));
+        if (QFileInfo(c_).isWritable() && ::access(QFile::encodeName(c_).constData(), W_OK) == 0)
+            QSKIP("this user writes into read-only folders");
+        QVERIFY(!Messaggio([&] { CreaConteggio(c_, "Nuovo"); }).isEmpty());
+        QCOMPARE(Voci(), QStringList());
+    }
+
+    void caricamentoDiUnFileNuovo()
+    {
+        Compila(Conteggio, 1);
+        CreaConteggio(c_, QStringLiteral("Nuovo"));
+        CaricaConteggio(c_, QStringLiteral("Nuovo"));
+        QCOMPARE(Conteggio.NomeConteggio(), std::string("Nuovo"));
+        QCOMPARE(DatabaseCorrente(), P("Nuovo"));
+        QCOMPARE(Conteggio.AnnoRiferimento(), 2010);
+        for (int q = 1; q <= 4; ++q) {
+            const BOX& t = Conteggio.Trimestri(q);
+            QCOMPARE(t.Trimestre(), q);
+            for (double v : {t.Interessi(), t.Numeri(), t.Spese(), t.GiorniValuta(), t.Commissioni(), t.Accordato(),
+                             t.CMS()})
+                QCOMPARE(v, 0.0);
+        }
+        QCOMPARE(Conteggio.Trimestri(1).Descrizione(), std::string("Inserire descrizione"));
+        QCOMPARE(Conteggio.Trimestri(3).Descrizione(), std::string("Trimestre 3 non salvato"));
+        const Mutuo& m = Conteggio.MutuoCorrente();
+        QCOMPARE(m.Descrizione(), std::string("Inserire descrizione"));
+        QVERIFY(m.Importo() == 0 && m.Oneri() == 0 && m.Rata() == 0 && m.NRate() == 1 && m.RateAnnuali() == 12);
+        const OPE& o = Conteggio.Operazioni();
+        QCOMPARE(o.Descrizione(), std::string("Inserire descrizione"));
+        for (int r = 1; r <= 10; ++r)
+            QVERIFY(o.Anno(r) == 2010 && o.Mese(r) == 1 && o.Importo(r) == 0 && o.Segno(r) == -1);
+        const BREVE& b = Conteggio.BreveCorrente();
+        QCOMPARE(b.Descrizione(), std::string("Inserire descrizione"));
+        QVERIFY(b.Data0() == sys_days{year{2010} / 1 / 1} && b.Data1() == sys_days{year{2010} / 1 / 1});
+        QVERIFY(b.Finanziato() == 0 && b.Restituito() == 0 && b.Oneri() == 0);
+    }
+
+    // Save then load gives back every member bit for bit, two sets of
+    // values over each other.
+    void andataERitorno()
+    {
+        CreaConteggio(c_, QStringLiteral("Giro"));
+        CaricaConteggio(c_, QStringLiteral("Giro"));
+        for (int variante : {0, 1}) {
+            Compila(Conteggio, variante);
+            SalvaConteggio(c_);
+            const std::string salvato = Impronta(Conteggio);
+            Compila(Conteggio, 1 - variante);
+            QVERIFY(Impronta(Conteggio) != salvato);
+            CaricaConteggio(c_, QStringLiteral("Giro"));
+            QCOMPARE(Impronta(Conteggio), salvato);
+        }
+        // Texts are stored as they are, as text.
+        FileGrezzo f(P("Giro"));
+        QCOMPARE(f.Righe("SELECT descrizione FROM parametri"), QStringList{"t:" + QString::fromUtf8(
+                                                                                 "Êxtra \U0001F600 日本語\n\ttab 'x' \"y\"")});
+        QCOMPARE(f.Righe("SELECT count(*) FROM parametri"), QStringList{"i:1"});
+    }
+
+    // The store keeps no sign of a zero: -0 comes back as 0, equal in value.
+    void zeroNegativo()
+    {
+        CreaConteggio(c_, QStringLiteral("Zero"));
+        CaricaConteggio(c_, QStringLiteral("Zero"));
+        Conteggio.MutuoCorrente().setImporto(-0.0);
+        SalvaConteggio(c_);
+        Conteggio.MutuoCorrente().setImporto(5);
+        CaricaConteggio(c_, QStringLiteral("Zero"));
+        QCOMPARE(Conteggio.MutuoCorrente().Importo(), 0.0);
+    }
+
+    // Only the first row counts; fields are found by name in any order and
+    // case; fields the program does not know are left alone.
+    void primaRigaECampiPerNome()
+    {
+        CreaConteggio(c_, QStringLiteral("Righe"));
+        {
+            FileGrezzo f(P("Righe"));
+            f.Esegui("INSERT INTO mutuo SELECT 'seconda', 1, 2, 3, 4, 5");
+            f.Esegui("UPDATE mutuo SET importo = 777 WHERE rowid = 1");
+            f.Esegui("ALTER TABLE breve ADD COLUMN nota TEXT");
+            f.Esegui("UPDATE breve SET nota = 'resta'");
+            f.Esegui("ALTER TABLE parametri RENAME COLUMN cms2 TO CMS2");
+            f.Esegui("UPDATE parametri SET CMS2 = 2.5, anno = 2011.5");  // halves go to the even year
+        }
+        CaricaConteggio(c_, QStringLiteral("Righe"));
+        QCOMPARE(Conteggio.MutuoCorrente().Importo(), 777.0);
+        QCOMPARE(Conteggio.MutuoCorrente().Descrizione(), std::string("Inserire descrizione"));
+        QCOMPARE(Conteggio.Trimestri(2).CMS(), 2.5);
+        QCOMPARE(Conteggio.AnnoRiferimento(), 2012);
+        Conteggio.MutuoCorrente().setImporto(888);
+        SalvaConteggio(c_);
+        FileGrezzo f(P("Righe"));
+        QCOMPARE(f.Righe("SELECT importo, descrizione FROM mutuo ORDER BY rowid"),
+                 (QStringList{"r:888|t:Inserire descrizione", "r:1|t:seconda"}));
+        QCOMPARE(f.Righe("SELECT nota FROM breve"), QStringList{"t:resta"});
+    }
+
+    // Files that cannot be loaded: each gives its own message naming the
+    // calculation, and the calculation open before stays as it was.
+    void caricamentoFallito_data()
+    {
+        QTest::addColumn<QString>("guasto");
+        QTest::addColumn<QString>("atteso");
+        const QString nonConteggio = QStringLiteral("non è un file di conteggio");
+        QTest::newRow("inesistente") << "" << "non esiste";
+        QTest::newRow("vuoto") << "bytes:" << nonConteggio;
+        QTest::newRow("casuale") << "casuale" << nonConteggio;
+        QTest::newRow("troncato") << "troncato" << "";
+        QTest::newRow("intestazione guasta") << "intestazione" << "";
+        QTest::newRow("altra struttura") << "sql:DROP TABLE parametri; DROP TABLE mutuo; DROP TABLE ope; "
+                                            "DROP TABLE breve; CREATE TABLE clienti (nome TEXT)"
+                                         << nonConteggio;
+        QTest::newRow("testo") << "bytes:Conteggio del signor Rossi\n" << nonConteggio;
+        QTest::newRow("manca tabella") << "sql:DROP TABLE ope" << "manca la tabella «ope»";
+        QTest::newRow("manca campo") << "sql:ALTER TABLE mutuo DROP COLUMN rata"
+                                     << "manca il campo «rata» della tabella «mutuo»";
+        QTest::newRow("manca campo riga 10") << "sql:ALTER TABLE ope DROP COLUMN segno10"
+                                             << "manca il campo «segno10» della tabella «ope»";
+        QTest::newRow("tabella vuota") << "sql:DELETE FROM breve" << "la tabella «breve» è vuota";
+        QTest::newRow("null") << "sql:UPDATE parametri SET numeri3 = NULL"
+                              << "il campo «numeri3» della tabella «parametri» è vuoto";
+        QTest::newRow("null testo") << "sql:UPDATE ope SET descrizione = NULL" << "«descrizione» della tabella «ope»";
+        QTest::newRow("testo in numero") << "sql:UPDATE mutuo SET importo = 'mille'"
+                                         << "il campo «importo» della tabella «mutuo» contiene un valore non valido";
+        QTest::newRow("binario in numero") << "sql:UPDATE breve SET oneri = x'00ff'" << "«oneri» della tabella «breve»";
+        QTest::newRow("binario in testo") << "sql:UPDATE mutuo SET descrizione = x'4142'"
+                                          << "«descrizione» della tabella «mutuo»";
+        QTest::newRow("testo non utf8") << "sql:UPDATE breve SET descrizione = CAST(x'41ff42' AS TEXT)"
+                                        << "«descrizione» della tabella «breve»";
+        QTest::newRow("anno 70000") << "sql:UPDATE parametri SET anno = 70000" << "«anno» della tabella «parametri»";
+        QTest::newRow("nrate 1e6") << "sql:UPDATE mutuo SET nrate = 1e6" << "«nrate» della tabella «mutuo»";
+        QTest::newRow("rateannuali -32769") << "sql:UPDATE mutuo SET rateannuali = -32769" << "«rateannuali»";
+        QTest::newRow("segno 40000") << "sql:UPDATE ope SET segno4 = 40000" << "«segno4» della tabella «ope»";
+        QTest::newRow("anno oltre 32 bit") << "sql:UPDATE ope SET anno3 = 5000000000" << "«anno3» della tabella «ope»";
+        QTest::newRow("mese non finito") << "sql:UPDATE ope SET mese7 = 9e999" << "«mese7» della tabella «ope»";
+        QTest::newRow("data lontana") << "sql:UPDATE breve SET data0 = 1e9" << "«data0» della tabella «breve»";
+        QTest::newRow("data prima dell'anno 100") << "sql:UPDATE breve SET data1 = -657435" << "«data1»";
+        QTest::newRow("data testo") << "sql:UPDATE breve SET data1 = 'ieri'" << "«data1» della tabella «breve»";
+        QTest::newRow("senza identificatori di riga")
+            << "sql:DROP TABLE mutuo; CREATE TABLE mutuo (descrizione TEXT PRIMARY KEY, importo DOUBLE, oneri DOUBLE, "
+               "rata DOUBLE, nrate DOUBLE, rateannuali DOUBLE) WITHOUT ROWID; INSERT INTO mutuo VALUES ('a',1,2,3,4,5)"
+            << "";
+        QTest::newRow("cartella") << "cartella" << "non è un file";
+    }
+
+    void caricamentoFallito()
+    {
+        QFETCH(QString, guasto);
+        QFETCH(QString, atteso);
+        ApriConteggioDiProva();
+        Conteggio.Trimestri(2).setNumeri(42);  // an edit not yet saved stays too
+        const std::string prima = Impronta(Conteggio);
+
+        const QString p = P("Guasto");
+        if (guasto.startsWith("bytes:")) {
+            Scrivi(p, guasto.mid(6).toUtf8());
+        } else if (guasto == "casuale") {
+            Scrivi(p, Casuali(65536, 7));
+        } else if (guasto == "cartella") {
+            QVERIFY(QDir().mkpath(p));
+        } else if (!guasto.isEmpty()) {
+            CreaConteggio(c_, "Guasto");
+            if (guasto.startsWith("sql:")) {
+                FileGrezzo(p).Esegui(guasto.mid(4).toStdString());
+            } else {
+                QByteArray b = Contenuto(p);
+                if (guasto == "troncato")
+                    b.truncate(b.size() / 2);
+                else
+                    b.replace(0, 16, "Zelvi conteggio!");
+                Scrivi(p, b);
+            }
+        }
+        const QString m = Messaggio([] { CaricaConteggio(QString(), QString()); });
+        QVERIFY(!m.isEmpty());
+        const QString messaggio = Messaggio([&] { CaricaConteggio(c_, "Guasto"); });
+        QVERIFY2(messaggio.contains("«Guasto»") && messaggio.contains(atteso), qPrintable(messaggio.toUtf8()));
+        QVERIFY2(!messaggio.startsWith("ALTRA"), qPrintable(messaggio));
+        QCOMPARE(Impronta(Conteggio), prima);
+        QCOMPARE(Conteggio.NomeConteggio(), std::string("Aperto"));
+        QCOMPARE(DatabaseCorrente(), P("Aperto"));
+        // Opening never makes a file that was not there.
+        if (guasto.isEmpty())
+            QVERIFY(!QFileInfo::exists(p));
+        // The calculation still open saves into its own file.
+        SalvaConteggio(c_);
+        CaricaConteggio(c_, "Aperto");
+        QCOMPARE(Impronta(Conteggio), prima);
+    }
+
+    // Saves that cannot be done: the document stays as it is and the file
+    // keeps what it had.
+    void salvataggioFallito_data()
+    {
+        QTest::addColumn<QString>("guasto");
+        QTest::addColumn<QString>("atteso");
+        QTest::newRow("sola lettura") << "solalettura" << "sola lettura";
+        QTest::newRow("file rimosso") << "rimosso" << "non esiste più";
+        QTest::newRow("sostituito") << "sostituito" << "file di conteggio";
+        QTest::newRow("cartella") << "cartella" << "non è un file";
+        QTest::newRow("manca tabella") << "sql:DROP TABLE breve" << "manca la tabella «breve»";
+        QTest::newRow("manca campo") << "sql:ALTER TABLE ope DROP COLUMN importo10" << "«importo10»";
+        QTest::newRow("tabella vuota") << "sql:DELETE FROM mutuo" << "«mutuo» è vuota";
+        QTest::newRow("valore non numerico") << "nan" << "«importo3» della tabella «ope» non contiene un numero";
+        QTest::newRow("nessun conteggio") << "senzanome" << "Nessun conteggio";
+    }
+
+    void salvataggioFallito()
+    {
+        QFETCH(QString, guasto);
+        QFETCH(QString, atteso);
+        ApriConteggioDiProva();
+        Compila(Conteggio, 1);
+        const QString p = P("Aperto");
+        if (guasto == "solalettura") {
+            QVERIFY(QFile::setPermissions(p, QFile::ReadOwner | QFile::ReadGroup));
+        } else if (guasto == "rimosso") {
+            QVERIFY(QFile::remove(p));
+        } else if (guasto == "sostituito") {
+            QVERIFY(QFile::remove(p));
+            Scrivi(p, Casuali(20000, 3));
+        } else if (guasto == "cartella") {
+            QVERIFY(QFile::remove(p));
+            QVERIFY(QDir().mkpath(p));
+        } else if (guasto.startsWith("sql:")) {
+            FileGrezzo(p).Esegui(guasto.mid(4).toStdString());
+        } else if (guasto == "nan") {
+            Conteggio.Operazioni().setImporto(3, std::nan(""));
+        } else if (guasto == "senzanome") {
+            Conteggio.setNomeConteggio({});
+        }
+        const QByteArray file = Contenuto(p);
+        const std::string prima = Impronta(Conteggio);
+        const QString m = Messaggio([&] { SalvaConteggio(c_); });
+        QVERIFY2(m.contains(atteso) && !m.startsWith("ALTRA"), qPrintable(m));
+        if (guasto != "senzanome")
+            QVERIFY2(m.contains("«Aperto»"), qPrintable(m));
+        QCOMPARE(Impronta(Conteggio), prima);
+        QCOMPARE(Contenuto(p), file);
+        QCOMPARE(DatabaseCorrente(), P("Aperto"));
+        QVERIFY(!QFileInfo::exists(p + "-journal"));
+        QFile::setPermissions(p, QFile::ReadOwner | QFile::WriteOwner);
+    }
+
+    void elencoArchivio()
+    {
+        ApriConteggioDiProva();
+        const std::string prima = Impronta(Conteggio);
+        CreaConteggio(c_, "beta");
+        CreaConteggio(c_, "Alfa");
+        CreaConteggio(c_, "Maiuscole");
+        QVERIFY(QFile::rename(P("Maiuscole"), c_ + "/Maiuscole.CCC"));
+        CreaConteggio(c_, ".nascosto");
+        Scrivi(P("rotto"), Casuali(5000, 9));
+        Scrivi(c_ + "/nota.txt", "x");
+        Scrivi(c_ + "/doppio.ccc.bak", "x");
+        QVERIFY(QDir(c_).mkdir("cartella.ccc"));
+        CreaConteggio(c_, "Senza mutuo");
+        FileGrezzo(P("Senza mutuo")).Esegui("DROP TABLE mutuo");
+        {
+            FileGrezzo f(P("Alfa"));
+            f.Esegui("UPDATE parametri SET descrizione = 'Conto A'; UPDATE mutuo SET descrizione = 'Mutuo A';"
+                     "UPDATE ope SET descrizione = 'Varie A'; UPDATE breve SET descrizione = 'Breve A'");
+        }
+        const QList<VoceArchivio> e = ElencoArchivio(c_);
+        QStringList nomi;
+        for (const VoceArchivio& v : e)
+            nomi << v.nome + (v.leggibile ? "" : " (illeggibile)");
+        QCOMPARE(nomi, (QStringList{"Alfa", "Aperto", "beta", "rotto (illeggibile)", "Senza mutuo (illeggibile)"}));
+        QCOMPARE(e[0].contoCorrente, QStringLiteral("Conto A"));
+        QCOMPARE(e[0].mutuo, QStringLiteral("Mutuo A"));
+        QCOMPARE(e[0].varie, QStringLiteral("Varie A"));
+        QCOMPARE(e[0].breve, QStringLiteral("Breve A"));
+        QCOMPARE(e[1].mutuo, QString::fromUtf8("Mutuo l'«ipotecario»"));
+        QVERIFY(e[3].contoCorrente.isEmpty() && e[4].contoCorrente.isEmpty() && e[4].breve.isEmpty());
+        // Listing leaves the open calculation alone.
+        QCOMPARE(Impronta(Conteggio), prima);
+        QCOMPARE(DatabaseCorrente(), P("Aperto"));
+        QVERIFY(ElencoArchivio(c_ + "/manca").isEmpty());
+        // Every listed calculation that reads also loads.
+        for (const VoceArchivio& v : e)
+            QCOMPARE(Messaggio([&] { CaricaConteggio(c_, v.nome); }).isEmpty(), v.leggibile);
+    }
+
+    void esisteConteggio()
+    {
+        CreaConteggio(c_, "Rossi");
+        Scrivi(c_ + "/Bianchi.txt", "x");
+        Scrivi(c_ + "/.Verdi.ccc", "x");
+        QVERIFY(EsisteConteggio(c_, "rossi") && EsisteConteggio(c_, "ROSSI") && EsisteConteggio(c_, "Rossi"));
+        QVERIFY(EsisteConteggio(c_, "bianchi"));
+        QVERIFY(EsisteConteggio(c_, ".verdi"));
+        QVERIFY(!EsisteConteggio(c_, "Ross") && !EsisteConteggio(c_, "Rossi.ccc"));
+        QVERIFY(!EsisteConteggio(c_ + "/manca", "Rossi"));
+    }
+
+    void rilascio()
+    {
+        QVERIFY(DatabaseCorrente().isEmpty());
+        CreaConteggio(c_, "Uno");
+        CreaConteggio(c_, "Due");
+        CaricaConteggio(c_, "Uno");
+        QCOMPARE(DatabaseCorrente(), P("Uno"));
+        CaricaConteggio(c_, "Due");
+        QCOMPARE(DatabaseCorrente(), P("Due"));
+        RilasciaDatabaseCorrente();
+        QVERIFY(DatabaseCorrente().isEmpty());
+        RilasciaDatabaseCorrente();
+        QCOMPARE(PercorsoConteggio("/a/b", "c d"), QStringLiteral("/a/b/c d.ccc"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestArchivio)
+#include "test_archivio.moc"
