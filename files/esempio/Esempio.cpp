@@ -1,0 +1,138 @@
+// Writes the example calculation "Esempio" into the archive folder given on
+// the command line: a current account over the four quarters of 2010, a
+// mortgage, ten dated cash flows and a short-term financing. The file is made
+// and filled through the same functions the program uses, then loaded back
+// and checked.
+#include "Archivio.h"
+#include "Dichiarazioni.h"
+#include "Funzioni.h"
+
+#include <QDir>
+#include <QFile>
+#include <QString>
+
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <exception>
+
+namespace {
+
+using namespace std::chrono;
+
+struct Trimestre {
+    double numeri, interessi, commissioni, spese, giorniValuta, accordato, cms;
+};
+
+// A year of statements of a small firm's current account.
+constexpr std::array<Trimestre, 4> Conto = {{
+    {9000000.00, 2000.00, 500.00, 100.00, 3.00, 150000.00, 300.00},
+    {12500000.00, 2650.40, 610.25, 85.50, 2.50, 150000.00, 400.00},
+    {7300000.55, 1820.10, 380.00, 92.30, 4.00, 120000.00, 250.00},
+    {10100000.00, 2300.75, 520.40, 110.00, 3.50, 0.00, 350.00},
+}};
+
+void Compila(Documento& d)
+{
+    d.setAnnoRiferimento(2010);
+    d.Trimestri(1).setDescrizione("Conto corrente n. 4711 - Rossi S.r.l., anno 2010");
+    for (int q = 1; q <= 4; ++q) {
+        const Trimestre& f = Conto[static_cast<std::size_t>(q - 1)];
+        BOX& t = d.Trimestri(q);
+        t.setNumeri(f.numeri);
+        t.setInteressi(f.interessi);
+        t.setCommissioni(f.commissioni);
+        t.setSpese(f.spese);
+        t.setGiorniValuta(f.giorniValuta);
+        t.setAccordato(f.accordato);
+        t.setCMS(f.cms);
+    }
+
+    Mutuo& m = d.MutuoCorrente();
+    m.setDescrizione("Mutuo ipotecario prima casa, 10 anni a rate mensili");
+    m.setImporto(100000);
+    m.setOneri(1500);
+    m.setRata(1000);
+    m.setNRate(120);
+    m.setRateAnnuali(12);
+
+    // 10000 received in January, repaid with nine monthly payments of 1200.
+    OPE& o = d.Operazioni();
+    o.setDescrizione("Prestito personale con nove rimborsi mensili");
+    for (int r = 1; r <= OPE::Righe; ++r) {
+        o.setAnno(r, 2010);
+        o.setMese(r, r);
+        o.setImporto(r, r == 1 ? 10000 : 1200);
+        o.setSegno(r, r == 1 ? 1 : -1);
+    }
+
+    BREVE& b = d.BreveCorrente();
+    b.setDescrizione("Anticipo su fatture a tre mesi");
+    b.setFinanziato(10000);
+    b.setOneri(100);
+    b.setRestituito(10200);
+    b.setData0(sys_days{year{2010} / January / 1});
+    b.setData1(sys_days{year{2010} / April / 1});
+}
+
+bool Tasso(double t)
+{
+    return t != DatiIncoerenti && t > 0 && t < 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "uso: genera-esempio <cartella dell'archivio>\n");
+        return 2;
+    }
+    const QString cartella = QString::fromLocal8Bit(argv[1]);
+    const QString nome = QStringLiteral("Esempio");
+    try {
+        QDir().mkpath(cartella);
+        CreaConteggio(cartella, nome);
+        CaricaConteggio(cartella, nome);
+        Compila(Conteggio);
+        SalvaConteggio(cartella);
+        RilasciaDatabaseCorrente();
+
+        // Loaded back, the file gives these figures and a rate for each of
+        // the four calculations.
+        InizializzaConteggio();
+        CaricaConteggio(cartella, nome);
+        RilasciaDatabaseCorrente();
+        Documento atteso;
+        atteso.InizializzaConteggio();
+        Compila(atteso);
+        bool uguali = Conteggio.AnnoRiferimento() == atteso.AnnoRiferimento() &&
+                      Conteggio.MutuoCorrente().Rata() == atteso.MutuoCorrente().Rata() &&
+                      Conteggio.BreveCorrente().Data1() == atteso.BreveCorrente().Data1();
+        for (int q = 1; q <= 4; ++q)
+            uguali = uguali && Conteggio.Trimestri(q).Numeri() == atteso.Trimestri(q).Numeri() &&
+                     Conteggio.Trimestri(q).CMS() == atteso.Trimestri(q).CMS();
+        for (int r = 1; r <= OPE::Righe; ++r)
+            uguali = uguali && Conteggio.Operazioni().Importo(r) == atteso.Operazioni().Importo(r) &&
+                     Conteggio.Operazioni().Segno(r) == atteso.Operazioni().Segno(r);
+        Conteggio.MutuoCorrente().Aggiorna();
+        Conteggio.Operazioni().Aggiorna();
+        Conteggio.BreveCorrente().Aggiorna();
+        bool tassi = Tasso(Conteggio.MutuoCorrente().TEGannuale()) && Tasso(Conteggio.Operazioni().TEG()) &&
+                     Tasso(Conteggio.BreveCorrente().TEG());
+        for (int q = 1; q <= 4; ++q) {
+            Conteggio.Trimestri(q).Aggiorna();
+            tassi = tassi && Tasso(Conteggio.Trimestri(q).TEG());
+        }
+        if (!uguali || !tassi) {
+            std::fprintf(stderr, "genera-esempio: il conteggio riletto non %s\n",
+                         uguali ? "dà un tasso per ogni calcolo" : "ha le cifre scritte");
+            QFile::remove(PercorsoConteggio(cartella, nome));
+            return 1;
+        }
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "genera-esempio: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,85 @@
+// The example calculation the build puts into the runnable folder: it lists
+// with its four descriptions, loads, holds the example figures and gives a
+// rate for each calculation.
+#include "Archivio.h"
+#include "Dichiarazioni.h"
+#include "Funzioni.h"
+
+#include <QFileInfo>
+#include <algorithm>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace std::chrono;
+
+class TestArchivioEsempio : public QObject {
+    Q_OBJECT
+
+    QString archivio_;
+
+private slots:
+    void initTestCase()
+    {
+        archivio_ = qEnvironmentVariable("ZELVI_APP_DIR") + QStringLiteral("/Archivio");
+        if (!QFileInfo::exists(PercorsoConteggio(archivio_, "Esempio")))
+            QFAIL(qPrintable("Esempio.ccc missing in " + archivio_ + " (build the target esempio)"));
+    }
+
+    void cleanup() { RilasciaDatabaseCorrente(); }
+
+    void elenco()
+    {
+        const QList<VoceArchivio> e = ElencoArchivio(archivio_);
+        const auto it = std::find_if(e.begin(), e.end(), [](const VoceArchivio& v) { return v.nome == "Esempio"; });
+        QVERIFY(it != e.end());
+        QVERIFY(it->leggibile);
+        QVERIFY(it->contoCorrente.startsWith("Conto corrente"));
+        QVERIFY(it->mutuo.startsWith("Mutuo"));
+        QVERIFY(it->varie.startsWith("Prestito"));
+        QVERIFY(it->breve.startsWith("Anticipo"));
+    }
+
+    void figureETassi()
+    {
+        InizializzaConteggio();
+        CaricaConteggio(archivio_, "Esempio");
+        QCOMPARE(Conteggio.NomeConteggio(), std::string("Esempio"));
+        QCOMPARE(Conteggio.AnnoRiferimento(), 2010);
+        QCOMPARE(Conteggio.Trimestri(1).Numeri(), 9000000.00);
+        QCOMPARE(Conteggio.Trimestri(3).Numeri(), 7300000.55);
+        QCOMPARE(Conteggio.Trimestri(2).Commissioni(), 610.25);
+        QCOMPARE(Conteggio.Trimestri(4).Accordato(), 0.0);
+        QCOMPARE(Conteggio.MutuoCorrente().Importo(), 100000.0);
+        QCOMPARE(Conteggio.MutuoCorrente().NRate(), 120.0);
+        QCOMPARE(Conteggio.BreveCorrente().Data1(), sys_days{year{2010} / April / 1});
+
+        for (int q = 1; q <= 4; ++q) {
+            Conteggio.Trimestri(q).Aggiorna();
+            QVERIFY(Conteggio.Trimestri(q).TEG() > 0.01 && Conteggio.Trimestri(q).TEG() < 0.5);
+        }
+        Conteggio.MutuoCorrente().Aggiorna();
+        QVERIFY(Conteggio.MutuoCorrente().TEGannuale() > 0.03 && Conteggio.MutuoCorrente().TEGannuale() < 0.06);
+        // Ten thousand received and nine monthly payments of 1200.
+        Conteggio.Operazioni().Aggiorna();
+        QCOMPARE(QString::fromStdString(FormatoTasso(Conteggio.Operazioni().TEG())), QStringLiteral("20,555%"));
+        Conteggio.BreveCorrente().Aggiorna();
+        QVERIFY(Conteggio.BreveCorrente().TEG() > 0.05 && Conteggio.BreveCorrente().TEG() < 0.2);
+    }
+
+    // A copy of the example saves and loads like any other calculation.
+    void copiaSalvabile()
+    {
+        QTemporaryDir d;
+        QVERIFY(QFile::copy(PercorsoConteggio(archivio_, "Esempio"), PercorsoConteggio(d.path(), "Esempio")));
+        CaricaConteggio(d.path(), "Esempio");
+        Conteggio.MutuoCorrente().setRata(1001.5);
+        SalvaConteggio(d.path());
+        Conteggio.MutuoCorrente().setRata(0);
+        CaricaConteggio(d.path(), "Esempio");
+        QCOMPARE(Conteggio.MutuoCorrente().Rata(), 1001.5);
+        QCOMPARE(Conteggio.Trimestri(3).Numeri(), 7300000.55);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestArchivioEsempio)
+#include "test_archivio_esempio.moc"
