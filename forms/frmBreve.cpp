@@ -82,6 +82,7 @@ void frmBreve::Pagina()
         date_[1]->setDate(p.data1);
         tassoAnnuale_->setText(p.tassoAnnuale);
         tassoPeriodo_->setText(p.tassoPeriodo);
+        riempita_ = true;
         update();
         show();
         // Opened from the menu or the toolbar, the window takes the keyboard.
@@ -155,6 +156,9 @@ void frmBreve::esciDescrizione()
 
 void frmBreve::ConfermaModifiche()
 {
+    // Until the window shows the document its fields hold nothing to keep.
+    if (!riempita_ || CaricamentoInCorso)
+        return;
     QWidget* f = focusWidget();
     for (int i = 0; i < 3; ++i)
         if (f == importi_[i])

@@ -36,4 +36,5 @@ private:
     QLabel* tassoPeriodo_ = nullptr;
     QLabel* tassoAnnuale_ = nullptr;
     bool inAggiornamento_ = false;
+    bool riempita_ = false;  // filled from the document at least once
 };

@@ -94,6 +94,7 @@ void frmMutuo::Pagina()
         numeroRate_->ImpostaTesto(p.numeroRate);
         descrizione_->setText(p.descrizione);
         descrizione_->setCursorPosition(0);
+        riempita_ = true;
         update();
         show();
         // Opened from the menu or the toolbar, the window takes the keyboard.
@@ -177,6 +178,9 @@ void frmMutuo::sceltaNumeroRate(int indice)
 
 void frmMutuo::ConfermaModifiche()
 {
+    // Until the window shows the document its fields hold nothing to keep.
+    if (!riempita_ || CaricamentoInCorso)
+        return;
     QWidget* f = focusWidget();
     for (int i = 0; i < 3; ++i)
         if (f == importi_[i])

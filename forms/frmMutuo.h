@@ -39,4 +39,5 @@ private:
     QLabel* didascaliaAnnuale_ = nullptr;
     QLabel* tassoAnnuale_ = nullptr;
     bool inAggiornamento_ = false;
+    bool riempita_ = false;  // filled from the document at least once
 };

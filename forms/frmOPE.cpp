@@ -94,6 +94,7 @@ void frmOPE::Pagina()
         tasso_->setText(p.tasso);
         descrizione_->setText(p.descrizione);
         descrizione_->setCursorPosition(0);
+        riempita_ = true;
         update();
         show();
         // Opened from the menu or the toolbar, the window takes the keyboard.
@@ -165,6 +166,9 @@ void frmOPE::sceltaSegno(int k, int indice)
 
 void frmOPE::ConfermaModifiche()
 {
+    // Until the window shows the document its fields hold nothing to keep.
+    if (!riempita_ || CaricamentoInCorso)
+        return;
     QWidget* f = focusWidget();
     for (int k = 0; k < Righe; ++k)
         if (f == importi_[k])

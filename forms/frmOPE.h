@@ -39,4 +39,5 @@ private:
     CampoFinanziamento* descrizione_ = nullptr;
     QLabel* tasso_ = nullptr;
     bool inAggiornamento_ = false;
+    bool riempita_ = false;  // filled from the document at least once
 };
