@@ -1,5 +1,6 @@
 #include "Mainform.h"
 
+#include "Archivio.h"
 #include "Dichiarazioni.h"
 #include "ElencoFile.h"
 #include "Fabbrica.h"
@@ -9,7 +10,9 @@
 #include "Routines.h"
 #include "Twips.h"
 #include "frmAttesa.h"
+#include "frmCaricaFile.h"
 #include "frmInfo.h"
+#include "frmNuovoPiano.h"
 #include "frmImpostaStampante.h"
 #include "frmTitolo.h"
 #include "modCopia.h"
@@ -20,6 +23,7 @@
 #include <QDate>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -34,6 +38,7 @@
 #include <QUrl>
 #include <QWindow>
 #include <exception>
+#include <stdexcept>
 
 namespace {
 
@@ -77,7 +82,7 @@ QString TestoEccezione(std::exception_ptr e)
     try {
         std::rethrow_exception(e);
     } catch (const std::exception& ex) {
-        const QString t = QString::fromLocal8Bit(ex.what());
+        const QString t = QString::fromUtf8(ex.what());
         return t.isEmpty() ? QStringLiteral("errore imprevisto") : t;
     } catch (...) {
         return QStringLiteral("errore imprevisto");
@@ -132,7 +137,8 @@ Mainform::Mainform(QWidget* genitore) : QMainWindow(genitore), fabbrica_(CreaFin
     connect(timer1_, &QTimer::timeout, this, &Mainform::Timer1_Timer);
     timer1_->start();
 
-    percorsoArchivio_ = QCoreApplication::applicationDirPath() + QStringLiteral("/Archivio");
+    cartellaProgramma_ = QCoreApplication::applicationDirPath();
+    percorsoArchivio_ = cartellaProgramma_ + QStringLiteral("/Archivio");
     setMinimumSize(TwipsAPixel(LarghezzaMinima), TwipsAPixel(AltezzaMinima));
     AbilitaComandi(false);
     Timer1_Timer();
@@ -363,7 +369,7 @@ void Mainform::Avvia()
     const int altezza = std::min(schermo.height() - TwipsAPixel(480), libero.height());
     setGeometry(libero.x(), libero.y(), libero.width(), altezza);
 
-    percorsoArchivio_ = QCoreApplication::applicationDirPath() + QStringLiteral("/Archivio");
+    percorsoArchivio_ = cartellaProgramma_ + QStringLiteral("/Archivio");
 
     if (PixelATwips(schermo.width()) < 15360 || PixelATwips(schermo.height()) < 9000) {
         Messaggio(QStringLiteral("La risoluzione dello schermo è insufficiente. Potrebbe non "
@@ -717,13 +723,40 @@ void Mainform::ApriArchivio()
 // Commands carried out by other parts of the program. Until they are built
 // these do nothing; a failure is reported by throwing.
 
-void Mainform::NuovoConteggio() {}
+void Mainform::NuovoConteggio()
+{
+    auto* d = new frmNuovoPiano(this, PercorsoArchivio(),
+                                [this](const QString& nome) { CaricaConteggio(nome); });
+    d->show();
+}
 
-void Mainform::ApriConteggio() {}
+void Mainform::ApriConteggio()
+{
+    auto* d = new frmCaricaFile(this, PercorsoArchivio(),
+                                [this](const QString& nome) { CaricaConteggio(nome); });
+    d->show();
+}
 
-void Mainform::SalvaConteggio() {}
+void Mainform::SalvaConteggio()
+{
+    const QString nome = QString::fromStdString(Conteggio.NomeConteggio());
+    if (nome.isEmpty())
+        throw std::runtime_error("Nessun conteggio è aperto: creare un nuovo conteggio o aprirne "
+                                 "uno dall'archivio prima di salvare.");
+    ::SalvaConteggio(PercorsoArchivio());
+    statusBar()->showMessage(QStringLiteral("Conteggio \u00ab%1\u00bb salvato").arg(nome), 4000);
+}
 
-void Mainform::ApriManuale() {}
+void Mainform::ApriManuale()
+{
+    const QString pdf = cartellaProgramma_ + QStringLiteral("/help/manuale.pdf");
+    if (!QFileInfo(pdf).isFile())
+        throw std::runtime_error(("Il manuale non è stato trovato:\n" +
+                                  QDir::toNativeSeparators(pdf)).toStdString());
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(pdf)))
+        throw std::runtime_error(("Nessun programma ha potuto aprire il manuale:\n" +
+                                  QDir::toNativeSeparators(pdf)).toStdString());
+}
 
 void Mainform::StampaTabella(const QString& finestra)
 {
@@ -740,6 +773,36 @@ void Mainform::ImpostaStampante()
     SelezionaStampante(this);
 }
 
-void Mainform::CaricaEsempio() {}
+void Mainform::CaricaEsempio()
+{
+    QDir().mkpath(PercorsoArchivio());
+    const QString nome = QStringLiteral("Esempio");
+    if (!QFileInfo::exists(PercorsoConteggio(PercorsoArchivio(), nome))) {
+        Messaggio(QStringLiteral("Il conteggio di esempio \u00abEsempio\u00bb non si trova "
+                                 "nell'archivio:\n%1\nIl programma parte con un documento vuoto.")
+                      .arg(QDir::toNativeSeparators(PercorsoArchivio())),
+                  QMessageBox::Information, this);
+        return;
+    }
+    CaricaConteggio(nome);
+}
 
-void Mainform::RilasciaDatabase() {}
+void Mainform::RilasciaDatabase()
+{
+    RilasciaDatabaseCorrente();
+}
+
+bool Mainform::CaricaConteggio(const QString& nome)
+{
+    finestraCorrente_.clear();
+    ScaricaFinestre();
+    try {
+        ::CaricaConteggio(PercorsoArchivio(), nome);
+    } catch (const std::exception& e) {
+        Timer1_Timer();
+        Messaggio(QString::fromUtf8(e.what()), QMessageBox::Warning, this);
+        return false;
+    }
+    DopoCaricamento();
+    return true;
+}

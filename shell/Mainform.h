@@ -66,6 +66,10 @@ public:
     // FinestraCorrente, laid out and filled. nullptr when the program has no
     // such window.
     FinestraFiglia* ApriFinestra(const QString& nome);
+    // Loads a calculation of the archive: closes the child windows, reads the
+    // file and, when it is sound, shows the title window with every command
+    // enabled. A failure is shown; the calculation open before stays open.
+    bool CaricaConteggio(const QString& nome);
     // What follows loading a calculation file: no child window but the title,
     // every command enabled.
     void DopoCaricamento();
@@ -77,6 +81,14 @@ public:
     void DisponiFinestraCorrente();
     // The outer size of the frame, in twips.
     QSizeF MisuraTwips() const;
+
+    // The folder of the program, which holds Archivio/ and help/ (for tests;
+    // takes effect at the next start-up).
+    void ImpostaCartellaProgramma(const QString& cartella)
+    {
+        cartellaProgramma_ = cartella;
+        percorsoArchivio_ = cartella + QStringLiteral("/Archivio");
+    }
 
     // Replaces the window factory (for tests).
     using Fabbrica = std::function<FinestraFiglia*(const QString&)>;
@@ -135,6 +147,7 @@ private:
     QLabel* picture2_ = nullptr;
     QPointer<frmAttesa> attesa_;
     QPointer<frmInfo> info_;
+    QString cartellaProgramma_;
     QString percorsoArchivio_;
     QString finestraCorrente_;
     Fabbrica fabbrica_;
