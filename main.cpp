@@ -2,6 +2,9 @@
 #include "Mainform.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <cstdio>
 #include <cstdlib>
 
@@ -62,6 +65,13 @@ int main(int argc, char* argv[])
     avviato = true;
     QApplication::setApplicationName(QStringLiteral("Zelvi T.E.G."));
     QApplication::setApplicationVersion(QStringLiteral(ZELVI_VERSIONE));
+
+    // Qt's own dialogs (file choice, printing) speak Italian too.
+    QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+    QTranslator traduzione;
+    if (traduzione.load(QLocale(QLocale::Italian, QLocale::Italy), QStringLiteral("qtbase"),
+                        QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&traduzione);
 
     Mainform finestra;
     finestra.Avvia();

@@ -2,7 +2,7 @@
 # Installs the Debian packages the program needs to build, run and test.
 set -euo pipefail
 PACCHETTI=(build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl1-mesa-dev
+  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-translations-l10n libgl1-mesa-dev
   libsqlite3-dev sqlite3 libbenchmark-dev
   fonts-dejavu-core fonts-liberation
   xvfb xauth poppler-utils xdg-utils)

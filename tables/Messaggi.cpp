@@ -1,5 +1,6 @@
 #include "Messaggi.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 
 namespace {
@@ -18,6 +19,10 @@ QMessageBox::StandardButton mostra(const QString& testo, QMessageBox::Icon icona
         genitore = QApplication::activeWindow();
     QMessageBox box(icona, TitoloProgramma, testo, pulsanti, genitore);
     box.setDefaultButton(predefinito);
+    if (QAbstractButton* si = box.button(QMessageBox::Yes))
+        si->setText(QStringLiteral("Sì"));
+    if (QAbstractButton* no = box.button(QMessageBox::No))
+        no->setText(QStringLiteral("No"));
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 } // namespace
