@@ -186,6 +186,7 @@ std::string CausaBaseDati(const ErroreBaseDati& e)
     case SQLITE_IOERR: return "errore di lettura o scrittura sul disco";
     case SQLITE_NOMEM: return "memoria insufficiente";
     case SQLITE_TOOBIG: return "un valore è troppo grande";
+    case SQLITE_ERROR: return "la struttura del file non è quella di un conteggio";
     default: return std::string("errore del motore dei dati (") + e.what() + ")";
     }
 }

@@ -12,9 +12,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 using namespace std::chrono;
@@ -369,7 +371,7 @@ private slots:
         QTest::newRow("senza identificatori di riga")
             << "sql:DROP TABLE mutuo; CREATE TABLE mutuo (descrizione TEXT PRIMARY KEY, importo DOUBLE, oneri DOUBLE, "
                "rata DOUBLE, nrate DOUBLE, rateannuali DOUBLE) WITHOUT ROWID; INSERT INTO mutuo VALUES ('a',1,2,3,4,5)"
-            << "";
+            << "struttura";
         QTest::newRow("cartella") << "cartella" << "non è un file";
     }
 
@@ -404,6 +406,7 @@ private slots:
         const QString m = Messaggio([] { CaricaConteggio(QString(), QString()); });
         QVERIFY(!m.isEmpty());
         const QString messaggio = Messaggio([&] { CaricaConteggio(c_, "Guasto"); });
+        qInfo().noquote() << messaggio;
         QVERIFY2(messaggio.contains("«Guasto»") && messaggio.contains(atteso), qPrintable(messaggio.toUtf8()));
         QVERIFY2(!messaggio.startsWith("ALTRA"), qPrintable(messaggio));
         QCOMPARE(Impronta(Conteggio), prima);
@@ -462,6 +465,7 @@ private slots:
         const QByteArray file = Contenuto(p);
         const std::string prima = Impronta(Conteggio);
         const QString m = Messaggio([&] { SalvaConteggio(c_); });
+        qInfo().noquote() << m;
         QVERIFY2(m.contains(atteso) && !m.startsWith("ALTRA"), qPrintable(m));
         if (guasto != "senzanome")
             QVERIFY2(m.contains("«Aperto»"), qPrintable(m));
@@ -470,6 +474,61 @@ private slots:
         QCOMPARE(DatabaseCorrente(), P("Aperto"));
         QVERIFY(!QFileInfo::exists(p + "-journal"));
         QFile::setPermissions(p, QFile::ReadOwner | QFile::WriteOwner);
+    }
+
+    // A disk that fills up while saving (a file-size limit stands in for
+    // it): the file keeps its last saved state, the document is untouched.
+    void discoPieno()
+    {
+        ApriConteggioDiProva();
+        const QString p = P("Aperto");
+        const QByteArray file = Contenuto(p);
+        Conteggio.Operazioni().setDescrizione(std::string(200000, 'x'));
+        const std::string prima = Impronta(Conteggio);
+
+        rlimit vecchio{};
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &vecchio), 0);
+        const auto gestore = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limite = vecchio;
+        limite.rlim_cur = static_cast<rlim_t>(file.size());
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &limite), 0);
+        const QString m = Messaggio([&] { SalvaConteggio(c_); });
+        setrlimit(RLIMIT_FSIZE, &vecchio);
+        std::signal(SIGXFSZ, gestore);
+
+        qInfo().noquote() << m;
+        QVERIFY2(m.contains("«Aperto» non è stato salvato"), qPrintable(m.toUtf8()));
+        QCOMPARE(Impronta(Conteggio), prima);
+        QCOMPARE(Contenuto(p), file);
+        QVERIFY(!QFileInfo::exists(p + "-journal"));
+        // With room again the same document saves and loads back.
+        SalvaConteggio(c_);
+        Conteggio.Operazioni().setDescrizione("");
+        CaricaConteggio(c_, "Aperto");
+        QCOMPARE(Impronta(Conteggio), prima);
+    }
+
+    // A file another program keeps locked: saving waits a little, then
+    // says so; loading does the same and keeps the open calculation.
+    void fileInUso()
+    {
+        ApriConteggioDiProva();
+        CreaConteggio(c_, "Bloccato");
+        const std::string prima = Impronta(Conteggio);
+        FileGrezzo altro(P("Bloccato"));
+        altro.Esegui("BEGIN EXCLUSIVE; UPDATE mutuo SET rata = 1");
+        const QString m = Messaggio([&] { CaricaConteggio(c_, "Bloccato"); });
+        QVERIFY2(m.contains("«Bloccato»") && m.contains("in uso"), qPrintable(m.toUtf8()));
+        QCOMPARE(Impronta(Conteggio), prima);
+        QCOMPARE(DatabaseCorrente(), P("Aperto"));
+        altro.Esegui("ROLLBACK");
+        CaricaConteggio(c_, "Bloccato");
+        altro.Esegui("BEGIN EXCLUSIVE");
+        Conteggio.MutuoCorrente().setRata(5);
+        const QString s = Messaggio([&] { SalvaConteggio(c_); });
+        QVERIFY2(s.contains("non è stato salvato") && s.contains("in uso"), qPrintable(s.toUtf8()));
+        altro.Esegui("COMMIT");
+        SalvaConteggio(c_);
     }
 
     void elencoArchivio()
