@@ -602,7 +602,6 @@ void CreaConteggio(const QString& cartella, const QString& nome)
                                   ").");
         }
         pulizia.percorso.clear();
-        return;
     }
 }
 
