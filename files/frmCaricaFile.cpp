@@ -5,15 +5,11 @@
 #include "Twips.h"
 
 #include <QApplication>
-#include <QCloseEvent>
-#include <QGuiApplication>
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QScreen>
 #include <QStyle>
 #include <QTreeWidget>
-#include <QWindow>
 #include <exception>
 
 namespace {
@@ -29,27 +25,14 @@ constexpr Colonna colonne[] = {{"Conteggi disponibili", 3200},
                                {"Operaz. brevi", 1700},
                                {"Varie", 1700}};
 
-// The centre of the screen the main window is on (or of the primary one).
-void centraSulloSchermo(QWidget* w, QWidget* principale)
-{
-    const QScreen* s = principale ? principale->screen() : nullptr;
-    if (!s)
-        s = QGuiApplication::primaryScreen();
-    if (!s)
-        return;
-    const QRect r = s->availableGeometry();
-    w->move(r.x() + r.width() / 2 - w->width() / 2, r.y() + r.height() / 2 - w->height() / 2);
-}
-
 } // namespace
 
 frmCaricaFile::frmCaricaFile(QWidget* principale, const QString& cartella,
                              std::function<void(const QString&)> carica)
-    : QDialog(nullptr), principale_(principale), carica_(std::move(carica))
+    : DialogoArchivio(principale, std::move(carica))
 {
     setObjectName(QStringLiteral("frmCaricaFile"));
     setWindowTitle(QStringLiteral("Apri conteggio"));
-    setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(TwipsAPixel(10245), TwipsAPixel(4095));
 
     lista_ = new QTreeWidget(this);
@@ -103,23 +86,9 @@ frmCaricaFile::frmCaricaFile(QWidget* principale, const QString& cartella,
 
     riempi(cartella);
 
-    centraSulloSchermo(this, principale_);
-    if (principale_) {
-        principale_->setEnabled(false);
-        // The main window owns the dialog's lifetime even though the dialog
-        // is a window of its own, so it is never disabled with it.
-        connect(principale_, &QObject::destroyed, this, [this] {
-            principale_ = nullptr;
-            if (inCaricamento_)
-                deleteLater();
-            else
-                delete this;
-        });
-    }
+    Blocca();
     lista_->setFocus();
 }
-
-frmCaricaFile::~frmCaricaFile() { riabilita(); }
 
 QIcon frmCaricaFile::ImageList1()
 {
@@ -158,63 +127,16 @@ bool frmCaricaFile::eventFilter(QObject* o, QEvent* e)
     return QDialog::eventFilter(o, e);
 }
 
+void frmCaricaFile::apriConteggio(const QString& nome)
+{
+    if (!InCorso() && !nome.isEmpty())
+        CaricaEChiudi(nome);
+}
+
 void frmCaricaFile::Apri()
 {
     const QList<QTreeWidgetItem*> scelte = lista_->selectedItems();
     if (scelte.isEmpty())
         return;
     apriConteggio(scelte.first()->text(0));
-}
-
-void frmCaricaFile::apriConteggio(const QString& nome)
-{
-    if (inCaricamento_ || nome.isEmpty())
-        return;
-    inCaricamento_ = true;
-    const QPointer<frmCaricaFile> vivo(this);
-    try {
-        if (carica_)
-            carica_(nome);
-    } catch (const std::exception& e) {
-        Messaggio(QStringLiteral("Impossibile aprire il conteggio \u00ab%1\u00bb:\n%2")
-                      .arg(nome, QString::fromUtf8(e.what())),
-                  QMessageBox::Warning, this);
-    }
-    if (!vivo)
-        return;
-    inCaricamento_ = false;
-    riabilita();
-    close();
-}
-
-void frmCaricaFile::Annulla() { close(); }
-
-void frmCaricaFile::reject() { close(); }
-
-void frmCaricaFile::showEvent(QShowEvent* e)
-{
-    // Kept in front of the main window it belongs to.
-    if (principale_ && principale_->window()->windowHandle()) {
-        winId();
-        if (QWindow* w = windowHandle())
-            w->setTransientParent(principale_->window()->windowHandle());
-    }
-    QDialog::showEvent(e);
-    activateWindow();
-}
-
-void frmCaricaFile::closeEvent(QCloseEvent* e)
-{
-    if (inCaricamento_) {
-        e->ignore();  // closes by itself once the calculation is loaded
-        return;
-    }
-    riabilita();
-    e->accept();
-}
-
-void frmCaricaFile::riabilita()
-{
-    if (principale_)
-        principale_->setEnabled(true);
 }

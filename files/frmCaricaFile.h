@@ -1,20 +1,14 @@
 #pragma once
 // "Apri conteggio": lists the calculations of the archive folder with the four
 // descriptions each file holds and opens the one the user picks.
-//
-// The dialog is a window of its own, not a child of the main window: while it
-// is up it disables the main window and stays usable itself; whenever it
-// closes (Apri, double-click, Annulla, Esc or the window frame) it enables the
-// main window again. Show it with show(); it deletes itself when closed.
-#include <QDialog>
-#include <QPointer>
-#include <functional>
+// It closes by Apri, a double-click, Annulla, Esc or the window frame.
+#include "DialogoArchivio.h"
 
 class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
 
-class frmCaricaFile : public QDialog {
+class frmCaricaFile : public DialogoArchivio {
     Q_OBJECT
 public:
     // `principale`: the main window to disable while the dialog is up (may be
@@ -23,7 +17,6 @@ public:
     // it reports its own failures.
     frmCaricaFile(QWidget* principale, const QString& cartella,
                   std::function<void(const QString&)> carica);
-    ~frmCaricaFile() override;
 
     QTreeWidget* ListView1() const { return lista_; }
     QPushButton* XPButton1() const { return apri_; }
@@ -34,23 +27,15 @@ public:
 
 public slots:
     void Apri();    // XPButton1, or a double-click on a row
-    void Annulla(); // XPButton2
-    void reject() override;
 
 protected:
-    void showEvent(QShowEvent* e) override;
-    void closeEvent(QCloseEvent* e) override;
     bool eventFilter(QObject* o, QEvent* e) override;
 
 private:
     void riempi(const QString& cartella);
     void apriConteggio(const QString& nome);
-    void riabilita();
 
-    QPointer<QWidget> principale_;
-    std::function<void(const QString&)> carica_;
     QTreeWidget* lista_ = nullptr;
     QPushButton* apri_ = nullptr;
     QPushButton* annulla_ = nullptr;
-    bool inCaricamento_ = false;
 };

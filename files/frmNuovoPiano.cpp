@@ -4,17 +4,13 @@
 #include "Messaggi.h"
 #include "Twips.h"
 
-#include <QCloseEvent>
 #include <QFocusEvent>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QTimer>
 #include <QValidator>
-#include <QWindow>
 #include <algorithm>
 #include <exception>
 
@@ -59,17 +55,6 @@ void impostaSfondo(QLineEdit* e, const QColor& colore)
     e->setPalette(p);
 }
 
-void centraSulloSchermo(QWidget* w, QWidget* principale)
-{
-    const QScreen* s = principale ? principale->screen() : nullptr;
-    if (!s)
-        s = QGuiApplication::primaryScreen();
-    if (!s)
-        return;
-    const QRect r = s->availableGeometry();
-    w->move(r.x() + r.width() / 2 - w->width() / 2, r.y() + r.height() / 2 - w->height() / 2);
-}
-
 } // namespace
 
 bool frmNuovoPiano::CarattereRifiutato(QChar c)
@@ -106,11 +91,10 @@ QString frmNuovoPiano::NomeNonValido(const QString& nome)
 
 frmNuovoPiano::frmNuovoPiano(QWidget* principale, const QString& cartella,
                              std::function<void(const QString&)> carica)
-    : QDialog(nullptr), principale_(principale), cartella_(cartella), carica_(std::move(carica))
+    : DialogoArchivio(principale, std::move(carica)), cartella_(cartella)
 {
     setObjectName(QStringLiteral("frmNuovoPiano"));
     setWindowTitle(QStringLiteral("Nuovo conteggio"));
-    setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(TwipsAPixel(4260), TwipsAPixel(1950));
 
     etichetta_ = new QLabel(QStringLiteral("Nome conteggio"), this);
@@ -142,23 +126,9 @@ frmNuovoPiano::frmNuovoPiano(QWidget* principale, const QString& cartella,
     connect(crea_, &QPushButton::clicked, this, &frmNuovoPiano::Crea);
     connect(annulla_, &QPushButton::clicked, this, &frmNuovoPiano::Annulla);
 
-    centraSulloSchermo(this, principale_);
-    if (principale_) {
-        principale_->setEnabled(false);
-        // The main window owns the dialog's lifetime even though the dialog
-        // is a window of its own, so it is never disabled with it.
-        connect(principale_, &QObject::destroyed, this, [this] {
-            principale_ = nullptr;
-            if (inCorso_)
-                deleteLater();
-            else
-                delete this;
-        });
-    }
+    Blocca();
     nome_->setFocus();
 }
-
-frmNuovoPiano::~frmNuovoPiano() { riabilita(); }
 
 bool frmNuovoPiano::eventFilter(QObject* o, QEvent* e)
 {
@@ -212,7 +182,7 @@ void frmNuovoPiano::rifiuta(const QString& messaggio)
 
 void frmNuovoPiano::Crea()
 {
-    if (inCorso_)
+    if (InCorso())
         return;
     const QString nome = nome_->text().trimmed();
     if (nome.isEmpty()) {
@@ -223,12 +193,11 @@ void frmNuovoPiano::Crea()
         rifiuta(motivo);
         return;
     }
-    inCorso_ = true;
-    const QPointer<frmNuovoPiano> vivo(this);
+    setInCorso(true);
     QString errore;
     try {
         if (EsisteConteggio(cartella_, nome)) {
-            inCorso_ = false;
+            setInCorso(false);
             rifiuta(QStringLiteral("In archivio esiste già un conteggio con il nome scelto. "
                                    "Scegliere un nuovo nome."));
             return;
@@ -240,54 +209,10 @@ void frmNuovoPiano::Crea()
         errore = QStringLiteral("Impossibile creare il conteggio \u00ab%1\u00bb:\n%2")
                      .arg(nome, QString::fromUtf8(e.what()));
     }
+    setInCorso(false);
     if (!errore.isEmpty()) {
-        inCorso_ = false;
         rifiuta(errore);
         return;
     }
-    try {
-        if (carica_)
-            carica_(nome);
-    } catch (const std::exception& e) {
-        Messaggio(QStringLiteral("Impossibile aprire il conteggio \u00ab%1\u00bb:\n%2")
-                      .arg(nome, QString::fromUtf8(e.what())),
-                  QMessageBox::Warning, this);
-    }
-    if (!vivo)
-        return;
-    inCorso_ = false;
-    riabilita();
-    close();
-}
-
-void frmNuovoPiano::Annulla() { close(); }
-
-void frmNuovoPiano::reject() { close(); }
-
-void frmNuovoPiano::showEvent(QShowEvent* e)
-{
-    // Kept in front of the main window it belongs to.
-    if (principale_ && principale_->window()->windowHandle()) {
-        winId();
-        if (QWindow* w = windowHandle())
-            w->setTransientParent(principale_->window()->windowHandle());
-    }
-    QDialog::showEvent(e);
-    activateWindow();
-}
-
-void frmNuovoPiano::closeEvent(QCloseEvent* e)
-{
-    if (inCorso_) {
-        e->ignore();  // closes by itself once the calculation is made and loaded
-        return;
-    }
-    riabilita();
-    e->accept();
-}
-
-void frmNuovoPiano::riabilita()
-{
-    if (principale_)
-        principale_->setEnabled(true);
+    CaricaEChiudi(nome);
 }

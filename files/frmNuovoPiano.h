@@ -1,20 +1,14 @@
 #pragma once
 // "Nuovo conteggio": asks for the name of a new calculation, creates its file
 // in the archive folder and opens it.
-//
-// Like "Apri conteggio" it is a window of its own that disables the main
-// window while it is up and enables it again whenever it closes (Crea,
-// Annulla, Esc or the window frame). Show it with show(); it deletes itself
-// when closed.
-#include <QDialog>
-#include <QPointer>
-#include <functional>
+// It closes by Crea, Annulla, Esc or the window frame.
+#include "DialogoArchivio.h"
 
 class QLabel;
 class QLineEdit;
 class QPushButton;
 
-class frmNuovoPiano : public QDialog {
+class frmNuovoPiano : public DialogoArchivio {
     Q_OBJECT
 public:
     // `principale`: the main window to disable while the dialog is up (may be
@@ -22,7 +16,6 @@ public:
     // just created, by name; it reports its own failures.
     frmNuovoPiano(QWidget* principale, const QString& cartella,
                   std::function<void(const QString&)> carica);
-    ~frmNuovoPiano() override;
 
     QLabel* Label1() const { return etichetta_; }
     QLineEdit* XPText1() const { return nome_; }
@@ -39,24 +32,16 @@ public:
 
 public slots:
     void Crea();    // XPButton1
-    void Annulla(); // XPButton2
-    void reject() override;
 
 protected:
-    void showEvent(QShowEvent* e) override;
-    void closeEvent(QCloseEvent* e) override;
     bool eventFilter(QObject* o, QEvent* e) override;
 
 private:
     void rifiuta(const QString& messaggio);
-    void riabilita();
 
-    QPointer<QWidget> principale_;
     QString cartella_;
-    std::function<void(const QString&)> carica_;
     QLabel* etichetta_ = nullptr;
     QLineEdit* nome_ = nullptr;
     QPushButton* crea_ = nullptr;
     QPushButton* annulla_ = nullptr;
-    bool inCorso_ = false;
 };
