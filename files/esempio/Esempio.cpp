@@ -35,7 +35,7 @@ constexpr std::array<Trimestre, 4> Conto = {{
 void Compila(Documento& d)
 {
     d.setAnnoRiferimento(2010);
-    d.Trimestri(1).setDescrizione("Conto corrente n. 4711 - Rossi S.r.l., anno 2010");
+    d.Trimestri(1).setDescrizione("Conto corrente aziendale con fido, anno 2010");
     for (int q = 1; q <= 4; ++q) {
         const Trimestre& f = Conto[static_cast<std::size_t>(q - 1)];
         BOX& t = d.Trimestri(q);
