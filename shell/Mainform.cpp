@@ -720,8 +720,8 @@ void Mainform::ApriArchivio()
 }
 
 // ---------------------------------------------------------------------------
-// Commands carried out by other parts of the program. Until they are built
-// these do nothing; a failure is reported by throwing.
+// Commands carried out by other parts of the program; a failure is reported by
+// throwing.
 
 void Mainform::NuovoConteggio()
 {
