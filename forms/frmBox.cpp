@@ -7,7 +7,6 @@
 #include "Pagine.h"
 
 #include <QFrame>
-#include <QHideEvent>
 #include <QLabel>
 #include <exception>
 
@@ -98,13 +97,13 @@ void frmBox::Pagina()
     descrizione_->setText(p.descrizione);
     descrizione_->setCursorPosition(0);
     caricamento_ = false;
-    riempita_ = true;
+    SegnaRiempita();
 }
 
 void frmBox::esciCampo(int k, int i)
 {
     // Fields not yet filled from the document hold nothing to write back.
-    if (caricamento_ || !riempita_)
+    if (caricamento_ || !Riempita())
         return;
     CampoFinanziamento* c = campi_[k][i];
     // Whatever was typed is shown again as an amount, and the amount shown
@@ -116,7 +115,7 @@ void frmBox::esciCampo(int k, int i)
 
 void frmBox::esciDescrizione()
 {
-    if (!caricamento_ && riempita_)
+    if (!caricamento_ && Riempita())
         Conteggio.Trimestri(1).setDescrizione(descrizione_->text().toStdString());
 }
 
@@ -138,7 +137,7 @@ void frmBox::sceltaAnno(int indice)
 
 void frmBox::ConfermaModifiche()
 {
-    if (caricamento_ || !riempita_)
+    if (caricamento_ || !Riempita())
         return;
     QWidget* f = focusWidget();
     for (int k = 0; k < 7; ++k)
@@ -147,13 +146,4 @@ void frmBox::ConfermaModifiche()
                 esciCampo(k, i);
     if (f == descrizione_)
         esciDescrizione();
-}
-
-void frmBox::hideEvent(QHideEvent* e)
-{
-    // What is being typed when the window closes or is replaced by another
-    // is kept, as if the field had been left.
-    if (!e->spontaneous())
-        ConfermaModifiche();
-    FinestraConto::hideEvent(e);
 }

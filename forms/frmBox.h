@@ -25,9 +25,6 @@ public:
     CampoFinanziamento* Descrizione() const { return descrizione_; }
     ElencoFinanziamento* Anno() const { return anno_; }
 
-protected:
-    void hideEvent(QHideEvent* e) override;
-
 private:
     void esciCampo(int k, int i);
     void esciDescrizione();
@@ -37,5 +34,4 @@ private:
     CampoFinanziamento* descrizione_ = nullptr;
     ElencoFinanziamento* anno_ = nullptr;
     bool caricamento_ = false;
-    bool riempita_ = false;  // the fields show the document (Pagina has run)
 };

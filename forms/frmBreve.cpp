@@ -5,7 +5,6 @@
 #include "Messaggi.h"
 #include "PagineFinanziamenti.h"
 
-#include <QHideEvent>
 #include <QDateEdit>
 #include <QApplication>
 #include <QFrame>
@@ -82,7 +81,7 @@ void frmBreve::Pagina()
         date_[1]->setDate(p.data1);
         tassoAnnuale_->setText(p.tassoAnnuale);
         tassoPeriodo_->setText(p.tassoPeriodo);
-        riempita_ = true;
+        SegnaRiempita();
         update();
         show();
         // Opened from the menu or the toolbar, the window takes the keyboard.
@@ -157,7 +156,7 @@ void frmBreve::esciDescrizione()
 void frmBreve::ConfermaModifiche()
 {
     // Until the window shows the document its fields hold nothing to keep.
-    if (!riempita_ || CaricamentoInCorso)
+    if (!Riempita() || CaricamentoInCorso)
         return;
     QWidget* f = focusWidget();
     for (int i = 0; i < 3; ++i)
@@ -169,13 +168,4 @@ void frmBreve::ConfermaModifiche()
     for (QDateEdit* d : date_)
         if (f && (f == d || d->isAncestorOf(f)))
             d->interpretText();
-}
-
-void frmBreve::hideEvent(QHideEvent* e)
-{
-    // What is being typed when the window closes or is replaced by another
-    // is kept, as if the field had been left.
-    if (!e->spontaneous())
-        ConfermaModifiche();
-    FinestraFiglia::hideEvent(e);
 }

@@ -22,9 +22,6 @@ public:
     // Recomputes the financing and rewrites the two rates.
     void aggiornaBREVEsoft();
 
-protected:
-    void hideEvent(QHideEvent* e) override;
-
 private:
     void esciImporto(int i);
     void esciDescrizione();
@@ -36,5 +33,4 @@ private:
     QLabel* tassoPeriodo_ = nullptr;
     QLabel* tassoAnnuale_ = nullptr;
     bool inAggiornamento_ = false;
-    bool riempita_ = false;  // filled from the document at least once
 };

@@ -5,7 +5,6 @@
 #include "Messaggi.h"
 #include "PagineFinanziamenti.h"
 
-#include <QHideEvent>
 #include <QApplication>
 #include <QFrame>
 #include <exception>
@@ -94,7 +93,7 @@ void frmMutuo::Pagina()
         numeroRate_->ImpostaTesto(p.numeroRate);
         descrizione_->setText(p.descrizione);
         descrizione_->setCursorPosition(0);
-        riempita_ = true;
+        SegnaRiempita();
         update();
         show();
         // Opened from the menu or the toolbar, the window takes the keyboard.
@@ -179,7 +178,7 @@ void frmMutuo::sceltaNumeroRate(int indice)
 void frmMutuo::ConfermaModifiche()
 {
     // Until the window shows the document its fields hold nothing to keep.
-    if (!riempita_ || CaricamentoInCorso)
+    if (!Riempita() || CaricamentoInCorso)
         return;
     QWidget* f = focusWidget();
     for (int i = 0; i < 3; ++i)
@@ -187,13 +186,4 @@ void frmMutuo::ConfermaModifiche()
             esciImporto(i);
     if (f == descrizione_)
         esciDescrizione();
-}
-
-void frmMutuo::hideEvent(QHideEvent* e)
-{
-    // What is being typed when the window closes or is replaced by another
-    // is kept, as if the field had been left.
-    if (!e->spontaneous())
-        ConfermaModifiche();
-    FinestraFiglia::hideEvent(e);
 }

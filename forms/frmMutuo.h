@@ -21,9 +21,6 @@ public:
     // Recomputes the mortgage and rewrites the heading and the two rates.
     void aggiornaMUTUOsoft();
 
-protected:
-    void hideEvent(QHideEvent* e) override;
-
 private:
     void esciImporto(int i);
     void esciDescrizione();
@@ -39,5 +36,4 @@ private:
     QLabel* didascaliaAnnuale_ = nullptr;
     QLabel* tassoAnnuale_ = nullptr;
     bool inAggiornamento_ = false;
-    bool riempita_ = false;  // filled from the document at least once
 };

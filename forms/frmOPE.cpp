@@ -5,7 +5,6 @@
 #include "Messaggi.h"
 #include "PagineFinanziamenti.h"
 
-#include <QHideEvent>
 #include <QApplication>
 #include <QFrame>
 #include <exception>
@@ -94,7 +93,7 @@ void frmOPE::Pagina()
         tasso_->setText(p.tasso);
         descrizione_->setText(p.descrizione);
         descrizione_->setCursorPosition(0);
-        riempita_ = true;
+        SegnaRiempita();
         update();
         show();
         // Opened from the menu or the toolbar, the window takes the keyboard.
@@ -167,7 +166,7 @@ void frmOPE::sceltaSegno(int k, int indice)
 void frmOPE::ConfermaModifiche()
 {
     // Until the window shows the document its fields hold nothing to keep.
-    if (!riempita_ || CaricamentoInCorso)
+    if (!Riempita() || CaricamentoInCorso)
         return;
     QWidget* f = focusWidget();
     for (int k = 0; k < Righe; ++k)
@@ -175,13 +174,4 @@ void frmOPE::ConfermaModifiche()
             esciImporto(k);
     if (f == descrizione_)
         esciDescrizione();
-}
-
-void frmOPE::hideEvent(QHideEvent* e)
-{
-    // What is being typed when the window closes or is replaced by another
-    // is kept, as if the field had been left.
-    if (!e->spontaneous())
-        ConfermaModifiche();
-    FinestraFiglia::hideEvent(e);
 }

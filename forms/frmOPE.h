@@ -23,9 +23,6 @@ public:
     // Recomputes the operations and rewrites the annual rate.
     void aggiornaOPEsoft();
 
-protected:
-    void hideEvent(QHideEvent* e) override;
-
 private:
     void esciImporto(int k);
     void esciDescrizione();
@@ -39,5 +36,4 @@ private:
     CampoFinanziamento* descrizione_ = nullptr;
     QLabel* tasso_ = nullptr;
     bool inAggiornamento_ = false;
-    bool riempita_ = false;  // filled from the document at least once
 };

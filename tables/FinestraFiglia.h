@@ -18,8 +18,21 @@ public:
     // Commits the field being edited, as if it had lost the focus.
     virtual void ConfermaModifiche() {}
 
+protected:
+    // Pagina() calls this once the window shows the document: from then on
+    // what is being typed when the window hides is kept.
+    void SegnaRiempita() { riempita_ = true; }
+    bool Riempita() const { return riempita_; }
+
+    // Closed or replaced by another window, it keeps what is being typed,
+    // as if the field had been left.
+    void hideEvent(QHideEvent* e) override;
+
 signals:
     // Asks the shell to run a command by its toolbar key ("cc", "calcoli",
     // "italia", ...), for the windows' own toolbars.
     void Comando(const QString& chiave);
+
+private:
+    bool riempita_ = false;
 };
