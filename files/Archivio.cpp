@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringDecoder>
 #include <QTemporaryFile>
 
 #include <sqlite3.h>
@@ -225,40 +226,9 @@ struct DatiFile {
 
 bool Utf8Valido(const std::string& s)
 {
-    std::size_t i = 0;
-    const std::size_t n = s.size();
-    while (i < n) {
-        const auto c = static_cast<unsigned char>(s[i]);
-        int seguito = 0;
-        std::uint32_t cp = 0;
-        if (c < 0x80) {
-            ++i;
-            continue;
-        } else if (c >= 0xC2 && c <= 0xDF) {
-            seguito = 1;
-            cp = c & 0x1F;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            seguito = 2;
-            cp = c & 0x0F;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            seguito = 3;
-            cp = c & 0x07;
-        } else {
-            return false;
-        }
-        if (i + static_cast<std::size_t>(seguito) >= n)
-            return false;
-        for (int k = 1; k <= seguito; ++k) {
-            const auto d = static_cast<unsigned char>(s[i + static_cast<std::size_t>(k)]);
-            if ((d & 0xC0) != 0x80)
-                return false;
-            cp = (cp << 6) | (d & 0x3F);
-        }
-        if ((seguito == 2 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) || (seguito == 3 && (cp < 0x10000 || cp > 0x10FFFF)))
-            return false;
-        i += static_cast<std::size_t>(seguito) + 1;
-    }
-    return true;
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
+    const QString testo = utf8(QByteArrayView(s.data(), static_cast<qsizetype>(s.size())));
+    return !utf8.hasError();
 }
 
 // Reads the first row of each table of an open file, checking every value
@@ -491,6 +461,19 @@ void Applica(Documento& doc, const DatiFile& d)
     b.setOneri(d.oneriBreve);
 }
 
+// Every conversion of the document is tried on a scratch copy, so that the
+// program's document changes only when all of them succeed.
+void ProvaConversioni(const DatiFile& dati, const QString& nome)
+{
+    try {
+        Documento prova;
+        Applica(prova, dati);
+    } catch (const std::exception& e) {
+        throw ErroreConteggio("Il file del conteggio " + Nome(nome) + " contiene un valore non valido (" + e.what() +
+                              ").");
+    }
+}
+
 // Opens and reads a whole calculation file; every failure is an
 // ErroreConteggio naming the calculation.
 struct FileLetto {
@@ -509,6 +492,7 @@ FileLetto LeggiFile(const QString& percorso, const QString& nome, bool soloLettu
     try {
         BaseDati db = BaseDati::Apri(PercorsoNativo(percorso), soloLettura);
         DatiFile dati = Lettore(db, nome).Leggi();
+        ProvaConversioni(dati, nome);
         return {std::move(db), std::move(dati)};
     } catch (const ErroreBaseDati& e) {
         if (e.CodicePrimario() == SQLITE_NOTADB)
@@ -610,16 +594,6 @@ void CaricaConteggio(const QString& cartella, const QString& nome)
     ControllaNome(nome, "aprire");
     const QString percorso = PercorsoConteggio(cartella, nome);
     FileLetto letto = LeggiFile(percorso, nome, false);
-
-    // Every conversion of the document is tried on a scratch copy first, so
-    // the program's document changes only when all of them succeed.
-    try {
-        Documento prova;
-        Applica(prova, letto.dati);
-    } catch (const std::exception& e) {
-        throw ErroreConteggio("Il file del conteggio " + Nome(nome) + " contiene un valore non valido (" + e.what() +
-                              ").");
-    }
     Applica(Conteggio, letto.dati);
     Conteggio.setNomeConteggio(nome.toStdString());
     databaseCorrente = std::make_unique<BaseDati>(std::move(letto.db));
@@ -720,9 +694,6 @@ QList<VoceArchivio> ElencoArchivio(const QString& cartella)
             v.mutuo = QString::fromStdString(letto.dati.descrizioneMutuo);
             v.breve = QString::fromStdString(letto.dati.descrizioneBreve);
             v.varie = QString::fromStdString(letto.dati.descrizioneOpe);
-            // A file that reads but would not load is listed as unreadable.
-            Documento prova;
-            Applica(prova, letto.dati);
         } catch (const std::exception&) {
             v = VoceArchivio{v.nome, {}, {}, {}, {}, false};
         }

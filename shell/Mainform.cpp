@@ -739,11 +739,8 @@ void Mainform::ApriConteggio()
 
 void Mainform::SalvaConteggio()
 {
-    const QString nome = QString::fromStdString(Conteggio.NomeConteggio());
-    if (nome.isEmpty())
-        throw std::runtime_error("Nessun conteggio è aperto: creare un nuovo conteggio o aprirne "
-                                 "uno dall'archivio prima di salvare.");
     ::SalvaConteggio(PercorsoArchivio());
+    const QString nome = QString::fromStdString(Conteggio.NomeConteggio());
     statusBar()->showMessage(QStringLiteral("Conteggio \u00ab%1\u00bb salvato").arg(nome), 4000);
 }
 
@@ -799,7 +796,6 @@ bool Mainform::CaricaConteggio(const QString& nome)
     try {
         ::CaricaConteggio(PercorsoArchivio(), nome);
     } catch (const std::exception& e) {
-        Timer1_Timer();
         Messaggio(QString::fromUtf8(e.what()), QMessageBox::Warning, this);
         return false;
     }
