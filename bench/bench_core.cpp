@@ -97,6 +97,18 @@ void FlussiTassoEsatto(benchmark::State& stato)
 }
 BENCHMARK(FlussiTassoEsatto)->Unit(benchmark::kMicrosecond);
 
+// A second amount received in the fifth month: three changes of sign, so the
+// roots are counted rather than bounded by the signs.
+void FlussiTassoEsattoTreCambi(benchmark::State& stato)
+{
+    FlussiEsempio f;
+    f.importi[0] = 8000;
+    f.importi[4] = 500;
+    for (auto _ : stato)
+        benchmark::DoNotOptimize(TassoEsattoFlussi(f.importi, f.mesi, 10));
+}
+BENCHMARK(FlussiTassoEsattoTreCambi)->Unit(benchmark::kMicrosecond);
+
 void FlussiRicercaRapida(benchmark::State& stato)
 {
     const FlussiEsempio f;

@@ -23,8 +23,9 @@ std::optional<double> TassoEsattoRata(double netto, double rata, int n);
 // month, any sign). Flows of the same month are added first; the rule of
 // signs then bounds the roots in (-1, infinity) by the changes of sign of
 // those sums taken in order of month: no change, no root; one change, exactly
-// one root, which is returned; two or more, the equation may have several
-// roots and none is chosen.
+// one root, which is returned. With two or more changes the roots are
+// counted (those with 1 + r between e^-700 and e^700) and the rate is
+// returned only when there is exactly one.
 std::optional<double> TassoEsattoFlussi(const double* flussi, const double* mesi, int quanti);
 
 // (1 + periodo)^periodi - 1, computed without losing the digits of a small

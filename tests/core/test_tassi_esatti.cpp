@@ -125,6 +125,12 @@ void TestTassiEsatti::casiNoti()
     QVERIFY(o.TEGesatto());
     QCOMPARE(FormatoTasso(*o.TEGesatto()), std::string("20,520%"));
     QVERIFY(std::fabs(std::pow(1 + *o.TEGmensileEsatto(), 12) - 1 - *o.TEGesatto()) < 1e-15);
+    // A second amount received between the payments: three changes of
+    // sign, still one root.
+    const std::vector<double> tranche{8000, -1200, -1200, -1200, 500, -1200, -1200, -1200, -1200, -1200};
+    const std::vector<double> mesi{0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
+    const auto r = TassoEsattoFlussi(tranche.data(), mesi.data(), 10);
+    QVERIFY(r && Residuo(tranche, mesi, *r) < 1e-15);
 
     // Closed forms: one instalment repays netto (1 + r); n instalments
     // summing to the net amount mean r = 0; quarterly compounding.
@@ -145,8 +151,8 @@ void TestTassiEsatti::senzaRadiceUnica_data()
     QTest::newRow("more received than paid") << QList<double>{1000, -900};
     QTest::newRow("all paid") << QList<double>{-1000, -900};
     QTest::newRow("nothing moves") << QList<double>{0, 0};
-    QTest::newRow("two changes of sign") << QList<double>{-1000, 2300, -1320};
-    QTest::newRow("three changes of sign") << QList<double>{1000, -100, 1000, -2000};
+    QTest::newRow("two roots, 10% and 20%") << QList<double>{-1000, 2300, -1320};
+    QTest::newRow("two changes of sign, no root") << QList<double>{-1000, 1500, -1000};
 }
 
 void TestTassiEsatti::senzaRadiceUnica()
