@@ -2,14 +2,16 @@
 // Exact rates: the root of a present-value equation found by bisection, to
 // set beside the grid rates of the mortgage and the cash flows.
 //
-// Both solvers keep a bracket [basso, alto] on which the equation changes
-// sign and halve it until its width is within 1e-15 of the rate (or of 1e-300
-// for a rate at 0), at most 2000 halvings (enough to reach two neighbouring
-// doubles from any bracket). The midpoint of the last bracket is returned, so
-// the relative accuracy is 1e-15 where the equation can be evaluated that
-// well. Never throws, never allocates; no result (std::nullopt) when the
-// equation has no root in (-1, infinity), more than one, or when the
-// inputs are not finite.
+// Both solvers work in y = ln(1 + r), which keeps the digits of a small rate
+// and of one near -1 alike. The bracket starts at y = 0 and doubles its far
+// end until the equation changes sign; beyond |y| = 700 (1 + r no longer a
+// finite double) there is no result. The bracket is then halved until its
+// width is within 1e-15 of its ends (or 1e-40 for a root at 0) or no double
+// lies inside, at most 2000 halvings, and its midpoint is returned: a
+// relative accuracy of 1e-15 in ln(1 + r), and so in r, wherever the
+// equation can be evaluated that well. Never throws, never allocates; no
+// result (std::nullopt) when the equation has no root in (-1, infinity),
+// more than one, or when the inputs are not finite.
 #include <optional>
 
 // The periodic rate r of netto = rata * sum_{k=1..n} (1 + r)^-k. The sum
