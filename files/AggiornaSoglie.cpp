@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QSaveFile>
+#include <QStandardPaths>
 
 #include <archive.h>
 #include <archive_entry.h>
@@ -239,7 +240,8 @@ bool AggiornaSoglieDaFile(const QString& percorso, const QString& cartellaArchiv
 void AggiornaSoglie(const QString& cartellaArchivio, QWidget* genitore)
 {
     const QString percorso = QFileDialog::getOpenFileName(
-        genitore, QStringLiteral("Aggiorna tassi soglia"), QString(),
+        genitore, QStringLiteral("Aggiorna tassi soglia"),
+        QStandardPaths::writableLocation(QStandardPaths::DownloadLocation),
         QStringLiteral("Serie storica dei TEGM (*.zip *.csv);;Tutti i file (*)"));
     if (percorso.isEmpty())
         return;

@@ -325,14 +325,10 @@ void Mainform::CreaStatusBar()
     pannelli_[0]->setFixedWidth(TwipsAPixel(LarghezzaPannello1));
     pannelli_[2]->setFixedWidth(TwipsAPixel(LarghezzaPannello3));
     pannelli_[2]->setAlignment(Qt::AlignCenter);
-
-    // How far the usury thresholds in use reach, kept current after an update.
-    auto* soglie = new QLabel(barra);
-    soglie->setObjectName(QStringLiteral("Panel4"));
-    soglie->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    soglie->setContentsMargins(4, 0, 4, 0);
-    barra->addWidget(soglie);
-    connect(&SegnaleSoglie(), &NotificaSoglie::cambiate, soglie, [soglie] { soglie->setText(TestoUltimaDataSoglie()); });
+    // The date panel also tells how far the usury thresholds in use reach
+    // (the name panel takes the rest of the width), kept current after an update.
+    QLabel* data = pannelli_[2];
+    connect(&SegnaleSoglie(), &NotificaSoglie::cambiate, data, [data] { data->setToolTip(TestoUltimaDataSoglie()); });
 }
 
 QAction* Mainform::Azione(const char* nome) const
