@@ -7,6 +7,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <iterator>
 #include <limits>
 #include <map>
 #include <stdexcept>
@@ -376,14 +377,19 @@ std::optional<SerieSoglie> SerieSoglie::Leggi(std::string_view testo, std::vecto
         serie.periodi_.push_back(std::move(l.periodo));
         primeRighe.push_back(l.primaRiga);
     }
+    // Each period against the one reaching furthest among those before it,
+    // so a long period overlapping several later ones is caught with each.
+    std::size_t lungo = 0;
     for (std::size_t i = 1; i < serie.periodi_.size(); ++i) {
-        const PeriodoSoglie& a = serie.periodi_[i - 1];
+        const PeriodoSoglie& a = serie.periodi_[lungo];
         const PeriodoSoglie& b = serie.periodi_[i];
         if (b.inizio <= a.fine)
-            errore(std::max(primeRighe[i - 1], primeRighe[i]),
+            errore(std::max(primeRighe[lungo], primeRighe[i]),
                    "il periodo " + TestoData(b.inizio) + " - " + TestoData(b.fine) + " si sovrappone al periodo " +
                        TestoData(a.inizio) + " - " + TestoData(a.fine) + " (riga " +
-                       std::to_string(std::min(primeRighe[i - 1], primeRighe[i])) + ")");
+                       std::to_string(std::min(primeRighe[lungo], primeRighe[i])) + ")");
+        if (b.fine > a.fine)
+            lungo = i;
     }
     if (serie.periodi_.empty() && trovati.empty())
         errore(0, "nessuna riga di dati");
@@ -644,9 +650,11 @@ EsitoVerifica Confronta(std::string operazione, const Tasso& tasso, const Period
     } else {
         riga = SerieSoglie::RigaPerImporto(*periodo, nome, classe.importo.value_or(0));
         if (!riga)
-            e.nota = classe.importo && *classe.importo > 0
+            e.nota = !classe.importo || !(*classe.importo > 0)
+                         ? "importo non indicato: scegliere la classe"
+                     : std::isfinite(*classe.importo)
                          ? "nessuna classe per l'importo di " + FormatoImporto(*classe.importo) + " euro"
-                         : "importo non indicato: scegliere la classe";
+                         : "importo non valido: scegliere la classe";
     }
     if (!riga) {
         e.stato = StatoVerifica::ClasseNonDeterminabile;

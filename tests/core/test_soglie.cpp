@@ -3,6 +3,7 @@
 #include "Dichiarazioni.h"
 #include "Soglie.h"
 
+#include <QRandomGenerator>
 #include <QtTest>
 
 #include <chrono>
@@ -64,6 +65,7 @@ private slots:
     void serieDelProgetto();
     void testiErrati_data();
     void testiErrati();
+    void testiGuasti();
     void classePerImporto_data();
     void classePerImporto();
     void istruzioni2016_data();
@@ -140,6 +142,26 @@ void TestSoglie::testiErrati()
     QCOMPARE(int(errori.size()), 1);
     QCOMPARE(errori[0].riga, riga);
     QVERIFY2(QString::fromStdString(errori[0].testo).contains(errore), errori[0].testo.c_str());
+}
+
+void TestSoglie::testiGuasti()
+{
+    // Seeded random damage to a slice of the series: every text is either
+    // read or refused with faults, never a crash or a series with faults.
+    std::ifstream file(SERIE_SOGLIE, std::ios::binary);
+    std::string base(20000, '\0');
+    file.read(base.data(), std::streamsize(base.size()));
+    base.resize(std::size_t(file.gcount()));
+    QRandomGenerator caso(1996);
+    const char pezzi[] = ";/,\n\r0 9a\xC3";
+    for (int prova = 0; prova < 300; ++prova) {
+        std::string testo = base;
+        for (int k = caso.bounded(1, 6); k > 0; --k)
+            testo[std::size_t(caso.bounded(int(testo.size())))] = pezzi[caso.bounded(int(sizeof pezzi) - 1)];
+        std::vector<ErroreSoglie> errori;
+        const std::optional<SerieSoglie> serie = SerieSoglie::Leggi(testo, errori);
+        QVERIFY(serie.has_value() == errori.empty());
+    }
 }
 
 void TestSoglie::classePerImporto_data()
