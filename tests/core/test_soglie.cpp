@@ -72,6 +72,7 @@ private slots:
     void istruzioni2016();
     void trimestri_data();
     void trimestri();
+    void trimestreConLacuna();
     void operazioniAllaData_data();
     void operazioniAllaData();
     void mutuoEFlussi();
@@ -264,6 +265,30 @@ void TestSoglie::trimestri()
     QCOMPARE(programma.join(" | "), atteso);
     QCOMPARE(istruzioni.join(" | "), atteso);
     QCOMPARE(esiti[1].formula, std::string("T.E.G. Istruzioni 2016"));
+}
+
+void TestSoglie::trimestreConLacuna()
+{
+    // The third quarter of 2020 as the published series ends it (01/09): the
+    // days after are checked against nothing, and said so.
+    const std::string testo = Intestazione.toStdString() +
+                              "01/07/2020;01/09/2020;FACTORING;intera distribuzione;10,00;16,50\n"
+                              "01/10/2020;31/12/2020;FACTORING;intera distribuzione;10,00;16,50\n";
+    std::vector<ErroreSoglie> errori;
+    const std::optional<SerieSoglie> serie = SerieSoglie::Leggi(testo, errori);
+    QVERIFY(serie);
+    QCOMPARE(int(serie->PeriodiDopoUnaLacuna().size()), 1);
+    Documento d;
+    d.setAnnoRiferimento(2020);
+    d.Usura().setCategoriaConto("FACTORING");
+    d.Trimestri(3).setNumeri(455000);
+    d.Trimestri(3).setInteressi(149.59);
+    const std::vector<EsitoVerifica> esiti = VerificaConteggio(d, *serie);
+    QCOMPARE(Riassunto(esiti), "01/07/2020 intera distribuzione 10,00 16,5000 entro soglia | "
+                               "01/07/2020 intera distribuzione 10,00 16,5000 entro soglia | "
+                               "02/09/2020 soglia non disponibile | 02/09/2020 soglia non disponibile");
+    QCOMPARE(*esiti[3].fine, Giorno("30/09/2020"));
+    QCOMPARE(esiti[3].nota, std::string("nessun periodo della serie comprende il 02/09/2020"));
 }
 
 void TestSoglie::operazioniAllaData_data()
