@@ -69,6 +69,7 @@ void Documento::InizializzaConteggio()
         t.setSpese(0);
         t.setCommissioni(0);
         t.setGiorniValuta(0);
+        t.setMassimoScoperto(0);
     }
 
     mutuo_.setImporto(0);
@@ -94,6 +95,8 @@ void Documento::InizializzaConteggio()
     breve_.setFinanziato(0);
     breve_.setOneri(0);
     breve_.setRestituito(0);
+
+    usura_ = ParametriUsura{};
 }
 
 void InizializzaConteggio()

@@ -4,6 +4,7 @@
 #include "BREVE.h"
 #include "Mutuo.h"
 #include "OPE.h"
+#include "ParametriUsura.h"
 
 #include <array>
 #include <chrono>
@@ -31,6 +32,9 @@ public:
     const OPE& Operazioni() const { return operazioni_; }
     BREVE& BreveCorrente() { return breve_; }
     const BREVE& BreveCorrente() const { return breve_; }
+    // The choices of the usury check: categories, classes, contract dates.
+    ParametriUsura& Usura() { return usura_; }
+    const ParametriUsura& Usura() const { return usura_; }
 
     // Gives every member its default; the reference year comes from
     // OrologioConteggio.
@@ -43,6 +47,7 @@ private:
     Mutuo mutuo_;
     OPE operazioni_;
     BREVE breve_;
+    ParametriUsura usura_;
 };
 
 // The program's document.
