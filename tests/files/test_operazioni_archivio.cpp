@@ -1,5 +1,5 @@
 // Unsaved changes, "Salva con nome…", and deleting and duplicating
-// calculations from the archive browser, over real archive folders.
+// calculations from the archive browser, over a real archive folder.
 #include "Archivio.h"
 #include "Dichiarazioni.h"
 #include "Messaggi.h"
@@ -8,61 +8,40 @@
 #include "frmNuovoPiano.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 #include <QtTest>
 
-namespace {
-
-QByteArray contenuto(const QString& percorso)
-{
-    QFile f(percorso);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-QStringList elenco(const QString& cartella)
-{
-    return QDir(cartella).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
-}
-
-} // namespace
-
 class ProvaOperazioniArchivio : public QObject {
     Q_OBJECT
 
-    QTemporaryDir dir_;
-    QString a_;  // the archive folder
+    QTemporaryDir a_;
     QMessageBox::StandardButton risposta_ = QMessageBox::Yes;
 
-    QString P(const char* nome) const { return PercorsoConteggio(a_, QString::fromUtf8(nome)); }
+    QString P(const QString& nome) const { return PercorsoConteggio(a_.path(), nome); }
+    QByteArray Byte(const QString& nome) const
+    {
+        QFile f(P(nome));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    QStringList Elenco() const { return QDir(a_.path()).entryList(QDir::Files | QDir::Hidden); }
 
 private slots:
     void init()
     {
-        QApplication::setQuitOnLastWindowClosed(false);
-        a_ = dir_.path() + QStringLiteral("/Archivio");
-        QDir(a_).removeRecursively();
-        QDir().mkpath(a_);
+        for (const QString& f : Elenco())
+            QFile::remove(a_.filePath(f));
         ImpostaRisponditore([this](const QString&, QMessageBox::StandardButtons) { return risposta_; });
         risposta_ = QMessageBox::Yes;
-        CreaConteggio(a_, "Rossi");
-        CreaConteggio(a_, "Bianchi");
-        CaricaConteggio(a_, "Rossi");
+        CreaConteggio(a_.path(), "Rossi");
+        CreaConteggio(a_.path(), "Bianchi");
+        CaricaConteggio(a_.path(), "Rossi");
     }
+    void cleanup() { RilasciaDatabaseCorrente(); }
 
-    void cleanup()
-    {
-        RilasciaDatabaseCorrente();
-        ImpostaRisponditore({});
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-
-    // Changes count until saved or undone, whatever field they touch; a
-    // load or a save starts afresh.
+    // Changes count until saved or undone, whatever field they touch.
     void modifiche()
     {
         QVERIFY(!ConteggioModificato());
@@ -71,35 +50,12 @@ private slots:
         Conteggio.Operazioni().setImporto(7, 0);
         QVERIFY(!ConteggioModificato());
         Conteggio.BreveCorrente().setDescrizione("Anticipo");
-        QVERIFY(ConteggioModificato());
-        SalvaConteggio(a_);
+        SalvaConteggio(a_.path());
         QVERIFY(!ConteggioModificato());
-        Conteggio.setAnnoRiferimento(2024);
-        CaricaConteggio(a_, "Bianchi");
-        QVERIFY(!ConteggioModificato());
-        Conteggio.setNomeConteggio({});
-        Conteggio.setAnnoRiferimento(2020);
-        QVERIFY(!ConteggioModificato());  // nothing open, nothing to save
     }
 
-    // The copy holds the document as it is now and becomes the open
-    // calculation; the file it came from keeps what was saved in it.
-    void salvaConNome()
-    {
-        const QByteArray prima = contenuto(P("Rossi"));
-        Conteggio.MutuoCorrente().setImporto(120000);
-        SalvaConteggioConNome(a_, "Rossi 2");
-        QCOMPARE(Conteggio.NomeConteggio(), std::string("Rossi 2"));
-        QCOMPARE(DatabaseCorrente(), P("Rossi 2"));
-        QVERIFY(!ConteggioModificato());
-        QCOMPARE(contenuto(P("Rossi")), prima);
-        CaricaConteggio(a_, "Rossi 2");
-        QCOMPARE(Conteggio.MutuoCorrente().Importo(), 120000.0);
-        QCOMPARE(elenco(a_), QStringList({"Bianchi.ccc", "Rossi 2.ccc", "Rossi.ccc"}));
-    }
-
-    // Every refusal says what failed and leaves the folder and the open
-    // calculation as they were.
+    // Every refusal says what failed and leaves the folder, the other file
+    // and the open calculation, unsaved changes included, as they were.
     void rifiuti_data()
     {
         QTest::addColumn<int>("operazione");
@@ -118,84 +74,65 @@ private slots:
         QFETCH(QString, nome);
         QFETCH(QString, messaggio);
         Conteggio.MutuoCorrente().setImporto(5);
-        const QStringList prima = elenco(a_);
-        const QByteArray bianchi = contenuto(P("Bianchi"));
+        const QStringList prima = Elenco();
+        const QByteArray bianchi = Byte("Bianchi");
         try {
             switch (operazione) {
-            case 0: SalvaConteggioConNome(a_, nome); break;
-            case 1: DuplicaConteggio(a_, "Rossi", nome); break;
-            case 2: DuplicaConteggio(a_, nome, "Copia"); break;
-            default: EliminaConteggio(a_, nome); break;
+            case 0: SalvaConteggioConNome(a_.path(), nome); break;
+            case 1: DuplicaConteggio(a_.path(), "Rossi", nome); break;
+            case 2: DuplicaConteggio(a_.path(), nome, "Copia"); break;
+            default: EliminaConteggio(a_.path(), nome); break;
             }
             QFAIL("no error");
         } catch (const ErroreConteggio& e) {
             QVERIFY2(QString::fromUtf8(e.what()).contains(messaggio), e.what());
         }
-        QCOMPARE(elenco(a_), prima);
-        QCOMPARE(contenuto(P("Bianchi")), bianchi);
-        QCOMPARE(Conteggio.NomeConteggio(), std::string("Rossi"));
+        QCOMPARE(Elenco(), prima);
+        QCOMPARE(Byte("Bianchi"), bianchi);
         QCOMPARE(DatabaseCorrente(), P("Rossi"));
         QVERIFY(ConteggioModificato());
     }
 
-    // A duplicate is the same file under another name; deleting takes the
-    // journal an interrupted save may have left, which would otherwise be
-    // applied to a later calculation of the same name.
-    void duplicaEdElimina()
-    {
-        DuplicaConteggio(a_, "Bianchi", "Verdi");
-        QCOMPARE(contenuto(P("Verdi")), contenuto(P("Bianchi")));
-        QFile giornale(P("Verdi") + "-journal");
-        QVERIFY(giornale.open(QIODevice::WriteOnly));
-        giornale.write("x");
-        giornale.close();
-        EliminaConteggio(a_, "Verdi");
-        QCOMPARE(elenco(a_), QStringList({"Bianchi.ccc", "Rossi.ccc"}));
-    }
-
-    // The browser: "Elimina" asks first and never deletes the open
-    // calculation; "Duplica" asks a name with the rules of a new one.
+    // The browser: "Duplica" asks a name with the rules of a new
+    // calculation and copies the file; "Elimina" asks first, takes the
+    // journal an interrupted save may have left (it would be applied to a
+    // later file of that name), and refuses the open calculation.
     void nelBrowser()
     {
         QWidget principale;
-        auto* d = new frmCaricaFile(&principale, a_, [](const QString&) {});
+        auto* d = new frmCaricaFile(&principale, a_.path(), [](const QString&) {});
         QTreeWidget* l = d->ListView1();
-        QVERIFY(!d->XPButton3()->isEnabled() && !d->XPButton4()->isEnabled());
-
-        l->setCurrentItem(l->topLevelItem(1));  // Rossi, the open one
-        d->XPButton4()->click();
-        QCOMPARE(MessaggiMostrati().size(), 1);
-        QVERIFY(QFile::exists(P("Rossi")));
-
         l->setCurrentItem(l->topLevelItem(0));  // Bianchi
+        d->XPButton3()->click();
+        frmNuovoPiano* nuovo = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* n = qobject_cast<frmNuovoPiano*>(w); n && n->isVisible())
+                nuovo = n;
+        QVERIFY(nuovo && !d->isEnabled());
+        QCOMPARE(nuovo->XPText1()->text(), QStringLiteral("Bianchi - copia"));
+        nuovo->XPText1()->setText("rossi");
+        nuovo->XPButton1()->click();
+        QVERIFY(MessaggiMostrati().first().contains("esiste già"));
+        nuovo->XPText1()->setText(" Gialli ");
+        nuovo->XPButton1()->click();
+        QCOMPARE(Byte("Gialli"), Byte("Bianchi"));
+        QCOMPARE(l->currentItem()->text(0), QStringLiteral("Gialli"));
+        QVERIFY(d->isEnabled());
+
+        QFile giornale(P("Gialli") + "-journal");
+        QVERIFY(giornale.open(QIODevice::WriteOnly) && giornale.write("x") == 1);
+        giornale.close();
         risposta_ = QMessageBox::No;
         d->XPButton4()->click();
-        QVERIFY(MessaggiMostrati().first().contains("Eliminare il conteggio \u00abBianchi\u00bb?"));
-        QVERIFY(QFile::exists(P("Bianchi")));
-
-        d->XPButton3()->click();
-        auto* nuovo = d->findChild<frmNuovoPiano*>();
-        if (!nuovo)
-            for (QWidget* w : QApplication::topLevelWidgets())
-                if (auto* n = qobject_cast<frmNuovoPiano*>(w); n && n->isVisible())
-                    nuovo = n;
-        QVERIFY(nuovo);
-        QCOMPARE(nuovo->XPText1()->text(), QStringLiteral("Bianchi - copia"));
-        QVERIFY(!d->isEnabled());
-        nuovo->XPText1()->setText("rossi");
-        nuovo->XPButton1()->click();  // a name already there, in another case
-        QVERIFY(MessaggiMostrati().first().contains("esiste già"));
-        nuovo->XPText1()->setText("  Gialli ");
-        nuovo->XPButton1()->click();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCOMPARE(contenuto(P("Gialli")), contenuto(P("Bianchi")));
-        QVERIFY(d->isEnabled());
-        QCOMPARE(l->currentItem()->text(0), QStringLiteral("Gialli"));
-
+        QVERIFY(MessaggiMostrati().first().contains("Eliminare il conteggio \u00abGialli\u00bb?"));
         risposta_ = QMessageBox::Yes;
         d->XPButton4()->click();
-        QVERIFY(!QFile::exists(P("Gialli")));
-        QCOMPARE(l->topLevelItemCount(), 2);
+        QCOMPARE(Elenco(), QStringList({"Bianchi.ccc", "Rossi.ccc"}));
+
+        l->setCurrentItem(l->topLevelItem(1));  // Rossi, the open one: not even asked
+        d->XPButton4()->click();
+        QVERIFY(MessaggiMostrati().last().contains("è quello aperto"));
+        QVERIFY(QFile::exists(P("Rossi")));
         delete d;
     }
 };
