@@ -568,7 +568,8 @@ void ControllaNumeri(const std::vector<Riga>& valori, const std::string& intesta
                                       r.tabella + "\u00bb non contiene un numero.");
 }
 
-// The document as last loaded or saved; empty when no calculation is open.
+// The document as last loaded or saved (ConteggioModificato compares only
+// while a calculation is open).
 std::string improntaSalvata;
 
 }  // namespace
