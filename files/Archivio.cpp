@@ -18,6 +18,8 @@
 #include <chrono>
 #include <cmath>
 #include <cstring>
+#include <functional>
+#include <type_traits>
 #include <limits>
 #include <memory>
 #include <sys/stat.h>
@@ -510,6 +512,66 @@ void Rimuovi(const QString& p) noexcept
     ::unlink(PercorsoNativo(p).c_str());
 }
 
+// Writes a whole calculation file, which must not exist yet, with `valori`.
+void ScriviFile(const QString& percorso, const std::vector<Riga>& valori)
+{
+    BaseDati db = BaseDati::Crea(PercorsoNativo(percorso));
+    Transazione tr(db);
+    const std::vector<DefinizioneTabella> schema = Schema();
+    for (std::size_t i = 0; i < schema.size(); ++i) {
+        db.AggiungiTabella(schema[i]);
+        Recordset rs = db.ApriRecordset(schema[i].Nome());
+        rs.AggiungiNuovo();
+        for (const auto& [campo, v] : valori[i].valori)
+            rs.Assegna(campo, v);
+        rs.Aggiorna();
+    }
+    tr.Conferma();
+}
+
+// What the document would write, as one string compared byte for byte: a
+// field edited and edited back again counts as unchanged.
+std::string Impronta(const std::vector<Riga>& valori)
+{
+    std::string s;
+    s.reserve(2048);
+    for (const Riga& r : valori) {
+        s += r.tabella;
+        for (const auto& [campo, v] : r.valori) {
+            s += '\0';
+            s += campo;
+            s += static_cast<char>('0' + v.index());
+            std::visit(
+                [&s](const auto& x) {
+                    using T = std::decay_t<decltype(x)>;
+                    if constexpr (std::is_same_v<T, std::int64_t> || std::is_same_v<T, double>)
+                        s.append(reinterpret_cast<const char*>(&x), sizeof x);
+                    else if constexpr (std::is_same_v<T, std::string>)
+                        s += x + '\0';
+                    else if constexpr (!std::is_same_v<T, Nullo>)
+                        s += x.byte + '\0';
+                },
+                v);
+        }
+    }
+    return s;
+}
+
+// The store keeps no NaN (it would come back as Null and the file would no
+// longer load): refuse it rather than write a broken file.
+void ControllaNumeri(const std::vector<Riga>& valori, const std::string& intestazione)
+{
+    for (const Riga& r : valori)
+        for (const auto& [campo, v] : r.valori)
+            if (const auto* x = std::get_if<double>(&v); x && std::isnan(*x))
+                throw ErroreConteggio(intestazione + "il campo \u00ab" + campo + "\u00bb della tabella \u00ab" +
+                                      r.tabella + "\u00bb non contiene un numero.");
+}
+
+// The document as last loaded or saved (ConteggioModificato compares only
+// while a calculation is open).
+std::string improntaSalvata;
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -521,8 +583,15 @@ QString PercorsoConteggio(const QString& cartella, const QString& nome)
 
 void CreaConteggio(const QString& cartella, const QString& nome)
 {
-    ControllaNome(nome, "creare");
-    const std::string intestazione = "Impossibile creare il conteggio " + Nome(nome) + ": ";
+    CreaFileConteggio(cartella, nome, "creare",
+                      [](const QString& temporaneo) { ScriviFile(temporaneo, ValoriCreazione()); });
+}
+
+void CreaFileConteggio(const QString& cartella, const QString& nome, const char* azione,
+                       const std::function<void(const QString& temporaneo)>& scrivi)
+{
+    ControllaNome(nome, azione);
+    const std::string intestazione = std::string("Impossibile ") + azione + " il conteggio " + Nome(nome) + ": ";
     const QFileInfo infoCartella(cartella);
     if (!infoCartella.isDir())
         throw ErroreConteggio(intestazione + "la cartella dell'archivio non esiste\n" + Percorso(cartella));
@@ -542,7 +611,7 @@ void CreaConteggio(const QString& cartella, const QString& nome)
                                   Percorso(cartella) + "\n(" + t.errorString().toStdString() + ")");
         temporaneo = t.fileName();
     }
-    Rimuovi(temporaneo);  // BaseDati::Crea makes the file itself, exclusively
+    Rimuovi(temporaneo);  // the writer makes the file itself, exclusively
     struct Pulizia {
         QString percorso;
         ~Pulizia()
@@ -555,21 +624,11 @@ void CreaConteggio(const QString& cartella, const QString& nome)
     } pulizia{temporaneo};
 
     try {
-        BaseDati db = BaseDati::Crea(PercorsoNativo(temporaneo));
-        Transazione tr(db);
-        const std::vector<Riga> valori = ValoriCreazione();
-        const std::vector<DefinizioneTabella> schema = Schema();
-        for (std::size_t i = 0; i < schema.size(); ++i) {
-            db.AggiungiTabella(schema[i]);
-            Recordset rs = db.ApriRecordset(schema[i].Nome());
-            rs.AggiungiNuovo();
-            for (const auto& [campo, v] : valori[i].valori)
-                rs.Assegna(campo, v);
-            rs.Aggiorna();
-        }
-        tr.Conferma();
+        scrivi(temporaneo);
     } catch (const ErroreBaseDati& e) {
         throw ErroreConteggio(intestazione + CausaBaseDati(e) + ".");
+    } catch (const ErroreConteggio& e) {
+        throw ErroreConteggio(intestazione + e.what());
     }
 
     // link() refuses an existing name: the file appears complete or not at all.
@@ -598,6 +657,7 @@ void CaricaConteggio(const QString& cartella, const QString& nome)
     Conteggio.setNomeConteggio(nome.toStdString());
     databaseCorrente = std::make_unique<BaseDati>(std::move(letto.db));
     percorsoCorrente = percorso;
+    improntaSalvata = Impronta(ValoriDocumento(Conteggio));
 }
 
 void SalvaConteggio(const QString& cartella)
@@ -619,13 +679,7 @@ void SalvaConteggio(const QString& cartella)
         throw ErroreConteggio(intestazione + "il file è di sola lettura\n" + Percorso(percorso));
 
     const std::vector<Riga> valori = ValoriDocumento(Conteggio);
-    // The store keeps no NaN (it would come back as Null and the file would
-    // no longer load): refuse it rather than write a broken file.
-    for (const Riga& r : valori)
-        for (const auto& [campo, v] : r.valori)
-            if (const auto* x = std::get_if<double>(&v); x && std::isnan(*x))
-                throw ErroreConteggio(intestazione + "il campo \u00ab" + campo + "\u00bb della tabella \u00ab" +
-                                      r.tabella + "\u00bb non contiene un numero.");
+    ControllaNumeri(valori, intestazione);
 
     try {
         BaseDati db = BaseDati::Apri(PercorsoNativo(percorso));
@@ -641,6 +695,7 @@ void SalvaConteggio(const QString& cartella)
             rs.Aggiorna();
         }
         tr.Conferma();
+        improntaSalvata = Impronta(valori);
     } catch (const ErroreBaseDati& e) {
         if (e.CodicePrimario() == SQLITE_NOTADB)
             throw ErroreConteggio(intestazione + "il file non è più un file di conteggio.");
@@ -651,6 +706,29 @@ void SalvaConteggio(const QString& cartella)
             throw;
         throw ErroreConteggio("Il conteggio " + Nome(nome) + " non è stato salvato.\n" + m);
     }
+}
+
+void SalvaConteggioConNome(const QString& cartella, const QString& nome)
+{
+    const std::vector<Riga> valori = ValoriDocumento(Conteggio);
+    ControllaNumeri(valori, "Impossibile salvare il conteggio " + Nome(nome) + ": ");
+    CreaFileConteggio(cartella, nome, "salvare", [&valori](const QString& t) { ScriviFile(t, valori); });
+    // The copy becomes the open calculation only once it loads as any other.
+    try {
+        CaricaConteggio(cartella, nome);
+    } catch (const std::exception& e) {
+        const QString p = PercorsoConteggio(cartella, nome);
+        Rimuovi(p);
+        Rimuovi(p + QStringLiteral("-journal"));
+        throw ErroreConteggio("Il conteggio " + Nome(nome) + " non è stato salvato:\n" + e.what());
+    }
+}
+
+bool ConteggioModificato()
+{
+    if (Conteggio.NomeConteggio().empty())
+        return false;
+    return Impronta(ValoriDocumento(Conteggio)) != improntaSalvata;
 }
 
 void RilasciaDatabaseCorrente()

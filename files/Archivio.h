@@ -4,6 +4,7 @@
 // row each. These functions are all the rest of the program uses of them.
 #include <QList>
 #include <QString>
+#include <functional>
 #include <stdexcept>
 
 // A calculation file operation that failed. what() is the Italian text, in
@@ -23,6 +24,15 @@ QString PercorsoConteggio(const QString& cartella, const QString& nome);
 // that name exists. Does not touch the document, its name or the open file.
 void CreaConteggio(const QString& cartella, const QString& nome);
 
+// Makes a new file of the archive for calculation `nome`, with the same
+// guarantees as CreaConteggio: `scrivi` writes the whole file at the hidden
+// path it is given (which does not exist yet), and the file takes the name
+// only once written, never in place of an existing one. `azione` is the verb
+// of the messages ("creare", "duplicare"). Throws ErroreConteggio; on failure
+// nothing is left behind.
+void CreaFileConteggio(const QString& cartella, const QString& nome, const char* azione,
+                       const std::function<void(const QString& temporaneo)>& scrivi);
+
 // Reads and checks the whole file of calculation `nome` (tables, first rows,
 // no Null, every value fits its member) and only then assigns the document
 // `Conteggio`, its NomeConteggio, and keeps the file open as the current one.
@@ -35,6 +45,16 @@ void CaricaConteggio(const QString& cartella, const QString& nome);
 // transaction: all or nothing. Throws ErroreConteggio on failure; nothing in
 // memory changes.
 void SalvaConteggio(const QString& cartella);
+
+// "Salva con nome": writes the document into a new file of calculation
+// `nome` (never over an existing one), then opens it as the current
+// calculation. On failure throws ErroreConteggio: no new file, and the
+// calculation open before stays open, unsaved changes included.
+void SalvaConteggioConNome(const QString& cartella, const QString& nome);
+
+// True when the document differs from what was last loaded or saved, field
+// by field as a save would write it; false when no calculation is open.
+bool ConteggioModificato();
 
 // Closes the file of the open calculation, if any.
 void RilasciaDatabaseCorrente();

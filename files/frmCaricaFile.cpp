@@ -2,6 +2,8 @@
 
 #include "Archivio.h"
 #include "Messaggi.h"
+#include "OperazioniArchivio.h"
+#include "frmNuovoPiano.h"
 #include "Twips.h"
 
 #include <QApplication>
@@ -29,7 +31,7 @@ constexpr Colonna colonne[] = {{"Conteggi disponibili", 3200},
 
 frmCaricaFile::frmCaricaFile(QWidget* principale, const QString& cartella,
                              std::function<void(const QString&)> carica)
-    : DialogoArchivio(principale, std::move(carica))
+    : DialogoArchivio(principale, std::move(carica)), cartella_(cartella)
 {
     setObjectName(QStringLiteral("frmCaricaFile"));
     setWindowTitle(QStringLiteral("Apri conteggio"));
@@ -67,8 +69,23 @@ frmCaricaFile::frmCaricaFile(QWidget* principale, const QString& cartella,
     apri_->setEnabled(false);
     PosizionaTwips(apri_, 8400, 3600, 1695, 375);
 
-    setTabOrder(lista_, annulla_);
+    elimina_ = new QPushButton(QStringLiteral("&Elimina"), this);
+    elimina_->setObjectName(QStringLiteral("XPButton4"));
+    elimina_->setEnabled(false);
+    PosizionaTwips(elimina_, 120, 3600, 1695, 375);
+
+    duplica_ = new QPushButton(QStringLiteral("&Duplica"), this);
+    duplica_->setObjectName(QStringLiteral("XPButton3"));
+    duplica_->setEnabled(false);
+    PosizionaTwips(duplica_, 1920, 3600, 1695, 375);
+
+    setTabOrder(lista_, elimina_);
+    setTabOrder(elimina_, duplica_);
+    setTabOrder(duplica_, annulla_);
     setTabOrder(annulla_, apri_);
+
+    connect(duplica_, &QPushButton::clicked, this, &frmCaricaFile::Duplica);
+    connect(elimina_, &QPushButton::clicked, this, &frmCaricaFile::Elimina);
 
     connect(apri_, &QPushButton::clicked, this, &frmCaricaFile::Apri);
     connect(annulla_, &QPushButton::clicked, this, &frmCaricaFile::Annulla);
@@ -79,8 +96,11 @@ frmCaricaFile::frmCaricaFile(QWidget* principale, const QString& cartella,
             });
     // A row chosen with the keyboard can be opened as one chosen by a click.
     connect(lista_, &QTreeWidget::itemSelectionChanged, this, [this] {
-        if (!lista_->selectedItems().isEmpty())
+        const bool scelta = !lista_->selectedItems().isEmpty();
+        if (scelta)
             apri_->setEnabled(true);
+        duplica_->setEnabled(scelta);
+        elimina_->setEnabled(scelta);
     });
     lista_->viewport()->installEventFilter(this);
 
@@ -131,6 +151,63 @@ void frmCaricaFile::apriConteggio(const QString& nome)
 {
     if (!InCorso() && !nome.isEmpty())
         CaricaEChiudi(nome);
+}
+
+QString frmCaricaFile::scelto() const
+{
+    const QList<QTreeWidgetItem*> scelte = lista_->selectedItems();
+    return scelte.isEmpty() ? QString() : scelte.first()->text(0);
+}
+
+void frmCaricaFile::riempiEScegli(const QString& nome)
+{
+    lista_->clear();
+    riempi(cartella_);
+    for (int i = 0; i < lista_->topLevelItemCount(); ++i) {
+        if (lista_->topLevelItem(i)->text(0) == nome) {
+            lista_->setCurrentItem(lista_->topLevelItem(i));
+            lista_->scrollToItem(lista_->topLevelItem(i));
+        }
+    }
+    lista_->setFocus();
+}
+
+void frmCaricaFile::Duplica()
+{
+    const QString origine = scelto();
+    if (InCorso() || origine.isEmpty())
+        return;
+    const QString cartella = cartella_;
+    auto* d = new frmNuovoPiano(this, cartella, [this](const QString& copia) { riempiEScegli(copia); });
+    d->ImpostaOperazione(QStringLiteral("Duplica conteggio"), QStringLiteral("Duplica"),
+                         origine + QStringLiteral(" - copia"),
+                         [cartella, origine](const QString& copia) { DuplicaConteggio(cartella, origine, copia); });
+    d->show();
+}
+
+void frmCaricaFile::Elimina()
+{
+    const QString nome = scelto();
+    if (InCorso() || nome.isEmpty())
+        return;
+    if (ConteggioAperto(cartella_, nome)) {
+        Messaggio(QStringLiteral("Il conteggio \u00ab%1\u00bb è quello aperto e non può essere eliminato.\n"
+                                 "Per eliminarlo aprire prima un altro conteggio.")
+                      .arg(nome),
+                  QMessageBox::Information, this);
+        return;
+    }
+    if (!Domanda(QStringLiteral("Eliminare il conteggio \u00ab%1\u00bb?\n"
+                                "Il file verrà cancellato dall'archivio e non potrà essere recuperato.")
+                     .arg(nome),
+                 this))
+        return;
+    try {
+        EliminaConteggio(cartella_, nome);
+    } catch (const std::exception& e) {
+        Messaggio(QString::fromUtf8(e.what()), QMessageBox::Warning, this);
+    }
+    riempiEScegli(QString());
 }
 
 void frmCaricaFile::Apri()

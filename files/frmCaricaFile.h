@@ -1,6 +1,7 @@
 #pragma once
 // "Apri conteggio": lists the calculations of the archive folder with the four
 // descriptions each file holds and opens the one the user picks.
+// A calculation can also be duplicated under a new name or deleted.
 // It closes by Apri, a double-click, Annulla, Esc or the window frame.
 #include "DialogoArchivio.h"
 
@@ -21,21 +22,30 @@ public:
     QTreeWidget* ListView1() const { return lista_; }
     QPushButton* XPButton1() const { return apri_; }
     QPushButton* XPButton2() const { return annulla_; }
+    QPushButton* XPButton3() const { return duplica_; }
+    QPushButton* XPButton4() const { return elimina_; }
 
     // The icon of every row of the list.
     static QIcon ImageList1();
 
 public slots:
     void Apri();    // XPButton1, or a double-click on a row
+    void Duplica(); // XPButton3: asks a new name for a copy of the selected calculation
+    void Elimina(); // XPButton4: deletes the selected calculation, once confirmed
 
 protected:
     bool eventFilter(QObject* o, QEvent* e) override;
 
 private:
     void riempi(const QString& cartella);
+    void riempiEScegli(const QString& nome);
+    QString scelto() const;
     void apriConteggio(const QString& nome);
 
     QTreeWidget* lista_ = nullptr;
     QPushButton* apri_ = nullptr;
     QPushButton* annulla_ = nullptr;
+    QPushButton* duplica_ = nullptr;
+    QPushButton* elimina_ = nullptr;
+    QString cartella_;
 };

@@ -1,6 +1,7 @@
 #include "frmNuovoPiano.h"
 
 #include "Archivio.h"
+#include "Dichiarazioni.h"
 #include "Messaggi.h"
 #include "Twips.h"
 
@@ -130,6 +131,16 @@ frmNuovoPiano::frmNuovoPiano(QWidget* principale, const QString& cartella,
     nome_->setFocus();
 }
 
+void frmNuovoPiano::ImpostaOperazione(const QString& titolo, const QString& pulsante,
+                                      const QString& proposto, std::function<void(const QString&)> opera)
+{
+    setWindowTitle(titolo);
+    crea_->setText(pulsante);
+    nome_->setText(proposto);
+    nome_->selectAll();
+    opera_ = std::move(opera);
+}
+
 bool frmNuovoPiano::eventFilter(QObject* o, QEvent* e)
 {
     if (o == nome_) {
@@ -202,7 +213,10 @@ void frmNuovoPiano::Crea()
                                    "Scegliere un nuovo nome."));
             return;
         }
-        CreaConteggio(cartella_, nome);
+        if (opera_)
+            opera_(nome);
+        else
+            CreaConteggio(cartella_, nome);
     } catch (const ErroreConteggio& e) {
         errore = QString::fromUtf8(e.what());
     } catch (const std::exception& e) {
@@ -215,4 +229,15 @@ void frmNuovoPiano::Crea()
         return;
     }
     CaricaEChiudi(nome);
+}
+
+frmNuovoPiano* ApriSalvaConNome(QWidget* principale, const QString& cartella,
+                                std::function<void(const QString&)> dopo)
+{
+    auto* d = new frmNuovoPiano(principale, cartella, std::move(dopo));
+    d->ImpostaOperazione(QStringLiteral("Salva con nome"), QStringLiteral("Salva"),
+                         QString::fromStdString(Conteggio.NomeConteggio()),
+                         [cartella](const QString& nome) { SalvaConteggioConNome(cartella, nome); });
+    d->show();
+    return d;
 }

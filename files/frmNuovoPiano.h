@@ -30,6 +30,15 @@ public:
     // of the archive; empty if it can.
     static QString NomeNonValido(const QString& nome);
 
+    // The same dialog for another use of a new name ("Salva con nome…",
+    // "Duplica"): its caption, the button's text, the name proposed, and
+    // `opera`, which acts on a name that passed the checks above and is not
+    // in the archive yet, in place of creating a calculation. `opera`
+    // throws ErroreConteggio on failure (the dialog then stays up); on
+    // success `carica` is called with the name and the dialog closes.
+    void ImpostaOperazione(const QString& titolo, const QString& pulsante, const QString& proposto,
+                           std::function<void(const QString&)> opera);
+
 public slots:
     void Crea();    // XPButton1
 
@@ -40,8 +49,15 @@ private:
     void rifiuta(const QString& messaggio);
 
     QString cartella_;
+    std::function<void(const QString&)> opera_;
     QLabel* etichetta_ = nullptr;
     QLineEdit* nome_ = nullptr;
     QPushButton* crea_ = nullptr;
     QPushButton* annulla_ = nullptr;
 };
+
+// "Salva con nome…": the dialog asking the new name of the open calculation,
+// which `SalvaConteggioConNome` then writes and opens; `dopo` follows a
+// successful save. Shown over (and disabling) `principale`.
+frmNuovoPiano* ApriSalvaConNome(QWidget* principale, const QString& cartella,
+                                std::function<void(const QString&)> dopo);

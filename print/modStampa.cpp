@@ -299,13 +299,18 @@ void DisegnaRapporto(const Rapporto& r, QPainter& p, double k, std::vector<Eleme
     }
 }
 
-bool StampaSuStampante(const Rapporto& r, QPrinter& stampante)
+void PreparaStampante(const Rapporto& r, QPrinter& stampante)
 {
     stampante.setFullPage(true);
     stampante.setPageSize(QPageSize(QPageSize::A4));
     stampante.setPageOrientation(QPageLayout::Portrait);
     stampante.setDocName(r.titolo);
     stampante.setCreator(QStringLiteral("Zelvi T.E.G."));
+}
+
+bool StampaSuStampante(const Rapporto& r, QPrinter& stampante)
+{
+    PreparaStampante(r, stampante);
     QPainter p;
     if (!p.begin(&stampante))
         return false;

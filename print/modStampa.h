@@ -82,6 +82,10 @@ void StampaTesto(QPainter& p, double pixelPerTwip, int x, int y, const QString& 
 void DisegnaRapporto(const Rapporto& r, QPainter& p, double pixelPerTwip,
                      std::vector<ElementoTesto>* registro = nullptr);
 
+// Sets a printer up for a report: A4 portrait, the whole page, the report's
+// title as the document's name.
+void PreparaStampante(const Rapporto& r, QPrinter& stampante);
+
 // Prints a report on an already configured printer (A4 portrait, full page).
 // False when the printer could not be opened or reported an error.
 bool StampaSuStampante(const Rapporto& r, QPrinter& stampante);

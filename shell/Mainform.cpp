@@ -1,7 +1,9 @@
 #include "Mainform.h"
 
 #include "AggiornaSoglie.h"
+#include "Anteprima.h"
 #include "Archivio.h"
+#include "Comandi.h"
 #include "Dichiarazioni.h"
 #include "ElencoFile.h"
 #include "Fabbrica.h"
@@ -49,10 +51,6 @@ Mainform* istanza = nullptr;
 // Widths of the status bar's first and last panel, in twips.
 constexpr double LarghezzaPannello1 = 2100;
 constexpr double LarghezzaPannello3 = 1500;
-
-const QString DomandaApri = QStringLiteral(
-    "Le eventuali modifiche al documento attuale verranno perdute se non salvate in "
-    "precedenza. Continuare?");
 
 // Takes the wait window down when the command ends, however it ends.
 class Attesa {
@@ -125,6 +123,7 @@ Mainform::Mainform(QWidget* genitore) : QMainWindow(genitore), fabbrica_(CreaFin
     CreaMenu();
     CreaToolbar();
     CreaStatusBar();
+    ImpostaTastiera(*this);
 
     file1_ = new ElencoFile(this);
     picture2_ = new QLabel(this);
@@ -202,19 +201,23 @@ void Mainform::CreaMenu()
     auto comando = [this](const char* chiave) { return [this, chiave] { EseguiComando(QLatin1String(chiave)); }; };
 
     QMenu* file = menu(nullptr, "mnuFIle", QStringLiteral("File"));
-    voce(file, "mnuNuovo", QStringLiteral("Nuovo conteggio"), [this] { NuovoConteggio(); });
+    voce(file, "mnuNuovo", QStringLiteral("Nuovo conteggio"), comando("nuovo"));
     separatore(file, "mnusep3");
     voce(file, "mnuapri", QStringLiteral("Apri conteggio"), [this] { ComandoApri(); });
     voce(file, "mnuArchivio", QStringLiteral("Apri archivio"), [this] { ApriArchivio(); });
     voce(file, "mnuAggiornaSoglie", QStringLiteral("Aggiorna tassi soglia…"), comando("soglie"));
     separatore(file, "mnusep55");
     voce(file, "mnuSalva", QStringLiteral("Salva conteggio"), [this] { SalvaConteggio(); });
+    voce(file, "mnuSalvaConNome", QStringLiteral("Salva con nome\u2026"), comando("salvaconnome"));
     separatore(file, "mnusep1");
     voce(file, "mnuSalvaEsci", QStringLiteral("Salva ed esci"), [this] {
         SalvaConteggio();
         close();
     });
-    voce(file, "mnuEsci", QStringLiteral("Esci senza salvare"), [this] { close(); });
+    voce(file, "mnuEsci", QStringLiteral("Esci senza salvare"), [this] {
+        esciSenzaSalvare_ = true;
+        close();
+    });
 
     QMenu* tabelle = menu(nullptr, "mnuTabella", QStringLiteral("Tabelle"));
     QMenu* cc = menu(tabelle, "mnucc", QStringLiteral("T.E.G. su conto corrente"));
@@ -234,6 +237,7 @@ void Mainform::CreaMenu()
 
     QMenu* stampa = menu(nullptr, "mnumnuStampa", QStringLiteral("Stampa"));
     voce(stampa, "mnuStampa", QStringLiteral("Stampa tabella corrente"), [this] { ComandoStampa(); });
+    voce(stampa, "mnuAnteprima", QStringLiteral("Anteprima di stampa"), comando("anteprima"));
     voce(stampa, "mnuStampante", QStringLiteral("Seleziona dispositivo di stampa"),
          [this] { ImpostaStampante(); });
 
@@ -344,7 +348,7 @@ void Mainform::AbilitaComandi(bool abilita)
         if (QMenu* m = findChild<QMenu*>(QLatin1String(nome)))
             m->setEnabled(abilita);
     }
-    for (const char* nome : {"mnuSalva", "mnuSalvaEsci", "mnuStampa"}) {
+    for (const char* nome : {"mnuSalva", "mnuSalvaConNome", "mnuSalvaEsci", "mnuStampa"}) {
         if (QAction* a = Azione(nome))
             a->setEnabled(abilita);
     }
@@ -360,7 +364,10 @@ void Mainform::AbilitaComandi(bool abilita)
 void Mainform::Timer1_Timer()
 {
     pannelli_[2]->setText(QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")));
-    pannelli_[1]->setText(QString::fromStdString(Conteggio.NomeConteggio()));
+    const QString nome = QString::fromStdString(Conteggio.NomeConteggio());
+    pannelli_[1]->setText(nome);
+    setWindowTitle(nome.isEmpty() ? TitoloProgramma : nome + QStringLiteral("[*] - ") + TitoloProgramma);
+    setWindowModified(ConteggioModificato());
 }
 
 // ---------------------------------------------------------------------------
@@ -442,6 +449,14 @@ void Mainform::DisponiFinestraCorrente()
 
 void Mainform::closeEvent(QCloseEvent* e)
 {
+    if (!esciSenzaSalvare_) {
+        bool prosegui = false;
+        Esegui(QStringLiteral("Esci"), [this, &prosegui] { prosegui = ChiediSalvataggio(); });
+        if (!prosegui) {
+            e->ignore();
+            return;
+        }
+    }
     try {
         RilasciaDatabase();
     } catch (...) {
@@ -649,10 +664,12 @@ void Mainform::EseguiComando(const QString& chiave)
         std::function<void(Mainform*)> f;
     };
     static const Voce voci[] = {
-        {"nuovo", "Nuovo conteggio", [](Mainform* m) { m->NuovoConteggio(); }},
+        {"nuovo", "Nuovo conteggio", [](Mainform* m) { if (m->ChiediSalvataggio()) m->NuovoConteggio(); }},
         {"apri", "Apri conteggio", [](Mainform* m) { m->ComandoApri(); }},
         {"archivio", "Apri archivio", [](Mainform* m) { m->ApriArchivio(); }},
         {"salva", "Salva conteggio", [](Mainform* m) { m->SalvaConteggio(); }},
+        {"salvaconnome", "Salva con nome", [](Mainform* m) { ApriSalvaConNome(m, m->PercorsoArchivio(), [m](const QString&) { m->Timer1_Timer(); }); }},
+        {"anteprima", "Anteprima di stampa", [](Mainform* m) { AnteprimaTabellaCorrente(m->FinestraCorrente(), m->FinestraAperta(m->FinestraCorrente()), m); }},
         {"stampa", "Stampa tabella corrente", [](Mainform* m) { m->ComandoStampa(); }},
         {"copia", "Copia tabella corrente", [](Mainform* m) { m->ComandoCopia(); }},
         {"cc", "T.E.G. su conto corrente", [](Mainform* m) { m->ScaricaFinestre(); m->ApriConAttesa("frmBox"); }},
@@ -691,9 +708,14 @@ void Mainform::ApriConAttesa(const QString& nome)
 
 void Mainform::ComandoApri()
 {
-    if (!Conteggio.NomeConteggio().empty() && !Domanda(DomandaApri, this))
-        return;
-    ApriConteggio();
+    if (ChiediSalvataggio())
+        ApriConteggio();
+}
+
+bool Mainform::ChiediSalvataggio()
+{
+    return ProseguiSenzaPerdereModifiche(ConteggioModificato(), QString::fromStdString(Conteggio.NomeConteggio()),
+                                         [this] { SalvaConteggio(); }, this);
 }
 
 void Mainform::ComandoStampa()
@@ -797,6 +819,11 @@ void Mainform::CaricaEsempio()
 void Mainform::RilasciaDatabase()
 {
     RilasciaDatabaseCorrente();
+}
+
+bool Mainform::ConteggioModificato() const
+{
+    return ::ConteggioModificato();
 }
 
 bool Mainform::CaricaConteggio(const QString& nome)

@@ -117,6 +117,7 @@ protected:
     virtual void ImpostaStampante();                        // printer choice dialog
     virtual void CaricaEsempio();                           // start-up: load "Esempio"
     virtual void RilasciaDatabase();                        // exit: release the open file
+    virtual bool ConteggioModificato() const;               // unsaved changes in the document
 
 private:
     void CreaMenu();
@@ -131,6 +132,8 @@ private:
 
     // Command bodies.
     void ComandoApri();
+    // Asks whether to save unsaved changes; false when the user cancels.
+    bool ChiediSalvataggio();
     void ComandoStampa();
     void ComandoCopia();
     void ApriConAttesa(const QString& nome);
@@ -152,4 +155,5 @@ private:
     QString finestraCorrente_;
     Fabbrica fabbrica_;
     int riordino_ = 0;
+    bool esciSenzaSalvare_ = false;
 };

@@ -23,6 +23,10 @@ QMessageBox::StandardButton mostra(const QString& testo, QMessageBox::Icon icona
         si->setText(QStringLiteral("Sì"));
     if (QAbstractButton* no = box.button(QMessageBox::No))
         no->setText(QStringLiteral("No"));
+    if (QAbstractButton* annulla = box.button(QMessageBox::Cancel)) {
+        annulla->setText(QStringLiteral("Annulla"));
+        box.setEscapeButton(annulla);
+    }
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 } // namespace
@@ -36,6 +40,14 @@ bool Domanda(const QString& testo, QWidget* genitore)
 {
     return mostra(testo, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No,
                   QMessageBox::No, genitore) == QMessageBox::Yes;
+}
+
+QMessageBox::StandardButton DomandaConAnnulla(const QString& testo, QWidget* genitore)
+{
+    const QMessageBox::StandardButton r =
+        mostra(testo, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+               QMessageBox::Yes, genitore);
+    return r == QMessageBox::Yes || r == QMessageBox::No ? r : QMessageBox::Cancel;
 }
 
 void ImpostaRisponditore(RispostaMessaggio r)

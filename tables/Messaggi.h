@@ -16,6 +16,10 @@ void Messaggio(const QString& testo, QMessageBox::Icon icona = QMessageBox::Info
 // A Yes/No question; true for "Yes".
 bool Domanda(const QString& testo, QWidget* genitore = nullptr);
 
+// A Yes/No/Cancel question ("Sì", "No", "Annulla"), Yes the default and Esc
+// for Cancel; returns QMessageBox::Yes, No or Cancel.
+QMessageBox::StandardButton DomandaConAnnulla(const QString& testo, QWidget* genitore = nullptr);
+
 // When set, message boxes are not shown: the responder gets the text and the
 // buttons offered and returns the button pressed.
 using RispostaMessaggio =

@@ -189,8 +189,12 @@ private slots:
         QCOMPARE(l->selectedItems().size(), 1);
         const QString scelto = l->selectedItems().first()->text(0);
         QVERIFY(d->XPButton1()->isEnabled());
-        // Tab order: list, "Annulla", "Apri".
+        // Tab order: list, "Elimina", "Duplica", "Annulla", "Apri", as they stand.
         QTest::keyClick(l, Qt::Key_Tab);
+        QVERIFY(d->XPButton4()->hasFocus());
+        QTest::keyClick(d->XPButton4(), Qt::Key_Tab);
+        QVERIFY(d->XPButton3()->hasFocus());
+        QTest::keyClick(d->XPButton3(), Qt::Key_Tab);
         QVERIFY(d->XPButton2()->hasFocus());
         QTest::keyClick(d->XPButton2(), Qt::Key_Tab);
         QVERIFY(d->XPButton1()->hasFocus());

@@ -1,6 +1,7 @@
 // Print and copy from the program's own windows, filled from the document.
 #include "Dichiarazioni.h"
 #include "Messaggi.h"
+#include "Anteprima.h"
 #include "Stampanti.h"
 #include "frmBox.h"
 #include "frmBreve.h"
@@ -12,6 +13,10 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QRegularExpression>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -118,6 +123,26 @@ void TestFinestreStampa::finestre()
     const QString pdf = QString::fromUtf8(p.readAllStandardOutput());
     QVERIFY2(pdf.contains(titolo), qPrintable(pdf));
     QVERIFY(pdf.contains(QStringLiteral("Pagina 1 di 1")));
+    // The preview shows that page: one page, the same text (the time stamp
+    // aside) when the preview's own printer prints it.
+    int pagine = 0;
+    const QString fileAnteprima = cartella_.filePath(nome + QStringLiteral("-anteprima.pdf"));
+    ImpostaMostraAnteprima([&](QPrintPreviewDialog& d) {
+        auto* w = d.findChild<QPrintPreviewWidget*>();
+        w->updatePreview();
+        pagine = w->pageCount();
+        d.printer()->setOutputFileName(fileAnteprima);
+        emit d.paintRequested(d.printer());
+    });
+    QVERIFY(AnteprimaTabellaCorrente(nome, f.get(), nullptr));
+    ImpostaMostraAnteprima({});
+    QCOMPARE(pagine, 1);
+    QProcess pa;
+    pa.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), fileAnteprima, QStringLiteral("-")});
+    QVERIFY(pa.waitForFinished(30000));
+    const QRegularExpression ora(QStringLiteral("\\[[^\\]]*\\]"));
+    QCOMPARE(QString::fromUtf8(pa.readAllStandardOutput()).remove(ora), QString(pdf).remove(ora));
+
     if (nome == QLatin1String("frmCalcoli")) {
         QCOMPARE(pdf.count(QStringLiteral("Trimestre")), 4);
         QCOMPARE(pdf.count(QStringLiteral("Incidenza %")), 4);

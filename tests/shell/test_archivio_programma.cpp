@@ -4,6 +4,7 @@
 #include "Dichiarazioni.h"
 #include "Mainform.h"
 #include "Messaggi.h"
+#include "frmNuovoPiano.h"
 
 #include <QAction>
 #include <QApplication>
@@ -11,6 +12,8 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
@@ -162,6 +165,7 @@ private slots:
             QCOMPARE(Conteggio.BreveCorrente().Finanziato(), 10000.0);
             QCOMPARE(Conteggio.Operazioni().Importo(3), 2500.0);
             QCOMPARE(Conteggio.BreveCorrente().Descrizione(), std::string("Anticipo fatture"));
+            QVERIFY2(!ConteggioModificato(), chiave);
         }
         QCOMPARE(Messaggi(), QStringList());
     }
@@ -184,6 +188,30 @@ private slots:
         QCOMPARE(Messaggi().size(), 1);
         QVERIFY(m_->isVisible());
         QCOMPARE(Conteggio.MutuoCorrente().Importo(), 250000.0);
+    }
+
+    // "Salva con nome…" from the menu: the copy, with the changes, becomes
+    // the open calculation; the title follows; the first file keeps its figures.
+    void salvaConNome()
+    {
+        PreparaEsempio();
+        Avvia();
+        Conteggio.MutuoCorrente().setImporto(7);
+        QTRY_VERIFY(m_->isWindowModified());
+        A("mnuSalvaConNome")->trigger();
+        frmNuovoPiano* d = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* n = qobject_cast<frmNuovoPiano*>(w); n && n->isVisible())
+                d = n;
+        QVERIFY(d && !m_->isEnabled());
+        QCOMPARE(d->windowTitle(), QStringLiteral("Salva con nome"));
+        d->XPText1()->setText(QStringLiteral("Esempio 2"));
+        d->XPButton1()->click();
+        QCOMPARE(Conteggio.NomeConteggio(), std::string("Esempio 2"));
+        QTRY_COMPARE(m_->windowTitle(), QStringLiteral("Esempio 2[*] - Zelvi T.E.G."));
+        QVERIFY(!m_->isWindowModified() && m_->isEnabled());
+        CaricaConteggio(Archivio(), QStringLiteral("Esempio"));
+        QCOMPARE(Conteggio.MutuoCorrente().Importo(), 100000.0);
     }
 
     void manuale()

@@ -10,6 +10,8 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QLineEdit>
+#include <QSet>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -30,6 +32,7 @@ public:
     QString lancia;          // the call that throws
     bool attesaInStampa = false;
     bool abilitataInStampa = true;
+    bool modificato = false;
 
     void Registra(const QString& nome)
     {
@@ -41,7 +44,12 @@ public:
 protected:
     void NuovoConteggio() override { Registra("NuovoConteggio"); }
     void ApriConteggio() override { Registra("ApriConteggio"); }
-    void SalvaConteggio() override { Registra("SalvaConteggio"); }
+    void SalvaConteggio() override
+    {
+        Registra("SalvaConteggio");
+        modificato = false;
+    }
+    bool ConteggioModificato() const override { return modificato; }
     void ApriManuale() override { Registra("ApriManuale"); }
     void StampaTabella(const QString& f) override
     {
@@ -139,19 +147,19 @@ private slots:
                               "mnuGUida", "mnuInformazioni"}));
         QStringList testi;
         for (QAction* a : M().menuBar()->actions())
-            testi << a->text();
+            testi << a->text().remove('&');
         QCOMPARE(testi, QStringList({"File", "Tabelle", "Copia", "Stampa", "Guida", "Informazioni"}));
 
         auto voci = [this](const char* menu) {
             QStringList l;
             for (QAction* a : M().findChild<QMenu*>(QLatin1String(menu))->actions())
-                l << a->objectName() + (a->isSeparator() ? QString() : ": " + a->text());
+                l << a->objectName() + (a->isSeparator() ? QString() : ": " + a->text().remove('&'));
             return l;
         };
         QCOMPARE(voci("mnuFIle"),
                  QStringList({"mnuNuovo: Nuovo conteggio", "mnusep3", "mnuapri: Apri conteggio",
                               "mnuArchivio: Apri archivio", "mnuAggiornaSoglie: Aggiorna tassi soglia…", "mnusep55", "mnuSalva: Salva conteggio",
-                              "mnusep1", "mnuSalvaEsci: Salva ed esci",
+                              "mnuSalvaConNome: Salva con nome…", "mnusep1", "mnuSalvaEsci: Salva ed esci",
                               "mnuEsci: Esci senza salvare"}));
         QCOMPARE(voci("mnuTabella"),
                  QStringList({"mnucc: T.E.G. su conto corrente", "mnuMutuo: T.E.G. su mutuo",
@@ -163,7 +171,7 @@ private slots:
         QCOMPARE(voci("mnuCopiaEsporta"), QStringList({"mnuCopia: Copia tabella corrente"}));
         QCOMPARE(voci("mnumnuStampa"),
                  QStringList({"mnuStampa: Stampa tabella corrente",
-                              "mnuStampante: Seleziona dispositivo di stampa"}));
+                              "mnuAnteprima: Anteprima di stampa", "mnuStampante: Seleziona dispositivo di stampa"}));
         QCOMPARE(M().windowTitle(), QStringLiteral("Zelvi T.E.G."));
     }
 
@@ -201,7 +209,7 @@ private slots:
     void abilitazionePrimaEDopoIlCaricamento()
     {
         const char* conConteggio[] = {"mnuTabella", "mnuCopiaEsporta", "mnumnuStampa", "mnuSalva",
-                                      "mnuSalvaEsci", "mnuStampa", "salva", "stampa", "copia",
+                                      "mnuSalvaConNome", "mnuSalvaEsci", "mnuStampa", "salva", "stampa", "copia",
                                       "cc", "mutuo", "breve", "altro"};
         const char* sempre[] = {"mnuFIle", "mnuNuovo", "mnuapri", "mnuEsci", "mnuGUida",
                                 "mnuInformazioni", "nuovo", "apri", "guida", "informazioni"};
@@ -342,23 +350,97 @@ private slots:
         QVERIFY(M().isEnabled());
     }
 
-    void domandaPrimaDiAprire()
+    // New, open and closing ask about unsaved changes, and only then; the
+    // edited field is committed before the check. Annulla stops the
+    // command, No goes on without saving, Sì saves first.
+    void domandaSulleModifiche_data()
     {
-        M().EseguiComando("apri");
+        QTest::addColumn<QString>("comando");
+        QTest::addColumn<bool>("modificato");
+        QTest::addColumn<int>("risposta");
+        QTest::addColumn<QStringList>("chiamate");
+        const int si = QMessageBox::Yes, no = QMessageBox::No, annulla = QMessageBox::Cancel;
+        for (const char* c : {"nuovo", "apri", "chiudi"}) {
+            const QString fatto = c == QLatin1String("nuovo")  ? "NuovoConteggio"
+                                  : c == QLatin1String("apri") ? "ApriConteggio"
+                                                               : "RilasciaDatabase";
+            QTest::addRow("%s senza modifiche", c) << c << false << annulla << QStringList{fatto};
+            QTest::addRow("%s annulla", c) << c << true << annulla << QStringList{};
+            QTest::addRow("%s no", c) << c << true << no << QStringList{fatto};
+            QTest::addRow("%s si", c) << c << true << si << QStringList{"SalvaConteggio", fatto};
+        }
+    }
+    void domandaSulleModifiche()
+    {
+        QFETCH(QString, comando);
+        QFETCH(bool, modificato);
+        QFETCH(int, risposta);
+        QFETCH(QStringList, chiamate);
+        Conteggio.setNomeConteggio("Rossi");
+        A("mnuInput")->trigger();
+        M().chiamate.clear();
+        M().modificato = modificato;
+        risposta_ = QMessageBox::StandardButton(risposta);
+        if (comando == "chiudi")
+            M().close();
+        else
+            M().EseguiComando(comando);
+        QCOMPARE(M().chiamate, chiamate);
+        QCOMPARE(MessaggiMostrati().size(), modificato ? 1 : 0);
+        QCOMPARE(M().isVisible(), comando != "chiudi" || chiamate.isEmpty());
+        QCOMPARE(Aperta("frmBox") ? Aperta("frmBox")->conferme : 1, 1);
+    }
+
+    // "Esci senza salvare" does not ask; "Salva ed esci" has nothing left to ask.
+    void esciSenzaDomande()
+    {
+        M().DopoCaricamento();
+        for (const char* voce : {"mnuSalvaEsci", "mnuEsci"}) {
+            M().show();
+            M().modificato = true;
+            A(voce)->trigger();
+            QVERIFY2(!M().isVisible(), voce);
+        }
         QVERIFY(MessaggiMostrati().isEmpty());
-        QCOMPARE(M().chiamate.last(), QStringLiteral("ApriConteggio"));
+    }
 
-        Conteggio.setNomeConteggio("Esempio");
-        risposta_ = QMessageBox::No;
-        A("mnuapri")->trigger();
-        QCOMPARE(MessaggiMostrati(),
-                 QStringList({"Le eventuali modifiche al documento attuale verranno perdute se "
-                              "non salvate in precedenza. Continuare?"}));
-        QCOMPARE(M().chiamate.count("ApriConteggio"), 1);
-
-        risposta_ = QMessageBox::Yes;
-        M().EseguiComando("apri");
-        QCOMPARE(M().chiamate.count("ApriConteggio"), 2);
+    // Each menu's letters are unique and every item has one; the shortcuts
+    // run their commands, but a focused text field keeps its own Ctrl+C.
+    void tastiera()
+    {
+        QList<QMenu*> menu = {nullptr};
+        menu << M().menuBar()->findChildren<QMenu*>();
+        for (QMenu* m : menu) {
+            QSet<QChar> lettere;
+            for (QAction* a : m ? m->actions() : M().menuBar()->actions()) {
+                if (a->isSeparator())
+                    continue;
+                const qsizetype i = a->text().indexOf('&');
+                QVERIFY2(i >= 0 && i + 1 < a->text().size(), qPrintable(a->objectName()));
+                const QChar c = a->text().at(i + 1).toLower();
+                QVERIFY2(!lettere.contains(c), qPrintable(a->objectName()));
+                lettere << c;
+            }
+        }
+        M().DopoCaricamento();
+        A("mnuMatematico")->trigger();
+        FinestraProva* w = Aperta("frmCalcoli");
+        auto* campo = new QLineEdit(w);
+        campo->show();
+        M().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&M()));
+        campo->setFocus();
+        M().chiamate.clear();
+        QTest::keyClick(campo, Qt::Key_C, Qt::ControlModifier);
+        QTest::keyClick(campo, Qt::Key_F1);
+        QCOMPARE(M().chiamate, QStringList({"ApriManuale"}));
+        M().chiamate.clear();
+        for (Qt::Key k : {Qt::Key_C, Qt::Key_N, Qt::Key_O, Qt::Key_S, Qt::Key_P}) {
+            w->griglia->setFocus();
+            QTest::keyClick(w->griglia, k, Qt::ControlModifier);
+        }
+        QCOMPARE(M().chiamate, QStringList({"CopiaTabella frmCalcoli", "NuovoConteggio", "ApriConteggio",
+                                            "SalvaConteggio", "StampaTabella frmCalcoli"}));
     }
 
     void comandiDelleFinestreFiglie()
