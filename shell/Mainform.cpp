@@ -30,6 +30,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
@@ -138,6 +139,7 @@ Mainform::Mainform(QWidget* genitore) : QMainWindow(genitore), fabbrica_(CreaFin
     timer1_->start();
 
     cartellaProgramma_ = QCoreApplication::applicationDirPath();
+    cartellaDati_ = cartellaProgramma_;
     percorsoArchivio_ = cartellaProgramma_ + QStringLiteral("/Archivio");
     setMinimumSize(TwipsAPixel(LarghezzaMinima), TwipsAPixel(AltezzaMinima));
     AbilitaComandi(false);
@@ -352,13 +354,17 @@ void Mainform::AbilitaComandi(bool abilita)
 void Mainform::Timer1_Timer()
 {
     pannelli_[2]->setText(QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")));
-    pannelli_[1]->setText(QString::fromStdString(Conteggio.NomeConteggio()));
+    QString nome = QString::fromStdString(Conteggio.NomeConteggio());
+    // A file opened from outside the archive is saved where it is: say where.
+    if (!nome.isEmpty() && CartellaConteggio() != percorsoArchivio_)
+        nome += QStringLiteral("  \u2014  ") + QDir::toNativeSeparators(CartellaConteggio());
+    pannelli_[1]->setText(nome);
 }
 
 // ---------------------------------------------------------------------------
 // Start-up, size, exit
 
-void Mainform::Avvia()
+void Mainform::Avvia(const RigaComando& riga)
 {
     setEnabled(false);
 
@@ -369,7 +375,16 @@ void Mainform::Avvia()
     const int altezza = std::min(schermo.height() - TwipsAPixel(480), libero.height());
     setGeometry(libero.x(), libero.y(), libero.width(), altezza);
 
-    percorsoArchivio_ = cartellaProgramma_ + QStringLiteral("/Archivio");
+    // Built or copied, the program keeps its archive beside it; installed, in
+    // the user's data folder, unless the command line names another.
+    const QString installati = CartellaDatiInstallati(cartellaProgramma_);
+    cartellaDati_ = installati.isEmpty() ? cartellaProgramma_ : installati;
+    percorsoArchivio_ = ScegliArchivio(
+        cartellaProgramma_, QFileInfo(cartellaProgramma_).isWritable(), !installati.isEmpty(),
+        QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation), riga.archivio);
+    cartellaConteggio_.clear();
+    pannelli_[0]->setToolTip(QStringLiteral("Archivio: ") + QDir::toNativeSeparators(percorsoArchivio_));
+    pannelli_[1]->setToolTip(pannelli_[0]->toolTip());
 
     if (PixelATwips(schermo.width()) < 15360 || PixelATwips(schermo.height()) < 9000) {
         Messaggio(QStringLiteral("La risoluzione dello schermo è insufficiente. Potrebbe non "
@@ -385,7 +400,12 @@ void Mainform::Avvia()
     InizializzaConteggio();
 
     MostraTitolo();
-    Esegui(QStringLiteral("Apertura del conteggio Esempio"), [this] { CaricaEsempio(); });
+    const QString errore =
+        PreparaArchivio(percorsoArchivio_, cartellaDati_ + QStringLiteral("/Archivio/Esempio.ccc"));
+    if (!errore.isEmpty())
+        Messaggio(errore, QMessageBox::Warning, this);
+    if (riga.file.isEmpty() || !ApriFile(riga.file))
+        Esegui(QStringLiteral("Apertura del conteggio Esempio"), [this] { CaricaEsempio(); });
     Timer1_Timer();
     setEnabled(true);
 }
@@ -601,6 +621,7 @@ void Mainform::MostraInfo()
         return;
     }
     info_ = new frmInfo;
+    info_->MostraArchivio(PercorsoArchivio());
     connect(info_, &frmInfo::Chiuso, this, [this] {
         if (!attesa_)
             setEnabled(true);
@@ -739,14 +760,14 @@ void Mainform::ApriConteggio()
 
 void Mainform::SalvaConteggio()
 {
-    ::SalvaConteggio(PercorsoArchivio());
+    ::SalvaConteggio(CartellaConteggio());
     const QString nome = QString::fromStdString(Conteggio.NomeConteggio());
     statusBar()->showMessage(QStringLiteral("Conteggio \u00ab%1\u00bb salvato").arg(nome), 4000);
 }
 
 void Mainform::ApriManuale()
 {
-    const QString pdf = cartellaProgramma_ + QStringLiteral("/help/manuale.pdf");
+    const QString pdf = cartellaDati_ + QStringLiteral("/help/manuale.pdf");
     if (!QFileInfo(pdf).isFile())
         throw std::runtime_error(("Il manuale non è stato trovato:\n" +
                                   QDir::toNativeSeparators(pdf)).toStdString());
@@ -791,14 +812,32 @@ void Mainform::RilasciaDatabase()
 
 bool Mainform::CaricaConteggio(const QString& nome)
 {
-    finestraCorrente_.clear();
-    ScaricaFinestre();
+    return CaricaDa(PercorsoArchivio(), nome);
+}
+
+bool Mainform::ApriFile(const QString& percorso)
+{
+    FileConteggio f;
     try {
-        ::CaricaConteggio(PercorsoArchivio(), nome);
+        f = DividiPercorso(percorso);
     } catch (const std::exception& e) {
         Messaggio(QString::fromUtf8(e.what()), QMessageBox::Warning, this);
         return false;
     }
+    return CaricaDa(f.cartella, f.nome);
+}
+
+bool Mainform::CaricaDa(const QString& cartella, const QString& nome)
+{
+    finestraCorrente_.clear();
+    ScaricaFinestre();
+    try {
+        ::CaricaConteggio(cartella, nome);
+    } catch (const std::exception& e) {
+        Messaggio(QString::fromUtf8(e.what()), QMessageBox::Warning, this);
+        return false;
+    }
+    cartellaConteggio_ = cartella == percorsoArchivio_ ? QString() : cartella;
     DopoCaricamento();
     return true;
 }

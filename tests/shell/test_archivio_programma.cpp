@@ -1,5 +1,6 @@
 // The main window with real calculation files: start-up on the example,
-// saving, "Salva ed esci", loads that fail, the manual.
+// saving, "Salva ed esci", loads that fail, the manual, a file named on the
+// command line, the installed layout.
 #include "Archivio.h"
 #include "Dichiarazioni.h"
 #include "Mainform.h"
@@ -11,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
@@ -32,11 +34,11 @@ class TestArchivioProgramma : public QObject {
     QString Archivio() const { return cartella_.path() + QStringLiteral("/Archivio"); }
     QAction* A(const char* nome) { return m_->findChild<QAction*>(QLatin1String(nome)); }
 
-    void Avvia()
+    void Avvia(const RigaComando& riga = {}, const QString& programma = {})
     {
         m_ = std::make_unique<Mainform>();
-        m_->ImpostaCartellaProgramma(cartella_.path());
-        m_->Avvia();
+        m_->ImpostaCartellaProgramma(programma.isEmpty() ? cartella_.path() : programma);
+        m_->Avvia(riga);
     }
 
     // The messages shown, less the warning about a small screen.
@@ -204,6 +206,89 @@ private slots:
         QCOMPARE(Messaggi(), QStringList());
         QCOMPARE(apre.aperti, QList<QUrl>({QUrl::fromLocalFile(pdf.fileName())}));
         QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    }
+
+    // A file named on the command line opens where it is and is saved there;
+    // one in the archive stays an archive calculation.
+    void fileDallaRigaDiComando()
+    {
+        PreparaEsempio();
+        const QString altrove = cartella_.path() + "/Documenti";
+        QDir(altrove).removeRecursively();
+        QVERIFY(QDir().mkpath(altrove));
+        CreaConteggio(altrove, "Rossi");
+        RigaComando riga;
+        riga.file = altrove + "/Rossi.ccc";
+        Avvia(riga);
+        QCOMPARE(Messaggi(), QStringList());
+        QCOMPARE(DatabaseCorrente(), riga.file);
+        QTRY_VERIFY(m_->findChild<QLabel*>("Panel2")->text().contains("Documenti"));
+        Conteggio.MutuoCorrente().setImporto(4321);
+        A("mnuSalva")->trigger();
+        QCOMPARE(Messaggi(), QStringList());
+        QVERIFY(!QFile::exists(PercorsoConteggio(Archivio(), "Rossi")));
+        CaricaConteggio(altrove, "Rossi");
+        QCOMPARE(Conteggio.MutuoCorrente().Importo(), 4321.0);
+
+        QVERIFY(m_->ApriFile(Archivio() + "/../Archivio/Esempio.ccc"));
+        QCOMPARE(m_->CartellaConteggio(), Archivio());
+        QTRY_COMPARE(m_->findChild<QLabel*>("Panel2")->text(), QStringLiteral("Esempio"));
+    }
+
+    // A file that cannot be opened is named in a message; the example opens.
+    void fileDallaRigaDiComandoGuasto_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::newRow("inesistente") << "Documenti/Manca.ccc";
+        QTest::newRow("non un conteggio") << "Documenti/Guasto.ccc";
+        QTest::newRow("altra estensione") << "Documenti/Rossi.txt";
+    }
+    void fileDallaRigaDiComandoGuasto()
+    {
+        QFETCH(QString, file);
+        PreparaEsempio();
+        QVERIFY(QDir().mkpath(cartella_.path() + "/Documenti"));
+        QFile guasto(cartella_.path() + "/Documenti/Guasto.ccc");
+        QVERIFY(guasto.open(QIODevice::WriteOnly));
+        guasto.write("non un database");
+        guasto.close();
+        RigaComando riga;
+        riga.file = cartella_.path() + "/" + file;
+        Avvia(riga);
+        const QStringList m = Messaggi();
+        QCOMPARE(m.size(), 1);
+        QVERIFY2(m[0].contains(QFileInfo(file).completeBaseName()), qPrintable(m[0]));
+        QCOMPARE(DatabaseCorrente(), PercorsoConteggio(Archivio(), "Esempio"));
+    }
+
+    // Installed (bin/ beside share/zelvi-teg/), the archive goes to the
+    // user's data folder with a copy of the example; the manual is the
+    // installed one.
+    void installato()
+    {
+        PreparaEsempio();
+        const QString usr = cartella_.path() + "/usr", dati = usr + "/share/zelvi-teg";
+        QVERIFY(QDir().mkpath(usr + "/bin") && QDir().mkpath(dati + "/Archivio") && QDir().mkpath(dati + "/help"));
+        QVERIFY(QFile::copy(PercorsoConteggio(Archivio(), "Esempio"), dati + "/Archivio/Esempio.ccc"));
+        QFile pdf(dati + "/help/manuale.pdf");
+        QVERIFY(pdf.open(QIODevice::WriteOnly));
+        pdf.close();
+        qputenv("XDG_DATA_HOME", (cartella_.path() + "/casa").toLocal8Bit());
+        const QString personale =
+            QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + "/Archivio";
+        QVERIFY(personale.startsWith(cartella_.path() + "/casa/"));
+
+        Avvia({}, usr + "/bin");
+        qunsetenv("XDG_DATA_HOME");
+        QCOMPARE(Messaggi(), QStringList());
+        QCOMPARE(m_->PercorsoArchivio(), personale);
+        QCOMPARE(DatabaseCorrente(), PercorsoConteggio(personale, "Esempio"));
+        QCOMPARE(Conteggio.MutuoCorrente().Importo(), 100000.0);
+        ApreUrl apre;
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), &apre, "apri");
+        m_->EseguiComando(QStringLiteral("guida"));
+        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+        QCOMPARE(apre.aperti, QList<QUrl>({QUrl::fromLocalFile(pdf.fileName())}));
     }
 };
 
