@@ -53,10 +53,13 @@ RigaComando LeggiRigaComando(const QStringList& argomenti)
     r.aiuto = p.isSet(QStringLiteral("help"));
     r.versione = p.isSet(QStringLiteral("version"));
     if (!buona) {
-        if (!p.unknownOptionNames().isEmpty())
-            r.errore = QStringLiteral("opzione sconosciuta: %1").arg(p.unknownOptionNames().constFirst());
-        else
+        if (!p.unknownOptionNames().isEmpty()) {
+            const QString nome = p.unknownOptionNames().constFirst();
+            r.errore = QStringLiteral("opzione sconosciuta: %1%2")
+                           .arg(nome.size() == 1 ? QStringLiteral("-") : QStringLiteral("--"), nome);
+        } else {
             r.errore = QStringLiteral("l'opzione --archivio vuole il nome di una cartella");
+        }
         return r;
     }
     const QStringList valori = p.values(QStringLiteral("archivio"));
@@ -87,8 +90,9 @@ QString TestoAiuto(const QString& programma)
             sinistra += QLatin1Char(' ') + QLatin1String(o.valore);
         t += sinistra.leftJustified(26) + QString::fromUtf8(o.spiegazione) + QLatin1Char('\n');
     }
-    t += QStringLiteral("\nSenza --archivio, l'archivio è la cartella \u00abArchivio\u00bb accanto al "
-                        "programma se si può scrivere;\naltrimenti ~/.local/share/zelvi-teg/Archivio.\n");
+    t += QStringLiteral("\nSenza --archivio i conteggi stanno nella cartella \u00abArchivio\u00bb accanto al "
+                        "programma\no, se il programma è installato o la sua cartella non è scrivibile,\n"
+                        "in ~/.local/share/zelvi-teg/Archivio.\n");
     return t;
 }
 
