@@ -96,8 +96,8 @@ public:
     // The outer size of the frame, in twips.
     QSizeF MisuraTwips() const;
 
-    // The folder of the program, which holds Archivio/ and help/ (for tests;
-    // takes effect at the next start-up).
+    // The folder of the program, from which the start-up finds the archive,
+    // the example and help/ (for tests; takes effect at the next start-up).
     void ImpostaCartellaProgramma(const QString& cartella)
     {
         cartellaProgramma_ = cartella;
