@@ -404,7 +404,10 @@ void Mainform::Avvia(const RigaComando& riga)
         PreparaArchivio(percorsoArchivio_, cartellaDati_ + QStringLiteral("/Archivio/Esempio.ccc"));
     if (!errore.isEmpty())
         Messaggio(errore, QMessageBox::Warning, this);
-    if (riga.file.isEmpty() || !ApriFile(riga.file))
+    bool aperto = false;
+    if (!riga.file.isEmpty())
+        Esegui(QStringLiteral("Apertura del conteggio"), [&] { aperto = ApriFile(riga.file); });
+    if (!aperto)
         Esegui(QStringLiteral("Apertura del conteggio Esempio"), [this] { CaricaEsempio(); });
     Timer1_Timer();
     setEnabled(true);
