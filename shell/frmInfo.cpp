@@ -86,7 +86,7 @@ frmInfo::frmInfo(QWidget* genitore) : QWidget(genitore, Qt::Dialog)
 void frmInfo::MostraArchivio(const QString& cartella)
 {
     findChild<QLabel*>(QStringLiteral("Label4"))
-        ->setText(QStringLiteral("Ogni conteggio è conservato come file nella cartella dell'archivio:"));
+        ->setText(QStringLiteral("I conteggi sono conservati come file nella cartella:"));
     cartella_->setText(QDir::toNativeSeparators(cartella));
     cartella_->show();
     setFixedSize(sizeHint());
