@@ -105,7 +105,10 @@ Mainform::Mainform(QWidget* genitore) : QMainWindow(genitore), fabbrica_(CreaFin
     istanza = this;
     setObjectName(QStringLiteral("Mainform"));
     setWindowTitle(TitoloProgramma);
-    setWindowIcon(QIcon(LogoProgramma()));
+    // Installed, the square icon of the desktop entry, at the size window
+    // managers show; else the logo.
+    const QIcon icona = QIcon::fromTheme(QStringLiteral("zelvi-teg"));
+    setWindowIcon(icona.isNull() ? QIcon(LogoProgramma()) : QIcon(icona.pixmap(48)));
 
     area_ = new QMdiArea(this);
     area_->setObjectName(QStringLiteral("AreaFinestre"));
