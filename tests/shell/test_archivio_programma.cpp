@@ -252,14 +252,15 @@ private slots:
     }
 
     // Installed (bin/ beside share/zelvi-teg/), the archive goes to the
-    // user's data folder with a copy of the example; the manual is the
-    // installed one.
+    // user's data folder with a copy of the read-only example that the user
+    // can save into; the manual is the installed one.
     void installato()
     {
         PreparaEsempio();
         const QString usr = cartella_.path() + "/usr", dati = usr + "/share/zelvi-teg";
         QVERIFY(QDir().mkpath(usr + "/bin") && QDir().mkpath(dati + "/Archivio") && QDir().mkpath(dati + "/help"));
         QVERIFY(QFile::copy(PercorsoConteggio(Archivio(), "Esempio"), dati + "/Archivio/Esempio.ccc"));
+        QVERIFY(QFile::setPermissions(dati + "/Archivio/Esempio.ccc", QFileDevice::ReadOwner | QFileDevice::ReadOther));
         QFile pdf(dati + "/help/manuale.pdf");
         QVERIFY(pdf.open(QIODevice::WriteOnly));
         pdf.close();
@@ -273,6 +274,8 @@ private slots:
         QCOMPARE(Messaggi(), QStringList());
         QCOMPARE(DatabaseCorrente(), PercorsoConteggio(personale, "Esempio"));
         QCOMPARE(Conteggio.MutuoCorrente().Importo(), 100000.0);
+        A("mnuSalva")->trigger();
+        QCOMPARE(Messaggi(), QStringList());
         ApreUrl apre;
         QDesktopServices::setUrlHandler(QStringLiteral("file"), &apre, "apri");
         m_->EseguiComando(QStringLiteral("guida"));

@@ -1,17 +1,13 @@
 // Start-up without windows: the command line, the choice of the archive
-// folder, a new archive getting the example, a calculation file given by path.
+// folder, a calculation file given by path.
 #include "Archivio.h"
 #include "Avvio.h"
 
 #include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 
 class TestAvvio : public QObject {
     Q_OBJECT
-
-    QTemporaryDir t_;
 
 private slots:
     void rigaComando_data()
@@ -59,30 +55,6 @@ private slots:
         QFETCH(QString, opzione);
         QFETCH(QString, atteso);
         QCOMPARE(ScegliArchivio("/prog", scrivibile, installato, "/casa", opzione), atteso);
-    }
-
-    // A new archive gets a copy of the example that its owner can save into;
-    // an existing one is left as it is.
-    void nuovoArchivio()
-    {
-        const QString esempio = t_.path() + "/Esempio.ccc";
-        QFile f(esempio);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("esempio");
-        f.close();
-        QVERIFY(f.setPermissions(QFileDevice::ReadOwner | QFileDevice::ReadOther));
-
-        const QString nuovo = t_.path() + "/casa/.local/Archivio";
-        QCOMPARE(PreparaArchivio(nuovo, esempio), QString());
-        QFile copia(nuovo + "/Esempio.ccc");
-        QVERIFY(copia.open(QIODevice::ReadWrite));
-        copia.close();
-        QVERIFY(copia.remove());
-        QCOMPARE(PreparaArchivio(nuovo, esempio), QString());
-        QVERIFY(!copia.exists());
-
-        // Even root cannot make a folder under a file.
-        QVERIFY(PreparaArchivio(esempio + "/Archivio", esempio).contains("non si può creare"));
     }
 
     void percorsoConteggio_data()
