@@ -1,7 +1,9 @@
 // Zelvi T.E.G.: calculation of the effective global rate for the usury checks.
+#include "Avvio.h"
 #include "Mainform.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -55,16 +57,38 @@ int main(int argc, char* argv[])
 {
     if (argc > 0 && argv[0])
         programma = argv[0];
+    // Help and version are answered before any display is needed.
+    QStringList argomenti;
+    for (int i = 0; i < argc; ++i)
+        argomenti << QString::fromLocal8Bit(argv[i]);
+    const RigaComando prima = LeggiRigaComando(argomenti);
+    if (prima.aiuto || prima.versione) {
+        const QString testo = prima.aiuto ? TestoAiuto(QFileInfo(QString::fromLocal8Bit(programma)).fileName())
+                                          : TestoVersione();
+        std::fputs(testo.toLocal8Bit().constData(), stdout);
+        return 0;
+    }
     if (SchermoAssente()) {
         std::fprintf(stderr, SenzaSchermo, programma);
         return 1;
     }
     predefinito = qInstallMessageHandler(Messaggi);
 
+    // The name of the user's data folder (~/.local/share/zelvi-teg) and of
+    // the desktop entry.
+    QApplication::setApplicationName(QStringLiteral("zelvi-teg"));
     QApplication app(argc, argv);
     avviato = true;
-    QApplication::setApplicationName(QStringLiteral("Zelvi T.E.G."));
     QApplication::setApplicationVersion(QStringLiteral(ZELVI_VERSIONE));
+    QGuiApplication::setDesktopFileName(QStringLiteral("zelvi-teg"));
+
+    // Qt has taken its own options (-platform, -style...) off the line by now.
+    const RigaComando riga = LeggiRigaComando(QApplication::arguments());
+    if (!riga.errore.isEmpty()) {
+        std::fprintf(stderr, "Zelvi T.E.G.: %s\nL'elenco delle opzioni: %s --help\n", qPrintable(riga.errore),
+                     programma);
+        return 2;
+    }
 
     // Qt's own dialogs (file choice, printing) speak Italian too.
     QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
@@ -74,6 +98,6 @@ int main(int argc, char* argv[])
         QApplication::installTranslator(&traduzione);
 
     Mainform finestra;
-    finestra.Avvia();
+    finestra.Avvia(riga);
     return QApplication::exec();
 }

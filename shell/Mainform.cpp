@@ -34,6 +34,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
@@ -104,7 +105,10 @@ Mainform::Mainform(QWidget* genitore) : QMainWindow(genitore), fabbrica_(CreaFin
     istanza = this;
     setObjectName(QStringLiteral("Mainform"));
     setWindowTitle(TitoloProgramma);
-    setWindowIcon(QIcon(LogoProgramma()));
+    // Installed, the square icon of the desktop entry, at the size window
+    // managers show; else the logo.
+    const QIcon icona = QIcon::fromTheme(QStringLiteral("zelvi-teg"));
+    setWindowIcon(icona.isNull() ? QIcon(LogoProgramma()) : QIcon(icona.pixmap(48)));
 
     area_ = new QMdiArea(this);
     area_->setObjectName(QStringLiteral("AreaFinestre"));
@@ -139,6 +143,7 @@ Mainform::Mainform(QWidget* genitore) : QMainWindow(genitore), fabbrica_(CreaFin
     timer1_->start();
 
     cartellaProgramma_ = QCoreApplication::applicationDirPath();
+    cartellaDati_ = cartellaProgramma_;
     percorsoArchivio_ = cartellaProgramma_ + QStringLiteral("/Archivio");
     ImpostaCartellaSoglie(percorsoArchivio_);
     setMinimumSize(TwipsAPixel(LarghezzaMinima), TwipsAPixel(AltezzaMinima));
@@ -364,16 +369,19 @@ void Mainform::AbilitaComandi(bool abilita)
 void Mainform::Timer1_Timer()
 {
     pannelli_[2]->setText(QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")));
-    const QString nome = QString::fromStdString(Conteggio.NomeConteggio());
-    pannelli_[1]->setText(nome);
+    QString nome = QString::fromStdString(Conteggio.NomeConteggio());
     setWindowTitle(nome.isEmpty() ? TitoloProgramma : nome + QStringLiteral("[*] - ") + TitoloProgramma);
     setWindowModified(ConteggioModificato());
+    // A file opened from outside the archive is saved where it is: say where.
+    if (!nome.isEmpty() && CartellaConteggio() != percorsoArchivio_)
+        nome += QStringLiteral("  \u2014  ") + QDir::toNativeSeparators(CartellaConteggio());
+    pannelli_[1]->setText(nome);
 }
 
 // ---------------------------------------------------------------------------
 // Start-up, size, exit
 
-void Mainform::Avvia()
+void Mainform::Avvia(const RigaComando& riga)
 {
     setEnabled(false);
 
@@ -384,8 +392,17 @@ void Mainform::Avvia()
     const int altezza = std::min(schermo.height() - TwipsAPixel(480), libero.height());
     setGeometry(libero.x(), libero.y(), libero.width(), altezza);
 
-    percorsoArchivio_ = cartellaProgramma_ + QStringLiteral("/Archivio");
+    // Built or copied, the program keeps its archive beside it; installed, in
+    // the user's data folder, unless the command line names another.
+    const QString installati = CartellaDatiInstallati(cartellaProgramma_);
+    cartellaDati_ = installati.isEmpty() ? cartellaProgramma_ : installati;
+    percorsoArchivio_ = ScegliArchivio(
+        cartellaProgramma_, QFileInfo(cartellaProgramma_).isWritable(), !installati.isEmpty(),
+        QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation), riga.archivio);
+    cartellaConteggio_.clear();
     ImpostaCartellaSoglie(percorsoArchivio_);
+    pannelli_[0]->setToolTip(QStringLiteral("Archivio: ") + QDir::toNativeSeparators(percorsoArchivio_));
+    pannelli_[1]->setToolTip(pannelli_[0]->toolTip());
 
     if (PixelATwips(schermo.width()) < 15360 || PixelATwips(schermo.height()) < 9000) {
         Messaggio(QStringLiteral("La risoluzione dello schermo è insufficiente. Potrebbe non "
@@ -401,7 +418,15 @@ void Mainform::Avvia()
     InizializzaConteggio();
 
     MostraTitolo();
-    Esegui(QStringLiteral("Apertura del conteggio Esempio"), [this] { CaricaEsempio(); });
+    const QString errore =
+        PreparaArchivio(percorsoArchivio_, cartellaDati_ + QStringLiteral("/Archivio/Esempio.ccc"));
+    if (!errore.isEmpty())
+        Messaggio(errore, QMessageBox::Warning, this);
+    bool aperto = false;
+    if (!riga.file.isEmpty())
+        Esegui(QStringLiteral("Apertura del conteggio"), [&] { aperto = ApriFile(riga.file); });
+    if (!aperto)
+        Esegui(QStringLiteral("Apertura del conteggio Esempio"), [this] { CaricaEsempio(); });
     Timer1_Timer();
     setEnabled(true);
 }
@@ -625,6 +650,7 @@ void Mainform::MostraInfo()
         return;
     }
     info_ = new frmInfo;
+    info_->MostraArchivio(PercorsoArchivio());
     connect(info_, &frmInfo::Chiuso, this, [this] {
         if (!attesa_)
             setEnabled(true);
@@ -771,14 +797,14 @@ void Mainform::ApriConteggio()
 
 void Mainform::SalvaConteggio()
 {
-    ::SalvaConteggio(PercorsoArchivio());
+    ::SalvaConteggio(CartellaConteggio());
     const QString nome = QString::fromStdString(Conteggio.NomeConteggio());
     statusBar()->showMessage(QStringLiteral("Conteggio \u00ab%1\u00bb salvato").arg(nome), 4000);
 }
 
 void Mainform::ApriManuale()
 {
-    const QString pdf = cartellaProgramma_ + QStringLiteral("/help/manuale.pdf");
+    const QString pdf = cartellaDati_ + QStringLiteral("/help/manuale.pdf");
     if (!QFileInfo(pdf).isFile())
         throw std::runtime_error(("Il manuale non è stato trovato:\n" +
                                   QDir::toNativeSeparators(pdf)).toStdString());
@@ -828,14 +854,32 @@ bool Mainform::ConteggioModificato() const
 
 bool Mainform::CaricaConteggio(const QString& nome)
 {
-    finestraCorrente_.clear();
-    ScaricaFinestre();
+    return CaricaDa(PercorsoArchivio(), nome);
+}
+
+bool Mainform::ApriFile(const QString& percorso)
+{
+    FileConteggio f;
     try {
-        ::CaricaConteggio(PercorsoArchivio(), nome);
+        f = DividiPercorso(percorso);
     } catch (const std::exception& e) {
         Messaggio(QString::fromUtf8(e.what()), QMessageBox::Warning, this);
         return false;
     }
+    return CaricaDa(f.cartella, f.nome);
+}
+
+bool Mainform::CaricaDa(const QString& cartella, const QString& nome)
+{
+    finestraCorrente_.clear();
+    ScaricaFinestre();
+    try {
+        ::CaricaConteggio(cartella, nome);
+    } catch (const std::exception& e) {
+        Messaggio(QString::fromUtf8(e.what()), QMessageBox::Warning, this);
+        return false;
+    }
+    cartellaConteggio_ = cartella == percorsoArchivio_ ? QString() : cartella;
     DopoCaricamento();
     return true;
 }

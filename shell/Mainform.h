@@ -1,6 +1,8 @@
 #pragma once
 // The main window: menus, toolbar, status bar and the area that holds the
 // input and result windows; runs every command of the program.
+#include "Avvio.h"
+
 #include <QMainWindow>
 #include <QPointer>
 #include <QSizeF>
@@ -28,12 +30,20 @@ public:
     static Mainform* Istanza();
 
     // The start-up sequence: sizes the frame to the screen, shows the title
-    // window, prepares the document and loads the example calculation.
-    void Avvia();
+    // window, prepares the document and the archive folder (chosen by
+    // ScegliArchivio; a new one gets the example) and loads the file named on
+    // the command line or, without one or when it fails, the example.
+    void Avvia(const RigaComando& riga = {});
 
     // --- Shell state -------------------------------------------------------
-    // The folder of the calculation files: the program's folder + "/Archivio".
+    // The folder of the calculation files, absolute.
     QString PercorsoArchivio() const { return percorsoArchivio_; }
+    // The folder of the open calculation's file, where it is saved: the
+    // archive unless it was opened by path from elsewhere.
+    QString CartellaConteggio() const
+    {
+        return cartellaConteggio_.isEmpty() ? percorsoArchivio_ : cartellaConteggio_;
+    }
     // Name of the child window loaded last ("frmTitolo", "frmBox", ...).
     const QString& FinestraCorrente() const { return finestraCorrente_; }
     void setFinestraCorrente(const QString& nome) { finestraCorrente_ = nome; }
@@ -70,6 +80,10 @@ public:
     // file and, when it is sound, shows the title window with every command
     // enabled. A failure is shown; the calculation open before stays open.
     bool CaricaConteggio(const QString& nome);
+    // Loads the calculation file at `percorso` ("…/Rossi.ccc"), in the archive
+    // or elsewhere; it is saved where it is. Fails as CaricaConteggio does, and
+    // also for a path that does not name a ".ccc" file.
+    bool ApriFile(const QString& percorso);
     // What follows loading a calculation file: no child window but the title,
     // every command enabled.
     void DopoCaricamento();
@@ -82,8 +96,8 @@ public:
     // The outer size of the frame, in twips.
     QSizeF MisuraTwips() const;
 
-    // The folder of the program, which holds Archivio/ and help/ (for tests;
-    // takes effect at the next start-up).
+    // The folder of the program, from which the start-up finds the archive,
+    // the example and help/ (for tests; takes effect at the next start-up).
     void ImpostaCartellaProgramma(const QString& cartella)
     {
         cartellaProgramma_ = cartella;
@@ -125,6 +139,7 @@ private:
     void CreaStatusBar();
     void Timer1_Timer();
     void ApriArchivio();
+    bool CaricaDa(const QString& cartella, const QString& nome);
 
     // Runs one command: commits the field being edited, catches every error
     // and shows it, and always takes the wait window down again.
@@ -151,7 +166,9 @@ private:
     QPointer<frmAttesa> attesa_;
     QPointer<frmInfo> info_;
     QString cartellaProgramma_;
+    QString cartellaDati_;        // holds Archivio/Esempio.ccc and help/ as built or installed
     QString percorsoArchivio_;
+    QString cartellaConteggio_;   // empty: the archive
     QString finestraCorrente_;
     Fabbrica fabbrica_;
     int riordino_ = 0;

@@ -3,6 +3,7 @@
 #include "Immagini.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -63,6 +64,11 @@ frmInfo::frmInfo(QWidget* genitore) : QWidget(genitore, Qt::Dialog)
     archivio->setObjectName(QStringLiteral("Label4"));
     archivio->setWordWrap(true);
     colonna->addWidget(archivio);
+    cartella_ = new QLabel(this);
+    cartella_->setObjectName(QStringLiteral("Label5"));
+    cartella_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    cartella_->hide();
+    colonna->addWidget(cartella_);
 
     colonna->addSpacing(6);
     auto* pulsanti = new QHBoxLayout;
@@ -74,6 +80,15 @@ frmInfo::frmInfo(QWidget* genitore) : QWidget(genitore, Qt::Dialog)
     colonna->addLayout(pulsanti);
     connect(command6_, &QPushButton::clicked, this, &QWidget::close);
 
+    setFixedSize(sizeHint());
+}
+
+void frmInfo::MostraArchivio(const QString& cartella)
+{
+    findChild<QLabel*>(QStringLiteral("Label4"))
+        ->setText(QStringLiteral("I conteggi sono conservati come file nella cartella:"));
+    cartella_->setText(QDir::toNativeSeparators(cartella));
+    cartella_->show();
     setFixedSize(sizeHint());
 }
 

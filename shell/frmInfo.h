@@ -2,12 +2,16 @@
 // "Informazioni": what the program is and which version is running.
 #include <QWidget>
 
+class QLabel;
 class QPushButton;
 
 class frmInfo : public QWidget {
     Q_OBJECT
 public:
     explicit frmInfo(QWidget* genitore = nullptr);
+
+    // Names the archive folder in use.
+    void MostraArchivio(const QString& cartella);
 
     // Centres the window on the given rectangle (the main window's frame).
     void Centra(const QRect& cornice);
@@ -24,5 +28,6 @@ protected:
 
 private:
     QPushButton* command6_;
+    QLabel* cartella_;
     bool chiuso_ = false;
 };

@@ -1,5 +1,6 @@
 // The main window with real calculation files: start-up on the example,
-// saving, "Salva ed esci", loads that fail, the manual.
+// saving, "Salva ed esci", loads that fail, the manual, a file named on the
+// command line, the installed layout.
 #include "Archivio.h"
 #include "Dichiarazioni.h"
 #include "Mainform.h"
@@ -14,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
@@ -35,11 +37,11 @@ class TestArchivioProgramma : public QObject {
     QString Archivio() const { return cartella_.path() + QStringLiteral("/Archivio"); }
     QAction* A(const char* nome) { return m_->findChild<QAction*>(QLatin1String(nome)); }
 
-    void Avvia()
+    void Avvia(const RigaComando& riga = {}, const QString& programma = {})
     {
         m_ = std::make_unique<Mainform>();
-        m_->ImpostaCartellaProgramma(cartella_.path());
-        m_->Avvia();
+        m_->ImpostaCartellaProgramma(programma.isEmpty() ? cartella_.path() : programma);
+        m_->Avvia(riga);
     }
 
     // The messages shown, less the warning about a small screen.
@@ -232,6 +234,81 @@ private slots:
         QCOMPARE(Messaggi(), QStringList());
         QCOMPARE(apre.aperti, QList<QUrl>({QUrl::fromLocalFile(pdf.fileName())}));
         QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    }
+
+    // A file named on the command line opens where it is and is saved there;
+    // one in the archive stays an archive calculation.
+    void fileDallaRigaDiComando()
+    {
+        PreparaEsempio();
+        const QString altrove = cartella_.path() + "/Documenti";
+        QDir(altrove).removeRecursively();
+        QVERIFY(QDir().mkpath(altrove));
+        CreaConteggio(altrove, "Rossi");
+        RigaComando riga;
+        riga.file = altrove + "/Rossi.ccc";
+        Avvia(riga);
+        QCOMPARE(Messaggi(), QStringList());
+        QCOMPARE(DatabaseCorrente(), riga.file);
+        QTRY_VERIFY(m_->findChild<QLabel*>("Panel2")->text().contains("Documenti"));
+        Conteggio.MutuoCorrente().setImporto(4321);
+        A("mnuSalva")->trigger();
+        QCOMPARE(Messaggi(), QStringList());
+        QVERIFY(!QFile::exists(PercorsoConteggio(Archivio(), "Rossi")));
+        CaricaConteggio(altrove, "Rossi");
+        QCOMPARE(Conteggio.MutuoCorrente().Importo(), 4321.0);
+
+        QVERIFY(m_->ApriFile(Archivio() + "/../Archivio/Esempio.ccc"));
+        QCOMPARE(m_->CartellaConteggio(), Archivio());
+        QTRY_COMPARE(m_->findChild<QLabel*>("Panel2")->text(), QStringLiteral("Esempio"));
+    }
+
+    // A damaged file named on the command line says so; the example opens.
+    void fileDallaRigaDiComandoGuasto()
+    {
+        PreparaEsempio();
+        QFile guasto(cartella_.path() + "/Guasto.ccc");
+        QVERIFY(guasto.open(QIODevice::WriteOnly));
+        guasto.write("non un database");
+        guasto.close();
+        RigaComando riga;
+        riga.file = guasto.fileName();
+        Avvia(riga);
+        const QStringList m = Messaggi();
+        QVERIFY(m.size() == 1 && m[0].contains("Guasto"));
+        QCOMPARE(DatabaseCorrente(), PercorsoConteggio(Archivio(), "Esempio"));
+    }
+
+    // Installed (bin/ beside share/zelvi-teg/), the archive goes to the
+    // user's data folder with a copy of the read-only example that the user
+    // can save into; the manual is the installed one.
+    void installato()
+    {
+        PreparaEsempio();
+        const QString usr = cartella_.path() + "/usr", dati = usr + "/share/zelvi-teg";
+        QVERIFY(QDir().mkpath(usr + "/bin") && QDir().mkpath(dati + "/Archivio") && QDir().mkpath(dati + "/help"));
+        QVERIFY(QFile::copy(PercorsoConteggio(Archivio(), "Esempio"), dati + "/Archivio/Esempio.ccc"));
+        QVERIFY(QFile::setPermissions(dati + "/Archivio/Esempio.ccc", QFileDevice::ReadOwner | QFileDevice::ReadOther));
+        QFile pdf(dati + "/help/manuale.pdf");
+        QVERIFY(pdf.open(QIODevice::WriteOnly));
+        pdf.close();
+        qputenv("XDG_DATA_HOME", (cartella_.path() + "/casa").toLocal8Bit());
+        const QString personale =
+            QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + "/Archivio";
+        QVERIFY(personale.startsWith(cartella_.path() + "/casa/"));
+
+        Avvia({}, usr + "/bin");
+        qunsetenv("XDG_DATA_HOME");
+        QCOMPARE(Messaggi(), QStringList());
+        QCOMPARE(DatabaseCorrente(), PercorsoConteggio(personale, "Esempio"));
+        QCOMPARE(Conteggio.MutuoCorrente().Importo(), 100000.0);
+        A("mnuSalva")->trigger();
+        QCOMPARE(Messaggi(), QStringList());
+        ApreUrl apre;
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), &apre, "apri");
+        m_->EseguiComando(QStringLiteral("guida"));
+        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+        QCOMPARE(apre.aperti, QList<QUrl>({QUrl::fromLocalFile(pdf.fileName())}));
     }
 };
 
