@@ -3,6 +3,7 @@
 #include "Archivio.h"
 #include "Dichiarazioni.h"
 #include "ElencoFile.h"
+#include "Esportazione.h"
 #include "Fabbrica.h"
 #include "FinestraFiglia.h"
 #include "Immagini.h"
@@ -227,6 +228,8 @@ void Mainform::CreaMenu()
 
     QMenu* copia = menu(nullptr, "mnuCopiaEsporta", QStringLiteral("Copia"));
     voce(copia, "mnuCopia", QStringLiteral("Copia tabella corrente"), [this] { ComandoCopia(); });
+    voce(copia, "mnuEsportaExcel", QStringLiteral("Esporta in Excel\u2026"), comando("excel"));
+    voce(copia, "mnuEsportaCSV", QStringLiteral("Esporta CSV\u2026"), comando("csv"));
 
     QMenu* stampa = menu(nullptr, "mnumnuStampa", QStringLiteral("Stampa"));
     voce(stampa, "mnuStampa", QStringLiteral("Stampa tabella corrente"), [this] { ComandoStampa(); });
@@ -646,6 +649,8 @@ void Mainform::EseguiComando(const QString& chiave)
         {"salva", "Salva conteggio", [](Mainform* m) { m->SalvaConteggio(); }},
         {"stampa", "Stampa tabella corrente", [](Mainform* m) { m->ComandoStampa(); }},
         {"copia", "Copia tabella corrente", [](Mainform* m) { m->ComandoCopia(); }},
+        {"excel", "Esporta in Excel\u2026", [](Mainform* m) { EsportaTabellaCorrente(m->FinestraCorrente(), m->FinestraAperta(m->FinestraCorrente()), FormatoEsportazione::Excel); }},
+        {"csv", "Esporta CSV\u2026", [](Mainform* m) { EsportaTabellaCorrente(m->FinestraCorrente(), m->FinestraAperta(m->FinestraCorrente()), FormatoEsportazione::CSV); }},
         {"cc", "T.E.G. su conto corrente", [](Mainform* m) { m->ScaricaFinestre(); m->ApriConAttesa("frmBox"); }},
         {"mutuo", "T.E.G. su mutuo", [](Mainform* m) { m->ScaricaFinestre(); m->ApriConAttesa("frmMutuo"); }},
         {"breve", "Operazioni finanziarie di breve termine", [](Mainform* m) { m->ScaricaFinestre(); m->ApriConAttesa("frmBreve"); }},
