@@ -160,7 +160,11 @@ TabellaEsportazione TabellaDaRapporto(const Rapporto& r)
     TabellaEsportazione t;
     t.titolo = r.titolo;
     t.sottotitolo = r.sottotitolo;
+    // The titles all start "T.E.G. su "; a sheet name has no room to spare.
     t.foglio = r.sottotitolo.isEmpty() ? r.titolo : r.sottotitolo;
+    const QString prefisso = QStringLiteral("T.E.G. su ");
+    if (t.foglio.startsWith(prefisso) && !t.foglio.mid(prefisso.size()).trimmed().isEmpty())
+        t.foglio = t.foglio.mid(prefisso.size());
 
     std::vector<ColonnaStampa> colonne = r.colonne;
     std::stable_sort(colonne.begin(), colonne.end(),

@@ -52,7 +52,8 @@ CellaEsportazione LeggiCella(const QString& testo);
 // left out), rows 1 to RighePerPagina, each cell bold as the report prints it.
 // The column headings are the first bold row holding only text in two or more
 // cells. The sheet is named after the subtitle when there is one (the three
-// current-account tables share their title), else after the title.
+// current-account tables share their title), else after the title less its
+// leading "T.E.G. su ".
 TabellaEsportazione TabellaDaRapporto(const Rapporto& r);
 
 // A sheet name Excel accepts: at most 31 characters (cut at a blank where one

@@ -8,6 +8,7 @@
 #include "FinestraFiglia.h"
 #include "Immagini.h"
 #include "Messaggi.h"
+#include "Relazione.h"
 #include "Routines.h"
 #include "Twips.h"
 #include "frmAttesa.h"
@@ -233,6 +234,7 @@ void Mainform::CreaMenu()
 
     QMenu* stampa = menu(nullptr, "mnumnuStampa", QStringLiteral("Stampa"));
     voce(stampa, "mnuStampa", QStringLiteral("Stampa tabella corrente"), [this] { ComandoStampa(); });
+    voce(stampa, "mnuRelazione", QStringLiteral("Crea relazione PDF\u2026"), comando("relazione"));
     voce(stampa, "mnuStampante", QStringLiteral("Seleziona dispositivo di stampa"),
          [this] { ImpostaStampante(); });
 
@@ -650,6 +652,7 @@ void Mainform::EseguiComando(const QString& chiave)
         {"stampa", "Stampa tabella corrente", [](Mainform* m) { m->ComandoStampa(); }},
         {"copia", "Copia tabella corrente", [](Mainform* m) { m->ComandoCopia(); }},
         {"excel", "Esporta in Excel\u2026", [](Mainform* m) { EsportaTabellaCorrente(m->FinestraCorrente(), m->FinestraAperta(m->FinestraCorrente()), FormatoEsportazione::Excel); }},
+        {"relazione", "Crea relazione PDF\u2026", [](Mainform* m) { CreaRelazionePdf(m); }},
         {"csv", "Esporta CSV\u2026", [](Mainform* m) { EsportaTabellaCorrente(m->FinestraCorrente(), m->FinestraAperta(m->FinestraCorrente()), FormatoEsportazione::CSV); }},
         {"cc", "T.E.G. su conto corrente", [](Mainform* m) { m->ScaricaFinestre(); m->ApriConAttesa("frmBox"); }},
         {"mutuo", "T.E.G. su mutuo", [](Mainform* m) { m->ScaricaFinestre(); m->ApriConAttesa("frmMutuo"); }},

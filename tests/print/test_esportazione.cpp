@@ -157,9 +157,9 @@ void TestEsportazione::excelRiletto_data()
     QTest::newRow("frmCalcoli") << "frmCalcoli" << "Calcolo con procedura analitica" << "A5" << 90;
     QTest::newRow("frmItalia") << "frmItalia" << "Calcolo con procedura della" << "A5" << 20;
     QTest::newRow("frmBox") << "frmBox" << "Dati di input" << "A7" << 28;
-    QTest::newRow("frmOPE") << "frmOPE" << "T.E.G. su Flussi vari" << "A6" << 7;
-    QTest::newRow("frmMutuo") << "frmMutuo" << "T.E.G. su Mutuo casa" << "A3" << 6;
-    QTest::newRow("frmBreve") << "frmBreve" << "T.E.G. su Anticipo" << "A3" << 4;
+    QTest::newRow("frmOPE") << "frmOPE" << "Flussi vari" << "A6" << 7;
+    QTest::newRow("frmMutuo") << "frmMutuo" << "Mutuo casa" << "A3" << 6;
+    QTest::newRow("frmBreve") << "frmBreve" << "Anticipo" << "A3" << 4;
 }
 
 void TestEsportazione::excelRiletto()
