@@ -79,9 +79,7 @@ void TestEsportazione::leggiCella_data()
     const int T = int(TipoCella::Testo), I = int(TipoCella::Importo), P = int(TipoCella::Tasso),
               N = int(TipoCella::Numero), D = int(TipoCella::Data), V = int(TipoCella::Vuota);
     QTest::newRow("importo") << "1.234,56" << I << 1234.56 << 2;
-    QTest::newRow("milioni") << "9.100.000,00" << I << 9100000.0 << 2;
     QTest::newRow("euro negativo") << "\u20AC -1.234,50" << I << -1234.5 << 2;
-    QTest::newRow("euro zero") << "\u20AC 0,00" << I << 0.0 << 2;
     QTest::newRow("tasso") << "8,125%" << P << 0.08125 << 3;
     QTest::newRow("tasso negativo") << "-0,500%" << P << -0.005 << 3;
     QTest::newRow("tasso grande") << "1.234,567%" << P << 12.34567 << 3;
