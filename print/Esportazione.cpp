@@ -48,7 +48,8 @@ public:
 
     lxw_format* cella(const CellaEsportazione& c)
     {
-        const auto chiave = std::make_tuple(static_cast<int>(c.tipo), c.grassetto, c.decimali, c.euro, c.migliaia);
+        const auto chiave =
+            std::make_tuple(static_cast<int>(c.tipo), c.grassetto, c.decimali, c.euro, c.migliaia);
         lxw_format*& f = celle_[chiave];
         if (f)
             return f;
@@ -57,11 +58,13 @@ public:
             format_set_bold(f);
         // Number formats are stored locale-neutral: "," groups thousands and
         // "." marks decimals; Excel and LibreOffice show them the Italian way.
-        const QString decimali = c.decimali > 0 ? QStringLiteral(".") + QString(c.decimali, QLatin1Char('0')) : QString();
+        const QString decimali =
+            c.decimali > 0 ? QStringLiteral(".") + QString(c.decimali, QLatin1Char('0')) : QString();
         QString formato;
         switch (c.tipo) {
         case TipoCella::Importo:
-            formato = (c.euro ? QStringLiteral("\"\u20AC \"") : QString()) + QStringLiteral("#,##0") + decimali;
+            formato =
+                (c.euro ? QStringLiteral("\"\u20AC \"") : QString()) + QStringLiteral("#,##0") + decimali;
             break;
         case TipoCella::Tasso:
             formato = QStringLiteral("0") + decimali + QLatin1Char('%');
@@ -89,10 +92,12 @@ private:
 void verifica(lxw_error e)
 {
     if (e != LXW_NO_ERROR)
-        fallisci(QStringLiteral("errore nella scrittura del foglio (%1).").arg(QString::fromUtf8(lxw_strerror(e))));
+        fallisci(QStringLiteral("errore nella scrittura del foglio (%1).")
+                     .arg(QString::fromUtf8(lxw_strerror(e))));
 }
 
-void scriviCella(lxw_worksheet* ws, lxw_row_t r, lxw_col_t c, const CellaEsportazione& cella, Formati& formati)
+void scriviCella(lxw_worksheet* ws, lxw_row_t r, lxw_col_t c, const CellaEsportazione& cella,
+                 Formati& formati)
 {
     lxw_format* f = formati.cella(cella);
     switch (cella.tipo) {
@@ -142,7 +147,8 @@ void scriviFoglio(lxw_worksheet* ws, const TabellaEsportazione& t, Formati& form
         verifica(worksheet_set_column(ws, static_cast<lxw_col_t>(c), static_cast<lxw_col_t>(c),
                                       std::min(larghezze[c], 60), nullptr));
 
-    worksheet_freeze_panes(ws, t.rigaIntestazione >= 0 ? inizio + static_cast<lxw_row_t>(t.rigaIntestazione) + 1 : inizio, 0);
+    worksheet_freeze_panes(
+        ws, t.rigaIntestazione >= 0 ? inizio + static_cast<lxw_row_t>(t.rigaIntestazione) + 1 : inizio, 0);
     worksheet_set_paper(ws, 9);  // A4
     worksheet_set_portrait(ws);
     worksheet_fit_to_pages(ws, 1, 0);
@@ -156,11 +162,10 @@ QString estensione(FormatoEsportazione formato)
 QString sceltaDiSistema(QWidget* genitore, const QString& proposto, FormatoEsportazione formato)
 {
     const bool excel = formato == FormatoEsportazione::Excel;
-    return QFileDialog::getSaveFileName(genitore,
-                                        excel ? QStringLiteral("Esporta in Excel") : QStringLiteral("Esporta CSV"),
-                                        proposto,
-                                        excel ? QStringLiteral("Cartelle di lavoro Excel (*.xlsx)")
-                                              : QStringLiteral("File CSV (separatore punto e virgola) (*.csv)"));
+    return QFileDialog::getSaveFileName(
+        genitore, excel ? QStringLiteral("Esporta in Excel") : QStringLiteral("Esporta CSV"), proposto,
+        excel ? QStringLiteral("Cartelle di lavoro Excel (*.xlsx)")
+              : QStringLiteral("File CSV (separatore punto e virgola) (*.csv)"));
 }
 
 QString nomeProposto(const TabellaEsportazione& t, FormatoEsportazione formato)
@@ -187,9 +192,11 @@ void ScriviFileIntero(const QString& percorso, const QByteArray& dati)
 {
     QSaveFile f(percorso);
     if (!f.open(QIODevice::WriteOnly))
-        fallisci(QStringLiteral("Impossibile scrivere il file \u00ab%1\u00bb: %2").arg(nomeFile(percorso), f.errorString()));
+        fallisci(QStringLiteral("Impossibile scrivere il file \u00ab%1\u00bb: %2")
+                     .arg(nomeFile(percorso), f.errorString()));
     if (f.write(dati) != dati.size() || !f.commit())
-        fallisci(QStringLiteral("Impossibile scrivere il file \u00ab%1\u00bb: %2").arg(nomeFile(percorso), f.errorString()));
+        fallisci(QStringLiteral("Impossibile scrivere il file \u00ab%1\u00bb: %2")
+                     .arg(nomeFile(percorso), f.errorString()));
 }
 
 void ScriviExcel(const std::vector<TabellaEsportazione>& tabelle, const QString& percorso)
@@ -198,7 +205,8 @@ void ScriviExcel(const std::vector<TabellaEsportazione>& tabelle, const QString&
     // folder and the finished workbook then replaces the target in one step.
     QTemporaryDir lavoro;
     if (!lavoro.isValid())
-        fallisci(QStringLiteral("Impossibile creare una cartella temporanea per il file Excel: %1").arg(lavoro.errorString()));
+        fallisci(QStringLiteral("Impossibile creare una cartella temporanea per il file Excel: %1")
+                     .arg(lavoro.errorString()));
     const QByteArray cartella = QFile::encodeName(lavoro.path());
     const QByteArray file = QFile::encodeName(lavoro.filePath(QStringLiteral("tabella.xlsx")));
     lxw_workbook_options opzioni{};
@@ -233,15 +241,20 @@ void ScriviExcel(const std::vector<TabellaEsportazione>& tabelle, const QString&
     if (errore.isEmpty() && chiusura != LXW_NO_ERROR)
         errore = QString::fromUtf8(lxw_strerror(chiusura));
     if (!errore.isEmpty())
-        fallisci(QStringLiteral("Impossibile scrivere il file Excel \u00ab%1\u00bb: %2").arg(nomeFile(percorso), errore));
+        fallisci(QStringLiteral("Impossibile scrivere il file Excel \u00ab%1\u00bb: %2")
+                     .arg(nomeFile(percorso), errore));
 
     QFile prodotto(QFile::decodeName(file));
     if (!prodotto.open(QIODevice::ReadOnly))
-        fallisci(QStringLiteral("Impossibile scrivere il file Excel \u00ab%1\u00bb: %2").arg(nomeFile(percorso), prodotto.errorString()));
+        fallisci(QStringLiteral("Impossibile scrivere il file Excel \u00ab%1\u00bb: %2")
+                     .arg(nomeFile(percorso), prodotto.errorString()));
     ScriviFileIntero(percorso, prodotto.readAll());
 }
 
-void ScriviCSV(const TabellaEsportazione& t, const QString& percorso) { ScriviFileIntero(percorso, TestoCSV(t)); }
+void ScriviCSV(const TabellaEsportazione& t, const QString& percorso)
+{
+    ScriviFileIntero(percorso, TestoCSV(t));
+}
 
 void ImpostaSceltaFileEsportazione(SceltaFileEsportazione scelta) { sceltaFile = std::move(scelta); }
 

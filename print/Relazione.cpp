@@ -213,18 +213,19 @@ void completaInformazioni(QByteArray& pdf, const Relazione& r)
     if (!pdf.endsWith('\n'))
         pdf += '\n';
     const qsizetype posizioneOggetto = pdf.size();
-    const QByteArray adesso = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddHHmmss")).toLatin1();
-    pdf += QByteArray::number(oggetto) + " 0 obj\n<<\n/Title " + stringaPdf(r.titolo) + "\n/Author " +
-           stringaPdf(r.autore) + "\n/Subject " + stringaPdf(r.soggetto) + "\n/Creator " +
-           stringaPdf(QStringLiteral("Zelvi T.E.G.")) + "\n/Producer " +
-           stringaPdf(QStringLiteral("Zelvi T.E.G. (Qt %1)").arg(QLatin1String(qVersion()))) +
-           "\n/CreationDate (D:" + adesso + ")\n>>\nendobj\n";
+    const QByteArray adesso =
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddHHmmss")).toLatin1();
+    pdf += QByteArray::number(oggetto) + " 0 obj\n<<\n/Title " + stringaPdf(r.titolo) + "\n/Author "
+           + stringaPdf(r.autore) + "\n/Subject " + stringaPdf(r.soggetto) + "\n/Creator "
+           + stringaPdf(QStringLiteral("Zelvi T.E.G.")) + "\n/Producer "
+           + stringaPdf(QStringLiteral("Zelvi T.E.G. (Qt %1)").arg(QLatin1String(qVersion())))
+           + "\n/CreationDate (D:" + adesso + ")\n>>\nendobj\n";
     const qsizetype posizioneXref = pdf.size();
-    pdf += "xref\n" + QByteArray::number(oggetto) + " 1\n" +
-           QByteArray::number(posizioneOggetto).rightJustified(10, '0') + " 00000 n \n";
-    pdf += "trailer\n<<\n/Size " + QByteArray::number(oggetto + 1) + "\n/Info " + QByteArray::number(oggetto) +
-           " 0 R\n/Root " + ra.captured(1).toLatin1() + "\n/Prev " + x.captured(1).toLatin1() +
-           "\n>>\nstartxref\n" + QByteArray::number(posizioneXref) + "\n%%EOF\n";
+    pdf += "xref\n" + QByteArray::number(oggetto) + " 1\n"
+           + QByteArray::number(posizioneOggetto).rightJustified(10, '0') + " 00000 n \n";
+    pdf += "trailer\n<<\n/Size " + QByteArray::number(oggetto + 1) + "\n/Info " + QByteArray::number(oggetto)
+           + " 0 R\n/Root " + ra.captured(1).toLatin1() + "\n/Prev " + x.captured(1).toLatin1()
+           + "\n>>\nstartxref\n" + QByteArray::number(posizioneXref) + "\n%%EOF\n";
 }
 
 QString sceltaDiSistema(QWidget* genitore, const QString& proposto)

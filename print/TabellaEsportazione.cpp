@@ -22,8 +22,7 @@ namespace {
 // division, so "8,125" as a percentage is the double nearest to 0.08125.
 bool leggiNumero(const QString& testo, int esponente, double& valore, int& decimali)
 {
-    static const QRegularExpression forma(
-        QStringLiteral("^(-?)(\\d{1,3}(?:\\.\\d{3})+|\\d+)(?:,(\\d+))?$"));
+    static const QRegularExpression forma(QStringLiteral("^(-?)(\\d{1,3}(?:\\.\\d{3})+|\\d+)(?:,(\\d+))?$"));
     const QRegularExpressionMatch m = forma.match(testo);
     if (!m.hasMatch())
         return false;
@@ -169,11 +168,10 @@ TabellaEsportazione TabellaDaRapporto(const Rapporto& r)
     std::vector<ColonnaStampa> colonne = r.colonne;
     std::stable_sort(colonne.begin(), colonne.end(),
                      [](const ColonnaStampa& a, const ColonnaStampa& b) { return a.colonna < b.colonna; });
-    colonne.erase(std::unique(colonne.begin(), colonne.end(),
-                              [](const ColonnaStampa& a, const ColonnaStampa& b) {
-                                  return a.colonna == b.colonna;
-                              }),
-                  colonne.end());
+    colonne.erase(
+        std::unique(colonne.begin(), colonne.end(),
+                    [](const ColonnaStampa& a, const ColonnaStampa& b) { return a.colonna == b.colonna; }),
+        colonne.end());
 
     const int righe = std::clamp(r.RighePerPagina, 0, TabellaStampa::MaxRighe);
     for (int i = 1; i <= righe; ++i) {

@@ -52,17 +52,22 @@ void TestRelazione::relazione()
     ScriviRelazionePdf(r, file);
 
     const QString info = esegui(QStringLiteral("pdfinfo"), {file});
-    QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Title: +Relazione di calcolo del T.E.G. - Rossi 2012\n"))), qPrintable(info));
-    QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Subject: +T.E.G. del conteggio \u00abRossi 2012\u00bb, anno di riferimento 2012\n"))), qPrintable(info));
+    QVERIFY2(info.contains(QRegularExpression(
+                 QStringLiteral("Title: +Relazione di calcolo del T.E.G. - Rossi 2012\n"))),
+             qPrintable(info));
+    QVERIFY2(info.contains(QRegularExpression(QStringLiteral(
+                 "Subject: +T.E.G. del conteggio \u00abRossi 2012\u00bb, anno di riferimento 2012\n"))),
+             qPrintable(info));
     QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Author: +Zelvi T.E.G.\n"))), qPrintable(info));
     QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages: +5\n"))), qPrintable(info));
 
-    const QStringList pagine = esegui(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), file, QStringLiteral("-")})
-                                   .split(QLatin1Char('\f'));
+    const QStringList pagine =
+        esegui(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), file, QStringLiteral("-")})
+            .split(QLatin1Char('\f'));
     QVERIFY(pagine.size() >= 5);
     const char* const attesi[5] = {"Conto aziendale - Dati di input", "Dati di input",
-                                   "Calcolo con procedura analitica", "Calcolo con procedura della Banca d'Italia",
-                                   "T.E.G. su Mutuo casa"};
+                                   "Calcolo con procedura analitica",
+                                   "Calcolo con procedura della Banca d'Italia", "T.E.G. su Mutuo casa"};
     for (int i = 0; i < 5; ++i) {
         QVERIFY2(pagine[i].contains(QStringLiteral("pag. %1 di 5").arg(i + 1)), qPrintable(pagine[i]));
         QVERIFY2(pagine[i].contains(QString::fromUtf8(attesi[i])), qPrintable(pagine[i]));
