@@ -60,4 +60,7 @@ struct Rapporto {
     QImage logo;
     // Page extra: draws a picture into the given rectangle (device pixels).
     std::function<void(QPainter&, const QRectF&)> figura;
+    // Footer of page n (from 1) when the report is part of a longer document;
+    // empty: "Pagina n di " + NumeroPagine.
+    std::function<QString(long long pagina)> piede;
 };

@@ -291,7 +291,7 @@ void DisegnaRapporto(const Rapporto& r, QPainter& p, double k, std::vector<Eleme
             r.figura(p, QRectF(2600 * k, 8000 * k, 4815 * k, 1455 * k));
 
         StampaTesto(p, k, 6000, 16000,
-                    QStringLiteral("Pagina %1 di %2").arg(pagina).arg(pagine), false, true, 0, 2,
+                    r.piede ? r.piede(pagina) : QStringLiteral("Pagina %1 di %2").arg(pagina).arg(pagine), false, true, 0, 2,
                     QString(), registro);
         if (pagina < pagine)
             if (auto* dispositivo = dynamic_cast<QPagedPaintDevice*>(p.device()))

@@ -6,7 +6,8 @@ PACCHETTI=(build-essential cmake ninja-build pkg-config
   libsqlite3-dev sqlite3 libbenchmark-dev libarchive-dev
   fonts-dejavu-core fonts-liberation
   xvfb xauth poppler-utils xdg-utils
-  qt6-svg-dev dpkg-dev file desktop-file-utils)
+  qt6-svg-dev dpkg-dev file desktop-file-utils
+  libxlsxwriter-dev python3-openpyxl)
 
 mancanti=()
 for p in "${PACCHETTI[@]}"; do

@@ -6,10 +6,12 @@
 #include "Comandi.h"
 #include "Dichiarazioni.h"
 #include "ElencoFile.h"
+#include "Esportazione.h"
 #include "Fabbrica.h"
 #include "FinestraFiglia.h"
 #include "Immagini.h"
 #include "Messaggi.h"
+#include "Relazione.h"
 #include "Routines.h"
 #include "SoglieInUso.h"
 #include "Twips.h"
@@ -239,10 +241,13 @@ void Mainform::CreaMenu()
 
     QMenu* copia = menu(nullptr, "mnuCopiaEsporta", QStringLiteral("Copia"));
     voce(copia, "mnuCopia", QStringLiteral("Copia tabella corrente"), [this] { ComandoCopia(); });
+    voce(copia, "mnuEsportaExcel", QStringLiteral("Esporta in Excel\u2026"), comando("excel"));
+    voce(copia, "mnuEsportaCSV", QStringLiteral("Esporta CSV\u2026"), comando("csv"));
 
     QMenu* stampa = menu(nullptr, "mnumnuStampa", QStringLiteral("Stampa"));
     voce(stampa, "mnuStampa", QStringLiteral("Stampa tabella corrente"), [this] { ComandoStampa(); });
     voce(stampa, "mnuAnteprima", QStringLiteral("Anteprima di stampa"), comando("anteprima"));
+    voce(stampa, "mnuRelazione", QStringLiteral("Crea relazione PDF\u2026"), comando("relazione"));
     voce(stampa, "mnuStampante", QStringLiteral("Seleziona dispositivo di stampa"),
          [this] { ImpostaStampante(); });
 
@@ -698,6 +703,9 @@ void Mainform::EseguiComando(const QString& chiave)
         {"anteprima", "Anteprima di stampa", [](Mainform* m) { AnteprimaTabellaCorrente(m->FinestraCorrente(), m->FinestraAperta(m->FinestraCorrente()), m); }},
         {"stampa", "Stampa tabella corrente", [](Mainform* m) { m->ComandoStampa(); }},
         {"copia", "Copia tabella corrente", [](Mainform* m) { m->ComandoCopia(); }},
+        {"excel", "Esporta in Excel\u2026", [](Mainform* m) { EsportaTabellaCorrente(m->FinestraCorrente(), m->FinestraAperta(m->FinestraCorrente()), FormatoEsportazione::Excel); }},
+        {"relazione", "Crea relazione PDF\u2026", [](Mainform* m) { CreaRelazionePdf(m); }},
+        {"csv", "Esporta CSV\u2026", [](Mainform* m) { EsportaTabellaCorrente(m->FinestraCorrente(), m->FinestraAperta(m->FinestraCorrente()), FormatoEsportazione::CSV); }},
         {"cc", "T.E.G. su conto corrente", [](Mainform* m) { m->ScaricaFinestre(); m->ApriConAttesa("frmBox"); }},
         {"mutuo", "T.E.G. su mutuo", [](Mainform* m) { m->ScaricaFinestre(); m->ApriConAttesa("frmMutuo"); }},
         {"breve", "Operazioni finanziarie di breve termine", [](Mainform* m) { m->ScaricaFinestre(); m->ApriConAttesa("frmBreve"); }},

@@ -168,10 +168,13 @@ private slots:
         QCOMPARE(voci("mnucc"),
                  QStringList({"mnuInput: Dati di input", "mnuMatematico: T.E.G. matematico",
                               "mnuItalia: T.E.G. Banca d'Italia"}));
-        QCOMPARE(voci("mnuCopiaEsporta"), QStringList({"mnuCopia: Copia tabella corrente"}));
+        QCOMPARE(voci("mnuCopiaEsporta"),
+                 QStringList({"mnuCopia: Copia tabella corrente", "mnuEsportaExcel: Esporta in Excel\u2026",
+                              "mnuEsportaCSV: Esporta CSV\u2026"}));
         QCOMPARE(voci("mnumnuStampa"),
                  QStringList({"mnuStampa: Stampa tabella corrente",
-                              "mnuAnteprima: Anteprima di stampa", "mnuStampante: Seleziona dispositivo di stampa"}));
+                              "mnuAnteprima: Anteprima di stampa", "mnuRelazione: Crea relazione PDF\u2026",
+                              "mnuStampante: Seleziona dispositivo di stampa"}));
         QCOMPARE(M().windowTitle(), QStringLiteral("Zelvi T.E.G."));
     }
 

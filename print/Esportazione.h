@@ -1,0 +1,45 @@
+#pragma once
+// Exporting tables to files for a spreadsheet: an Excel workbook with one
+// sheet per table, or an Italian CSV file. Files are written whole or not at
+// all: a failure leaves what was on disk as it was.
+#include "TabellaEsportazione.h"
+
+#include <QString>
+#include <functional>
+#include <vector>
+
+class QWidget;
+
+enum class FormatoEsportazione { Excel, CSV };
+
+// Writes the tables as an .xlsx workbook, one sheet each in their order:
+// the title and subtitle on top, then the rows; amounts, rates, numbers and
+// dates as values with Italian-looking display formats, text as text; the
+// column headings bold, the sheet frozen below them; A4 portrait, one page
+// wide. The workbook's title is that of the first table. Throws
+// std::runtime_error with the user's text when the file cannot be written.
+void ScriviExcel(const std::vector<TabellaEsportazione>& tabelle, const QString& percorso);
+
+// Writes TestoCSV(t). Throws std::runtime_error like ScriviExcel.
+void ScriviCSV(const TabellaEsportazione& t, const QString& percorso);
+
+// Replaces the file at percorso with dati in one step (through a temporary
+// file beside it). Throws std::runtime_error, the old file untouched.
+void ScriviFileIntero(const QString& percorso, const QByteArray& dati);
+
+// The file name asked for by the export commands: the proposed path in, the
+// chosen path out, empty when cancelled. The default is the system's save
+// dialog; tests install their own.
+using SceltaFileEsportazione =
+    std::function<QString(QWidget* genitore, const QString& proposto, FormatoEsportazione formato)>;
+void ImpostaSceltaFileEsportazione(SceltaFileEsportazione scelta);
+
+// The table of the window in front, ready for export; false when that window
+// has no table.
+bool TabellaFinestra(const QString& finestraCorrente, QWidget* finestra, TabellaEsportazione& t);
+
+// The export commands "Esporta in Excel…" and "Esporta CSV…": asks for the
+// file and writes the table of the window in front. False when the window has
+// no table (a message says so) or the choice is cancelled; a write failure is
+// thrown, for the command runner to report.
+bool EsportaTabellaCorrente(const QString& finestraCorrente, QWidget* finestra, FormatoEsportazione formato);

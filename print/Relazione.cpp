@@ -1,0 +1,351 @@
+#include "Relazione.h"
+
+#include "Dichiarazioni.h"
+#include "Esportazione.h"
+#include "LetturaFinestre.h"
+#include "Pagine.h"
+#include "PagineFinanziamenti.h"
+#include "modStampa.h"
+
+#include <QBuffer>
+#include <QDateTime>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <cmath>
+#include <stdexcept>
+
+namespace {
+
+SceltaFileRelazione sceltaFile;
+
+QString testo(const std::string& s) { return QString::fromStdString(s); }
+
+long long pagineDi(const Rapporto& r) { return std::max(1LL, std::llround(r.NumeroPagine)); }
+
+// A reason a table could not be computed, two rows under it.
+void aggiungiNota(Rapporto& r, const QString& errore)
+{
+    if (errore.isEmpty() || r.RighePerPagina + 2 > TabellaStampa::MaxRighe)
+        return;
+    r.RighePerPagina += 2;
+    r.tabella.setTesto(r.RighePerPagina, 1, QStringLiteral("Attenzione: ") + errore.simplified());
+}
+
+// ---- The tables, built from the same page data the windows show ----------
+
+bool contoConDati(const Documento& d)
+{
+    for (int q = 1; q <= 4; ++q) {
+        const BOX& b = d.Trimestri(q);
+        for (double v : {b.Numeri(), b.Interessi(), b.Commissioni(), b.Spese(), b.CMS(), b.Accordato()})
+            if (v != 0)
+                return true;
+    }
+    return false;
+}
+
+std::vector<Rapporto> tabelleConto(Documento& d)
+{
+    const QString descrizione = testo(d.Trimestri(1).Descrizione());
+    const DatiPaginaInput p = PaginaInput(d);
+    DatiInput in;
+    in.anno = p.anno;
+    // The report lists the quarter's figures in the window's order, which
+    // puts the commission on the maximum overdraft under the other one.
+    static const int ordine[7] = {0, 1, 2, 5, 3, 4, 6};
+    for (int k = 0; k < 7; ++k)
+        in.campi[k] = p.campi[ordine[k]];
+
+    QString errore;
+    Rapporto matematico = RapportoMatematico(PaginaMatematico(d, errore), descrizione);
+    aggiungiNota(matematico, errore);
+    errore.clear();
+    Rapporto italia = RapportoItalia(PaginaItalia(d, errore), descrizione);
+    aggiungiNota(italia, errore);
+    return {RapportoInput(in, descrizione), std::move(matematico), std::move(italia)};
+}
+
+Rapporto tabellaMutuo(Mutuo& m)
+{
+    const DatiPaginaMutuo p = PaginaMutuo(m);
+    DatiMutuo d;
+    d.descrizione = p.descrizione;
+    d.importo = p.importi[0];
+    d.oneri = p.importi[1];
+    d.rata = p.importi[2];
+    d.periodicita = p.periodicita;
+    d.numeroRate = p.numeroRate;
+    d.etichettaPeriodo = p.intestazione;
+    d.tegPeriodo = p.tassoPeriodo;
+    d.etichettaAnnuo = p.didascaliaAnnuale;
+    d.tegAnnuo = p.tassoAnnuale;
+    Rapporto r = RapportoMutuo(d, testo(m.Descrizione()));
+    aggiungiNota(r, p.errore);
+    return r;
+}
+
+Rapporto tabellaOPE(OPE& o)
+{
+    const DatiPaginaOPE p = PaginaOPE(o);
+    DatiOPE d;
+    for (int k = 0; k < 10; ++k) {
+        d.importi[k] = o.Importo(k + 1);
+        d.date[k] = p.righe[k].meseAnno;
+        d.testiImporto[k] = p.righe[k].importo;
+        d.segni[k] = p.righe[k].segno;
+    }
+    d.teg = p.tasso;
+    Rapporto r = RapportoOPE(d, testo(o.Descrizione()));
+    aggiungiNota(r, p.errore);
+    return r;
+}
+
+Rapporto tabellaBreve(BREVE& b)
+{
+    const DatiPaginaBreve p = PaginaBreve(b);
+    DatiBreve d;
+    d.descrizione = p.descrizione;
+    d.finanziato = p.importi[0];
+    d.oneri = p.importi[1];
+    d.restituito = p.importi[2];
+    d.dataErogazione = TestoData(p.data0);
+    d.dataRestituzione = TestoData(p.data1);
+    d.tegPeriodo = p.tassoPeriodo;
+    d.tegAnnuo = p.tassoAnnuale;
+    Rapporto r = RapportoBreve(d, testo(b.Descrizione()));
+    aggiungiNota(r, p.errore);
+    return r;
+}
+
+bool operazioniConDati(const OPE& o)
+{
+    for (int k = 1; k <= 10; ++k)
+        if (o.Importo(k) != 0)
+            return true;
+    return false;
+}
+
+// The line of the contents that names a page.
+QString voce(const Rapporto& r)
+{
+    return r.sottotitolo.isEmpty() ? r.titolo : r.titolo + QStringLiteral(" - ") + r.sottotitolo;
+}
+
+Rapporto copertina(const Documento& d, const QDate& data, const std::vector<Rapporto>& tabelle,
+                   const QStringList& esaminati)
+{
+    Rapporto c;
+    c.nome = QStringLiteral("Relazione");
+    c.titolo = QStringLiteral("Relazione di calcolo del T.E.G.");
+    c.sottotitolo = QStringLiteral("Conteggio \u00ab%1\u00bb").arg(testo(d.NomeConteggio()));
+    c.colonne = {{1, 1000, 0}, {2, 4500, 0}, {3, 10900, 2}};
+    TabellaStampa& t = c.tabella;
+    int n = 1;
+    auto riga = [&](const QString& a, const QString& b, bool grassetto = false) {
+        if (n > TabellaStampa::MaxRighe)
+            return;
+        t.setTesto(n, 1, a);
+        t.setTesto(n, 2, b);
+        t.setRigaGrassetto(n, grassetto);
+        ++n;
+    };
+    riga(QStringLiteral("Conteggio"), testo(d.NomeConteggio()), true);
+    riga(QStringLiteral("Anno di riferimento"), QString::number(d.AnnoRiferimento()));
+    riga(QStringLiteral("Data della relazione"), data.toString(QStringLiteral("dd/MM/yyyy")));
+    ++n;
+    riga(QStringLiteral("Rapporti esaminati"), QString(), true);
+    for (int i = 0; i + 1 < esaminati.size(); i += 2)
+        riga(esaminati[i], esaminati[i + 1]);
+    if (esaminati.isEmpty())
+        riga(QStringLiteral("Il conteggio non contiene dati da esaminare."), QString());
+    ++n;
+    riga(QStringLiteral("Indice"), QString(), true);
+    long long pagina = 2;  // the cover is page 1
+    for (const Rapporto& r : tabelle) {
+        if (n > TabellaStampa::MaxRighe)
+            break;
+        t.setTesto(n, 1, voce(r));
+        t.setTesto(n, 3, QStringLiteral("pag. %1").arg(pagina));
+        ++n;
+        pagina += pagineDi(r);
+    }
+    c.RighePerPagina = std::min(n - 1, TabellaStampa::MaxRighe);
+    return c;
+}
+
+// ---- PDF document information ----------------------------------------------
+
+// A PDF text string: UTF-16BE with its byte order mark, in hexadecimal.
+QByteArray stringaPdf(const QString& s)
+{
+    QByteArray b = "<FEFF";
+    for (const QChar c : s)
+        b += QByteArray::number(c.unicode() + 0x10000, 16).right(4).toUpper();
+    return b + '>';
+}
+
+// Qt writes only the title and the creator into the document information.
+// This appends an incremental update (a new information dictionary, its
+// cross-reference section and a trailer pointing back to Qt's) that also
+// names the author and the subject. Unchanged when Qt's trailer is not found.
+void completaInformazioni(QByteArray& pdf, const Relazione& r)
+{
+    const int coda = static_cast<int>(pdf.lastIndexOf("trailer"));
+    const int inizioXref = static_cast<int>(pdf.lastIndexOf("startxref"));
+    if (coda < 0 || inizioXref < coda)
+        return;
+    const QString trailer = QString::fromLatin1(pdf.mid(coda, inizioXref - coda));
+    static const QRegularExpression dimensione(QStringLiteral("/Size\\s+(\\d+)"));
+    static const QRegularExpression radice(QStringLiteral("/Root\\s+(\\d+\\s+\\d+\\s+R)"));
+    static const QRegularExpression xref(QStringLiteral("startxref\\s+(\\d+)"));
+    const auto d = dimensione.match(trailer), ra = radice.match(trailer);
+    const auto x = xref.match(QString::fromLatin1(pdf.mid(inizioXref)));
+    if (!d.hasMatch() || !ra.hasMatch() || !x.hasMatch())
+        return;
+    const int oggetto = d.captured(1).toInt();
+
+    if (!pdf.endsWith('\n'))
+        pdf += '\n';
+    const qsizetype posizioneOggetto = pdf.size();
+    const QByteArray adesso =
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddHHmmss")).toLatin1();
+    pdf += QByteArray::number(oggetto) + " 0 obj\n<<\n/Title " + stringaPdf(r.titolo) + "\n/Author "
+           + stringaPdf(r.autore) + "\n/Subject " + stringaPdf(r.soggetto) + "\n/Creator "
+           + stringaPdf(QStringLiteral("Zelvi T.E.G.")) + "\n/Producer "
+           + stringaPdf(QStringLiteral("Zelvi T.E.G. (Qt %1)").arg(QLatin1String(qVersion())))
+           + "\n/CreationDate (D:" + adesso + ")\n>>\nendobj\n";
+    const qsizetype posizioneXref = pdf.size();
+    pdf += "xref\n" + QByteArray::number(oggetto) + " 1\n"
+           + QByteArray::number(posizioneOggetto).rightJustified(10, '0') + " 00000 n \n";
+    pdf += "trailer\n<<\n/Size " + QByteArray::number(oggetto + 1) + "\n/Info " + QByteArray::number(oggetto)
+           + " 0 R\n/Root " + ra.captured(1).toLatin1() + "\n/Prev " + x.captured(1).toLatin1()
+           + "\n>>\nstartxref\n" + QByteArray::number(posizioneXref) + "\n%%EOF\n";
+}
+
+QString sceltaDiSistema(QWidget* genitore, const QString& proposto)
+{
+    return QFileDialog::getSaveFileName(genitore, QStringLiteral("Crea relazione PDF"), proposto,
+                                        QStringLiteral("Documenti PDF (*.pdf)"));
+}
+
+QString nomeProposto(const Documento& d)
+{
+    QString nome = QStringLiteral("Relazione T.E.G. - ") + testo(d.NomeConteggio());
+    for (const QChar c : QStringLiteral("\\/:*?\"<>|"))
+        nome.replace(c, QLatin1Char(' '));
+    QString cartella = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (cartella.isEmpty() || !QFileInfo(cartella).isDir())
+        cartella = QDir::homePath();
+    return QDir(cartella).filePath(nome.simplified() + QStringLiteral(".pdf"));
+}
+
+} // namespace
+
+Relazione RelazioneConteggio(Documento& d, const QDate& data)
+{
+    std::vector<Rapporto> tabelle;
+    QStringList esaminati;  // pairs: what, its description
+    if (contoConDati(d)) {
+        for (Rapporto& r : tabelleConto(d))
+            tabelle.push_back(std::move(r));
+        esaminati << QStringLiteral("Conto corrente") << testo(d.Trimestri(1).Descrizione());
+    }
+    Mutuo& m = d.MutuoCorrente();
+    if (m.Importo() != 0 || m.Rata() != 0) {
+        tabelle.push_back(tabellaMutuo(m));
+        esaminati << QStringLiteral("Mutuo") << testo(m.Descrizione());
+    }
+    if (operazioniConDati(d.Operazioni())) {
+        tabelle.push_back(tabellaOPE(d.Operazioni()));
+        esaminati << QStringLiteral("Operazioni finanziarie varie") << testo(d.Operazioni().Descrizione());
+    }
+    BREVE& b = d.BreveCorrente();
+    if (b.Finanziato() != 0 || b.Restituito() != 0) {
+        tabelle.push_back(tabellaBreve(b));
+        esaminati << QStringLiteral("Operazione di breve termine") << testo(b.Descrizione());
+    }
+    // The usury check's pages go here, after the tables whose rates they
+    // check: for each rate the formula with its figures put in, the threshold
+    // with its source (period, category, class, TEGM, formula by date) and the
+    // verdict; the cover then also names the period of the threshold data.
+
+    Relazione r;
+    const QString nome = testo(d.NomeConteggio());
+    r.titolo = QStringLiteral("Relazione di calcolo del T.E.G. - ") + nome;
+    r.soggetto = QStringLiteral("T.E.G. del conteggio \u00ab%1\u00bb, anno di riferimento %2")
+                     .arg(nome)
+                     .arg(d.AnnoRiferimento());
+    r.pagine.push_back(copertina(d, data, tabelle, esaminati));
+    for (Rapporto& t : tabelle)
+        r.pagine.push_back(std::move(t));
+    return r;
+}
+
+void DisegnaRelazione(const Relazione& r, QPainter& p, double k, std::vector<ElementoTesto>* registro)
+{
+    long long totale = 0;
+    for (const Rapporto& pagina : r.pagine)
+        totale += pagineDi(pagina);
+    long long inizio = 1;
+    for (const Rapporto& pagina : r.pagine) {
+        if (inizio > 1)
+            if (auto* dispositivo = dynamic_cast<QPagedPaintDevice*>(p.device()))
+                dispositivo->newPage();
+        Rapporto copia = pagina;
+        copia.piede = [inizio, totale](long long n) {
+            return QStringLiteral("pag. %1 di %2").arg(inizio + n - 1).arg(totale);
+        };
+        DisegnaRapporto(copia, p, k, registro);
+        inizio += pagineDi(pagina);
+    }
+}
+
+void ScriviRelazionePdf(const Relazione& r, const QString& percorso)
+{
+    QBuffer memoria;
+    memoria.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter pdf(&memoria);
+        pdf.setPageSize(QPageSize(QPageSize::A4));
+        pdf.setPageOrientation(QPageLayout::Portrait);
+        pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+        pdf.setResolution(1200);
+        pdf.setTitle(r.titolo);
+        pdf.setCreator(QStringLiteral("Zelvi T.E.G."));
+        QPainter p;
+        if (!p.begin(&pdf))
+            throw std::runtime_error("Impossibile preparare il documento PDF della relazione.");
+        DisegnaRelazione(r, p, pdf.resolution() / 1440.0);
+        if (!p.end())
+            throw std::runtime_error("Impossibile completare il documento PDF della relazione.");
+    }
+    QByteArray dati = memoria.data();
+    completaInformazioni(dati, r);
+    ScriviFileIntero(percorso, dati);
+}
+
+void ImpostaSceltaFileRelazione(SceltaFileRelazione scelta) { sceltaFile = std::move(scelta); }
+
+bool CreaRelazionePdf(QWidget* genitore)
+{
+    QString file = (sceltaFile ? sceltaFile : sceltaDiSistema)(genitore, nomeProposto(Conteggio));
+    if (file.isEmpty())
+        return false;
+    if (QFileInfo(file).suffix().isEmpty())
+        file += QStringLiteral(".pdf");
+    Relazione r = RelazioneConteggio(Conteggio, QDate::currentDate());
+    // The logo is the one the main window holds, as on the printed tables.
+    if (genitore)
+        if (auto* picture2 = genitore->window()->findChild<QLabel*>(QStringLiteral("Picture2")))
+            if (!picture2->pixmap().isNull())
+                for (Rapporto& pagina : r.pagine)
+                    pagina.logo = picture2->pixmap().toImage();
+    ScriviRelazionePdf(r, file);
+    return true;
+}

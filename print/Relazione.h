@@ -1,0 +1,54 @@
+#pragma once
+// The expert's report: one A4 PDF that follows a calculation step by step, a
+// cover with its contents and then one report page per table, each drawn by
+// the page frame of the printed reports and numbered through the whole
+// document ("pag. n di m").
+#include "modStampa.h"
+
+#include <QDate>
+#include <QString>
+#include <functional>
+#include <vector>
+
+class Documento;
+class QPainter;
+class QWidget;
+
+struct Relazione {
+    QString titolo;     // the PDF's title
+    QString soggetto;   // the PDF's subject
+    QString autore = QStringLiteral("Zelvi T.E.G.");  // the PDF's author
+    // The pages in their order, the cover first. A report of several pages
+    // (NumeroPagine) takes that many.
+    std::vector<Rapporto> pagine;
+};
+
+// The report of a calculation: the cover (name, reference year, the
+// descriptions of what it examines, the date given, the contents with page
+// numbers), then the current account's input, analytic and Bank of Italy
+// tables, the mortgage, the various operations and the short-term financing,
+// each only when the calculation has figures for it. Recomputes what it
+// shows, as the windows do; a quarter or a rate that cannot be computed
+// prints as the window shows it, with the reason under its table.
+Relazione RelazioneConteggio(Documento& d, const QDate& data);
+
+// Draws every page of the report on a paged device (a new page before each
+// but the first); pixelPerTwip and registro as for DisegnaRapporto.
+void DisegnaRelazione(const Relazione& r, QPainter& p, double pixelPerTwip,
+                      std::vector<ElementoTesto>* registro = nullptr);
+
+// Writes the report as a PDF with real text and its title, author and subject
+// set. Throws std::runtime_error with the user's text; an older file of that
+// name then stays as it was.
+void ScriviRelazionePdf(const Relazione& r, const QString& percorso);
+
+// The file name asked for by "Crea relazione PDF…": the proposed path in, the
+// chosen path out, empty when cancelled. The default is the system's save
+// dialog; tests install their own.
+using SceltaFileRelazione = std::function<QString(QWidget* genitore, const QString& proposto)>;
+void ImpostaSceltaFileRelazione(SceltaFileRelazione scelta);
+
+// The command "Crea relazione PDF…" for the open calculation, dated today:
+// asks for the file and writes it. False when the choice is cancelled; a
+// failure is thrown, for the command runner to report.
+bool CreaRelazionePdf(QWidget* genitore);

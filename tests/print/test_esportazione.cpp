@@ -1,0 +1,269 @@
+// Export to spreadsheets: typed cells read from the windows' texts, the CSV
+// bytes, and workbooks read back by an independent reader (openpyxl).
+#include "Dichiarazioni.h"
+#include "EsempiStampa.h"
+#include "Esportazione.h"
+#include "Messaggi.h"
+#include "frmBox.h"
+#include "frmBreve.h"
+#include "frmCalcoli.h"
+#include "frmItalia.h"
+#include "frmMutuo.h"
+#include "frmOPE.h"
+
+#include <QLocale>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace std::chrono;
+
+class TestEsportazione : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void leggiCella_data();
+    void leggiCella();
+    void nomeFoglio();
+    void csv();
+    void excelRiletto_data();
+    void excelRiletto();
+    void fileNonScrivibile();
+
+private:
+    QTemporaryDir cartella_;
+};
+
+void TestEsportazione::initTestCase()
+{
+    ImpostaRisponditore([](const QString&, QMessageBox::StandardButtons) { return QMessageBox::Ok; });
+    InizializzaConteggio();
+    Conteggio.setAnnoRiferimento(2012);
+    for (int q = 1; q <= 4; ++q) {
+        BOX& t = Conteggio.Trimestri(q);
+        t.setNumeri(9000000 + 100000 * q);
+        t.setInteressi(1500 + 10 * q);
+        t.setCommissioni(200);
+        t.setSpese(45);
+        t.setGiorniValuta(3);
+        t.setAccordato(100000);
+        t.setCMS(50);
+    }
+    Conteggio.Trimestri(1).setDescrizione("Conto aziendale");
+    Mutuo& m = Conteggio.MutuoCorrente();
+    m.setImporto(100000);
+    m.setRata(1000);
+    m.setNRate(120);
+    m.setRateAnnuali(12);
+    m.setDescrizione("Mutuo casa");
+    BREVE& b = Conteggio.BreveCorrente();
+    b.setFinanziato(10000);
+    b.setOneri(100);
+    b.setRestituito(10200);
+    b.setData0(sys_days(year{2010} / January / 1));
+    b.setData1(sys_days(year{2010} / April / 1));
+    b.setDescrizione("Anticipo");
+    OPE& o = Conteggio.Operazioni();
+    o.setDescrizione("Flussi vari");
+    o.setImporto(1, 10000);
+    o.setImporto(2, 5500);
+    o.setImporto(3, 5500);
+}
+
+void TestEsportazione::leggiCella_data()
+{
+    QTest::addColumn<QString>("testo");
+    QTest::addColumn<int>("tipo");
+    QTest::addColumn<double>("valore");
+    QTest::addColumn<int>("decimali");
+    const int T = int(TipoCella::Testo), I = int(TipoCella::Importo), P = int(TipoCella::Tasso),
+              N = int(TipoCella::Numero), D = int(TipoCella::Data), V = int(TipoCella::Vuota);
+    QTest::newRow("importo") << "1.234,56" << I << 1234.56 << 2;
+    QTest::newRow("euro negativo") << "\u20AC -1.234,50" << I << -1234.5 << 2;
+    QTest::newRow("tasso") << "8,125%" << P << 0.08125 << 3;
+    QTest::newRow("tasso negativo") << "-0,500%" << P << -0.005 << 3;
+    QTest::newRow("tasso grande") << "1.234,567%" << P << 12.34567 << 3;
+    QTest::newRow("intero") << "120" << N << 120.0 << 0;
+    QTest::newRow("migliaia") << "1.500" << N << 1500.0 << 0;
+    QTest::newRow("un decimale") << "12,5" << N << 12.5 << 1;
+    QTest::newRow("data") << "31/12/2012" << D << 0.0 << 0;
+    QTest::newRow("data impossibile") << "31/02/2012" << T << 0.0 << 0;
+    QTest::newRow("incoerenti") << "dati incoerenti" << T << 0.0 << 0;
+    QTest::newRow("gruppi errati") << "1.23,45" << T << 0.0 << 0;
+    QTest::newRow("punto decimale") << "12.5" << T << 0.0 << 0;
+    QTest::newRow("mese") << "Gen - 2020" << T << 0.0 << 0;
+    QTest::newRow("segno da solo") << "-" << T << 0.0 << 0;
+    QTest::newRow("etichetta") << " + spese" << T << 0.0 << 0;
+    QTest::newRow("spazi") << "   " << V << 0.0 << 0;
+}
+
+void TestEsportazione::leggiCella()
+{
+    QFETCH(QString, testo);
+    QFETCH(int, tipo);
+    QFETCH(double, valore);
+    QFETCH(int, decimali);
+    const CellaEsportazione c = LeggiCella(testo);
+    QCOMPARE(int(c.tipo), tipo);
+    QCOMPARE(c.testo, testo);
+    if (tipo == int(TipoCella::Importo) || tipo == int(TipoCella::Tasso) || tipo == int(TipoCella::Numero)) {
+        QCOMPARE(c.valore, valore);
+        QCOMPARE(c.decimali, decimali);
+    }
+    if (tipo == int(TipoCella::Data))
+        QCOMPARE(c.data, QDate(2012, 12, 31));
+}
+
+void TestEsportazione::nomeFoglio()
+{
+    const QStringList usati = {QStringLiteral("Mutuo"), QStringLiteral("Calcolo con procedura della")};
+    QCOMPARE(NomeFoglio(QStringLiteral("Calcolo con procedura della Banca d'Italia"), {}),
+             QStringLiteral("Calcolo con procedura della"));
+    QCOMPARE(NomeFoglio(QStringLiteral("Calcolo con procedura della Banca d'Italia"), usati),
+             QStringLiteral("Calcolo con procedura della (2)"));
+    QCOMPARE(NomeFoglio(QStringLiteral("'T.E.G. [2012]: a/b?'"), {}), QStringLiteral("T.E.G. 2012 a b"));
+    QCOMPARE(NomeFoglio(QStringLiteral("mutuo"), usati), QStringLiteral("mutuo (2)"));
+    QCOMPARE(NomeFoglio(QStringLiteral(" *? "), {}), QStringLiteral("Tabella"));
+    QCOMPARE(NomeFoglio(QStringLiteral("x").repeated(40), {}), QStringLiteral("x").repeated(31));
+}
+
+void TestEsportazione::csv()
+{
+    DatiBreve d = esempi::breve();
+    d.descrizione = QStringLiteral("=Anticipo \"A;B\"");
+    const QByteArray atteso = "\xEF\xBB\xBF"
+                              "\"T.E.G. su Anticipo \"\"A;B\"\"\";\r\n"
+                              ";\r\n"
+                              "Descrizione operazione;\"'=Anticipo \"\"A;B\"\"\"\r\n"
+                              "Importo finanziato;10000,00\r\n"
+                              "Oneri trattenuti sul finanziato;100,00\r\n"
+                              "Data di erogazione;01/01/2010\r\n"
+                              "Data di restituzione;01/04/2010\r\n"
+                              "Importo restituito a scadenza;10200,00\r\n"
+                              ";\r\n"
+                              "T.E.G. di periodo;3,030%\r\n"
+                              "T.E.G. su base annuale;12,290%\r\n";
+    QCOMPARE(TestoCSV(TabellaDaRapporto(RapportoBreve(d, QStringLiteral("Anticipo \"A;B\"")))), atteso);
+}
+
+void TestEsportazione::excelRiletto_data()
+{
+    QTest::addColumn<QString>("nome");
+    QTest::addColumn<QString>("foglio");
+    QTest::addColumn<QString>("bloccata");  // first cell below the frozen rows
+    QTest::addColumn<int>("numeri");        // at least this many numeric cells
+    QTest::newRow("frmCalcoli") << "frmCalcoli" << "Calcolo con procedura analitica" << "A5" << 90;
+    QTest::newRow("frmItalia") << "frmItalia" << "Calcolo con procedura della" << "A5" << 20;
+    QTest::newRow("frmBox") << "frmBox" << "Dati di input" << "A7" << 28;
+    QTest::newRow("frmOPE") << "frmOPE" << "Flussi vari" << "A6" << 7;
+    QTest::newRow("frmMutuo") << "frmMutuo" << "Mutuo casa" << "A3" << 6;
+    QTest::newRow("frmBreve") << "frmBreve" << "Anticipo" << "A3" << 4;
+}
+
+void TestEsportazione::excelRiletto()
+{
+    QFETCH(QString, nome);
+    QFETCH(QString, foglio);
+    QFETCH(QString, bloccata);
+    QFETCH(int, numeri);
+    std::unique_ptr<FinestraFiglia> f;
+    if (nome == QLatin1String("frmBreve")) f = std::make_unique<frmBreve>();
+    else if (nome == QLatin1String("frmOPE")) f = std::make_unique<frmOPE>();
+    else if (nome == QLatin1String("frmMutuo")) f = std::make_unique<frmMutuo>();
+    else if (nome == QLatin1String("frmCalcoli")) f = std::make_unique<frmCalcoli>();
+    else if (nome == QLatin1String("frmItalia")) f = std::make_unique<frmItalia>();
+    else f = std::make_unique<frmBox>();
+    f->setAttribute(Qt::WA_DeleteOnClose, false);
+    f->Pagina();
+
+    // An older file of the same name is replaced.
+    const QString file = cartella_.filePath(nome + QStringLiteral(".xlsx"));
+    {
+        QFile vecchio(file);
+        QVERIFY(vecchio.open(QIODevice::WriteOnly));
+        vecchio.write("vecchio");
+    }
+    ImpostaSceltaFileEsportazione([&](QWidget*, const QString& proposto, FormatoEsportazione) {
+        return proposto.endsWith(QStringLiteral(".xlsx")) ? file : QString();
+    });
+    QVERIFY(EsportaTabellaCorrente(nome, f.get(), FormatoEsportazione::Excel));
+    QVERIFY(MessaggiMostrati().isEmpty());
+
+    QProcess lettore;
+    lettore.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral(LETTORE_XLSX), file});
+    QVERIFY(lettore.waitForFinished(60000));
+    QVERIFY2(lettore.exitCode() == 0, lettore.readAllStandardError().constData());
+    const QStringList righe = QString::fromUtf8(lettore.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QVERIFY(!righe.isEmpty());
+    const QStringList intestazione = righe.front().split(QLatin1Char('\t'));
+    QCOMPARE(intestazione.value(1), foglio);
+    QCOMPARE(intestazione.value(2), bloccata);
+
+    // Every printed text of the window, at its place: numbers as numbers that
+    // the Italian forms of their display formats turn back into that text.
+    Rapporto r;
+    QVERIFY(RapportoFinestra(nome, f.get(), r));
+    QCOMPARE(intestazione.value(3), r.titolo);
+    std::vector<int> colonne;
+    for (const ColonnaStampa& c : r.colonne)
+        colonne.push_back(c.colonna);
+    std::sort(colonne.begin(), colonne.end());
+    const int primaRiga = r.sottotitolo.isEmpty() ? 3 : 4;
+    QMap<QPair<int, int>, QStringList> celle;
+    for (const QString& riga : righe.mid(1)) {
+        const QStringList c = riga.split(QLatin1Char('\t'));
+        celle[{c[1].toInt(), c[2].toInt()}] = c.mid(3);
+    }
+    const QLocale italiano(QLocale::Italian);
+    int trovati = 0;
+    for (int i = 1; i <= r.RighePerPagina; ++i)
+        for (int k = 0; k < int(colonne.size()); ++k) {
+            const QString atteso = r.tabella.Testo(i, colonne[k]);
+            const QStringList c = celle.value({primaRiga + i - 1, k + 1});
+            const QString dove = QStringLiteral("riga %1 colonna %2: %3 / %4").arg(i).arg(k + 1).arg(atteso, c.join(QLatin1Char('|')));
+            if (atteso.trimmed().isEmpty()) {
+                QVERIFY2(c.isEmpty(), qPrintable(dove));
+                continue;
+            }
+            QVERIFY2(c.size() == 4, qPrintable(dove));
+            QString letto = c[1];
+            if (c[0] == QLatin1String("n")) {
+                ++trovati;
+                const QString formato = c[2];
+                const int decimali = formato.contains(QLatin1Char('.'))
+                                         ? int(formato.section(QLatin1Char('.'), 1).count(QLatin1Char('0')))
+                                         : 0;
+                const bool tasso = formato.endsWith(QLatin1Char('%'));
+                const double v = c[1].toDouble() * (tasso ? 100 : 1);
+                letto = formato.startsWith(QLatin1String("0")) && !tasso ? QString::number(v, 'f', decimali)
+                                                                          : italiano.toString(v, 'f', decimali);
+                if (tasso)
+                    letto += QLatin1Char('%');
+                if (formato.contains(QChar(0x20AC)))
+                    letto.prepend(QStringLiteral("\u20AC "));
+            }
+            QVERIFY2(letto == atteso, qPrintable(dove));
+        }
+    QVERIFY2(trovati >= numeri, qPrintable(QString::number(trovati)));
+}
+
+void TestEsportazione::fileNonScrivibile()
+{
+    const QString file = cartella_.filePath(QStringLiteral("manca/tabella"));
+    const TabellaEsportazione t = TabellaDaRapporto(RapportoMutuo(esempi::mutuo(), QStringLiteral("Mutuo")));
+    for (const QString& estensione : {QStringLiteral(".xlsx"), QStringLiteral(".csv")}) {
+        try {
+            if (estensione == QLatin1String(".xlsx"))
+                ScriviExcel({t}, file + estensione);
+            else
+                ScriviCSV(t, file + estensione);
+            QFAIL("nessun errore");
+        } catch (const std::runtime_error& e) {
+            QVERIFY2(QString::fromUtf8(e.what()).contains(QDir::toNativeSeparators(file + estensione)), e.what());
+        }
+    }
+    QVERIFY(!QFileInfo::exists(cartella_.filePath(QStringLiteral("manca"))));
+}
+
+QTEST_MAIN(TestEsportazione)
+#include "test_esportazione.moc"
