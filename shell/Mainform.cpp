@@ -583,8 +583,23 @@ void Mainform::NascondiAttesa()
 {
     if (attesa_) {
         delete attesa_.data();
-        if (!info_)
+        if (!info_) {
             setEnabled(true);
+            AttivaCorrente();
+        }
+    }
+}
+
+void Mainform::AttivaCorrente()
+{
+    // A disabled frame's area activates nothing: the window opened while the
+    // wait window was up is made the active one once the frame answers again,
+    // before a stale activation can choose another.
+    Riordino r(riordino_);
+    QWidget* w = FinestraAperta(finestraCorrente_);
+    if (auto* sub = w ? qobject_cast<QMdiSubWindow*>(w->parentWidget()) : nullptr) {
+        sub->raise();
+        area_->setActiveSubWindow(sub);
     }
 }
 

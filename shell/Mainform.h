@@ -124,6 +124,8 @@ private:
     void CreaStatusBar();
     void Timer1_Timer();
     void ApriArchivio();
+    // Brings the current window to the front and makes it the area's active one.
+    void AttivaCorrente();
 
     // Runs one command: commits the field being edited, catches every error
     // and shows it, and always takes the wait window down again.
