@@ -9,8 +9,14 @@
 #include <QLocale>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <algorithm>
 
+#include "Funzioni.h"
+#include "Messaggi.h"
+#include "PagineFinanziamenti.h"
 #include "Twips.h"
+
+#include <stdexcept>
 
 namespace {
 // The longest selection a field makes when it takes the focus.
@@ -88,9 +94,19 @@ void CampoFinanziamento::focusOutEvent(QFocusEvent* e)
 void CampoFinanziamento::keyPressEvent(QKeyEvent* e)
 {
     if (e->matches(QKeySequence::Paste)) {
-        // Pasted text goes through the same filter as typed text.
+        // Pasted text goes through the same filter as typed text; words or
+        // exponents pasted into an amount are refused, not read as digits.
+        const QString appunti = QApplication::clipboard()->text();
+        if (filtro_ == Filtro::Importo && std::any_of(appunti.begin(), appunti.end(),
+                                                      [](QChar c) { return c.isLetter(); })) {
+            Messaggio(QStringLiteral("Il testo incollato \u00ab%1\u00bb non è un importo e non è stato "
+                                     "inserito.")
+                          .arg(Citazione(appunti.simplified())),
+                      QMessageBox::Warning, window());
+            return;
+        }
         QString incollato;
-        for (QChar c : QApplication::clipboard()->text())
+        for (QChar c : appunti)
             if (c != QLatin1Char('\b') && c.isPrint() && CarattereAmmesso(filtro_, c))
                 incollato += c;
         if (!isReadOnly())
@@ -115,6 +131,34 @@ void CampoFinanziamento::keyPressEvent(QKeyEvent* e)
         return;
     }
     QLineEdit::keyPressEvent(e);
+}
+
+std::optional<double> LeggiCampoImporto(CampoFinanziamento* campo, double memorizzato,
+                                        QWidget* finestra)
+{
+    const QString testo = campo->text();
+    QString motivo;
+    try {
+        const QString mostrato = TestoImporto(LeggiNumeroItaliano(testo.toStdString()));
+        campo->setText(mostrato);
+        return LeggiImporto(mostrato);
+    } catch (const std::invalid_argument& e) {
+        motivo = QStringLiteral("non è un importo (%1)").arg(QString::fromUtf8(e.what()));
+    } catch (const std::exception&) {
+        motivo = QStringLiteral("è troppo grande");
+    }
+    QString precedente;
+    try {
+        precedente = TestoImporto(memorizzato);
+    } catch (const std::exception&) {
+        // A stored amount that cannot be written leaves the field empty.
+    }
+    campo->setText(precedente);
+    Messaggio(QStringLiteral("L'importo \"%1\" %2.\nResta l'importo precedente%3.")
+                  .arg(Citazione(testo), motivo,
+                       precedente.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(precedente)),
+              QMessageBox::Warning, finestra);
+    return std::nullopt;
 }
 
 ElencoFinanziamento::ElencoFinanziamento(const QString& nome, QWidget* genitore)

@@ -6,6 +6,7 @@
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
+#include <optional>
 
 class QWidget;
 
@@ -44,6 +45,14 @@ private:
 // A drop-down list whose items are the only choices, but whose text can also
 // show a stored value that is not among them (a count above 360, a year
 // outside the list) without changing it. currentText() is what it shows.
+// The amount the user typed into an amount field, read when the field is left
+// or confirmed: the field then shows it formatted and the amount shown is
+// returned. A text that is no Italian amount, or one too large, is refused
+// with a message that quotes only its start; the field shows the stored
+// amount `memorizzato` again and nothing is returned.
+std::optional<double> LeggiCampoImporto(CampoFinanziamento* campo, double memorizzato,
+                                        QWidget* finestra);
+
 class ElencoFinanziamento : public QComboBox {
     Q_OBJECT
 public:

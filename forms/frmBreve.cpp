@@ -127,18 +127,12 @@ void frmBreve::cambioData(int quale)
 
 void frmBreve::esciImporto(int i)
 {
-    CampoFinanziamento* campo = importi_[i];
-    try {
-        campo->setText(TestoImporto(LeggiImporto(campo->text())));
-    } catch (const std::exception&) {
-        Messaggio(QStringLiteral("L'importo \"%1\" è troppo grande.").arg(campo->text()),
-                  QMessageBox::Warning, this);
-        return;
-    }
-    if (CaricamentoInCorso)
-        return;
-    const double v = LeggiImporto(campo->text());
     BREVE& b = Conteggio.BreveCorrente();
+    const auto letto = LeggiCampoImporto(
+        importi_[i], i == 0 ? b.Finanziato() : i == 1 ? b.Oneri() : b.Restituito(), this);
+    if (!letto || CaricamentoInCorso)
+        return;
+    const double v = *letto;
     if (i == 0)
         b.setFinanziato(v);
     else if (i == 1)

@@ -5,6 +5,7 @@
 #include "Funzioni.h"
 #include "Messaggi.h"
 #include "PagineFinanziamenti.h"
+#include "frmBox.h"
 #include "frmBreve.h"
 #include "frmMutuo.h"
 #include "frmOPE.h"
@@ -111,6 +112,9 @@ private slots:
 
     void breveTassiEDate();
     void breveDateDaTastiera();
+
+    void importoRifiutatoRiprendeIlValore_data();
+    void importoRifiutatoRiprendeIlValore();
 };
 
 void TestFinanziamenti::elenchiETesti()
@@ -565,6 +569,67 @@ void TestFinanziamenti::breveDateDaTastiera()
     QCOMPARE(restituzione->text(), QStringLiteral("15/04/2010"));
     w.ConfermaModifiche();
     QCOMPARE(b.Data1(), sys_days{year{2010} / April / 15});
+}
+
+// A refused amount leaves the stored one in the field and in the document,
+// and the message quotes only the start of what was typed.
+void TestFinanziamenti::importoRifiutatoRiprendeIlValore_data()
+{
+    QTest::addColumn<QString>("finestra");
+    QTest::addColumn<QString>("nome");
+    QTest::addColumn<QString>("testo");
+    QTest::addColumn<bool>("incolla");
+    const QString nove(10000, QLatin1Char('9'));
+    QTest::newRow("mutuo, diecimila nove") << "frmMutuo" << "XPText1(0)" << nove << true;
+    QTest::newRow("mutuo, trenta cifre") << "frmMutuo" << "XPText1(2)" << "123456789012345678901234567890" << false;
+    QTest::newRow("breve, due virgole") << "frmBreve" << "XPText1(1)" << "1,2,3" << false;
+    QTest::newRow("operazioni, esponente") << "frmOPE" << "XPText1(3)" << "1e309" << true;
+    QTest::newRow("conto, diecimila nove") << "frmBox" << "XPText2(1)" << nove << true;
+}
+
+void TestFinanziamenti::importoRifiutatoRiprendeIlValore()
+{
+    QFETCH(QString, finestra);
+    QFETCH(QString, nome);
+    QFETCH(QString, testo);
+    QFETCH(bool, incolla);
+    Conteggio.MutuoCorrente().setRata(321.5);
+    Conteggio.MutuoCorrente().setImporto(1000);
+    Conteggio.BreveCorrente().setOneri(12);
+    Conteggio.Operazioni().setImporto(4, 77);
+    Conteggio.Trimestri(2).setInteressi(8.25);
+    std::unique_ptr<FinestraFiglia> w;
+    if (finestra == "frmMutuo")
+        w = std::make_unique<frmMutuo>();
+    else if (finestra == "frmBreve")
+        w = std::make_unique<frmBreve>();
+    else if (finestra == "frmOPE")
+        w = std::make_unique<frmOPE>();
+    else
+        w = std::make_unique<frmBox>();
+    w->show();
+    apri(*w);
+    CampoFinanziamento* c = campo(w.get(), nome);
+    const QString prima = c->text();
+    QTest::mouseClick(c, Qt::LeftButton, {}, QPoint(5, c->height() / 2));
+    if (incolla) {
+        QApplication::clipboard()->setText(testo);
+        QTest::keyClick(c, Qt::Key_V, Qt::ControlModifier);
+    } else {
+        QTest::keyClicks(c, testo);
+    }
+    QTest::keyClick(c, Qt::Key_Tab);
+    const QStringList m = MessaggiMostrati();
+    QCOMPARE(m.size(), 1);
+    QVERIFY2(m[0].size() < 160, qPrintable(m[0]));
+    QCOMPARE(c->text(), prima);
+    QVERIFY(prima != "0,00");
+    // The document keeps the stored amounts: the field shows them again.
+    QCOMPARE(c->text(), TestoImporto(LeggiImporto(prima)));
+    QCOMPARE(Conteggio.MutuoCorrente().Rata(), 321.5);
+    QCOMPARE(Conteggio.BreveCorrente().Oneri(), 12.0);
+    QCOMPARE(Conteggio.Operazioni().Importo(4), 77.0);
+    QCOMPARE(Conteggio.Trimestri(2).Interessi(), 8.25);
 }
 
 QTEST_MAIN(TestFinanziamenti)
