@@ -189,13 +189,52 @@ void ElencoFinanziamento::ImpostaTesto(const QString& testo)
 
 bool ElencoFinanziamento::eventFilter(QObject* o, QEvent* e)
 {
-    // The text part is not typed into: a click on it opens the list.
-    if (o == lineEdit() && e->type() == QEvent::MouseButtonPress && isEnabled()) {
-        setFocus(Qt::MouseFocusReason);
-        showPopup();
-        return true;
+    // The text part is not typed into: a click on it opens the list. It
+    // opens on the release, so that no release is left to close it again.
+    if (o == lineEdit() && isEnabled()) {
+        switch (e->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+            setFocus(Qt::MouseFocusReason);
+            return true;
+        case QEvent::MouseButtonRelease: {
+            const auto* m = static_cast<QMouseEvent*>(e);
+            if (m->button() == Qt::LeftButton && lineEdit()->rect().contains(m->position().toPoint())
+                && !view()->isVisible())
+                showPopup();
+            return true;
+        }
+        default:
+            break;
+        }
     }
     return QComboBox::eventFilter(o, e);
+}
+
+void ElencoFinanziamento::keyPressEvent(QKeyEvent* e)
+{
+    const QString t = e->text();
+    const bool comando = e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    if (comando || t.size() != 1 || !t.at(0).isPrint() || t.at(0).isSpace()) {
+        QComboBox::keyPressEvent(e);
+        return;
+    }
+    if (!ultimoTasto_.isValid() || ultimoTasto_.elapsed() > QApplication::keyboardInputInterval())
+        cercato_.clear();
+    ultimoTasto_.start();
+    cercato_ += t;
+    int i = findText(cercato_, Qt::MatchStartsWith);
+    if (i < 0) {
+        // A new start: the key alone.
+        cercato_ = t;
+        i = findText(cercato_, Qt::MatchStartsWith);
+    }
+    if (i >= 0 && i != currentIndex()) {
+        setCurrentIndex(i);
+        emit activated(i);
+        emit textActivated(itemText(i));
+    }
+    e->accept();
 }
 
 QDateEdit* CreaSceltaData(const QString& nome, QWidget* genitore)

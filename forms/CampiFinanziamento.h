@@ -4,6 +4,7 @@
 // filters, and a drop-down list that can also show a value it does not offer.
 #include <QComboBox>
 #include <QDateEdit>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <optional>
@@ -65,6 +66,13 @@ public:
 
 protected:
     bool eventFilter(QObject* o, QEvent* e) override;
+    // Typing into the closed list picks the first item that starts with
+    // what was typed in quick succession, as in any list.
+    void keyPressEvent(QKeyEvent* e) override;
+
+private:
+    QString cercato_;
+    QElapsedTimer ultimoTasto_;
 };
 
 // A date field with a calendar, written day/month/year in Italian.

@@ -113,6 +113,8 @@ private slots:
     void breveTassiEDate();
     void breveDateDaTastiera();
 
+    void elenchiAClicEDaTastiera_data();
+    void elenchiAClicEDaTastiera();
     void importoRifiutatoRiprendeIlValore_data();
     void importoRifiutatoRiprendeIlValore();
 };
@@ -569,6 +571,56 @@ void TestFinanziamenti::breveDateDaTastiera()
     QCOMPARE(restituzione->text(), QStringLiteral("15/04/2010"));
     w.ConfermaModifiche();
     QCOMPARE(b.Data1(), sys_days{year{2010} / April / 15});
+}
+
+// A click on a list's text opens it and leaves it open (the events go
+// through the window, as the user's do, so the open list gets the release);
+// typing into the closed list picks the first item that starts so.
+void TestFinanziamenti::elenchiAClicEDaTastiera_data()
+{
+    QTest::addColumn<QString>("finestra");
+    QTest::addColumn<QString>("nome");
+    QTest::addColumn<QString>("digitato");
+    QTest::addColumn<QString>("scelto");
+    QTest::newRow("numero di rate") << "frmMutuo" << "Combo2" << "240" << "240";
+    QTest::newRow("periodicità") << "frmMutuo" << "Combo1" << "tri" << "Trimestrale";
+    QTest::newRow("segno") << "frmOPE" << "Combo2(0)" << "e" << "Entrata";
+    QTest::newRow("anno") << "frmBox" << "Combo1" << "2024" << "2024";
+}
+
+void TestFinanziamenti::elenchiAClicEDaTastiera()
+{
+    QFETCH(QString, finestra);
+    QFETCH(QString, nome);
+    QFETCH(QString, digitato);
+    QFETCH(QString, scelto);
+    std::unique_ptr<FinestraFiglia> w;
+    if (finestra == "frmMutuo")
+        w = std::make_unique<frmMutuo>();
+    else if (finestra == "frmOPE")
+        w = std::make_unique<frmOPE>();
+    else
+        w = std::make_unique<frmBox>();
+    w->show();
+    apri(*w);
+    ElencoFinanziamento* c = elenco(w.get(), nome);
+    QWindow* finestraQt = w->windowHandle();
+    const QPoint dove = c->lineEdit()->mapTo(w.get(), QPoint(5, c->lineEdit()->height() / 2));
+    QTest::mousePress(finestraQt, Qt::LeftButton, {}, dove);
+    QTest::mouseRelease(finestraQt, Qt::LeftButton, {}, dove, 60);
+    QTest::qWait(50);
+    QVERIFY(c->view()->isVisible());
+    QTest::keyClick(c->view(), Qt::Key_Escape);
+    QTRY_VERIFY(!c->view()->isVisible());
+
+    QSignalSpy scelte(c, &QComboBox::activated);
+    QTest::keyClicks(c, digitato);
+    QCOMPARE(c->currentText(), scelto);
+    QVERIFY(!scelte.isEmpty());
+    if (finestra == "frmMutuo" && nome == "Combo2")
+        QCOMPARE(Conteggio.MutuoCorrente().NRate(), 240.0);
+    if (finestra == "frmBox")
+        QCOMPARE(Conteggio.AnnoRiferimento(), 2024.0);
 }
 
 // A refused amount leaves the stored one in the field and in the document,
