@@ -80,7 +80,7 @@ void frmOPE::Pagina()
     {
         CaricamentoGuardia guardia;
         const DatiPaginaOPE p = PaginaOPE(Conteggio.Operazioni());
-        const QStringList& mesiAnni = ElencoMesiAnni();
+        const QStringList mesiAnni = ElencoMesiAnni();
         for (int k = 0; k < Righe; ++k) {
             const DatiRigaOPE& r = p.righe[k];
             numeri_[k]->setText(r.numero);

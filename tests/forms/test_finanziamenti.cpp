@@ -134,10 +134,14 @@ void TestFinanziamenti::elenchiETesti()
     QCOMPARE(ElencoNumeroRate().first(), QStringLiteral("1"));
     QCOMPARE(ElencoNumeroRate().last(), QStringLiteral("360"));
 
-    const QStringList& mesi = ElencoMesiAnni();
-    QCOMPARE(mesi.size(), 192);
-    QCOMPARE(mesi.first(), QStringLiteral("Gen - 2010"));
-    QCOMPARE(mesi.last(), QStringLiteral("Dic - 2025"));
+    // The flow months follow the clock: this year's flows can be entered.
+    const auto orologio = OrologioConteggio;
+    OrologioConteggio = [] { return sys_days{year{2026} / March / 8}; };
+    const QStringList mesi = ElencoMesiAnni();
+    OrologioConteggio = orologio;
+    QCOMPARE(mesi.size(), 12 * (2056 - 1990 + 1));
+    QCOMPARE(mesi.first(), QStringLiteral("Gen - 1990"));
+    QCOMPARE(mesi.last(), QStringLiteral("Dic - 2056"));
     QCOMPARE(TestoMeseAnno(3, 2011), QStringLiteral("Mar - 2011"));
     QCOMPARE(TestoMeseAnno(0, 2011), QString());
     int mese = -1, anno = -1;
@@ -200,23 +204,23 @@ void TestFinanziamenti::paginaOPEValoriFuoriElenco()
     o.setMese(2, 0);
     o.setSegno(3, 0);
     o.setMese(4, 7);
-    o.setAnno(4, 2031);
+    o.setAnno(4, 1985);
     o.setImporto(10, 1234.5);
     const DatiPaginaOPE p = PaginaOPE(o);
     QCOMPARE(p.righe[0].meseAnno, QStringLiteral("Mar - 2011"));
     QCOMPARE(p.righe[1].meseAnno, QString());
     QCOMPARE(p.righe[2].segno, QString());
-    QCOMPARE(p.righe[3].meseAnno, QStringLiteral("Lug - 2031"));
+    QCOMPARE(p.righe[3].meseAnno, QStringLiteral("Lug - 1985"));
     QCOMPARE(p.righe[9].numero, QStringLiteral("10."));
     QCOMPARE(p.righe[9].importo, QStringLiteral("1.234,50"));
 
     frmOPE w;
     apri(w);
     QCOMPARE(elenco(&w, "Combo1(1)")->currentText(), QString());
-    QCOMPARE(elenco(&w, "Combo1(1)")->count(), 192);
+    QCOMPARE(elenco(&w, "Combo1(1)")->count(), ElencoMesiAnni().size());
     QCOMPARE(elenco(&w, "Combo2(2)")->currentText(), QString());
     QCOMPARE(elenco(&w, "Combo2(2)")->currentIndex(), -1);
-    QCOMPARE(elenco(&w, "Combo1(3)")->currentText(), QStringLiteral("Lug - 2031"));
+    QCOMPARE(elenco(&w, "Combo1(3)")->currentText(), QStringLiteral("Lug - 1985"));
     QCOMPARE(etichetta(&w, "Lnumero(9)"), QStringLiteral("10."));
     QCOMPARE(campo(&w, "XPText1(9)")->text(), QStringLiteral("1.234,50"));
 }
@@ -475,18 +479,18 @@ void TestFinanziamenti::operazioniAnnoFuoriElencoNonCambia()
 {
     OPE& o = Conteggio.Operazioni();
     o.setMese(2, 5);
-    o.setAnno(2, 2031);
+    o.setAnno(2, 1985);
     frmOPE w;
     apri(w);
-    QCOMPARE(elenco(&w, "Combo1(1)")->currentText(), QStringLiteral("Mag - 2031"));
+    QCOMPARE(elenco(&w, "Combo1(1)")->currentText(), QStringLiteral("Mag - 1985"));
     // Editing other rows leaves the year as stored.
     scrivi(&w, "XPText1(0)", "500");
     scegli(&w, "Combo2(1)", "Entrata");
-    QCOMPARE(o.Anno(2), 2031);
+    QCOMPARE(o.Anno(2), 1985);
     QCOMPARE(o.Mese(2), 5);
-    QCOMPARE(elenco(&w, "Combo1(1)")->currentText(), QStringLiteral("Mag - 2031"));
-    scegli(&w, "Combo1(1)", "Dic - 2025");
-    QCOMPARE(o.Anno(2), 2025);
+    QCOMPARE(elenco(&w, "Combo1(1)")->currentText(), QStringLiteral("Mag - 1985"));
+    scegli(&w, "Combo1(1)", "Dic - 2026");
+    QCOMPARE(o.Anno(2), 2026);
     QCOMPARE(o.Mese(2), 12);
 }
 
