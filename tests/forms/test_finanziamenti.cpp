@@ -113,6 +113,8 @@ private slots:
     void breveTassiEDate();
     void breveDateDaTastiera();
 
+    void dateDigitate_data();
+    void dateDigitate();
     void elenchiAClicEDaTastiera_data();
     void elenchiAClicEDaTastiera();
     void importoRifiutatoRiprendeIlValore_data();
@@ -575,6 +577,48 @@ void TestFinanziamenti::breveDateDaTastiera()
     QCOMPARE(restituzione->text(), QStringLiteral("15/04/2010"));
     w.ConfermaModifiche();
     QCOMPARE(b.Data1(), sys_days{year{2010} / April / 15});
+}
+
+// A date typed at normal speed, with or without separators, is that date;
+// Tab leaves the field; an implausible year is refused and never stored.
+void TestFinanziamenti::dateDigitate_data()
+{
+    QTest::addColumn<QString>("digitato");
+    QTest::addColumn<QDate>("attesa");  // invalid: refused
+    QTest::newRow("solo Tab") << "" << QDate(2010, 4, 1);
+    QTest::newRow("con barre") << "20/05/2024" << QDate(2024, 5, 20);
+    QTest::newRow("giorno di una cifra") << "3/7/2001" << QDate(2001, 7, 3);
+    QTest::newRow("senza separatori") << "15112023" << QDate(2023, 11, 15);
+    QTest::newRow("con punti") << "03.02.1997" << QDate(1997, 2, 3);
+    QTest::newRow("anno troppo antico") << "15/05/0320" << QDate();
+    QTest::newRow("anno troppo lontano") << "15/11/7112" << QDate();
+}
+
+void TestFinanziamenti::dateDigitate()
+{
+    QFETCH(QString, digitato);
+    QFETCH(QDate, attesa);
+    BREVE& b = Conteggio.BreveCorrente();
+    const sys_days prima = sys_days{year{2010} / April / 1};
+    b.setData0(prima);
+    frmBreve w;
+    w.show();
+    apri(w);
+    auto* erogazione = w.findChild<QDateEdit*>("DTPicker1");
+    QTest::mouseClick(erogazione, Qt::LeftButton, {}, QPoint(4, erogazione->height() / 2));
+    QTRY_VERIFY(erogazione->hasFocus());
+    QTest::keyClicks(erogazione, digitato);
+    QTest::keyClick(erogazione, Qt::Key_Tab);
+    QVERIFY(!erogazione->hasFocus());
+    if (attesa.isValid()) {
+        QCOMPARE(erogazione->date(), attesa);
+        QCOMPARE(b.Data0(), DataCalcolo(attesa));
+        QVERIFY(MessaggiMostrati().isEmpty());
+    } else {
+        QCOMPARE(b.Data0(), prima);
+        QCOMPARE(erogazione->date(), QDate(2010, 4, 1));
+        QCOMPARE(MessaggiMostrati().size(), 1);
+    }
 }
 
 // A click on a list's text opens it and leaves it open (the events go
