@@ -38,6 +38,7 @@
 #include <QUrl>
 #include <QWindow>
 #include <exception>
+#include <new>
 #include <stdexcept>
 
 namespace {
@@ -81,6 +82,8 @@ QString TestoEccezione(std::exception_ptr e)
 {
     try {
         std::rethrow_exception(e);
+    } catch (const std::bad_alloc&) {
+        return QStringLiteral("memoria insufficiente");
     } catch (const std::exception& ex) {
         const QString t = QString::fromUtf8(ex.what());
         return t.isEmpty() ? QStringLiteral("errore imprevisto") : t;
