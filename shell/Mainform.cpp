@@ -1,5 +1,6 @@
 #include "Mainform.h"
 
+#include "AperturaEsterna.h"
 #include "Archivio.h"
 #include "Dichiarazioni.h"
 #include "ElencoFile.h"
@@ -21,7 +22,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDate>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -35,7 +35,6 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
-#include <QUrl>
 #include <QWindow>
 #include <exception>
 #include <new>
@@ -730,11 +729,7 @@ void Mainform::ApriArchivio()
                   QMessageBox::Warning, this);
         return;
     }
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(cartella))) {
-        Messaggio(QStringLiteral("Impossibile aprire la cartella dell'archivio:\n") +
-                      QDir::toNativeSeparators(cartella),
-                  QMessageBox::Warning, this);
-    }
+    ApriConDesktop(cartella, QStringLiteral("inode/directory"), QStringLiteral("la cartella dell'archivio"));
 }
 
 // ---------------------------------------------------------------------------
@@ -768,9 +763,7 @@ void Mainform::ApriManuale()
     if (!QFileInfo(pdf).isFile())
         throw std::runtime_error(("Il manuale non è stato trovato:\n" +
                                   QDir::toNativeSeparators(pdf)).toStdString());
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(pdf)))
-        throw std::runtime_error(("Nessun programma ha potuto aprire il manuale:\n" +
-                                  QDir::toNativeSeparators(pdf)).toStdString());
+    ApriConDesktop(pdf, QStringLiteral("application/pdf"), QStringLiteral("il manuale"));
 }
 
 void Mainform::StampaTabella(const QString& finestra)

@@ -1,5 +1,6 @@
 // The main window with real calculation files: start-up on the example,
 // saving, "Salva ed esci", loads that fail, the manual.
+#include "AperturaEsterna.h"
 #include "Archivio.h"
 #include "Dichiarazioni.h"
 #include "Mainform.h"
@@ -188,6 +189,7 @@ private slots:
 
     void manuale()
     {
+        ImpostaControlloApertura([](const QString&) { return true; });
         Avvia();
         Messaggi();
         ApreUrl apre;
@@ -203,6 +205,23 @@ private slots:
         A("mnuGUida")->trigger();
         QCOMPARE(Messaggi(), QStringList());
         QCOMPARE(apre.aperti, QList<QUrl>({QUrl::fromLocalFile(pdf.fileName())}));
+
+        // With no program for the type nothing is tried, and the user reads
+        // where the file is.
+        QStringList chiesti;
+        ImpostaControlloApertura([&chiesti](const QString& tipo) {
+            chiesti << tipo;
+            return false;
+        });
+        A("mnuGUida")->trigger();
+        A("mnuArchivio")->trigger();
+        QCOMPARE(chiesti, QStringList({"application/pdf", "inode/directory"}));
+        const QStringList m = Messaggi();
+        QCOMPARE(m.size(), 2);
+        QVERIFY2(m[0].contains(QDir::toNativeSeparators(pdf.fileName())), qPrintable(m[0]));
+        QVERIFY2(m[1].contains(QDir::toNativeSeparators(Archivio())), qPrintable(m[1]));
+        QCOMPARE(apre.aperti.size(), 1);
+        ImpostaControlloApertura({});
         QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
     }
 };
