@@ -721,8 +721,8 @@ QList<VoceArchivio> ElencoArchivio(const QString& cartella)
             v.mutuo = QString::fromStdString(letto.dati.descrizioneMutuo);
             v.breve = QString::fromStdString(letto.dati.descrizioneBreve);
             v.varie = QString::fromStdString(letto.dati.descrizioneOpe);
-        } catch (const std::exception&) {
-            v = VoceArchivio{v.nome, {}, {}, {}, {}, false};
+        } catch (const std::exception& e) {
+            v = VoceArchivio{v.nome, {}, {}, {}, {}, false, QString::fromUtf8(e.what())};
         }
         elenco.push_back(v);
     }

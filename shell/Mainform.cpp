@@ -807,6 +807,8 @@ bool Mainform::CaricaConteggio(const QString& nome)
     try {
         ::CaricaConteggio(PercorsoArchivio(), nome);
     } catch (const std::exception& e) {
+        // The work area is not left empty: the title window comes back.
+        MostraTitolo();
         Messaggio(QString::fromUtf8(e.what()), QMessageBox::Warning, this);
         return false;
     }

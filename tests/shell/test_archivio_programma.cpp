@@ -143,6 +143,8 @@ private slots:
         QCOMPARE(Conteggio.MutuoCorrente().Importo(), 100000.0);
         QVERIFY(!m_->CaricaConteggio(QStringLiteral("Inesistente")));
         QCOMPARE(Messaggi().size(), 1);
+        QVERIFY(m_->FinestraAperta(QStringLiteral("frmTitolo")));
+        QCOMPARE(m_->FinestraCorrente(), QStringLiteral("frmTitolo"));
         QCOMPARE(Conteggio.NomeConteggio(), std::string("Esempio"));
         QCOMPARE(Conteggio.MutuoCorrente().Importo(), 100000.0);
         QCOMPARE(DatabaseCorrente(), PercorsoConteggio(Archivio(), "Esempio"));

@@ -472,6 +472,9 @@ private slots:
                 info = w;
         QVERIFY(info);
         QCOMPARE(info->windowTitle(), QStringLiteral("Informazioni"));
+        auto* produttore = info->findChild<QLabel*>("Label5");
+        QVERIFY(produttore && produttore->text().contains("Produttore:") &&
+                produttore->text().contains("Assistenza:"));
         QVERIFY(!M().isEnabled());
         QPointer<QWidget> guardia(info);
         info->findChild<QPushButton*>("Command6")->click();
