@@ -83,6 +83,23 @@ void apri(F& finestra)
     QVERIFY(QTest::qWaitForWindowActive(&finestra));
 }
 
+// One of the input windows, by name, shown and filled from the document.
+std::unique_ptr<FinestraFiglia> aperta(const QString& nome)
+{
+    std::unique_ptr<FinestraFiglia> w;
+    if (nome == "frmMutuo")
+        w = std::make_unique<frmMutuo>();
+    else if (nome == "frmBreve")
+        w = std::make_unique<frmBreve>();
+    else if (nome == "frmOPE")
+        w = std::make_unique<frmOPE>();
+    else
+        w = std::make_unique<frmBox>();
+    w->show();
+    apri(*w);
+    return w;
+}
+
 } // namespace
 
 class TestFinanziamenti : public QObject {
@@ -601,10 +618,8 @@ void TestFinanziamenti::dateDigitate()
     BREVE& b = Conteggio.BreveCorrente();
     const sys_days prima = sys_days{year{2010} / April / 1};
     b.setData0(prima);
-    frmBreve w;
-    w.show();
-    apri(w);
-    auto* erogazione = w.findChild<QDateEdit*>("DTPicker1");
+    const auto w = aperta("frmBreve");
+    auto* erogazione = w->findChild<QDateEdit*>("DTPicker1");
     QTest::mouseClick(erogazione, Qt::LeftButton, {}, QPoint(4, erogazione->height() / 2));
     QTRY_VERIFY(erogazione->hasFocus());
     QTest::keyClicks(erogazione, digitato);
@@ -642,15 +657,7 @@ void TestFinanziamenti::elenchiAClicEDaTastiera()
     QFETCH(QString, nome);
     QFETCH(QString, digitato);
     QFETCH(QString, scelto);
-    std::unique_ptr<FinestraFiglia> w;
-    if (finestra == "frmMutuo")
-        w = std::make_unique<frmMutuo>();
-    else if (finestra == "frmOPE")
-        w = std::make_unique<frmOPE>();
-    else
-        w = std::make_unique<frmBox>();
-    w->show();
-    apri(*w);
+    const std::unique_ptr<FinestraFiglia> w = aperta(finestra);
     ElencoFinanziamento* c = elenco(w.get(), nome);
     QWindow* finestraQt = w->windowHandle();
     const QPoint dove = c->lineEdit()->mapTo(w.get(), QPoint(5, c->lineEdit()->height() / 2));
@@ -698,17 +705,7 @@ void TestFinanziamenti::importoRifiutatoRiprendeIlValore()
     Conteggio.BreveCorrente().setOneri(12);
     Conteggio.Operazioni().setImporto(4, 77);
     Conteggio.Trimestri(2).setInteressi(8.25);
-    std::unique_ptr<FinestraFiglia> w;
-    if (finestra == "frmMutuo")
-        w = std::make_unique<frmMutuo>();
-    else if (finestra == "frmBreve")
-        w = std::make_unique<frmBreve>();
-    else if (finestra == "frmOPE")
-        w = std::make_unique<frmOPE>();
-    else
-        w = std::make_unique<frmBox>();
-    w->show();
-    apri(*w);
+    const std::unique_ptr<FinestraFiglia> w = aperta(finestra);
     CampoFinanziamento* c = campo(w.get(), nome);
     const QString prima = c->text();
     QTest::mouseClick(c, Qt::LeftButton, {}, QPoint(5, c->height() / 2));
