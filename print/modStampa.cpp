@@ -433,8 +433,14 @@ void DisegnaRapporto(const Rapporto& r, QPainter& p, double k, std::vector<Eleme
                 righe << aCapo(p, k, f, t, MargineDestro - 500);
             const int spazio = static_cast<int>((FineBlocco - fineContenuto) / RigaBlocco);
             if (righe.size() > spazio && spazio > 0) {
+                // What does not fit ends the last line with "…".
+                const QFontMetricsF fm(f, p.device());
+                const double massimo = (MargineDestro - 500) * k;
                 righe = righe.mid(0, spazio);
-                righe.last() += QStringLiteral("\u2026");
+                QString& ultima = righe.last();
+                while (!ultima.isEmpty() && fm.horizontalAdvance(ultima + QStringLiteral("\u2026")) > massimo)
+                    ultima.chop(1);
+                ultima += QStringLiteral("\u2026");
             }
             double y = std::max(fineContenuto, FineBlocco - RigaBlocco * righe.size());
             for (const QString& riga : righe) {
