@@ -49,6 +49,23 @@ bool CampoFinanziamento::CarattereAmmesso(Filtro filtro, QChar c)
     return !vietati.contains(c);
 }
 
+bool CampoFinanziamento::ImportoIncollabile(const QString& testo)
+{
+    QString t = testo;
+    t.remove(QChar(0x20AC));
+    t.removeIf([](QChar c) { return c.isSpace(); });
+    if (t.startsWith(QLatin1Char('-')))
+        return false;
+    try {
+        LeggiNumeroItaliano(t.toStdString());
+    } catch (const std::invalid_argument&) {
+        return false;
+    } catch (const std::exception&) {
+        // Too large: taken, and refused with the reason when the field is left.
+    }
+    return true;
+}
+
 void CampoFinanziamento::colora(const QColor& c)
 {
     QPalette p = palette();
@@ -94,11 +111,12 @@ void CampoFinanziamento::focusOutEvent(QFocusEvent* e)
 void CampoFinanziamento::keyPressEvent(QKeyEvent* e)
 {
     if (e->matches(QKeySequence::Paste)) {
-        // Pasted text goes through the same filter as typed text; words or
-        // exponents pasted into an amount are refused, not read as digits.
+        // Pasted text goes through the same filter as typed text. Into an
+        // amount, a text that is no positive Italian amount once blanks and
+        // "€" are left out (words, exponents, "1,234.56", a sign) is refused,
+        // not read as the digits it holds.
         const QString appunti = QApplication::clipboard()->text();
-        if (filtro_ == Filtro::Importo && std::any_of(appunti.begin(), appunti.end(),
-                                                      [](QChar c) { return c.isLetter(); })) {
+        if (filtro_ == Filtro::Importo && !ImportoIncollabile(appunti)) {
             Messaggio(QStringLiteral("Il testo incollato \u00ab%1\u00bb non è un importo e non è stato "
                                      "inserito.")
                           .arg(Citazione(appunti.simplified())),

@@ -22,6 +22,9 @@ public:
 
     // True when a typed character passes the field's filter.
     static bool CarattereAmmesso(Filtro filtro, QChar c);
+    // True when a text pasted into an amount field stands for a positive
+    // Italian amount (blanks and "€" aside).
+    static bool ImportoIncollabile(const QString& testo);
 
     static QColor ColoreFuoco() { return QColor(255, 192, 128); }
     static QColor ColoreNormale() { return QColor(255, 255, 255); }

@@ -692,6 +692,8 @@ void TestFinanziamenti::importoRifiutatoRiprendeIlValore_data()
     QTest::newRow("breve, due virgole") << "frmBreve" << "XPText1(1)" << "1,2,3" << false;
     QTest::newRow("operazioni, esponente") << "frmOPE" << "XPText1(3)" << "1e309" << true;
     QTest::newRow("conto, diecimila nove") << "frmBox" << "XPText2(1)" << nove << true;
+    QTest::newRow("conto, formato inglese") << "frmBox" << "XPText2(1)" << "1,234.56" << true;
+    QTest::newRow("mutuo, negativo") << "frmMutuo" << "XPText1(0)" << "-5.000" << true;
 }
 
 void TestFinanziamenti::importoRifiutatoRiprendeIlValore()
