@@ -64,6 +64,45 @@ double PulisciNumero(const std::string& testo)
     return numero;
 }
 
+double LeggiNumeroItaliano(const std::string& testo)
+{
+    const auto inizio = testo.find_first_not_of(' ');
+    if (inizio == std::string::npos)
+        return 0;
+    const auto fine = testo.find_last_not_of(' ');
+    std::size_t i = inizio;
+    if (i == 0 && testo[i] == '-')  // as PulisciNumero: only the untrimmed text's first character
+        ++i;
+    int cifreIntere = 0;
+    bool significativa = false, virgola = false, cifra = false;
+    char precedente = 0;
+    for (; i <= fine; ++i) {
+        const char c = testo[i];
+        if (c >= '0' && c <= '9') {
+            cifra = true;
+            if (!virgola && (significativa || c != '0')) {
+                significativa = true;
+                ++cifreIntere;
+            }
+        } else if (c == '.') {
+            if (virgola || !(precedente >= '0' && precedente <= '9') || i == fine)
+                throw std::invalid_argument("il punto separa solo le migliaia");
+        } else if (c == ',') {
+            if (virgola)
+                throw std::invalid_argument("c'è più di una virgola");
+            virgola = true;
+        } else {
+            throw std::invalid_argument("contiene caratteri che non sono cifre");
+        }
+        precedente = c;
+    }
+    if (!cifra)
+        throw std::invalid_argument("non contiene cifre");
+    if (cifreIntere > CifreInteriMassime)
+        throw std::out_of_range("è troppo grande");
+    return PulisciNumero(testo);
+}
+
 namespace {
 
 // Text of |valore| with the given number of decimals, "." as decimal point,

@@ -13,6 +13,18 @@ inline constexpr double DatiIncoerenti = -12345.67;
 // Never fails: more digits than a double can hold read as infinity.
 double PulisciNumero(const std::string& testo);
 
+// The most integer digits an amount typed by the user may have: beyond 15 a
+// double no longer holds every unit exactly.
+inline constexpr int CifreInteriMassime = 15;
+
+// Reads a typed Italian amount strictly: spaces around it, digits, "." only
+// between digits (grouping thousands), at most one "," before the decimals,
+// an optional leading "-"; an empty text is 0. For such a text the result is
+// PulisciNumero's. Throws std::invalid_argument for any other text (letters,
+// exponents, several commas) and std::out_of_range for more than
+// CifreInteriMassime integer digits; what() says why, in Italian.
+double LeggiNumeroItaliano(const std::string& testo);
+
 // 1234567.891 -> "1.234.567,89". Fixed Italian separators, whatever the
 // locale; exact halves go away from zero. Throws std::overflow_error for an
 // infinite or NaN value.

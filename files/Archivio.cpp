@@ -3,6 +3,7 @@
 #include "BaseDati.h"
 #include "Dichiarazioni.h"
 #include "Funzioni.h"
+#include "Messaggi.h"
 
 #include <QDir>
 #include <QFile>
@@ -165,7 +166,8 @@ std::vector<Riga> ValoriDocumento(const Documento& doc)
 
 std::string Nome(const QString& nome)
 {
-    return "\u00ab" + nome.toStdString() + "\u00bb";
+    // A message quotes at most the start of a long name.
+    return "\u00ab" + Citazione(nome, 60).toStdString() + "\u00bb";
 }
 
 std::string Percorso(const QString& p)
@@ -190,7 +192,27 @@ std::string CausaBaseDati(const ErroreBaseDati& e)
     case SQLITE_NOMEM: return "memoria insufficiente";
     case SQLITE_TOOBIG: return "un valore è troppo grande";
     case SQLITE_ERROR: return "la struttura del file non è quella di un conteggio";
-    default: return std::string("errore del motore dei dati (") + e.what() + ")";
+    default: return "errore del motore dei dati (codice " + std::to_string(e.CodicePrimario()) + ")";
+    }
+}
+
+// The Italian words for what the operating system reports (an errno value).
+std::string CausaSistema(int e)
+{
+    switch (e) {
+    case ENAMETOOLONG: return "il nome è troppo lungo per un file";
+    case EACCES:
+    case EPERM: return "manca il permesso di scrivere nella cartella";
+    case ENOSPC:
+    case EDQUOT: return "il disco è pieno";
+    case EROFS: return "il disco è di sola lettura";
+    case ENOENT:
+    case ENOTDIR: return "la cartella non esiste più";
+    case EEXIST: return "esiste già un file con questo nome";
+    case EIO: return "errore di lettura o scrittura sul disco";
+    case EMFILE:
+    case ENFILE: return "troppi file aperti";
+    default: return "errore del sistema (codice " + std::to_string(e) + ")";
     }
 }
 
@@ -207,6 +229,9 @@ void ControllaNome(const QString& nome, const char* azione)
         nome == QLatin1String(".") || nome == QLatin1String(".."))
         throw ErroreConteggio(std::string("Impossibile ") + azione + " il conteggio " + Nome(nome) +
                               ": il nome non è valido per un file.");
+    if (QFile::encodeName(nome).size() + 4 > 255)  // the file name, ".ccc" included
+        throw ErroreConteggio(std::string("Impossibile ") + azione + " il conteggio " + Nome(nome) +
+                              ": il nome è troppo lungo per un file.");
 }
 
 // ---------------------------------------------------------------------------
@@ -606,9 +631,11 @@ void CreaFileConteggio(const QString& cartella, const QString& nome, const char*
     {
         QTemporaryFile t(cartella + QStringLiteral("/.nuovo-conteggio-XXXXXX"));
         t.setAutoRemove(false);
-        if (!t.open())
+        if (!t.open()) {
+            const int e = errno;
             throw ErroreConteggio(intestazione + "non si può scrivere nella cartella dell'archivio\n" +
-                                  Percorso(cartella) + "\n(" + t.errorString().toStdString() + ")");
+                                  Percorso(cartella) + "\n(" + CausaSistema(e) + ")");
+        }
         temporaneo = t.fileName();
     }
     Rimuovi(temporaneo);  // the writer makes the file itself, exclusively
@@ -641,7 +668,7 @@ void CreaFileConteggio(const QString& cartella, const QString& nome, const char*
         if (!QFile::rename(temporaneo, destinazione)) {
             if (QFileInfo::exists(destinazione) || QFileInfo(destinazione).isSymLink())
                 throw ErroreConteggio(intestazione + "nell'archivio esiste già un file con questo nome.");
-            throw ErroreConteggio(intestazione + "il file non si può mettere nell'archivio (" + std::strerror(e) +
+            throw ErroreConteggio(intestazione + "il file non si può mettere nell'archivio (" + CausaSistema(e) +
                                   ").");
         }
         pulizia.percorso.clear();
@@ -772,8 +799,8 @@ QList<VoceArchivio> ElencoArchivio(const QString& cartella)
             v.mutuo = QString::fromStdString(letto.dati.descrizioneMutuo);
             v.breve = QString::fromStdString(letto.dati.descrizioneBreve);
             v.varie = QString::fromStdString(letto.dati.descrizioneOpe);
-        } catch (const std::exception&) {
-            v = VoceArchivio{v.nome, {}, {}, {}, {}, false};
+        } catch (const std::exception& e) {
+            v = VoceArchivio{v.nome, {}, {}, {}, {}, false, QString::fromUtf8(e.what())};
         }
         elenco.push_back(v);
     }

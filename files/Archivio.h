@@ -74,6 +74,7 @@ struct VoceArchivio {
     QString breve;          // descrizione of breve
     QString varie;          // descrizione of ope
     bool leggibile = true;  // false: listed with empty descriptions
+    QString motivo;         // why it cannot be read, when it cannot
 };
 
 // The calculations of the folder, sorted by file name; hidden files left out.

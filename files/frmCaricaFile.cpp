@@ -131,8 +131,17 @@ void frmCaricaFile::riempi(const QString& cartella)
             if (!r->text(c).isEmpty())
                 r->setToolTip(c, r->text(c));
         }
-        if (!v.leggibile)
-            r->setToolTip(0, QStringLiteral("Il file di questo conteggio non può essere letto."));
+        if (!v.leggibile) {
+            // Marked where the descriptions would be, greyed, the reason in
+            // the tooltip of every column.
+            r->setText(1, QStringLiteral("(file danneggiato)"));
+            const QString perche = QStringLiteral("Il file di questo conteggio non può essere letto.") +
+                                   (v.motivo.isEmpty() ? QString() : QLatin1Char('\n') + v.motivo);
+            for (int c = 0; c < 5; ++c) {
+                r->setToolTip(c, perche);
+                r->setForeground(c, lista_->palette().brush(QPalette::Disabled, QPalette::Text));
+            }
+        }
         righe << r;
     }
     lista_->addTopLevelItems(righe);

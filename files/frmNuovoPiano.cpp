@@ -80,6 +80,9 @@ QString frmNuovoPiano::NomeNonValido(const QString& nome)
         if (carattereDiControllo(c))
             return QStringLiteral("Il nome non può contenere caratteri di controllo.") + scegli;
     }
+    if (nome.size() > LunghezzaMassimaNome || nome.toUtf8().size() + 4 > 255)
+        return QStringLiteral("Il nome è troppo lungo: al massimo %1 caratteri (meno, se sono lettere "
+                              "accentate o simboli).").arg(LunghezzaMassimaNome) + scegli;
     if (nome == QLatin1String(".") || nome == QLatin1String(".."))
         return QStringLiteral("Il nome \u00ab%1\u00bb non è ammesso.").arg(nome) + scegli;
     // A file whose name begins with a dot is hidden: the archive would never
@@ -106,6 +109,7 @@ frmNuovoPiano::frmNuovoPiano(QWidget* principale, const QString& cartella,
     nome_ = new QLineEdit(this);
     nome_->setObjectName(QStringLiteral("XPText1"));
     nome_->setValidator(new FiltroNome(nome_));
+    nome_->setMaxLength(LunghezzaMassimaNome);
     nome_->setText(QStringLiteral("Nuovo conteggio"));
     impostaSfondo(nome_, coloreSenzaFuoco);
     nome_->installEventFilter(this);

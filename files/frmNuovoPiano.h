@@ -26,6 +26,10 @@ public:
     // whatever reaches the name box.
     static bool CarattereRifiutato(QChar c);
 
+    // The longest name the box takes, in characters; a name must also fit a
+    // file name of 255 bytes in UTF-8 with its extension.
+    static constexpr int LunghezzaMassimaNome = 100;
+
     // Why `nome` (already trimmed, not empty) cannot name a calculation file
     // of the archive; empty if it can.
     static QString NomeNonValido(const QString& nome);

@@ -9,8 +9,14 @@
 #include <QLocale>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <algorithm>
 
+#include "Funzioni.h"
+#include "Messaggi.h"
+#include "PagineFinanziamenti.h"
 #include "Twips.h"
+
+#include <stdexcept>
 
 namespace {
 // The longest selection a field makes when it takes the focus.
@@ -41,6 +47,23 @@ bool CampoFinanziamento::CarattereAmmesso(Filtro filtro, QChar c)
         return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char(',');
     static const QString vietati = QStringLiteral("\"*/:<>?\\|");
     return !vietati.contains(c);
+}
+
+bool CampoFinanziamento::ImportoIncollabile(const QString& testo)
+{
+    QString t = testo;
+    t.remove(QChar(0x20AC));
+    t.removeIf([](QChar c) { return c.isSpace(); });
+    if (t.startsWith(QLatin1Char('-')))
+        return false;
+    try {
+        LeggiNumeroItaliano(t.toStdString());
+    } catch (const std::invalid_argument&) {
+        return false;
+    } catch (const std::exception&) {
+        // Too large: taken, and refused with the reason when the field is left.
+    }
+    return true;
 }
 
 void CampoFinanziamento::colora(const QColor& c)
@@ -88,9 +111,20 @@ void CampoFinanziamento::focusOutEvent(QFocusEvent* e)
 void CampoFinanziamento::keyPressEvent(QKeyEvent* e)
 {
     if (e->matches(QKeySequence::Paste)) {
-        // Pasted text goes through the same filter as typed text.
+        // Pasted text goes through the same filter as typed text. Into an
+        // amount, a text that is no positive Italian amount once blanks and
+        // "€" are left out (words, exponents, "1,234.56", a sign) is refused,
+        // not read as the digits it holds.
+        const QString appunti = QApplication::clipboard()->text();
+        if (filtro_ == Filtro::Importo && !ImportoIncollabile(appunti)) {
+            Messaggio(QStringLiteral("Il testo incollato \u00ab%1\u00bb non è un importo e non è stato "
+                                     "inserito.")
+                          .arg(Citazione(appunti.simplified())),
+                      QMessageBox::Warning, window());
+            return;
+        }
         QString incollato;
-        for (QChar c : QApplication::clipboard()->text())
+        for (QChar c : appunti)
             if (c != QLatin1Char('\b') && c.isPrint() && CarattereAmmesso(filtro_, c))
                 incollato += c;
         if (!isReadOnly())
@@ -115,6 +149,34 @@ void CampoFinanziamento::keyPressEvent(QKeyEvent* e)
         return;
     }
     QLineEdit::keyPressEvent(e);
+}
+
+std::optional<double> LeggiCampoImporto(CampoFinanziamento* campo, double memorizzato,
+                                        QWidget* finestra)
+{
+    const QString testo = campo->text();
+    QString motivo;
+    try {
+        const QString mostrato = TestoImporto(LeggiNumeroItaliano(testo.toStdString()));
+        campo->setText(mostrato);
+        return LeggiImporto(mostrato);
+    } catch (const std::invalid_argument& e) {
+        motivo = QStringLiteral("non è un importo (%1)").arg(QString::fromUtf8(e.what()));
+    } catch (const std::exception&) {
+        motivo = QStringLiteral("è troppo grande");
+    }
+    QString precedente;
+    try {
+        precedente = TestoImporto(memorizzato);
+    } catch (const std::exception&) {
+        // A stored amount that cannot be written leaves the field empty.
+    }
+    campo->setText(precedente);
+    Messaggio(QStringLiteral("L'importo \"%1\" %2.\nResta l'importo precedente%3.")
+                  .arg(Citazione(testo), motivo,
+                       precedente.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(precedente)),
+              QMessageBox::Warning, finestra);
+    return std::nullopt;
 }
 
 ElencoFinanziamento::ElencoFinanziamento(const QString& nome, QWidget* genitore)
@@ -145,18 +207,108 @@ void ElencoFinanziamento::ImpostaTesto(const QString& testo)
 
 bool ElencoFinanziamento::eventFilter(QObject* o, QEvent* e)
 {
-    // The text part is not typed into: a click on it opens the list.
-    if (o == lineEdit() && e->type() == QEvent::MouseButtonPress && isEnabled()) {
-        setFocus(Qt::MouseFocusReason);
-        showPopup();
-        return true;
+    // The text part is not typed into: a click on it opens the list. It
+    // opens on the release, so that no release is left to close it again.
+    if (o == lineEdit() && isEnabled()) {
+        switch (e->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+            setFocus(Qt::MouseFocusReason);
+            return true;
+        case QEvent::MouseButtonRelease: {
+            const auto* m = static_cast<QMouseEvent*>(e);
+            if (m->button() == Qt::LeftButton && lineEdit()->rect().contains(m->position().toPoint())
+                && !view()->isVisible())
+                showPopup();
+            return true;
+        }
+        default:
+            break;
+        }
     }
     return QComboBox::eventFilter(o, e);
 }
 
+void ElencoFinanziamento::keyPressEvent(QKeyEvent* e)
+{
+    const QString t = e->text();
+    const bool comando = e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    if (comando || t.size() != 1 || !t.at(0).isPrint() || t.at(0).isSpace()) {
+        QComboBox::keyPressEvent(e);
+        return;
+    }
+    if (!ultimoTasto_.isValid() || ultimoTasto_.elapsed() > QApplication::keyboardInputInterval())
+        cercato_.clear();
+    ultimoTasto_.start();
+    cercato_ += t;
+    int i = findText(cercato_, Qt::MatchStartsWith);
+    if (i < 0) {
+        // A new start: the key alone.
+        cercato_ = t;
+        i = findText(cercato_, Qt::MatchStartsWith);
+    }
+    if (i >= 0 && i != currentIndex()) {
+        setCurrentIndex(i);
+        emit activated(i);
+        emit textActivated(itemText(i));
+    }
+    e->accept();
+}
+
+namespace {
+
+// A date field typed as dd/mm/yyyy. A separator typed right after a day or
+// month the field has completed (and moved on from) is the one it already
+// stands at, not a jump over the next part; ".", "-" and a blank separate
+// as "/" does; Tab leaves the field instead of walking through its parts.
+class CampoData : public QDateEdit {
+public:
+    using QDateEdit::QDateEdit;
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override
+    {
+        const QString t = e->text();
+        const bool separatore = t.size() == 1 && QStringLiteral("/.- ").contains(t.at(0));
+        if (separatore) {
+            const bool gia = avanzato_;
+            avanzato_ = false;
+            if (gia) {
+                e->accept();
+                return;
+            }
+            // After a part of fewer digits: on to the next part.
+            const int prossima = currentSectionIndex() + 1;
+            if (prossima < sectionCount())
+                setSelectedSection(sectionAt(prossima));
+            e->accept();
+            return;
+        }
+        const Section prima = currentSection();
+        QDateEdit::keyPressEvent(e);
+        avanzato_ = t.size() == 1 && t.at(0).isDigit() && currentSection() != prima;
+    }
+    void focusInEvent(QFocusEvent* e) override
+    {
+        avanzato_ = false;
+        QDateEdit::focusInEvent(e);
+    }
+    bool focusNextPrevChild(bool avanti) override { return QWidget::focusNextPrevChild(avanti); }
+
+private:
+    bool avanzato_ = false;
+};
+
+} // namespace
+
+bool DataAmmessa(const QDate& d)
+{
+    return d.isValid() && d.year() >= AnnoDataMinimo && d.year() <= AnnoDataMassimo;
+}
+
 QDateEdit* CreaSceltaData(const QString& nome, QWidget* genitore)
 {
-    auto* d = new QDateEdit(genitore);
+    auto* d = new CampoData(genitore);
     d->setObjectName(nome);
     const QLocale italiano(QLocale::Italian, QLocale::Italy);
     d->setLocale(italiano);

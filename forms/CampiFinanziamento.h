@@ -4,8 +4,10 @@
 // filters, and a drop-down list that can also show a value it does not offer.
 #include <QComboBox>
 #include <QDateEdit>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <optional>
 
 class QWidget;
 
@@ -20,6 +22,9 @@ public:
 
     // True when a typed character passes the field's filter.
     static bool CarattereAmmesso(Filtro filtro, QChar c);
+    // True when a text pasted into an amount field stands for a positive
+    // Italian amount (blanks and "€" aside).
+    static bool ImportoIncollabile(const QString& testo);
 
     static QColor ColoreFuoco() { return QColor(255, 192, 128); }
     static QColor ColoreNormale() { return QColor(255, 255, 255); }
@@ -44,6 +49,14 @@ private:
 // A drop-down list whose items are the only choices, but whose text can also
 // show a stored value that is not among them (a count above 360, a year
 // outside the list) without changing it. currentText() is what it shows.
+// The amount the user typed into an amount field, read when the field is left
+// or confirmed: the field then shows it formatted and the amount shown is
+// returned. A text that is no Italian amount, or one too large, is refused
+// with a message that quotes only its start; the field shows the stored
+// amount `memorizzato` again and nothing is returned.
+std::optional<double> LeggiCampoImporto(CampoFinanziamento* campo, double memorizzato,
+                                        QWidget* finestra);
+
 class ElencoFinanziamento : public QComboBox {
     Q_OBJECT
 public:
@@ -56,10 +69,23 @@ public:
 
 protected:
     bool eventFilter(QObject* o, QEvent* e) override;
+    // Typing into the closed list picks the first item that starts with
+    // what was typed in quick succession, as in any list.
+    void keyPressEvent(QKeyEvent* e) override;
+
+private:
+    QString cercato_;
+    QElapsedTimer ultimoTasto_;
 };
 
-// A date field with a calendar, written day/month/year in Italian.
+// A date field with a calendar, written day/month/year in Italian: typed as
+// dd/mm/yyyy with or without separators; Tab leaves it.
 QDateEdit* CreaSceltaData(const QString& nome, QWidget* genitore);
+
+// The plausible years of a typed date; dates outside them are refused.
+inline constexpr int AnnoDataMinimo = 1990;
+inline constexpr int AnnoDataMassimo = 2100;
+bool DataAmmessa(const QDate& d);
 
 // A fixed caption or a result label.
 QLabel* CreaEtichetta(const QString& nome, const QString& testo, QWidget* genitore,

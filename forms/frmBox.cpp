@@ -28,6 +28,13 @@ constexpr int yRiga(int k) { return 660 + k * 480; }
 constexpr int yAnno = yRiga(7) + 120;
 constexpr int yDescrizione = yAnno + 540;
 
+double Leggi(const BOX& b, int k)
+{
+    const double valori[7] = {b.Numeri(),       b.Interessi(), b.Commissioni(), b.Spese(),
+                              b.GiorniValuta(), b.CMS(),       b.Accordato()};
+    return valori[k];
+}
+
 void Scrivi(BOX& b, int k, double v)
 {
     switch (k) {
@@ -105,12 +112,11 @@ void frmBox::esciCampo(int k, int i)
     // Fields not yet filled from the document hold nothing to write back.
     if (caricamento_ || !Riempita())
         return;
-    CampoFinanziamento* c = campi_[k][i];
     // Whatever was typed is shown again as an amount, and the amount shown
-    // is what the quarter keeps.
-    const QString testo = QString::fromStdString(FormatoImporto(PulisciNumero(c->text().toStdString())));
-    c->setText(testo);
-    Scrivi(Conteggio.Trimestri(i + 1), k, PulisciNumero(testo.toStdString()));
+    // is what the quarter keeps; a refused text gives the stored one back.
+    BOX& b = Conteggio.Trimestri(i + 1);
+    if (const auto v = LeggiCampoImporto(campi_[k][i], Leggi(b, k), this))
+        Scrivi(b, k, *v);
 }
 
 void frmBox::esciDescrizione()

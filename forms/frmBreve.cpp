@@ -8,6 +8,7 @@
 #include <QDateEdit>
 #include <QApplication>
 #include <QFrame>
+#include <QSignalBlocker>
 #include <exception>
 
 namespace {
@@ -116,8 +117,24 @@ void frmBreve::cambioData(int quale)
     const QDate scelta = date_[quale]->date();
     if (!scelta.isValid())
         return;
-    const auto data = DataCalcolo(scelta);
     BREVE& b = Conteggio.BreveCorrente();
+    if (!DataAmmessa(scelta)) {
+        // The stored date stays, and the field shows it again.
+        const QDate memorizzata = DataQt(quale == 0 ? b.Data0() : b.Data1());
+        {
+            const QSignalBlocker blocco(date_[quale]);
+            date_[quale]->setDate(memorizzata);
+        }
+        Messaggio(QStringLiteral("La data %1 non è ammessa: l'anno deve essere compreso tra %2 e %3.\n"
+                                 "Resta la data precedente (%4).")
+                      .arg(scelta.toString(QStringLiteral("dd/MM/yyyy")))
+                      .arg(AnnoDataMinimo)
+                      .arg(AnnoDataMassimo)
+                      .arg(memorizzata.toString(QStringLiteral("dd/MM/yyyy"))),
+                  QMessageBox::Warning, this);
+        return;
+    }
+    const auto data = DataCalcolo(scelta);
     if (quale == 0)
         b.setData0(data);
     else
@@ -127,18 +144,12 @@ void frmBreve::cambioData(int quale)
 
 void frmBreve::esciImporto(int i)
 {
-    CampoFinanziamento* campo = importi_[i];
-    try {
-        campo->setText(TestoImporto(LeggiImporto(campo->text())));
-    } catch (const std::exception&) {
-        Messaggio(QStringLiteral("L'importo \"%1\" è troppo grande.").arg(campo->text()),
-                  QMessageBox::Warning, this);
-        return;
-    }
-    if (CaricamentoInCorso)
-        return;
-    const double v = LeggiImporto(campo->text());
     BREVE& b = Conteggio.BreveCorrente();
+    const auto letto = LeggiCampoImporto(
+        importi_[i], i == 0 ? b.Finanziato() : i == 1 ? b.Oneri() : b.Restituito(), this);
+    if (!letto || CaricamentoInCorso)
+        return;
+    const double v = *letto;
     if (i == 0)
         b.setFinanziato(v);
     else if (i == 1)

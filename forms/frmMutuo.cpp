@@ -131,18 +131,11 @@ void frmMutuo::aggiornaMUTUOsoft()
 
 void frmMutuo::esciImporto(int i)
 {
-    CampoFinanziamento* campo = importi_[i];
-    try {
-        campo->setText(TestoImporto(LeggiImporto(campo->text())));
-    } catch (const std::exception&) {
-        Messaggio(QStringLiteral("L'importo \"%1\" è troppo grande.").arg(campo->text()),
-                  QMessageBox::Warning, this);
-        return;
-    }
-    if (CaricamentoInCorso)
-        return;
-    const double v = LeggiImporto(campo->text());
     Mutuo& m = Conteggio.MutuoCorrente();
+    const auto letto = LeggiCampoImporto(importi_[i], i == 0 ? m.Importo() : i == 1 ? m.Oneri() : m.Rata(), this);
+    if (!letto || CaricamentoInCorso)
+        return;
+    const double v = *letto;
     if (i == 0)
         m.setImporto(v);
     else if (i == 1)

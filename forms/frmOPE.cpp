@@ -86,7 +86,7 @@ void frmOPE::Pagina()
     {
         CaricamentoGuardia guardia;
         const DatiPaginaOPE p = PaginaOPE(Conteggio.Operazioni());
-        const QStringList& mesiAnni = ElencoMesiAnni();
+        const QStringList mesiAnni = ElencoMesiAnni();
         for (int k = 0; k < Righe; ++k) {
             const DatiRigaOPE& r = p.righe[k];
             numeri_[k]->setText(r.numero);
@@ -128,17 +128,10 @@ void frmOPE::aggiornaOPEsoft()
 
 void frmOPE::esciImporto(int k)
 {
-    CampoFinanziamento* campo = importi_[k];
-    try {
-        campo->setText(TestoImporto(LeggiImporto(campo->text())));
-    } catch (const std::exception&) {
-        Messaggio(QStringLiteral("L'importo \"%1\" è troppo grande.").arg(campo->text()),
-                  QMessageBox::Warning, this);
+    const auto letto = LeggiCampoImporto(importi_[k], Conteggio.Operazioni().Importo(k + 1), this);
+    if (!letto || CaricamentoInCorso)
         return;
-    }
-    if (CaricamentoInCorso)
-        return;
-    Conteggio.Operazioni().setImporto(k + 1, LeggiImporto(campo->text()));
+    Conteggio.Operazioni().setImporto(k + 1, *letto);
     aggiornaOPEsoft();
 }
 

@@ -221,9 +221,9 @@ QString FamigliaCarattere()
 
 int PuntiCarattere(int codiceDimensione) { return codiceDimensione == 0 ? 7 : codiceDimensione - 1; }
 
-void StampaTesto(QPainter& p, double k, int x, int y, const QString& testo, bool grassetto,
-                 bool corsivo, int codiceDimensione, int allineamento, const QString& colore,
-                 std::vector<ElementoTesto>* registro)
+namespace {
+
+QFont carattere(bool grassetto, bool corsivo, int codiceDimensione)
 {
     QFont f(FamigliaCarattere());
     f.setPointSizeF(std::max(1, PuntiCarattere(codiceDimensione)));
@@ -232,7 +232,95 @@ void StampaTesto(QPainter& p, double k, int x, int y, const QString& testo, bool
     f.setUnderline(false);
     f.setStrikeOut(false);
     f.setHintingPreference(QFont::PreferNoHinting);
-    p.setFont(f);
+    return f;
+}
+
+// What the page's texts keep inside, in twips from the page's left edge (an
+// A4 page is 11906 twips wide), and the least room between two texts.
+constexpr double MargineSinistro = 400;
+constexpr double MargineDestro = 11500;
+constexpr double Distacco = 100;
+// The block of full texts sits above the page number, in lines of this height.
+constexpr double FineBlocco = 15850;
+constexpr double RigaBlocco = 200;
+
+// A text as it fits a room of `stanza` twips in that font: itself, or its
+// start followed by "…". larghezza receives the width in twips.
+QString accorcia(QPainter& p, double k, const QFont& f, const QString& testo, double stanza,
+                 double& larghezza)
+{
+    const QFontMetricsF fm(f, p.device());
+    larghezza = fm.horizontalAdvance(testo) / k;
+    if (larghezza <= stanza)
+        return testo;
+    const QString corto = fm.elidedText(testo, Qt::ElideRight, std::max(0.0, stanza) * k);
+    larghezza = fm.horizontalAdvance(corto) / k;
+    return corto;
+}
+
+// A long text broken into lines no wider than `larghezza` twips, at blanks
+// where it can, inside a word where one word alone is too wide.
+QStringList aCapo(QPainter& p, double k, const QFont& f, const QString& testo, double larghezza)
+{
+    const QFontMetricsF fm(f, p.device());
+    const double massimo = larghezza * k;
+    QStringList righe;
+    QString riga;
+    for (const QString& parola : testo.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        const QString prova = riga.isEmpty() ? parola : riga + QLatin1Char(' ') + parola;
+        if (fm.horizontalAdvance(prova) <= massimo) {
+            riga = prova;
+            continue;
+        }
+        if (!riga.isEmpty())
+            righe << riga;
+        riga = parola;
+        while (fm.horizontalAdvance(riga) > massimo && riga.size() > 1) {
+            int n = riga.size() - 1;
+            while (n > 1 && fm.horizontalAdvance(riga.left(n)) > massimo)
+                --n;
+            righe << riga.left(n);
+            riga = riga.mid(n);
+        }
+    }
+    if (!riga.isEmpty())
+        righe << riga;
+    return righe;
+}
+
+// Records a text that did not fit, unless one recorded already holds it.
+void ricorda(QStringList& completi, const QString& testo)
+{
+    for (QString& c : completi) {
+        if (c.contains(testo))
+            return;
+        if (testo.contains(c)) {
+            c = testo;
+            return;
+        }
+    }
+    completi << testo;
+}
+
+// One centred heading line, shortened to the page.
+void stampaIntestazione(QPainter& p, double k, int y, const QString& testo, int codice,
+                        QStringList& completi, std::vector<ElementoTesto>* registro)
+{
+    const double stanza = 2 * std::min(6000 - MargineSinistro, MargineDestro - 6000);
+    double w = 0;
+    const QString corto = accorcia(p, k, carattere(true, false, codice), testo, stanza, w);
+    if (corto != testo)
+        ricorda(completi, testo);
+    StampaTesto(p, k, 6000, y, corto, true, false, codice, 1, QString(), registro);
+}
+
+} // namespace
+
+void StampaTesto(QPainter& p, double k, int x, int y, const QString& testo, bool grassetto,
+                 bool corsivo, int codiceDimensione, int allineamento, const QString& colore,
+                 std::vector<ElementoTesto>* registro)
+{
+    p.setFont(carattere(grassetto, corsivo, codiceDimensione));
     p.setPen(colore == QLatin1String("rosso") ? QColor(255, 0, 0) : QColor(0, 0, 0));
 
     const QFontMetricsF fm(p.font(), p.device());
@@ -265,13 +353,25 @@ void DisegnaRapporto(const Rapporto& r, QPainter& p, double k, std::vector<Eleme
         const QString momento = QDateTime::currentDateTime().toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
         StampaTesto(p, k, 11100, 1000, QLatin1Char('[') + momento + QLatin1Char(']'), false, false,
                     0, 2, QString(), registro);
-        StampaTesto(p, k, 6000, 1900, r.titolo, true, false, 12, 1, QString(), registro);
+        // Texts too long for their place are shortened with "…" and
+        // printed in full in a block at the foot of the page.
+        QStringList completi;
+        stampaIntestazione(p, k, 1900, r.titolo, 12, completi, registro);
         if (!r.sottotitolo.isEmpty())
-            StampaTesto(p, k, 6000, 2300, r.sottotitolo, true, false, 10, 1, QString(), registro);
+            stampaIntestazione(p, k, 2300, r.sottotitolo, 10, completi, registro);
 
+        double fineContenuto = 2540;
         for (int n = 1; n <= r.RighePerPagina && i < TabellaStampa::MaxRighe; ++n) {
             ++i;
             const int y = 2540 + 300 * n;
+            fineContenuto = y + 250;
+            struct Cella {
+                const ColonnaStampa* c;
+                QString testo;
+                bool grassetto;
+                double larghezza;
+            };
+            std::vector<Cella> celle;
             for (const ColonnaStampa& c : r.colonne) {
                 const QString& testo = r.tabella.Testo(i, c.colonna);
                 if (testo.isEmpty())
@@ -280,15 +380,76 @@ void DisegnaRapporto(const Rapporto& r, QPainter& p, double k, std::vector<Eleme
                 if (c.regola == RegolaGrassetto::LineaUguale)
                     grassetto = r.tabella.Testo(i, 4).startsWith(QLatin1Char('='))
                                 || n == r.RighePerPagina;
-                StampaTesto(p, k, c.x, y, testo, grassetto, false, 0, c.allineamento, QString(), registro);
+                const QFontMetricsF fm(carattere(grassetto, false, 0), p.device());
+                celle.push_back({&c, testo, grassetto, fm.horizontalAdvance(testo) / k});
+            }
+            std::stable_sort(celle.begin(), celle.end(),
+                             [](const Cella& a, const Cella& b) { return a.c->x < b.c->x; });
+            // Each text has the room from the end of the one on its left to
+            // the start of the one on its right; a text on the right aligned
+            // to its right edge keeps at least half the gap between the two.
+            double fine = MargineSinistro;
+            for (std::size_t j = 0; j < celle.size(); ++j) {
+                Cella& c = celle[j];
+                const double x = c.c->x;
+                double limite = MargineDestro;
+                if (j + 1 < celle.size()) {
+                    const Cella& s = celle[j + 1];
+                    const double meta = std::max(0.0, (s.c->x - std::max(x, fine)) / 2);
+                    double inizio = s.c->x;
+                    if (s.c->allineamento == 2)
+                        inizio -= std::min(s.larghezza, meta);
+                    else if (s.c->allineamento == 1)
+                        inizio -= std::min(s.larghezza / 2, meta);
+                    limite = std::min(limite, inizio - Distacco);
+                }
+                double stanza = limite - x;
+                if (c.c->allineamento == 2)
+                    stanza = std::min(x, MargineDestro) - fine;
+                else if (c.c->allineamento == 1)
+                    stanza = 2 * std::min(x - fine, limite - x);
+                double w = 0;
+                const QString corto = accorcia(p, k, carattere(c.grassetto, false, 0), c.testo, stanza, w);
+                if (corto != c.testo)
+                    ricorda(completi, c.testo);
+                fine = (c.c->allineamento == 0 ? x + w : c.c->allineamento == 1 ? x + w / 2 : x) + Distacco;
+                if (!corto.isEmpty())
+                    StampaTesto(p, k, c.c->x, y, corto, c.grassetto, false, 0, c.c->allineamento,
+                                QString(), registro);
             }
             if (r.lineeTrimestri && (n == 10 || n == 20 || n == 30 || n == 40)) {
                 p.setPen(QPen(QColor(0, 0, 0), std::max(1.0, 15 * k)));
                 p.drawLine(QPointF(500 * k, y * k), QPointF(11000 * k, y * k));
             }
         }
-        if (r.figura)
+        if (r.figura) {
             r.figura(p, QRectF(2600 * k, 8000 * k, 4815 * k, 1455 * k));
+            fineContenuto = std::max(fineContenuto, 9455.0 + 100);
+        }
+        if (!completi.isEmpty()) {
+            const QFont f = carattere(false, false, 0);
+            QStringList righe;
+            for (const QString& t : completi)
+                righe << aCapo(p, k, f, t, MargineDestro - 500);
+            const int spazio = static_cast<int>((FineBlocco - fineContenuto) / RigaBlocco);
+            if (righe.size() > spazio && spazio > 0) {
+                // What does not fit ends the last line with "…".
+                const QFontMetricsF fm(f, p.device());
+                const double massimo = (MargineDestro - 500) * k;
+                righe = righe.mid(0, spazio);
+                QString& ultima = righe.last();
+                while (!ultima.isEmpty() && fm.horizontalAdvance(ultima + QStringLiteral("\u2026")) > massimo)
+                    ultima.chop(1);
+                ultima += QStringLiteral("\u2026");
+            }
+            double y = std::max(fineContenuto, FineBlocco - RigaBlocco * righe.size());
+            for (const QString& riga : righe) {
+                if (y + RigaBlocco > FineBlocco + 1)
+                    break;
+                StampaTesto(p, k, 500, static_cast<int>(y), riga, false, false, 0, 0, QString(), registro);
+                y += RigaBlocco;
+            }
+        }
 
         StampaTesto(p, k, 6000, 16000,
                     r.piede ? r.piede(pagina) : QStringLiteral("Pagina %1 di %2").arg(pagina).arg(pagine), false, true, 0, 2,

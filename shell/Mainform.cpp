@@ -2,6 +2,7 @@
 
 #include "AggiornaSoglie.h"
 #include "Anteprima.h"
+#include "AperturaEsterna.h"
 #include "Archivio.h"
 #include "Comandi.h"
 #include "Dichiarazioni.h"
@@ -27,7 +28,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDate>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -42,9 +42,9 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
-#include <QUrl>
 #include <QWindow>
 #include <exception>
+#include <new>
 #include <stdexcept>
 
 namespace {
@@ -84,6 +84,8 @@ QString TestoEccezione(std::exception_ptr e)
 {
     try {
         std::rethrow_exception(e);
+    } catch (const std::bad_alloc&) {
+        return QStringLiteral("memoria insufficiente");
     } catch (const std::exception& ex) {
         const QString t = QString::fromUtf8(ex.what());
         return t.isEmpty() ? QStringLiteral("errore imprevisto") : t;
@@ -637,8 +639,23 @@ void Mainform::NascondiAttesa()
 {
     if (attesa_) {
         delete attesa_.data();
-        if (!info_)
+        if (!info_) {
             setEnabled(true);
+            AttivaCorrente();
+        }
+    }
+}
+
+void Mainform::AttivaCorrente()
+{
+    // A disabled frame's area activates nothing: the window opened while the
+    // wait window was up is made the active one once the frame answers again,
+    // before a stale activation can choose another.
+    Riordino r(riordino_);
+    QWidget* w = FinestraAperta(finestraCorrente_);
+    if (auto* sub = w ? qobject_cast<QMdiSubWindow*>(w->parentWidget()) : nullptr) {
+        sub->raise();
+        area_->setActiveSubWindow(sub);
     }
 }
 
@@ -778,11 +795,7 @@ void Mainform::ApriArchivio()
                   QMessageBox::Warning, this);
         return;
     }
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(cartella))) {
-        Messaggio(QStringLiteral("Impossibile aprire la cartella dell'archivio:\n") +
-                      QDir::toNativeSeparators(cartella),
-                  QMessageBox::Warning, this);
-    }
+    ApriConDesktop(cartella, QStringLiteral("inode/directory"), QStringLiteral("la cartella dell'archivio"));
 }
 
 // ---------------------------------------------------------------------------
@@ -816,9 +829,7 @@ void Mainform::ApriManuale()
     if (!QFileInfo(pdf).isFile())
         throw std::runtime_error(("Il manuale non è stato trovato:\n" +
                                   QDir::toNativeSeparators(pdf)).toStdString());
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(pdf)))
-        throw std::runtime_error(("Nessun programma ha potuto aprire il manuale:\n" +
-                                  QDir::toNativeSeparators(pdf)).toStdString());
+    ApriConDesktop(pdf, QStringLiteral("application/pdf"), QStringLiteral("il manuale"));
 }
 
 void Mainform::StampaTabella(const QString& finestra)
@@ -871,6 +882,8 @@ bool Mainform::ApriFile(const QString& percorso)
     try {
         f = DividiPercorso(percorso);
     } catch (const std::exception& e) {
+        // The work area is not left empty: the title window comes back.
+        MostraTitolo();
         Messaggio(QString::fromUtf8(e.what()), QMessageBox::Warning, this);
         return false;
     }
@@ -884,6 +897,8 @@ bool Mainform::CaricaDa(const QString& cartella, const QString& nome)
     try {
         ::CaricaConteggio(cartella, nome);
     } catch (const std::exception& e) {
+        // The work area is not left empty: the title window comes back.
+        MostraTitolo();
         Messaggio(QString::fromUtf8(e.what()), QMessageBox::Warning, this);
         return false;
     }

@@ -139,6 +139,8 @@ private:
     void CreaStatusBar();
     void Timer1_Timer();
     void ApriArchivio();
+    // Brings the current window to the front and makes it the area's active one.
+    void AttivaCorrente();
     bool CaricaDa(const QString& cartella, const QString& nome);
 
     // Runs one command: commits the field being edited, catches every error

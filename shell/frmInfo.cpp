@@ -70,6 +70,18 @@ frmInfo::frmInfo(QWidget* genitore) : QWidget(genitore, Qt::Dialog)
     cartella_->hide();
     colonna->addWidget(cartella_);
 
+    // Who makes the program and where to turn for help.
+    auto* produttore = new QLabel(
+        QStringLiteral("<b>Produttore:</b> Zelvi T.E.G.<br>"
+                       "<b>Assistenza:</b> vedere il file README distribuito con il programma."),
+        this);
+    produttore->setObjectName(QStringLiteral("Label5"));
+    produttore->setTextFormat(Qt::RichText);
+    produttore->setWordWrap(true);
+    produttore->setFrameShape(QFrame::StyledPanel);
+    produttore->setMargin(6);
+    colonna->addWidget(produttore);
+
     colonna->addSpacing(6);
     auto* pulsanti = new QHBoxLayout;
     pulsanti->addStretch();

@@ -36,6 +36,13 @@ void Messaggio(const QString& testo, QMessageBox::Icon icona, QWidget* genitore)
     mostra(testo, icona, QMessageBox::Ok, QMessageBox::Ok, genitore);
 }
 
+QString Citazione(const QString& testo, int massimo)
+{
+    if (testo.size() <= massimo)
+        return testo;
+    return testo.left(massimo) + QStringLiteral("\u2026");
+}
+
 bool Domanda(const QString& testo, QWidget* genitore)
 {
     return mostra(testo, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No,

@@ -13,6 +13,10 @@ inline const QString TitoloProgramma = QStringLiteral("Zelvi T.E.G.");
 void Messaggio(const QString& testo, QMessageBox::Icon icona = QMessageBox::Information,
                QWidget* genitore = nullptr);
 
+// What a message quotes of a text the user typed or a file held: at most
+// `massimo` characters, then "…", so that no message grows with the text.
+QString Citazione(const QString& testo, int massimo = 20);
+
 // A Yes/No question; true for "Yes".
 bool Domanda(const QString& testo, QWidget* genitore = nullptr);
 

@@ -1,10 +1,13 @@
 #include "PagineFinanziamenti.h"
 
 #include "BREVE.h"
+#include "Dichiarazioni.h"
 #include "Funzioni.h"
 #include "Mutuo.h"
 #include "OPE.h"
 
+#include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <stdexcept>
 
@@ -23,8 +26,10 @@ constexpr Periodicita periodicita[] = {
 
 constexpr const char* abbreviazioniMesi[] = {"Gen", "Feb", "Mar", "Apr", "Mag", "Giu",
                                              "Lug", "Ago", "Set", "Ott", "Nov", "Dic"};
-constexpr int primoAnnoElenco = 2010;
-constexpr int ultimoAnnoElenco = 2025;
+// The flow months run from January 1990 (usury cases go that far back) to
+// December thirty years after the current one.
+constexpr int primoAnnoElenco = 1990;
+constexpr int anniDopoOggi = 30;
 
 // Day number of 1 January 1970 in the Julian day count QDate uses.
 constexpr qint64 giornoGiuliano1970 = 2440588;
@@ -103,17 +108,18 @@ QString TestoIntero(double valore)
     return QString::number(static_cast<qlonglong>(std::llround(valore)));
 }
 
-const QStringList& ElencoMesiAnni()
+QStringList ElencoMesiAnni()
 {
-    static const QStringList elenco = [] {
-        QStringList l;
-        l.reserve(12 * (ultimoAnnoElenco - primoAnnoElenco + 1));
-        for (int anno = primoAnnoElenco; anno <= ultimoAnnoElenco; ++anno)
-            for (int mese = 1; mese <= 12; ++mese)
-                l << TestoMeseAnno(mese, anno);
-        return l;
-    }();
-    return elenco;
+    const std::chrono::sys_days oggi =
+        OrologioConteggio ? OrologioConteggio()
+                          : std::chrono::floor<std::chrono::days>(std::chrono::system_clock::now());
+    const int ultimoAnno = static_cast<int>(std::chrono::year_month_day{oggi}.year()) + anniDopoOggi;
+    QStringList l;
+    l.reserve(12 * std::max(0, ultimoAnno - primoAnnoElenco + 1));
+    for (int anno = primoAnnoElenco; anno <= ultimoAnno; ++anno)
+        for (int mese = 1; mese <= 12; ++mese)
+            l << TestoMeseAnno(mese, anno);
+    return l;
 }
 
 QString TestoMeseAnno(int mese, int anno)

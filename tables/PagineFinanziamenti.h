@@ -50,8 +50,8 @@ const QStringList& ElencoNumeroRate();
 // A whole number written as decimal digits without blanks ("-3" when negative).
 QString TestoIntero(double valore);
 
-// "Gen - 2010" ... "Dic - 2025", 192 items.
-const QStringList& ElencoMesiAnni();
+// "Gen - 1990" ... "Dic - " and the year of OrologioConteggio + 30.
+QStringList ElencoMesiAnni();
 // The item of that month and year ("Mar - 2011"), also for a year outside the
 // list; empty for a month outside 1..12.
 QString TestoMeseAnno(int mese, int anno);

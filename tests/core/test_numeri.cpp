@@ -28,6 +28,8 @@ class TestNumeri : public QObject {
 private slots:
     void leggeNumeriDigitati_data();
     void leggeNumeriDigitati();
+    void leggeImportiControllati_data();
+    void leggeImportiControllati();
     void scriveImporti_data();
     void scriveImporti();
     void scriveTassi_data();
@@ -71,6 +73,41 @@ void TestNumeri::leggeNumeriDigitati()
     const double letto = PulisciNumero(testo.toStdString());
     QCOMPARE(letto, atteso);
     QVERIFY(!std::signbit(letto) || atteso < 0);
+}
+
+// Texts that are not an Italian amount are refused, not read as another number.
+void TestNumeri::leggeImportiControllati_data()
+{
+    QTest::addColumn<QString>("testo");
+    QTest::addColumn<QString>("esito");  // the value read, or the error kind
+    QTest::newRow("migliaia") << " 1.234,56 " << "1234.56";
+    QTest::newRow("negativo") << "-7,5" << "-7.5";
+    QTest::newRow("vuoto") << "" << "0";
+    QTest::newRow("virgola finale") << "7," << "7";
+    QTest::newRow("quindici cifre") << "999.999.999.999.999,99" << "999999999999999.99";
+    QTest::newRow("zeri iniziali") << QString(30, QLatin1Char('0')) + "1" << "1";
+    QTest::newRow("trenta cifre") << "123456789012345678901234567890" << "grande";
+    QTest::newRow("diecimila nove") << QString(10000, QLatin1Char('9')) << "grande";
+    QTest::newRow("esponente") << "1e309" << "non valido";
+    QTest::newRow("lettere") << "abc" << "non valido";
+    QTest::newRow("due virgole") << "1,2,3" << "non valido";
+    QTest::newRow("punto nei decimali") << "1,2.3" << "non valido";
+    QTest::newRow("punto finale") << "12." << "non valido";
+    QTest::newRow("meno dopo lo spazio") << " -5" << "non valido";
+    QTest::newRow("solo virgola") << "," << "non valido";
+}
+
+void TestNumeri::leggeImportiControllati()
+{
+    QFETCH(QString, testo);
+    QFETCH(QString, esito);
+    const std::string t = testo.toStdString();
+    if (esito == "grande")
+        QVERIFY_THROWS_EXCEPTION(std::out_of_range, LeggiNumeroItaliano(t));
+    else if (esito == "non valido")
+        QVERIFY_THROWS_EXCEPTION(std::invalid_argument, LeggiNumeroItaliano(t));
+    else
+        QCOMPARE(LeggiNumeroItaliano(t), esito.toDouble());
 }
 
 void TestNumeri::scriveImporti_data()

@@ -137,7 +137,7 @@ private slots:
             {"Alfa", "Conto \u00e0 Alfa", "Mutuo Alfa", "Breve Alfa", "Varie Alfa"},
             {"Beta", "Conto Beta", "", "Breve Beta", ""},
             {"Gamma", "Conto Gamma", "Mutuo Gamma", "Breve Gamma", "Varie Gamma"},
-            {"rotto", "", "", "", ""},
+            {"rotto", "(file danneggiato)", "", "", ""},
         };
         QCOMPARE(l->topLevelItemCount(), int(std::size(atteso)));
         for (int r = 0; r < l->topLevelItemCount(); ++r) {
@@ -147,6 +147,10 @@ private slots:
             QCOMPARE(riga, atteso[r]);
             QVERIFY(!l->topLevelItem(r)->icon(0).isNull());
         }
+        // The damaged file is greyed and says why.
+        QTreeWidgetItem* rotto = l->topLevelItem(3);
+        QCOMPARE(rotto->foreground(1).color(), l->palette().color(QPalette::Disabled, QPalette::Text));
+        QVERIFY2(rotto->toolTip(1).contains(QStringLiteral("non è un file di conteggio")), qPrintable(rotto->toolTip(1)));
     }
 
     void clicEApri()

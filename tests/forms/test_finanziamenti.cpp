@@ -5,6 +5,7 @@
 #include "Funzioni.h"
 #include "Messaggi.h"
 #include "PagineFinanziamenti.h"
+#include "frmBox.h"
 #include "frmBreve.h"
 #include "frmMutuo.h"
 #include "frmOPE.h"
@@ -82,6 +83,23 @@ void apri(F& finestra)
     QVERIFY(QTest::qWaitForWindowActive(&finestra));
 }
 
+// One of the input windows, by name, shown and filled from the document.
+std::unique_ptr<FinestraFiglia> aperta(const QString& nome)
+{
+    std::unique_ptr<FinestraFiglia> w;
+    if (nome == "frmMutuo")
+        w = std::make_unique<frmMutuo>();
+    else if (nome == "frmBreve")
+        w = std::make_unique<frmBreve>();
+    else if (nome == "frmOPE")
+        w = std::make_unique<frmOPE>();
+    else
+        w = std::make_unique<frmBox>();
+    w->show();
+    apri(*w);
+    return w;
+}
+
 } // namespace
 
 class TestFinanziamenti : public QObject {
@@ -111,6 +129,13 @@ private slots:
 
     void breveTassiEDate();
     void breveDateDaTastiera();
+
+    void dateDigitate_data();
+    void dateDigitate();
+    void elenchiAClicEDaTastiera_data();
+    void elenchiAClicEDaTastiera();
+    void importoRifiutatoRiprendeIlValore_data();
+    void importoRifiutatoRiprendeIlValore();
 };
 
 void TestFinanziamenti::elenchiETesti()
@@ -128,10 +153,14 @@ void TestFinanziamenti::elenchiETesti()
     QCOMPARE(ElencoNumeroRate().first(), QStringLiteral("1"));
     QCOMPARE(ElencoNumeroRate().last(), QStringLiteral("360"));
 
-    const QStringList& mesi = ElencoMesiAnni();
-    QCOMPARE(mesi.size(), 192);
-    QCOMPARE(mesi.first(), QStringLiteral("Gen - 2010"));
-    QCOMPARE(mesi.last(), QStringLiteral("Dic - 2025"));
+    // The flow months follow the clock: this year's flows can be entered.
+    const auto orologio = OrologioConteggio;
+    OrologioConteggio = [] { return sys_days{year{2026} / March / 8}; };
+    const QStringList mesi = ElencoMesiAnni();
+    OrologioConteggio = orologio;
+    QCOMPARE(mesi.size(), 12 * (2056 - 1990 + 1));
+    QCOMPARE(mesi.first(), QStringLiteral("Gen - 1990"));
+    QCOMPARE(mesi.last(), QStringLiteral("Dic - 2056"));
     QCOMPARE(TestoMeseAnno(3, 2011), QStringLiteral("Mar - 2011"));
     QCOMPARE(TestoMeseAnno(0, 2011), QString());
     int mese = -1, anno = -1;
@@ -194,23 +223,23 @@ void TestFinanziamenti::paginaOPEValoriFuoriElenco()
     o.setMese(2, 0);
     o.setSegno(3, 0);
     o.setMese(4, 7);
-    o.setAnno(4, 2031);
+    o.setAnno(4, 1985);
     o.setImporto(10, 1234.5);
     const DatiPaginaOPE p = PaginaOPE(o);
     QCOMPARE(p.righe[0].meseAnno, QStringLiteral("Mar - 2011"));
     QCOMPARE(p.righe[1].meseAnno, QString());
     QCOMPARE(p.righe[2].segno, QString());
-    QCOMPARE(p.righe[3].meseAnno, QStringLiteral("Lug - 2031"));
+    QCOMPARE(p.righe[3].meseAnno, QStringLiteral("Lug - 1985"));
     QCOMPARE(p.righe[9].numero, QStringLiteral("10."));
     QCOMPARE(p.righe[9].importo, QStringLiteral("1.234,50"));
 
     frmOPE w;
     apri(w);
     QCOMPARE(elenco(&w, "Combo1(1)")->currentText(), QString());
-    QCOMPARE(elenco(&w, "Combo1(1)")->count(), 192);
+    QCOMPARE(elenco(&w, "Combo1(1)")->count(), ElencoMesiAnni().size());
     QCOMPARE(elenco(&w, "Combo2(2)")->currentText(), QString());
     QCOMPARE(elenco(&w, "Combo2(2)")->currentIndex(), -1);
-    QCOMPARE(elenco(&w, "Combo1(3)")->currentText(), QStringLiteral("Lug - 2031"));
+    QCOMPARE(elenco(&w, "Combo1(3)")->currentText(), QStringLiteral("Lug - 1985"));
     QCOMPARE(etichetta(&w, "Lnumero(9)"), QStringLiteral("10."));
     QCOMPARE(campo(&w, "XPText1(9)")->text(), QStringLiteral("1.234,50"));
 }
@@ -469,18 +498,18 @@ void TestFinanziamenti::operazioniAnnoFuoriElencoNonCambia()
 {
     OPE& o = Conteggio.Operazioni();
     o.setMese(2, 5);
-    o.setAnno(2, 2031);
+    o.setAnno(2, 1985);
     frmOPE w;
     apri(w);
-    QCOMPARE(elenco(&w, "Combo1(1)")->currentText(), QStringLiteral("Mag - 2031"));
+    QCOMPARE(elenco(&w, "Combo1(1)")->currentText(), QStringLiteral("Mag - 1985"));
     // Editing other rows leaves the year as stored.
     scrivi(&w, "XPText1(0)", "500");
     scegli(&w, "Combo2(1)", "Entrata");
-    QCOMPARE(o.Anno(2), 2031);
+    QCOMPARE(o.Anno(2), 1985);
     QCOMPARE(o.Mese(2), 5);
-    QCOMPARE(elenco(&w, "Combo1(1)")->currentText(), QStringLiteral("Mag - 2031"));
-    scegli(&w, "Combo1(1)", "Dic - 2025");
-    QCOMPARE(o.Anno(2), 2025);
+    QCOMPARE(elenco(&w, "Combo1(1)")->currentText(), QStringLiteral("Mag - 1985"));
+    scegli(&w, "Combo1(1)", "Dic - 2026");
+    QCOMPARE(o.Anno(2), 2026);
     QCOMPARE(o.Mese(2), 12);
 }
 
@@ -565,6 +594,139 @@ void TestFinanziamenti::breveDateDaTastiera()
     QCOMPARE(restituzione->text(), QStringLiteral("15/04/2010"));
     w.ConfermaModifiche();
     QCOMPARE(b.Data1(), sys_days{year{2010} / April / 15});
+}
+
+// A date typed at normal speed, with or without separators, is that date;
+// Tab leaves the field; an implausible year is refused and never stored.
+void TestFinanziamenti::dateDigitate_data()
+{
+    QTest::addColumn<QString>("digitato");
+    QTest::addColumn<QDate>("attesa");  // invalid: refused
+    QTest::newRow("solo Tab") << "" << QDate(2010, 4, 1);
+    QTest::newRow("con barre") << "20/05/2024" << QDate(2024, 5, 20);
+    QTest::newRow("giorno di una cifra") << "3/7/2001" << QDate(2001, 7, 3);
+    QTest::newRow("senza separatori") << "15112023" << QDate(2023, 11, 15);
+    QTest::newRow("con punti") << "03.02.1997" << QDate(1997, 2, 3);
+    QTest::newRow("anno troppo antico") << "15/05/0320" << QDate();
+    QTest::newRow("anno troppo lontano") << "15/11/7112" << QDate();
+}
+
+void TestFinanziamenti::dateDigitate()
+{
+    QFETCH(QString, digitato);
+    QFETCH(QDate, attesa);
+    BREVE& b = Conteggio.BreveCorrente();
+    const sys_days prima = sys_days{year{2010} / April / 1};
+    b.setData0(prima);
+    const auto w = aperta("frmBreve");
+    auto* erogazione = w->findChild<QDateEdit*>("DTPicker1");
+    QTest::mouseClick(erogazione, Qt::LeftButton, {}, QPoint(4, erogazione->height() / 2));
+    QTRY_VERIFY(erogazione->hasFocus());
+    QTest::keyClicks(erogazione, digitato);
+    QTest::keyClick(erogazione, Qt::Key_Tab);
+    QVERIFY(!erogazione->hasFocus());
+    if (attesa.isValid()) {
+        QCOMPARE(erogazione->date(), attesa);
+        QCOMPARE(b.Data0(), DataCalcolo(attesa));
+        QVERIFY(MessaggiMostrati().isEmpty());
+    } else {
+        QCOMPARE(b.Data0(), prima);
+        QCOMPARE(erogazione->date(), QDate(2010, 4, 1));
+        QCOMPARE(MessaggiMostrati().size(), 1);
+    }
+}
+
+// A click on a list's text opens it and leaves it open (the events go
+// through the window, as the user's do, so the open list gets the release);
+// typing into the closed list picks the first item that starts so.
+void TestFinanziamenti::elenchiAClicEDaTastiera_data()
+{
+    QTest::addColumn<QString>("finestra");
+    QTest::addColumn<QString>("nome");
+    QTest::addColumn<QString>("digitato");
+    QTest::addColumn<QString>("scelto");
+    QTest::newRow("numero di rate") << "frmMutuo" << "Combo2" << "240" << "240";
+    QTest::newRow("periodicità") << "frmMutuo" << "Combo1" << "tri" << "Trimestrale";
+    QTest::newRow("segno") << "frmOPE" << "Combo2(0)" << "e" << "Entrata";
+    QTest::newRow("anno") << "frmBox" << "Combo1" << "2024" << "2024";
+}
+
+void TestFinanziamenti::elenchiAClicEDaTastiera()
+{
+    QFETCH(QString, finestra);
+    QFETCH(QString, nome);
+    QFETCH(QString, digitato);
+    QFETCH(QString, scelto);
+    const std::unique_ptr<FinestraFiglia> w = aperta(finestra);
+    ElencoFinanziamento* c = elenco(w.get(), nome);
+    QWindow* finestraQt = w->windowHandle();
+    const QPoint dove = c->lineEdit()->mapTo(w.get(), QPoint(5, c->lineEdit()->height() / 2));
+    QTest::mousePress(finestraQt, Qt::LeftButton, {}, dove);
+    QTest::mouseRelease(finestraQt, Qt::LeftButton, {}, dove, 60);
+    QTest::qWait(50);
+    QVERIFY(c->view()->isVisible());
+    QTest::keyClick(c->view(), Qt::Key_Escape);
+    QTRY_VERIFY(!c->view()->isVisible());
+
+    QSignalSpy scelte(c, &QComboBox::activated);
+    QTest::keyClicks(c, digitato);
+    QCOMPARE(c->currentText(), scelto);
+    QVERIFY(!scelte.isEmpty());
+    if (finestra == "frmMutuo" && nome == "Combo2")
+        QCOMPARE(Conteggio.MutuoCorrente().NRate(), 240.0);
+    if (finestra == "frmBox")
+        QCOMPARE(Conteggio.AnnoRiferimento(), 2024.0);
+}
+
+// A refused amount leaves the stored one in the field and in the document,
+// and the message quotes only the start of what was typed.
+void TestFinanziamenti::importoRifiutatoRiprendeIlValore_data()
+{
+    QTest::addColumn<QString>("finestra");
+    QTest::addColumn<QString>("nome");
+    QTest::addColumn<QString>("testo");
+    QTest::addColumn<bool>("incolla");
+    const QString nove(10000, QLatin1Char('9'));
+    QTest::newRow("mutuo, diecimila nove") << "frmMutuo" << "XPText1(0)" << nove << true;
+    QTest::newRow("mutuo, trenta cifre") << "frmMutuo" << "XPText1(2)" << "123456789012345678901234567890" << false;
+    QTest::newRow("breve, due virgole") << "frmBreve" << "XPText1(1)" << "1,2,3" << false;
+    QTest::newRow("operazioni, esponente") << "frmOPE" << "XPText1(3)" << "1e309" << true;
+    QTest::newRow("conto, diecimila nove") << "frmBox" << "XPText2(1)" << nove << true;
+    QTest::newRow("conto, formato inglese") << "frmBox" << "XPText2(1)" << "1,234.56" << true;
+    QTest::newRow("mutuo, negativo") << "frmMutuo" << "XPText1(0)" << "-5.000" << true;
+}
+
+void TestFinanziamenti::importoRifiutatoRiprendeIlValore()
+{
+    QFETCH(QString, finestra);
+    QFETCH(QString, nome);
+    QFETCH(QString, testo);
+    QFETCH(bool, incolla);
+    Conteggio.MutuoCorrente().setRata(321.5);
+    Conteggio.MutuoCorrente().setImporto(1000);
+    Conteggio.BreveCorrente().setOneri(12);
+    Conteggio.Operazioni().setImporto(4, 77);
+    Conteggio.Trimestri(2).setInteressi(8.25);
+    const std::unique_ptr<FinestraFiglia> w = aperta(finestra);
+    CampoFinanziamento* c = campo(w.get(), nome);
+    const QString prima = c->text();
+    QTest::mouseClick(c, Qt::LeftButton, {}, QPoint(5, c->height() / 2));
+    if (incolla) {
+        QApplication::clipboard()->setText(testo);
+        QTest::keyClick(c, Qt::Key_V, Qt::ControlModifier);
+    } else {
+        QTest::keyClicks(c, testo);
+    }
+    QTest::keyClick(c, Qt::Key_Tab);
+    const QStringList m = MessaggiMostrati();
+    QCOMPARE(m.size(), 1);
+    QVERIFY2(m[0].size() < 160, qPrintable(m[0]));
+    // The field shows the stored amount again, and the document keeps it.
+    QCOMPARE(c->text(), prima);
+    QCOMPARE(Conteggio.MutuoCorrente().Rata(), 321.5);
+    QCOMPARE(Conteggio.BreveCorrente().Oneri(), 12.0);
+    QCOMPARE(Conteggio.Operazioni().Importo(4), 77.0);
+    QCOMPARE(Conteggio.Trimestri(2).Interessi(), 8.25);
 }
 
 QTEST_MAIN(TestFinanziamenti)

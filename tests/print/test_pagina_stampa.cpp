@@ -105,6 +105,8 @@ private slots:
     void caratteriEColori();
     void lineeTraTrimestri();
     void piuPagine();
+    void testiLunghiNellaPagina_data();
+    void testiLunghiNellaPagina();
 
 private:
     QString stampa(const Rapporto& r, const QString& nome);
@@ -380,6 +382,33 @@ void TestPaginaStampa::piuPagine()
     QCOMPARE(conta(tutte, QStringLiteral("Pagina")), 2);
     QVERIFY(testoRiga(tutte).contains(QStringLiteral("Pagina 2 di 2")));
     QVERIFY(testoRiga(tutte).contains(QStringLiteral("Data di erogazione")));  // row 4, page 2
+}
+
+
+void TestPaginaStampa::testiLunghiNellaPagina_data() { pagine_data(); }
+
+// A long description stays inside the page and off its neighbours: shortened
+// where it stands, printed in full at the foot of the page.
+void TestPaginaStampa::testiLunghiNellaPagina()
+{
+    QFETCH(int, tipo);
+    const QString lunga = QStringLiteral(
+        "Mutuo ipotecario prima casa di via Giuseppe Garibaldi 123 a Milano, contratto numero "
+        "45678 del 12 marzo 2019, filiale");
+    Rapporto r = rapporto(tipo, lunga);
+    if (tipo <= 1)
+        r.tabella.setTesto(1, 2, lunga);  // the description row
+    const QList<Parola> tutte = parole(stampa(r, QStringLiteral("lungo_") + QTest::currentDataTag()));
+    QVERIFY(!tutte.isEmpty());
+    QStringList testi;
+    for (const Parola& p : tutte) {
+        testi << p.testo;
+        QVERIFY2(p.x0 >= 300 && p.x1 <= 11600, qPrintable(p.testo));
+        for (const Parola& q : tutte)
+            if (&p != &q && std::abs(p.y0 - q.y0) < 100 && p.x0 < q.x0 && q.x0 < p.x1 - 20)
+                QFAIL(qPrintable(p.testo + " / " + q.testo));
+    }
+    QVERIFY2(testi.join(' ').contains("T.E.G. su " + lunga), qPrintable(testi.join(' ')));
 }
 
 QTEST_MAIN(TestPaginaStampa)

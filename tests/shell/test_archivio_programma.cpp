@@ -1,6 +1,7 @@
 // The main window with real calculation files: start-up on the example,
 // saving, "Salva ed esci", loads that fail, the manual, a file named on the
 // command line, the installed layout.
+#include "AperturaEsterna.h"
 #include "Archivio.h"
 #include "Dichiarazioni.h"
 #include "Mainform.h"
@@ -147,6 +148,8 @@ private slots:
         QCOMPARE(Conteggio.MutuoCorrente().Importo(), 100000.0);
         QVERIFY(!m_->CaricaConteggio(QStringLiteral("Inesistente")));
         QCOMPARE(Messaggi().size(), 1);
+        QVERIFY(m_->FinestraAperta(QStringLiteral("frmTitolo")));
+        QCOMPARE(m_->FinestraCorrente(), QStringLiteral("frmTitolo"));
         QCOMPARE(Conteggio.NomeConteggio(), std::string("Esempio"));
         QCOMPARE(Conteggio.MutuoCorrente().Importo(), 100000.0);
         QCOMPARE(DatabaseCorrente(), PercorsoConteggio(Archivio(), "Esempio"));
@@ -218,6 +221,7 @@ private slots:
 
     void manuale()
     {
+        ImpostaControlloApertura([](const QString&) { return true; });
         Avvia();
         Messaggi();
         ApreUrl apre;
@@ -233,6 +237,23 @@ private slots:
         A("mnuGUida")->trigger();
         QCOMPARE(Messaggi(), QStringList());
         QCOMPARE(apre.aperti, QList<QUrl>({QUrl::fromLocalFile(pdf.fileName())}));
+
+        // With no program for the type nothing is tried, and the user reads
+        // where the file is.
+        QStringList chiesti;
+        ImpostaControlloApertura([&chiesti](const QString& tipo) {
+            chiesti << tipo;
+            return false;
+        });
+        A("mnuGUida")->trigger();
+        A("mnuArchivio")->trigger();
+        QCOMPARE(chiesti, QStringList({"application/pdf", "inode/directory"}));
+        const QStringList m = Messaggi();
+        QCOMPARE(m.size(), 2);
+        QVERIFY2(m[0].contains(QDir::toNativeSeparators(pdf.fileName())), qPrintable(m[0]));
+        QVERIFY2(m[1].contains(QDir::toNativeSeparators(Archivio())), qPrintable(m[1]));
+        QCOMPARE(apre.aperti.size(), 1);
+        ImpostaControlloApertura({});
         QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
     }
 
@@ -306,7 +327,9 @@ private slots:
         QCOMPARE(Messaggi(), QStringList());
         ApreUrl apre;
         QDesktopServices::setUrlHandler(QStringLiteral("file"), &apre, "apri");
+        ImpostaControlloApertura([](const QString&) { return true; });
         m_->EseguiComando(QStringLiteral("guida"));
+        ImpostaControlloApertura({});
         QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
         QCOMPARE(apre.aperti, QList<QUrl>({QUrl::fromLocalFile(pdf.fileName())}));
     }

@@ -499,6 +499,41 @@ private slots:
         QCOMPARE(M().chiamate.last(), QStringLiteral("CopiaTabella frmCalcoli"));
     }
 
+    // Whatever path opened it, the window loaded last is current and in
+    // front, also once the wait window is gone and the frame is active again.
+    void laFinestraApertaPerUltimaECorrente_data()
+    {
+        QTest::addColumn<QStringList>("azioni");
+        QTest::addColumn<QString>("attesa");
+        QTest::newRow("breve poi mutuo") << QStringList{"mnuBreve", "mnuMutuo"} << "frmMutuo";
+        QTest::newRow("matematico poi input") << QStringList{"mnuMatematico", "mnuInput"} << "frmBox";
+        QTest::newRow("input poi italia") << QStringList{"mnuInput", "mnuItalia"} << "frmItalia";
+        QTest::newRow("tasti") << QStringList{"breve", "mnuVarie"} << "frmOPE";
+    }
+    void laFinestraApertaPerUltimaECorrente()
+    {
+        QFETCH(QStringList, azioni);
+        QFETCH(QString, attesa);
+        M().DopoCaricamento();
+        M().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&M()));
+        for (const QString& a : azioni) {
+            if (QAction* azione = A(qPrintable(a)))
+                azione->trigger();
+            else
+                M().EseguiComando(a);
+            QTest::qWait(50);
+        }
+        QTest::qWait(100);
+        QCOMPARE(M().FinestraCorrente(), attesa);
+        QMdiSubWindow* sub = M().AreaFinestre()->activeSubWindow();
+        QVERIFY(sub && sub->widget());
+        QCOMPARE(sub->widget()->objectName(), attesa);
+        QCOMPARE(M().AreaFinestre()->subWindowList(QMdiArea::StackingOrder).last(), sub);
+        A("mnuCopia")->trigger();
+        QCOMPARE(M().chiamate.last(), "CopiaTabella " + attesa);
+    }
+
     void finestraMancanteNonFaNulla()
     {
         M().ImpostaFabbrica([](const QString&) { return nullptr; });
@@ -523,6 +558,9 @@ private slots:
                 info = w;
         QVERIFY(info);
         QCOMPARE(info->windowTitle(), QStringLiteral("Informazioni"));
+        auto* produttore = info->findChild<QLabel*>("Label5");
+        QVERIFY(produttore && produttore->text().contains("Produttore:") &&
+                produttore->text().contains("Assistenza:"));
         QVERIFY(!M().isEnabled());
         QPointer<QWidget> guardia(info);
         info->findChild<QPushButton*>("Command6")->click();
