@@ -11,10 +11,10 @@
 #include <exception>
 
 namespace {
-const char* const didascalie[7] = {
+const char* const didascalie[8] = {
     "Numeri debitori",          "Interessi addebitati", "Commissioni % su scoperti",
     "Oneri e spese fisse",      "Giorni valuta medi per operazione",
-    "di cui commiss. su max scoperto", "Fido accordato",
+    "di cui commiss. su max scoperto", "Fido accordato", "Massimo scoperto",
 };
 const char* const trimestri[4] = {"I Trimestre", "II Trimestre", "III Trimestre", "IV Trimestre"};
 
@@ -25,8 +25,9 @@ constexpr int lCampo = 2280;
 constexpr int altezzaCampo = 360;
 constexpr int yIntestazione = 240;
 constexpr int yRiga(int k) { return 660 + k * 480; }
-constexpr int yAnno = yRiga(7) + 120;
-constexpr int yDescrizione = yAnno + 540;
+// The eighth row leaves less room below: year and description sit closer.
+constexpr int yAnno = yRiga(8) + 60;
+constexpr int yDescrizione = yAnno + 480;
 
 void Scrivi(BOX& b, int k, double v)
 {
@@ -37,7 +38,8 @@ void Scrivi(BOX& b, int k, double v)
     case 3: b.setSpese(v); break;
     case 4: b.setGiorniValuta(v); break;
     case 5: b.setCMS(v); break;
-    default: b.setAccordato(v); break;
+    case 6: b.setAccordato(v); break;
+    default: b.setMassimoScoperto(v); break;
     }
 }
 } // namespace
@@ -56,12 +58,12 @@ frmBox::frmBox(QWidget* genitore)
         l->setFont(f);
         Colloca(l, xCampo(i), yIntestazione, lCampo, altezzaCampo);
     }
-    for (int k = 0; k < 7; ++k)
+    for (int k = 0; k < Righe; ++k)
         Colloca(CreaEtichetta(QStringLiteral("Label1(%1)").arg(k), QString::fromLatin1(didascalie[k]), cornice),
                 xDidascalia, yRiga(k), lDidascalia, altezzaCampo);
     // Created quarter by quarter, so that Tab runs down one quarter's figures.
     for (int i = 0; i < 4; ++i)
-        for (int k = 0; k < 7; ++k) {
+        for (int k = 0; k < Righe; ++k) {
             auto* c = new CampoFinanziamento(QStringLiteral("XPText%1(%2)").arg(k + 1).arg(i),
                                              CampoFinanziamento::Filtro::Importo, cornice);
             Colloca(c, xCampo(i), yRiga(k), lCampo, altezzaCampo);
@@ -91,7 +93,7 @@ void frmBox::Pagina()
     const DatiPaginaInput p = PaginaInput(Conteggio);
     anno_->Riempi(p.anni);
     anno_->ImpostaTesto(p.anno);
-    for (int k = 0; k < 7; ++k)
+    for (int k = 0; k < Righe; ++k)
         for (int i = 0; i < 4; ++i)
             campi_[k][i]->setText(p.campi[k][i]);
     descrizione_->setText(p.descrizione);
@@ -107,8 +109,15 @@ void frmBox::esciCampo(int k, int i)
         return;
     CampoFinanziamento* c = campi_[k][i];
     // Whatever was typed is shown again as an amount, and the amount shown
-    // is what the quarter keeps.
-    const QString testo = QString::fromStdString(FormatoImporto(PulisciNumero(c->text().toStdString())));
+    // is what the quarter keeps; more digits than an amount can hold keep
+    // the quarter as it was.
+    QString testo;
+    try {
+        testo = QString::fromStdString(FormatoImporto(PulisciNumero(c->text().toStdString())));
+    } catch (const std::exception&) {
+        Messaggio(QStringLiteral("L'importo \"%1\" è troppo grande.").arg(c->text()), QMessageBox::Warning, this);
+        return;
+    }
     c->setText(testo);
     Scrivi(Conteggio.Trimestri(i + 1), k, PulisciNumero(testo.toStdString()));
 }
@@ -140,7 +149,7 @@ void frmBox::ConfermaModifiche()
     if (caricamento_ || !Riempita())
         return;
     QWidget* f = focusWidget();
-    for (int k = 0; k < 7; ++k)
+    for (int k = 0; k < Righe; ++k)
         for (int i = 0; i < 4; ++i)
             if (f == campi_[k][i])
                 esciCampo(k, i);

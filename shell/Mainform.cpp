@@ -17,6 +17,7 @@
 #include "frmTitolo.h"
 #include "modCopia.h"
 #include "modStampa.h"
+#include "TabelleFinestre.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -170,9 +171,7 @@ QString Mainform::NumeriRomani(int trimestre)
 
 bool Mainform::HaTabella(const QString& finestra)
 {
-    static const QStringList conTabella = {"frmBreve",   "frmOPE",    "frmMutuo",
-                                           "frmCalcoli", "frmItalia", "frmBox"};
-    return conTabella.contains(finestra);
+    return TabellaDiFinestra(finestra) != nullptr;
 }
 
 // ---------------------------------------------------------------------------
