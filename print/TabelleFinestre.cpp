@@ -3,6 +3,8 @@
 #include "Dichiarazioni.h"
 #include "Griglia.h"
 #include "LetturaFinestre.h"
+#include "RapportoSoglia.h"
+#include "frmUsura.h"
 #include "modCopia.h"
 
 #include <array>
@@ -89,6 +91,19 @@ const TabellaFinestra tabelle[] = {
      [](QWidget* f, QString& t) {
          t = CopiaInput(LeggiInput(f));
          return true;
+     }},
+    {"frmUsura",
+     [](QWidget* f, Rapporto& r) {
+         auto* w = qobject_cast<frmUsura*>(f);
+         if (w)
+             r = RapportoSoglia(w->Dati());
+         return w != nullptr;
+     },
+     [](QWidget* f, QString& t) {
+         auto* w = qobject_cast<frmUsura*>(f);
+         if (w)
+             t = CopiaSoglia(w->Dati());
+         return w != nullptr;
      }},
 };
 

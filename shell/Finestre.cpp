@@ -8,6 +8,7 @@
 #include "frmItalia.h"
 #include "frmMutuo.h"
 #include "frmOPE.h"
+#include "frmUsura.h"
 
 namespace {
 template <typename T>
@@ -27,6 +28,7 @@ const std::vector<VoceFinestra>& ElencoFinestre()
         {"frmMutuo", crea<frmMutuo>, DisponiMutuo},
         {"frmOPE", crea<frmOPE>, DisponiOPE},
         {"frmBreve", crea<frmBreve>, DisponiBreve},
+        {"frmUsura", crea<frmUsura>, DisponiUsura},
     };
     return voci;
 }

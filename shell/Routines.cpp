@@ -138,6 +138,7 @@ void DisponiBox(QWidget* w, const QSizeF& principale) { DisponiFiglia(w, princip
 void DisponiMutuo(QWidget* w, const QSizeF& principale) { DisponiFiglia(w, principale, false); }
 void DisponiOPE(QWidget* w, const QSizeF& principale) { DisponiFiglia(w, principale, false); }
 void DisponiBreve(QWidget* w, const QSizeF& principale) { DisponiFiglia(w, principale, false); }
+void DisponiUsura(QWidget* w, const QSizeF& principale) { DisponiFiglia(w, principale, false); }
 
 bool DisponiPerNome(const QString& nome, QWidget* w, const QSizeF& principale)
 {
