@@ -137,5 +137,7 @@ struct EsitoVerifica {
 // per rate per period, in this order: the four quarters of the reference year
 // (for each period the quarter touches, the program's TEG then the 2016
 // T.E.G.), the mortgage, the cash flows, the short-term financing. A part
-// with no figures at all is left out. Throws what Aggiorna throws.
+// with no figures at all is left out. A part whose recomputation throws gives
+// TassoNonDeterminabile rows with the reason in `nota`; only std::bad_alloc
+// leaves.
 std::vector<EsitoVerifica> VerificaConteggio(const Documento& documento, const SerieSoglie& serie);

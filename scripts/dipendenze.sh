@@ -3,7 +3,7 @@
 set -euo pipefail
 PACCHETTI=(build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-translations-l10n libgl1-mesa-dev
-  libsqlite3-dev sqlite3 libbenchmark-dev
+  libsqlite3-dev sqlite3 libbenchmark-dev libarchive-dev
   fonts-dejavu-core fonts-liberation
   xvfb xauth poppler-utils xdg-utils)
 

@@ -1,5 +1,6 @@
 #include "Mainform.h"
 
+#include "AggiornaSoglie.h"
 #include "Archivio.h"
 #include "Dichiarazioni.h"
 #include "ElencoFile.h"
@@ -8,6 +9,7 @@
 #include "Immagini.h"
 #include "Messaggi.h"
 #include "Routines.h"
+#include "SoglieInUso.h"
 #include "Twips.h"
 #include "frmAttesa.h"
 #include "frmCaricaFile.h"
@@ -140,6 +142,7 @@ Mainform::Mainform(QWidget* genitore) : QMainWindow(genitore), fabbrica_(CreaFin
 
     cartellaProgramma_ = QCoreApplication::applicationDirPath();
     percorsoArchivio_ = cartellaProgramma_ + QStringLiteral("/Archivio");
+    ImpostaCartellaSoglie(percorsoArchivio_);
     setMinimumSize(TwipsAPixel(LarghezzaMinima), TwipsAPixel(AltezzaMinima));
     AbilitaComandi(false);
     Timer1_Timer();
@@ -202,6 +205,7 @@ void Mainform::CreaMenu()
     separatore(file, "mnusep3");
     voce(file, "mnuapri", QStringLiteral("Apri conteggio"), [this] { ComandoApri(); });
     voce(file, "mnuArchivio", QStringLiteral("Apri archivio"), [this] { ApriArchivio(); });
+    voce(file, "mnuAggiornaSoglie", QStringLiteral("Aggiorna tassi soglia…"), comando("soglie"));
     separatore(file, "mnusep55");
     voce(file, "mnuSalva", QStringLiteral("Salva conteggio"), [this] { SalvaConteggio(); });
     separatore(file, "mnusep1");
@@ -322,6 +326,10 @@ void Mainform::CreaStatusBar()
     pannelli_[0]->setFixedWidth(TwipsAPixel(LarghezzaPannello1));
     pannelli_[2]->setFixedWidth(TwipsAPixel(LarghezzaPannello3));
     pannelli_[2]->setAlignment(Qt::AlignCenter);
+    // The date panel also tells how far the usury thresholds in use reach
+    // (the name panel takes the rest of the width), kept current after an update.
+    QLabel* data = pannelli_[2];
+    connect(&SegnaleSoglie(), &NotificaSoglie::cambiate, data, [data] { data->setToolTip(TestoUltimaDataSoglie()); });
 }
 
 QAction* Mainform::Azione(const char* nome) const
@@ -371,6 +379,7 @@ void Mainform::Avvia()
     setGeometry(libero.x(), libero.y(), libero.width(), altezza);
 
     percorsoArchivio_ = cartellaProgramma_ + QStringLiteral("/Archivio");
+    ImpostaCartellaSoglie(percorsoArchivio_);
 
     if (PixelATwips(schermo.width()) < 15360 || PixelATwips(schermo.height()) < 9000) {
         Messaggio(QStringLiteral("La risoluzione dello schermo è insufficiente. Potrebbe non "
@@ -657,6 +666,7 @@ void Mainform::EseguiComando(const QString& chiave)
         {"input", "Dati di input", [](Mainform* m) { m->ScaricaFinestre(); m->ApriConAttesa("frmBox"); }},
         {"matematico", "T.E.G. matematico", [](Mainform* m) { m->ScaricaFinestre(); m->ApriFinestra(QStringLiteral("frmCalcoli")); }},
         {"italia", "T.E.G. Banca d'Italia", [](Mainform* m) { m->ScaricaFinestre(); m->ApriFinestra(QStringLiteral("frmItalia")); }},
+        {"soglie", "Aggiorna tassi soglia…", [](Mainform* m) { AggiornaSoglie(m->PercorsoArchivio(), m); }},
     };
     for (const Voce& v : voci) {
         if (chiave == QLatin1String(v.chiave)) {

@@ -4,17 +4,21 @@
 // program.
 #include "Soglie.h"
 
+#include <QByteArray>
+#include <QObject>
 #include <QString>
-#include <QStringList>
+
+#include <string>
 
 // Name of the updated series in the archive folder.
 inline const QString NomeFileSoglie = QStringLiteral("tegm-serie-storica.csv");
 
-// The series in use. Read on first use (from the archive folder set by
-// ImpostaCartellaSoglie, else from the built-in copy) and kept until the
-// folder is changed or the series is replaced. Never fails: a missing or
-// faulty file in the archive falls back to the built-in series, and the
-// reason is kept for AvvisoSoglie.
+// The series in use. Read on first use (the archive folder's copy when there
+// is one and it is valid, else the built-in series) and kept until the folder
+// is changed or the series replaced. Never fails: a faulty copy in the
+// archive falls back to the built-in series and AvvisoSoglie says why; a
+// missing built-in series (a build fault) gives an empty series. References
+// stay valid for the whole run, also after the series is replaced.
 const SerieSoglie& SoglieInUso();
 
 // Points the series in use at an archive folder; the next SoglieInUso reads
@@ -23,7 +27,7 @@ void ImpostaCartellaSoglie(const QString& cartella);
 QString CartellaSoglie();
 
 // Replaces the series in use with one just validated and saved (after an
-// update), without reading the file again.
+// update), without reading the file again; notifies SegnaleSoglie.
 void SostituisciSoglie(SerieSoglie serie);
 
 // The built-in series, from the program's resources. Throws
@@ -36,3 +40,16 @@ QString AvvisoSoglie();
 
 // "Soglie note fino al 31/12/2026", or "Soglie non disponibili" for an empty series.
 QString TestoUltimaDataSoglie();
+
+// The bytes of a series file as the UTF-8 text the parser reads: valid UTF-8
+// is kept (without its BOM), anything else is read as Latin-1. Never fails.
+std::string TestoSerieUtf8(const QByteArray& byte);
+
+// Emits `cambiate` whenever the series in use changes (update, new folder),
+// for the windows that show verdicts.
+class NotificaSoglie : public QObject {
+    Q_OBJECT
+signals:
+    void cambiate();
+};
+NotificaSoglie& SegnaleSoglie();

@@ -150,7 +150,7 @@ private slots:
         };
         QCOMPARE(voci("mnuFIle"),
                  QStringList({"mnuNuovo: Nuovo conteggio", "mnusep3", "mnuapri: Apri conteggio",
-                              "mnuArchivio: Apri archivio", "mnusep55", "mnuSalva: Salva conteggio",
+                              "mnuArchivio: Apri archivio", "mnuAggiornaSoglie: Aggiorna tassi soglia…", "mnusep55", "mnuSalva: Salva conteggio",
                               "mnusep1", "mnuSalvaEsci: Salva ed esci",
                               "mnuEsci: Esci senza salvare"}));
         QCOMPARE(voci("mnuTabella"),
@@ -228,6 +228,7 @@ private slots:
         QVERIFY(timer && timer->isActive());
         QCOMPARE(timer->interval(), 100);
         QCOMPARE(Pannello(3)->text(), QDate::currentDate().toString("dd/MM/yyyy"));
+        QCOMPARE(Pannello(3)->toolTip(), QStringLiteral("Soglie note fino al 31/12/2026"));
         Conteggio.setNomeConteggio("Prova àè");
         QTRY_COMPARE_WITH_TIMEOUT(Pannello(2)->text(), QStringLiteral("Prova àè"), 150);
 
