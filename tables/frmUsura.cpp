@@ -19,11 +19,15 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
 const char* const operazioni[4] = {"Conto corrente", "Mutuo", "Operazioni varie", "Breve termine"};
 const char* const didascalieData[4] = {"", "Data di stipula", "Data del contratto", ""};
+
+// The column of GrigliaSoglia that holds the category.
+constexpr int ColonnaCategoria = 3;
 
 // Spacing of the window, in twips.
 constexpr int margine = 120, spaziatura = 90;
@@ -152,6 +156,12 @@ frmUsura::frmUsura(QWidget* genitore)
     fonte_->setWordWrap(true);
     interno->addWidget(fonte_);
     layout->addWidget(cornice, 1);
+
+    // A new series (an update, another archive folder) changes the verdicts.
+    connect(&SegnaleSoglie(), &NotificaSoglie::cambiate, this, [this] {
+        if (Riempita())
+            rinfresca();
+    });
 }
 
 void frmUsura::Pagina()
@@ -189,12 +199,34 @@ void frmUsura::aggiorna(bool ancheDate)
         }
     }
     vista_->Mostra(GrigliaSoglia(dati_));
+    allargaCategoria();
     QStringList righe;
     for (const QString& t : {dati_.errore, dati_.fonte, dati_.avviso})
         if (!t.isEmpty())
             righe << t;
     fonte_->setText(righe.join(QLatin1Char('\n')));
     caricamento_ = false;
+}
+
+void frmUsura::allargaCategoria()
+{
+    // The category column takes the room the window has beyond the table's
+    // design width, so that long names need fewer lines.
+    const Griglia& g = vista_->Tabella();
+    if (g.Colonne() <= ColonnaCategoria)
+        return;
+    int usata = 0;
+    for (int c = 0; c < g.Colonne(); ++c)
+        usata += TwipsAPixel(g.Colonna(c).larghezza);
+    const int libera = vista_->viewport()->width() - usata - 2;
+    vista_->setColumnWidth(ColonnaCategoria,
+                           TwipsAPixel(g.Colonna(ColonnaCategoria).larghezza) + std::max(0, libera));
+}
+
+void frmUsura::resizeEvent(QResizeEvent* e)
+{
+    FinestraFiglia::resizeEvent(e);
+    allargaCategoria();
 }
 
 void frmUsura::rinfresca()

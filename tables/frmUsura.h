@@ -38,10 +38,12 @@ public:
 
 protected:
     void showEvent(QShowEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
     bool event(QEvent* e) override;
 
 private:
     void aggiorna(bool ancheDate);
+    void allargaCategoria();
     void rinfresca();
     void sceltaCategoria(int k, int indice);
     void sceltaClasse(int k, int indice);
