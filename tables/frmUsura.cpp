@@ -26,8 +26,10 @@ namespace {
 const char* const operazioni[4] = {"Conto corrente", "Mutuo", "Operazioni varie", "Breve termine"};
 const char* const didascalieData[4] = {"", "Data di stipula", "Data del contratto", ""};
 
-// The column of GrigliaSoglia that holds the category.
+// The column of GrigliaSoglia that holds the category, and its narrowest width
+// in twips.
 constexpr int ColonnaCategoria = 3;
+constexpr int LarghezzaMinimaCategoria = 1800;
 
 // Spacing of the window, in twips.
 constexpr int margine = 120, spaziatura = 90;
@@ -124,6 +126,8 @@ frmUsura::frmUsura(QWidget* genitore)
         griglia->addWidget(categorie_[k], riga, 1);
         connect(categorie_[k], &QComboBox::activated, this, [this, k](int i) { sceltaCategoria(k, i); });
         classi_[k] = Elenco(QStringLiteral("Classe(%1)").arg(k), scelte);
+        classi_[k]->setMinimumWidth(classi_[k]->fontMetrics().horizontalAdvance(TestoClasseAutomatica) +
+                                    TwipsAPixel(600));
         griglia->addWidget(classi_[k], riga, 2);
         connect(classi_[k], &QComboBox::activated, this, [this, k](int i) { sceltaClasse(k, i); });
         if (*didascalieData[k]) {
@@ -152,6 +156,7 @@ frmUsura::frmUsura(QWidget* genitore)
     interno->setSpacing(s);
     vista_ = new VistaGriglia(cornice);
     interno->addWidget(vista_, 1);
+    vista_->viewport()->installEventFilter(this);
     fonte_ = Etichetta(QStringLiteral("LabelFonte"), QString(), cornice);
     fonte_->setWordWrap(true);
     interno->addWidget(fonte_);
@@ -211,7 +216,8 @@ void frmUsura::aggiorna(bool ancheDate)
 void frmUsura::allargaCategoria()
 {
     // The category column takes the room the window has beyond the table's
-    // design width, so that long names need fewer lines.
+    // design width, so that long names need fewer lines, and gives some up
+    // when the window is narrower, so that the verdicts stay in view.
     const Griglia& g = vista_->Tabella();
     if (g.Colonne() <= ColonnaCategoria)
         return;
@@ -219,14 +225,21 @@ void frmUsura::allargaCategoria()
     for (int c = 0; c < g.Colonne(); ++c)
         usata += TwipsAPixel(g.Colonna(c).larghezza);
     const int libera = vista_->viewport()->width() - usata - 2;
-    vista_->setColumnWidth(ColonnaCategoria,
-                           TwipsAPixel(g.Colonna(ColonnaCategoria).larghezza) + std::max(0, libera));
+    const int larghezza = std::max(TwipsAPixel(LarghezzaMinimaCategoria),
+                                   TwipsAPixel(g.Colonna(ColonnaCategoria).larghezza) + libera);
+    if (larghezza == vista_->columnWidth(ColonnaCategoria))
+        return;
+    vista_->setColumnWidth(ColonnaCategoria, larghezza);
+    // The names wrap again: each row as high as its longest text needs.
+    for (int r = 0; r < g.Righe(); ++r)
+        vista_->setRowHeight(r, std::max(TwipsAPixel(g.Riga(r).altezza), static_cast<const QAbstractItemView*>(vista_)->sizeHintForRow(r)));
 }
 
-void frmUsura::resizeEvent(QResizeEvent* e)
+bool frmUsura::eventFilter(QObject* o, QEvent* e)
 {
-    FinestraFiglia::resizeEvent(e);
-    allargaCategoria();
+    if (o == vista_->viewport() && e->type() == QEvent::Resize)
+        allargaCategoria();
+    return FinestraFiglia::eventFilter(o, e);
 }
 
 void frmUsura::rinfresca()

@@ -38,7 +38,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* e) override;
-    void resizeEvent(QResizeEvent* e) override;
+    bool eventFilter(QObject* o, QEvent* e) override;
     bool event(QEvent* e) override;
 
 private:
