@@ -2,6 +2,8 @@
 #include "core/MutuoRiferimento.h"
 
 #include "Dichiarazioni.h"
+#include "RicercaFlussi.h"
+#include "TassoEsatto.h"
 
 #include <benchmark/benchmark.h>
 
@@ -62,6 +64,66 @@ void OperazioniAggiorna(benchmark::State& stato)
     }
 }
 BENCHMARK(OperazioniAggiorna)->Unit(benchmark::kMicrosecond);
+
+// The exact periodic rate beside the grid search above, same loans.
+void MutuoTassoEsatto(benchmark::State& stato)
+{
+    const int n = static_cast<int>(stato.range(0));
+    const double rata = RataMensile(100000, n);
+    for (auto _ : stato)
+        benchmark::DoNotOptimize(TassoEsattoRata(100000 - 1500, rata, n));
+}
+BENCHMARK(MutuoTassoEsatto)->Arg(12)->Arg(120)->Arg(360)->Unit(benchmark::kMicrosecond);
+
+// The flows of OperazioniAggiorna as the search sees them: 10 000 received,
+// nine payments of 1 200 in the following months.
+struct FlussiEsempio {
+    double importi[10];
+    double mesi[10];
+    FlussiEsempio()
+    {
+        for (int i = 0; i < 10; ++i) {
+            importi[i] = i == 0 ? 10000 : -1200;
+            mesi[i] = i;
+        }
+    }
+};
+
+void FlussiTassoEsatto(benchmark::State& stato)
+{
+    const FlussiEsempio f;
+    for (auto _ : stato)
+        benchmark::DoNotOptimize(TassoEsattoFlussi(f.importi, f.mesi, 10));
+}
+BENCHMARK(FlussiTassoEsatto)->Unit(benchmark::kMicrosecond);
+
+// A second amount received in the fifth month: three changes of sign, so the
+// roots are counted rather than bounded by the signs.
+void FlussiTassoEsattoTreCambi(benchmark::State& stato)
+{
+    FlussiEsempio f;
+    f.importi[0] = 8000;
+    f.importi[4] = 500;
+    for (auto _ : stato)
+        benchmark::DoNotOptimize(TassoEsattoFlussi(f.importi, f.mesi, 10));
+}
+BENCHMARK(FlussiTassoEsattoTreCambi)->Unit(benchmark::kMicrosecond);
+
+void FlussiRicercaRapida(benchmark::State& stato)
+{
+    const FlussiEsempio f;
+    for (auto _ : stato)
+        benchmark::DoNotOptimize(RicercaRapidaFlussi(f.importi, f.mesi, 10));
+}
+BENCHMARK(FlussiRicercaRapida)->Unit(benchmark::kMicrosecond);
+
+void FlussiRicercaCompleta(benchmark::State& stato)
+{
+    const FlussiEsempio f;
+    for (auto _ : stato)
+        benchmark::DoNotOptimize(RicercaCompletaFlussi(f.importi, f.mesi, 10));
+}
+BENCHMARK(FlussiRicercaCompleta)->Unit(benchmark::kMicrosecond);
 
 void TrimestreAggiorna(benchmark::State& stato)
 {

@@ -1,6 +1,7 @@
 #include "Mutuo.h"
 
 #include "Funzioni.h"
+#include "TassoEsatto.h"
 
 #include <cmath>
 #include <limits>
@@ -179,13 +180,23 @@ void Mutuo::Aggiorna()
         throw std::range_error("La somma dei flussi del mutuo non è un numero finito");
     if (somma > 0) {
         tegPeriodo_ = tegAnnuale_ = DatiIncoerenti;
+        tegPeriodoEsatto_ = tegAnnualeEsatto_ = std::nullopt;
         return;
     }
+
+    std::optional<double> periodoEsatto = TassoEsattoRata(netto, rata_, n);
+    std::optional<double> annualeEsatto;
+    if (periodoEsatto)
+        annualeEsatto = TassoComposto(*periodoEsatto, rateAnnuali_);
+    if (!annualeEsatto)
+        periodoEsatto = std::nullopt;
 
     const int indice = RicercaRapida(netto, rata_, n);
     const double periodo = indice < 0 ? 0.0 : GrigliaMutuo()[static_cast<std::size_t>(indice)];
     if (periodo > 0.999) {
         tegPeriodo_ = tegAnnuale_ = DatiIncoerenti;
+        tegPeriodoEsatto_ = periodoEsatto;
+        tegAnnualeEsatto_ = annualeEsatto;
         return;
     }
     const double annuale = std::pow(1 + periodo, static_cast<double>(rateAnnuali_)) - 1;
@@ -193,4 +204,6 @@ void Mutuo::Aggiorna()
         throw std::range_error("Il risultato TEGannuale del mutuo non è un numero finito");
     tegPeriodo_ = periodo;
     tegAnnuale_ = annuale;
+    tegPeriodoEsatto_ = periodoEsatto;
+    tegAnnualeEsatto_ = annualeEsatto;
 }

@@ -1,7 +1,10 @@
 #include "OPE.h"
 
 #include "Funzioni.h"
+#include "RicercaFlussi.h"
+#include "TassoEsatto.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -54,48 +57,58 @@ void OPE::Aggiorna()
         throw std::range_error("La somma dei flussi delle operazioni non è un numero finito");
     if (somma > 0) {
         teg_ = DatiIncoerenti;
+        tegMensileEsatto_ = tegEsatto_ = std::nullopt;
         return;
     }
 
     // Months counted from the earliest flow that moves money. A row left at
-    // amount 0 adds nothing to the balance and must not become the reference
-    // month: an earlier empty row would discount every flow by many months,
-    // shrink |V| towards 0 at the top of the grid and turn a sound operation
-    // into "no rate". With no money moving at all the earliest row is used.
-    std::array<double, Righe> mese{};
-    for (int i = 0; i < Righe; ++i) {
-        const double anno = std::floor(chiave[i] / 100);
-        mese[i] = anno * 12 + (chiave[i] - anno * 100);
-    }
-    double meseZero = mese[0];
-    for (int i = 0; i < Righe; ++i)
-        if (flusso[i] != 0) {
-            meseZero = mese[i];
-            break;
-        }
+    // amount 0 adds nothing to the balance and takes no part from here on:
+    // as the reference month it would discount every flow by many months,
+    // and dated long before the others its discount factor would overflow
+    // (0 times infinity). The order of the rows that remain is the sort's.
+    std::array<double, Righe> importi{};
     std::array<double, Righe> distanza{};
-    for (int i = 0; i < Righe; ++i)
-        distanza[i] = mese[i] - meseZero;
-
-    // Full search of the monthly grid 0, 0.00005, ... 1 (repeated addition);
-    // the first point with the strictly smallest |V| wins.
-    double migliore = 1e15;
-    double tasso = 0;
-    for (double r = 0; r <= 1; r = r + 0.00005) {
-        const double base = 1 + r;
-        double v = 0;
-        for (int i = 0; i < Righe; ++i)
-            v = v + flusso[i] * std::pow(base, -distanza[i]);
-        if (!std::isfinite(v))
-            throw std::range_error("Il valore attuale delle operazioni non è un numero finito");
-        if (std::fabs(v) < migliore) {
-            migliore = std::fabs(v);
-            tasso = r;
-        }
+    int quanti = 0;
+    double meseZero = 0;
+    for (int i = 0; i < Righe; ++i) {
+        if (flusso[i] == 0)
+            continue;
+        const double anno = std::floor(chiave[i] / 100);
+        const double mese = anno * 12 + (chiave[i] - anno * 100);
+        if (quanti == 0)
+            meseZero = mese;
+        importi[quanti] = flusso[i];
+        distanza[quanti] = mese - meseZero;
+        ++quanti;
     }
 
+    const int indice = RicercaRapidaFlussi(importi.data(), distanza.data(), quanti);
+    const double tasso = indice < 0 ? 0.0 : GrigliaFlussi()[static_cast<std::size_t>(indice)];
     const double teg = std::pow(1 + tasso, 12.0) - 1;
     if (!std::isfinite(teg))
         throw std::range_error("Il risultato TEG delle operazioni non è un numero finito");
+
+    // The exact rate solves the same equation; it wants the months in
+    // ascending order, which the date keys give unless a month is outside
+    // 1..12 (a file can hold any number).
+    std::array<std::size_t, Righe> ordine{};
+    for (int i = 0; i < quanti; ++i)
+        ordine[i] = static_cast<std::size_t>(i);
+    std::stable_sort(ordine.begin(), ordine.begin() + quanti,
+                     [&](std::size_t a, std::size_t b) { return distanza[a] < distanza[b]; });
+    std::array<double, Righe> importiOrdinati{}, mesiOrdinati{};
+    for (int i = 0; i < quanti; ++i) {
+        importiOrdinati[i] = importi[ordine[i]];
+        mesiOrdinati[i] = distanza[ordine[i]];
+    }
+    std::optional<double> mensile = TassoEsattoFlussi(importiOrdinati.data(), mesiOrdinati.data(), quanti);
+    std::optional<double> annuale;
+    if (mensile)
+        annuale = TassoComposto(*mensile, 12);
+    if (!annuale)
+        mensile = std::nullopt;
+
     teg_ = (teg > 0.999) ? DatiIncoerenti : teg;
+    tegMensileEsatto_ = mensile;
+    tegEsatto_ = annuale;
 }

@@ -22,6 +22,8 @@ constexpr int altezzaRiga = 360;
 constexpr int yRiga(int n) { return 480 + n * 540; }
 constexpr int xRisultati = 7800, lIntestazione = 4320;
 constexpr int xTasso = 12240, lTasso = 1980;
+// The exact rates, periodic and annual on one line, end where the rates do.
+constexpr int xTassoEsatto = 9840;
 } // namespace
 
 frmMutuo::frmMutuo(QWidget* genitore)
@@ -72,6 +74,10 @@ frmMutuo::frmMutuo(QWidget* genitore)
     Colloca(didascaliaAnnuale_, xRisultati, yRiga(1), lIntestazione, altezzaRiga);
     tassoAnnuale_ = CreaEtichetta(QStringLiteral("Label1(8)"), {}, cornice, true);
     Colloca(tassoAnnuale_, xTasso, yRiga(1), lTasso, altezzaRiga);
+    Colloca(CreaEtichetta(QStringLiteral("Label1(10)"), DidascaliaTassoEsatto, cornice), xRisultati,
+            yRiga(2), xTassoEsatto - xRisultati, altezzaRiga);
+    tassoEsatto_ = CreaEtichetta(QStringLiteral("Label1(11)"), {}, cornice, true);
+    Colloca(tassoEsatto_, xTassoEsatto, yRiga(2), xTasso + lTasso - xTassoEsatto, altezzaRiga);
 }
 
 void frmMutuo::Pagina()
@@ -89,6 +95,7 @@ void frmMutuo::Pagina()
         tassoPeriodo_->setText(p.tassoPeriodo);
         didascaliaAnnuale_->setText(p.didascaliaAnnuale);
         tassoAnnuale_->setText(p.tassoAnnuale);
+        tassoEsatto_->setText(p.tassoEsatto);
         numeroRate_->Riempi(ElencoNumeroRate());
         numeroRate_->ImpostaTesto(p.numeroRate);
         descrizione_->setText(p.descrizione);
@@ -116,6 +123,7 @@ void frmMutuo::aggiornaMUTUOsoft()
     intestazione_->setText(IntestazioneTassoPeriodo(periodicita_->currentText()));
     tassoPeriodo_->setText(t.tassoPeriodo);
     tassoAnnuale_->setText(t.tassoAnnuale);
+    tassoEsatto_->setText(t.tassoEsatto);
     if (!t.errore.isEmpty())
         Messaggio(t.errore, QMessageBox::Warning, this);
     inAggiornamento_ = false;

@@ -35,5 +35,6 @@ private:
     QLabel* tassoPeriodo_ = nullptr;
     QLabel* didascaliaAnnuale_ = nullptr;
     QLabel* tassoAnnuale_ = nullptr;
+    QLabel* tassoEsatto_ = nullptr;
     bool inAggiornamento_ = false;
 };

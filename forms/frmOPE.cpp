@@ -20,6 +20,8 @@ constexpr int altezzaRiga = 360;
 constexpr int yRiga(int k) { return 660 + k * 480; }
 constexpr int xDestra = 7440, lDidascalia = 4560;
 constexpr int xTasso = 12120, lTasso = 2100;
+// The exact rates, monthly and annual on one line, end where the rate does.
+constexpr int xTassoEsatto = 9480;
 } // namespace
 
 frmOPE::frmOPE(QWidget* genitore)
@@ -64,6 +66,10 @@ frmOPE::frmOPE(QWidget* genitore)
             xDestra, yRiga(0), lDidascalia, altezzaRiga);
     tasso_ = CreaEtichetta(QStringLiteral("Label1(8)"), {}, cornice, true);
     Colloca(tasso_, xTasso, yRiga(0), lTasso, altezzaRiga);
+    Colloca(CreaEtichetta(QStringLiteral("Label1(10)"), DidascaliaTassoEsatto, cornice), xDestra, yRiga(1),
+            xTassoEsatto - xDestra, altezzaRiga);
+    tassoEsatto_ = CreaEtichetta(QStringLiteral("Label1(11)"), {}, cornice, true);
+    Colloca(tassoEsatto_, xTassoEsatto, yRiga(1), xTasso + lTasso - xTassoEsatto, altezzaRiga);
 
     Colloca(CreaEtichetta(QStringLiteral("Label1(9)"), QStringLiteral("Descrizione operazione"), cornice),
             xDestra, yRiga(2), lDidascalia, altezzaRiga);
@@ -91,6 +97,7 @@ void frmOPE::Pagina()
             importi_[k]->setText(r.importo);
         }
         tasso_->setText(p.tasso);
+        tassoEsatto_->setText(p.tassoEsatto);
         descrizione_->setText(p.descrizione);
         descrizione_->setCursorPosition(0);
         SegnaRiempita();
@@ -113,6 +120,7 @@ void frmOPE::aggiornaOPEsoft()
     inAggiornamento_ = true;
     const TassiCalcolati t = RicalcolaOPE(Conteggio.Operazioni());
     tasso_->setText(t.tassoAnnuale);
+    tassoEsatto_->setText(t.tassoEsatto);
     if (!t.errore.isEmpty())
         Messaggio(t.errore, QMessageBox::Warning, this);
     inAggiornamento_ = false;

@@ -35,5 +35,6 @@ private:
     std::array<CampoFinanziamento*, Righe> importi_{};
     CampoFinanziamento* descrizione_ = nullptr;
     QLabel* tasso_ = nullptr;
+    QLabel* tassoEsatto_ = nullptr;
     bool inAggiornamento_ = false;
 };

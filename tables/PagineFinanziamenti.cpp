@@ -165,6 +165,18 @@ QString TestoImporto(double importo)
     return QString::fromStdString(FormatoImporto(importo));
 }
 
+QString TestoTassiEsatti(std::optional<double> periodo, std::optional<double> annuale,
+                         const QString& periodicitaScelta)
+{
+    if (!periodo || !annuale)
+        return TestoNonDeterminabile;
+    const QString nome =
+        periodicitaScelta.isEmpty() ? QStringLiteral("per periodo") : periodicitaScelta.toLower();
+    return QStringLiteral("%1 %2, %3 annuo")
+        .arg(QString::fromStdString(FormatoTasso(*periodo)), nome,
+             QString::fromStdString(FormatoTasso(*annuale)));
+}
+
 double LeggiImporto(const QString& testo)
 {
     return PulisciNumero(testo.toStdString());
@@ -195,9 +207,13 @@ TassiCalcolati RicalcolaMutuo(Mutuo& m)
             t.tassoPeriodo = TestoTasso(m.TEGperiodo());
             t.tassoAnnuale = TestoTasso(m.TEGannuale());
         }
+        t.tassoEsatto = TestoTassiEsatti(m.TEGperiodoEsatto(), m.TEGannualeEsatto(),
+                                         PeriodicitaDaRateAnnuali(m.RateAnnuali()));
     });
-    if (!t.errore.isEmpty())
+    if (!t.errore.isEmpty()) {
         t.tassoPeriodo = t.tassoAnnuale = TestoDatiIncoerenti;
+        t.tassoEsatto = TestoNonDeterminabile;
+    }
     return t;
 }
 
@@ -208,9 +224,12 @@ TassiCalcolati RicalcolaOPE(OPE& o)
                        QStringLiteral("una riga è fuori dall'elenco delle operazioni."), [&] {
         o.Aggiorna();
         t.tassoAnnuale = TestoTasso(o.TEG());
+        t.tassoEsatto = TestoTassiEsatti(o.TEGmensileEsatto(), o.TEGesatto(), QStringLiteral("Mensile"));
     });
-    if (!t.errore.isEmpty())
+    if (!t.errore.isEmpty()) {
         t.tassoAnnuale = TestoDatiIncoerenti;
+        t.tassoEsatto = TestoNonDeterminabile;
+    }
     return t;
 }
 
@@ -259,6 +278,8 @@ DatiPaginaMutuo PaginaMutuo(Mutuo& m)
     p.tassoPeriodo = t.tassoPeriodo;
     p.didascaliaAnnuale = DidascaliaTassoAnnualeMutuo;
     p.tassoAnnuale = t.tassoAnnuale;
+    p.didascaliaEsatto = DidascaliaTassoEsatto;
+    p.tassoEsatto = t.tassoEsatto;
     p.numeroRate = TestoIntero(m.NRate());
     p.descrizione = QString::fromStdString(m.Descrizione());
     return p;
@@ -278,6 +299,8 @@ DatiPaginaOPE PaginaOPE(OPE& o)
         riga.importo = ImportoSicuro(o.Importo(r), p.errore);
     }
     p.tasso = t.tassoAnnuale;
+    p.didascaliaEsatto = DidascaliaTassoEsatto;
+    p.tassoEsatto = t.tassoEsatto;
     p.descrizione = QString::fromStdString(o.Descrizione());
     return p;
 }

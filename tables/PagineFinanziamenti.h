@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <array>
 #include <chrono>
+#include <optional>
 
 class Mutuo;
 class OPE;
@@ -70,6 +71,14 @@ int SegnoDaTesto(const QString& testo);
 // inconsistency marker.
 QString TestoTasso(double tasso);
 QString TestoImporto(double importo);
+
+inline const QString DidascaliaTassoEsatto = QStringLiteral("T.E.G. esatto");
+inline const QString TestoNonDeterminabile = QStringLiteral("non determinabile");
+// The exact rates on one line: "0,492% mensile, 6,062% annuo", the periodic
+// rate named by the periodicity in lower case ("per periodo" when empty);
+// "non determinabile" when either rate is missing.
+QString TestoTassiEsatti(std::optional<double> periodo, std::optional<double> annuale,
+                         const QString& periodicita);
 // The amount a typed text stands for, and the text the field shows for it.
 double LeggiImporto(const QString& testo);
 
@@ -86,6 +95,7 @@ std::chrono::sys_days DataCalcolo(const QDate& d);
 struct TassiCalcolati {
     QString tassoPeriodo;  // the mortgage's and short-term's rate per period
     QString tassoAnnuale;
+    QString tassoEsatto;   // the exact rates, see TestoTassiEsatti
     QString errore;
 };
 
@@ -103,6 +113,8 @@ struct DatiPaginaMutuo {
     QString tassoPeriodo;            // Label1(6)
     QString didascaliaAnnuale;       // Label1(7)
     QString tassoAnnuale;            // Label1(8)
+    QString didascaliaEsatto;        // Label1(10)
+    QString tassoEsatto;             // Label1(11)
     QString descrizione;             // XPText2
     QString errore;                  // message for the user, empty when none
 };
@@ -117,8 +129,10 @@ struct DatiRigaOPE {
 };
 struct DatiPaginaOPE {
     std::array<DatiRigaOPE, 10> righe;
-    QString tasso;        // Label1(8)
-    QString descrizione;  // XPText2
+    QString tasso;             // Label1(8)
+    QString didascaliaEsatto;  // Label1(10)
+    QString tassoEsatto;       // Label1(11)
+    QString descrizione;       // XPText2
     QString errore;
 };
 DatiPaginaOPE PaginaOPE(OPE& o);

@@ -1,0 +1,60 @@
+// The exact-rate line of the mortgage and operations windows: built in the
+// page data, shown and kept current by the windows.
+#include "Dichiarazioni.h"
+#include "Messaggi.h"
+#include "PagineFinanziamenti.h"
+#include "frmMutuo.h"
+#include "frmOPE.h"
+
+#include <QLabel>
+#include <QtTest>
+
+class TestTassoEsatto : public QObject {
+    Q_OBJECT
+private slots:
+    void mutuoEOperazioni();
+};
+
+void TestTassoEsatto::mutuoEOperazioni()
+{
+    InizializzaConteggio();
+    ImpostaRisponditore([](const QString&, QMessageBox::StandardButtons) { return QMessageBox::Ok; });
+    Mutuo& m = Conteggio.MutuoCorrente();
+    QCOMPARE(PaginaMutuo(m).tassoEsatto, QStringLiteral("non determinabile"));  // nothing lent
+    m.setImporto(100000);
+    m.setOneri(1500);
+    m.setRata(700);
+    m.setNRate(240);
+    m.setRateAnnuali(5);  // a periodicity outside the list
+    QCOMPARE(PaginaMutuo(m).tassoEsatto, QStringLiteral("0,492% per periodo, 2,483% annuo"));
+    m.setRateAnnuali(12);
+    const DatiPaginaMutuo p = PaginaMutuo(m);
+    QCOMPARE(p.didascaliaEsatto, QStringLiteral("T.E.G. esatto"));
+    QCOMPARE(p.tassoEsatto, QStringLiteral("0,492% mensile, 6,062% annuo"));
+
+    frmMutuo w;
+    w.Pagina();
+    const auto esatto = [](QWidget* f) { return f->findChild<QLabel*>(QStringLiteral("Label1(11)"))->text(); };
+    QCOMPARE(esatto(&w), p.tassoEsatto);
+    m.setNRate(500);  // a failing recomputation leaves no stale rate
+    w.aggiornaMUTUOsoft();
+    QCOMPARE(esatto(&w), QStringLiteral("non determinabile"));
+    QCOMPARE(MessaggiMostrati().size(), 1);
+
+    OPE& o = Conteggio.Operazioni();
+    for (int r = 1; r <= OPE::Righe; ++r) {
+        o.setMese(r, r);
+        o.setSegno(r, r == 1 ? 1 : -1);
+        o.setImporto(r, r == 1 ? 10000 : 1200);
+    }
+    frmOPE v;
+    v.Pagina();
+    QCOMPARE(esatto(&v), QStringLiteral("1,568% mensile, 20,520% annuo"));
+    o.setImporto(10, 0);  // more received than paid
+    v.aggiornaOPEsoft();
+    QCOMPARE(esatto(&v), QStringLiteral("non determinabile"));
+    ImpostaRisponditore({});
+}
+
+QTEST_MAIN(TestTassoEsatto)
+#include "test_tasso_esatto.moc"
