@@ -177,9 +177,9 @@ Griglia GrigliaSoglia(const DatiPaginaSoglia& dati)
     };
     static const Colonna colonne[] = {
         {"Operazione", 1750, Qt::AlignLeft},  {"Calcolo", 1500, Qt::AlignLeft},
-        {"Periodo", 1250, Qt::AlignLeft},     {"Categoria", 3050, Qt::AlignLeft},
+        {"Periodo", 1250, Qt::AlignLeft},     {"Categoria", 2700, Qt::AlignLeft},
         {"Classe", 1450, Qt::AlignLeft},      {"TEGM", 850, Qt::AlignRight},
-        {"Soglia", 850, Qt::AlignRight},      {"T.E.G.", 1150, Qt::AlignRight},
+        {"Soglia", 850, Qt::AlignRight},      {"T.E.G.", 1500, Qt::AlignRight},
         {"Margine (punti)", 900, Qt::AlignRight}, {"Esito", 1700, Qt::AlignLeft},
     };
     constexpr int n = static_cast<int>(std::size(colonne));
@@ -198,7 +198,7 @@ Griglia GrigliaSoglia(const DatiPaginaSoglia& dati)
         const RigaPaginaSoglia& r = dati.righe[static_cast<std::size_t>(i)];
         const QString tasso = r.tassoGriglia.isEmpty()
                                   ? r.tasso
-                                  : r.tasso + QStringLiteral("\n(griglia %1)").arg(r.tassoGriglia);
+                                  : r.tasso + QStringLiteral("\ngriglia %1").arg(r.tassoGriglia);
         const QString esito = r.nota.isEmpty() ? r.esito : r.esito + QLatin1Char('\n') + r.nota;
         const QString testi[n] = {r.operazione, r.formula, r.periodo, r.categoria, r.classe,
                                   r.tegm,       r.soglia,  tasso,     r.margine,   esito};

@@ -130,7 +130,7 @@ private slots:
         QCOMPARE(r.margine, QStringLiteral("0,000"));  // no "-0,000"
         QVERIFY(r.periodo.isEmpty() && r.tegm.isEmpty());
         const Griglia g = GrigliaSoglia(d);
-        QCOMPARE(g.Testo(1, 7), QStringLiteral("8,123%\n(griglia 8,120%)"));
+        QCOMPARE(g.Testo(1, 7), QStringLiteral("8,123%\ngriglia 8,120%"));
         QCOMPARE(g.Testo(1, 9), QStringLiteral("categoria non prevista\nla categoria non esiste nel periodo"));
     }
 
