@@ -54,9 +54,11 @@ QString FonteSerie()
 // calculation counts its months), when it is a real date.
 std::optional<sys_days> PrimoFlusso(const OPE& o)
 {
+    // Rows whose year no calendar date has are left to the calculation,
+    // which says what it makes of them.
     std::optional<int> primo;
     for (int r = 1; r <= OPE::Righe; ++r) {
-        if (o.Importo(r) == 0 || o.Mese(r) < 1 || o.Mese(r) > 12)
+        if (o.Importo(r) == 0 || o.Mese(r) < 1 || o.Mese(r) > 12 || o.Anno(r) < 1 || o.Anno(r) > 9999)
             continue;
         const int chiave = o.Anno(r) * 12 + o.Mese(r) - 1;
         if (!primo || chiave < *primo)

@@ -15,7 +15,6 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QLabel>
-#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -289,22 +288,14 @@ void frmUsura::cambioData(int k)
 void frmUsura::showEvent(QShowEvent* e)
 {
     FinestraFiglia::showEvent(e);
-    // Brought to the front inside the main window: the other windows may have
-    // changed the calculation meanwhile.
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()); sub && !property("collegata").toBool()) {
-        setProperty("collegata", true);
-        connect(sub, &QMdiSubWindow::windowStateChanged, this,
-                [this](Qt::WindowStates prima, Qt::WindowStates ora) {
-                    if (Riempita() && (ora & Qt::WindowActive) && !(prima & Qt::WindowActive))
-                        rinfresca();
-                });
-    }
     if (Riempita())
         rinfresca();
 }
 
 bool frmUsura::event(QEvent* e)
 {
+    // Brought to the front among the main window's windows (or the program
+    // activated again): the other windows may have changed the calculation.
     if (e->type() == QEvent::WindowActivate && Riempita())
         rinfresca();
     return FinestraFiglia::event(e);

@@ -11,6 +11,8 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QTest>
 
 using namespace std::chrono;
@@ -173,6 +175,22 @@ private slots:
         w.show();
         QTRY_COMPARE(w.Dati().righe.back().esito, QStringLiteral("entro soglia"));
         QVERIFY(w.findChild<QLabel*>(QStringLiteral("LabelFonte"))->text().startsWith("Soglie note fino al"));
+    }
+
+    // Among the main window's windows, it checks again when brought to the front.
+    void inPrimoPiano()
+    {
+        QMdiArea area;
+        auto* w = new frmUsura;
+        QMdiSubWindow* usura = area.addSubWindow(w);
+        QMdiSubWindow* altra = area.addSubWindow(new QWidget);
+        area.show();
+        w->Pagina();
+        area.setActiveSubWindow(altra);
+        Conteggio.BreveCorrente().setRestituito(10050);
+        QCOMPARE(w->Dati().righe.back().stato, StatoVerifica::OltreSoglia);
+        area.setActiveSubWindow(usura);
+        QTRY_COMPARE(w->Dati().righe.back().stato, StatoVerifica::EntroSoglia);
     }
 };
 
