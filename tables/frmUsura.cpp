@@ -179,13 +179,9 @@ void frmUsura::aggiorna(bool ancheDate)
     rinfrescoInAttesa_ = false;
     caricamento_ = true;
     dati_ = PaginaSoglia(Conteggio);
-    const SerieSoglie* serie = nullptr;
-    try {
-        serie = &SoglieInUso();
-    } catch (const std::exception&) {
-    }
+    const SerieSoglie& serie = SoglieInUso();
     for (int k = 0; k < 4; ++k) {
-        const ScelteUsura s = serie ? ScelteDi(Operazione(k), Conteggio, *serie) : ScelteUsura{};
+        const ScelteUsura s = ScelteDi(Operazione(k), Conteggio, serie);
         Riempi(categorie_[k], s.categorie, s.categoria);
         Riempi(classi_[k], s.classi, s.classe);
         if (date_[k]) {
