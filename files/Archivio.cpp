@@ -4,6 +4,7 @@
 #include "Dichiarazioni.h"
 #include "Funzioni.h"
 #include "Messaggi.h"
+#include "ParametriUsura.h"
 
 #include <QDir>
 #include <QFile>
@@ -23,6 +24,7 @@
 #include <type_traits>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -39,6 +41,26 @@ const char* const CampiTrimestre[] = {"interessi", "numeri", "spese", "giornival
 std::string N(const char* base, int i)
 {
     return base + std::to_string(i);
+}
+
+// The usury check's choices and the quarters' maximum debit balances: a table
+// of its own, so that parametri, mutuo, ope and breve keep the layout other
+// readers of these files know. A file without it is an older file, not a damaged one.
+const char* const TabellaVerifica = "verifica";
+const char* const CampiCategoria[] = {"categoriaconto",      "classeconto",      "categoriamutuo",
+                                      "classemutuo",         "categoriaoperazioni", "classeoperazioni",
+                                      "categoriabreve",      "classebreve"};
+
+DefinizioneTabella SchemaVerifica()
+{
+    DefinizioneTabella v = BaseDati::CreaDefinizioneTabella(TabellaVerifica);
+    for (const char* c : CampiCategoria)
+        v.AggiungiCampo(DefinizioneTabella::CreaCampo(c, Tipo::Testo));
+    v.AggiungiCampo(DefinizioneTabella::CreaCampo("datastipula", Tipo::DataOra));
+    v.AggiungiCampo(DefinizioneTabella::CreaCampo("dataoperazioni", Tipo::DataOra));
+    for (int q = 1; q <= 4; ++q)
+        v.AggiungiCampo(DefinizioneTabella::CreaCampo(N("massimoscoperto", q), Tipo::Doppio));
+    return v;
 }
 
 std::vector<DefinizioneTabella> Schema()
@@ -77,6 +99,8 @@ std::vector<DefinizioneTabella> Schema()
     b.AggiungiCampo(DefinizioneTabella::CreaCampo("data1", Tipo::DataOra));
     b.AggiungiCampo(DefinizioneTabella::CreaCampo("oneri", Tipo::Doppio));
     s.push_back(std::move(b));
+
+    s.push_back(SchemaVerifica());
     return s;
 }
 
@@ -91,12 +115,39 @@ double DataOle(std::chrono::sys_days d)
     return static_cast<double>((d - OrigineOle).count());
 }
 
-// The values of the four rows, by table and field, in the order of
-// assignment. The same list serves creation and saving.
+// The values of the rows, by table and field, in the order of assignment.
+// The same list serves creation and saving.
 struct Riga {
     const char* tabella;
     std::vector<std::pair<std::string, Valore>> valori;
 };
+
+// The categories and classes in the order of CampiCategoria.
+std::array<std::string, 8> TestiUsura(const ParametriUsura& u)
+{
+    return {u.CategoriaConto(),      u.ClasseConto(),      u.CategoriaMutuo(), u.ClasseMutuo(),
+            u.CategoriaOperazioni(), u.ClasseOperazioni(), u.CategoriaBreve(), u.ClasseBreve()};
+}
+
+// An optional date: Null when not given.
+Valore DataFacoltativa(const std::optional<std::chrono::sys_days>& d)
+{
+    return d ? Valore{DataOle(*d)} : Valore{Nullo{}};
+}
+
+Riga ValoriVerifica(const ParametriUsura& u, const std::array<double, 4>& massimi)
+{
+    Riga r;
+    r.tabella = TabellaVerifica;
+    const std::array<std::string, 8> testi = TestiUsura(u);
+    for (std::size_t i = 0; i < testi.size(); ++i)
+        r.valori.emplace_back(CampiCategoria[i], testi[i]);
+    r.valori.emplace_back("datastipula", DataFacoltativa(u.DataStipula()));
+    r.valori.emplace_back("dataoperazioni", DataFacoltativa(u.DataOperazioni()));
+    for (int q = 1; q <= 4; ++q)
+        r.valori.emplace_back(N("massimoscoperto", q), massimi[static_cast<std::size_t>(q - 1)]);
+    return r;
+}
 
 std::vector<Riga> ValoriCreazione()
 {
@@ -122,6 +173,7 @@ std::vector<Riga> ValoriCreazione()
     r[3].tabella = "breve";
     r[3].valori = {{"descrizione", d}, {"data0", primoGennaio2010}, {"data1", primoGennaio2010},
                    {"finanziato", 0.0}, {"restituito", 0.0},        {"oneri", 0.0}};
+    r.push_back(ValoriVerifica(ParametriUsura{}, {}));
     return r;
 }
 
@@ -158,6 +210,10 @@ std::vector<Riga> ValoriDocumento(const Documento& doc)
     r[3].valori = {{"descrizione", b.Descrizione()}, {"data0", DataOle(b.Data0())},
                    {"data1", DataOle(b.Data1())},    {"finanziato", b.Finanziato()},
                    {"restituito", b.Restituito()},   {"oneri", b.Oneri()}};
+    std::array<double, 4> massimi{};
+    for (int q = 1; q <= 4; ++q)
+        massimi[static_cast<std::size_t>(q - 1)] = doc.Trimestri(q).MassimoScoperto();
+    r.push_back(ValoriVerifica(doc.Usura(), massimi));
     return r;
 }
 
@@ -249,6 +305,8 @@ struct DatiFile {
     std::string descrizioneBreve;
     double finanziato = 0, restituito = 0, oneriBreve = 0;
     std::chrono::sys_days data0{}, data1{};
+    ParametriUsura usura;  // the defaults when the file has no table verifica
+    std::array<double, 4> massimiScoperti{};
 };
 
 bool Utf8Valido(const std::string& s)
@@ -311,6 +369,25 @@ public:
             d.finanziato = Doppio(rs, "finanziato");
             d.restituito = Doppio(rs, "restituito");
             d.oneriBreve = Doppio(rs, "oneri");
+        }
+        if (db_.EsisteTabella(TabellaVerifica)) {
+            const Recordset rs = Apri(TabellaVerifica);
+            std::array<std::string, 8> t;
+            for (std::size_t i = 0; i < t.size(); ++i)
+                t[i] = Testo(rs, CampiCategoria[i]);
+            ParametriUsura& u = d.usura;
+            u.setCategoriaConto(t[0]);
+            u.setClasseConto(t[1]);
+            u.setCategoriaMutuo(t[2]);
+            u.setClasseMutuo(t[3]);
+            u.setCategoriaOperazioni(t[4]);
+            u.setClasseOperazioni(t[5]);
+            u.setCategoriaBreve(t[6]);
+            u.setClasseBreve(t[7]);
+            u.setDataStipula(DataFacoltativa(rs, "datastipula"));
+            u.setDataOperazioni(DataFacoltativa(rs, "dataoperazioni"));
+            for (int q = 1; q <= 4; ++q)
+                d.massimiScoperti[static_cast<std::size_t>(q - 1)] = Saldo(rs, N("massimoscoperto", q));
         }
         return d;
     }
@@ -433,6 +510,25 @@ private:
         return OrigineOle + std::chrono::days{static_cast<int>(std::trunc(x))};
     }
 
+    // A date that may be missing (Null); otherwise as Data.
+    std::optional<std::chrono::sys_days> DataFacoltativa(const Recordset& rs, const std::string& campo) const
+    {
+        if (std::holds_alternative<Nullo>(Presente(rs, campo)))
+            return std::nullopt;
+        return Data(rs, campo);
+    }
+
+    // A balance: a finite amount, not negative.
+    double Saldo(const Recordset& rs, const std::string& campo) const
+    {
+        const double x = Doppio(rs, campo);
+        if (!std::isfinite(x))
+            NonValido(rs, campo, "non è un numero finito");
+        if (x < 0)
+            NonValido(rs, campo, "un importo negativo");
+        return x;
+    }
+
     std::string Testo(const Recordset& rs, const std::string& campo) const
     {
         const Valore& v = NonNullo(rs, campo);
@@ -486,6 +582,9 @@ void Applica(Documento& doc, const DatiFile& d)
     b.setFinanziato(d.finanziato);
     b.setRestituito(d.restituito);
     b.setOneri(d.oneriBreve);
+    doc.Usura() = d.usura;
+    for (int q = 1; q <= 4; ++q)
+        doc.Trimestri(q).setMassimoScoperto(d.massimiScoperti[static_cast<std::size_t>(q - 1)]);
 }
 
 // Every conversion of the document is tried on a scratch copy, so that the
@@ -591,6 +690,12 @@ void ControllaNumeri(const std::vector<Riga>& valori, const std::string& intesta
             if (const auto* x = std::get_if<double>(&v); x && std::isnan(*x))
                 throw ErroreConteggio(intestazione + "il campo \u00ab" + campo + "\u00bb della tabella \u00ab" +
                                       r.tabella + "\u00bb non contiene un numero.");
+    // A maximum debit balance is what loading accepts: finite, not negative.
+    for (int q = 1; q <= 4; ++q)
+        if (const double x = Conteggio.Trimestri(q).MassimoScoperto(); !std::isfinite(x) || x < 0)
+            throw ErroreConteggio(intestazione + "il campo \u00ab" + N("massimoscoperto", q) +
+                                  "\u00bb della tabella \u00ab" + TabellaVerifica +
+                                  "\u00bb non contiene un importo valido.");
 }
 
 // The document as last loaded or saved (ConteggioModificato compares only
@@ -713,6 +818,14 @@ void SalvaConteggio(const QString& cartella)
         if (db.SoloLettura())
             throw ErroreConteggio(intestazione + "il file è di sola lettura\n" + Percorso(percorso));
         Transazione tr(db);
+        // A file made before the usury check gets its table, with one row to
+        // be overwritten below.
+        if (!db.EsisteTabella(TabellaVerifica)) {
+            db.AggiungiTabella(SchemaVerifica());
+            Recordset rs = db.ApriRecordset(TabellaVerifica);
+            rs.AggiungiNuovo();
+            rs.Aggiorna();
+        }
         Lettore(db, nome).ControllaStruttura();
         for (const Riga& r : valori) {
             Recordset rs = db.ApriRecordset(r.tabella);

@@ -1,7 +1,8 @@
 #pragma once
 // Calculation files: each calculation is one SQLite database "<name>.ccc" in
 // the archive folder, with the tables parametri, mutuo, ope and breve of one
-// row each. These functions are all the rest of the program uses of them.
+// row each, and verifica (the usury check's choices and the quarters' maximum
+// debit balances), which older files lack and get at their next save. These functions are all the rest of the program uses of them.
 #include <QList>
 #include <QString>
 #include <functional>
@@ -40,7 +41,7 @@ void CreaFileConteggio(const QString& cartella, const QString& nome, const char*
 // file stay as they were.
 void CaricaConteggio(const QString& cartella, const QString& nome);
 
-// Writes the document into the first row of the four tables of the file of
+// Writes the document into the first row of the five tables of the file of
 // the open calculation (Conteggio.NomeConteggio() in `cartella`), in one
 // transaction: all or nothing. Throws ErroreConteggio on failure; nothing in
 // memory changes.

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <algorithm>
 
+#include "FinestraFiglia.h"
 #include "Funzioni.h"
 #include "Messaggi.h"
 #include "PagineFinanziamenti.h"
@@ -349,14 +350,7 @@ QFrame* PreparaFinestraFinanziamento(QWidget* finestra, const QString& titolo)
     // Designed 15135 x 6645 twips; the title band runs across the top and the
     // frame below it (its tag: left 120, top 600, width 14850, height 5925).
     PosizionaTwips(finestra, 0, 0, 15135, 6645);
-    auto* banda = new QPushButton(titolo, finestra);
-    banda->setObjectName(QStringLiteral("XPButton1"));
-    banda->setFocusPolicy(Qt::NoFocus);
-    QFont f = banda->font();
-    f.setBold(true);
-    f.setPointSizeF(f.pointSizeF() * 1.15);
-    banda->setFont(f);
-    PosizionaTwips(banda, 120, 120, 14895, 405);
+    CreaBandaTitolo(finestra, titolo);
 
     auto* cornice = new QFrame(finestra);
     cornice->setObjectName(QStringLiteral("XPFrame4"));

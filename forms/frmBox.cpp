@@ -11,10 +11,10 @@
 #include <exception>
 
 namespace {
-const char* const didascalie[7] = {
+const char* const didascalie[8] = {
     "Numeri debitori",          "Interessi addebitati", "Commissioni % su scoperti",
     "Oneri e spese fisse",      "Giorni valuta medi per operazione",
-    "di cui commiss. su max scoperto", "Fido accordato",
+    "di cui commiss. su max scoperto", "Fido accordato", "Massimo scoperto",
 };
 const char* const trimestri[4] = {"I Trimestre", "II Trimestre", "III Trimestre", "IV Trimestre"};
 
@@ -25,13 +25,14 @@ constexpr int lCampo = 2280;
 constexpr int altezzaCampo = 360;
 constexpr int yIntestazione = 240;
 constexpr int yRiga(int k) { return 660 + k * 480; }
-constexpr int yAnno = yRiga(7) + 120;
-constexpr int yDescrizione = yAnno + 540;
+// The eighth row leaves less room below: year and description sit closer.
+constexpr int yAnno = yRiga(8) + 60;
+constexpr int yDescrizione = yAnno + 480;
 
 double Leggi(const BOX& b, int k)
 {
-    const double valori[7] = {b.Numeri(),       b.Interessi(), b.Commissioni(), b.Spese(),
-                              b.GiorniValuta(), b.CMS(),       b.Accordato()};
+    const double valori[8] = {b.Numeri(),       b.Interessi(), b.Commissioni(), b.Spese(),
+                              b.GiorniValuta(), b.CMS(),       b.Accordato(),   b.MassimoScoperto()};
     return valori[k];
 }
 
@@ -44,7 +45,8 @@ void Scrivi(BOX& b, int k, double v)
     case 3: b.setSpese(v); break;
     case 4: b.setGiorniValuta(v); break;
     case 5: b.setCMS(v); break;
-    default: b.setAccordato(v); break;
+    case 6: b.setAccordato(v); break;
+    default: b.setMassimoScoperto(v); break;
     }
 }
 } // namespace
@@ -63,12 +65,12 @@ frmBox::frmBox(QWidget* genitore)
         l->setFont(f);
         Colloca(l, xCampo(i), yIntestazione, lCampo, altezzaCampo);
     }
-    for (int k = 0; k < 7; ++k)
+    for (int k = 0; k < Righe; ++k)
         Colloca(CreaEtichetta(QStringLiteral("Label1(%1)").arg(k), QString::fromLatin1(didascalie[k]), cornice),
                 xDidascalia, yRiga(k), lDidascalia, altezzaCampo);
     // Created quarter by quarter, so that Tab runs down one quarter's figures.
     for (int i = 0; i < 4; ++i)
-        for (int k = 0; k < 7; ++k) {
+        for (int k = 0; k < Righe; ++k) {
             auto* c = new CampoFinanziamento(QStringLiteral("XPText%1(%2)").arg(k + 1).arg(i),
                                              CampoFinanziamento::Filtro::Importo, cornice);
             Colloca(c, xCampo(i), yRiga(k), lCampo, altezzaCampo);
@@ -98,7 +100,7 @@ void frmBox::Pagina()
     const DatiPaginaInput p = PaginaInput(Conteggio);
     anno_->Riempi(p.anni);
     anno_->ImpostaTesto(p.anno);
-    for (int k = 0; k < 7; ++k)
+    for (int k = 0; k < Righe; ++k)
         for (int i = 0; i < 4; ++i)
             campi_[k][i]->setText(p.campi[k][i]);
     descrizione_->setText(p.descrizione);
@@ -146,7 +148,7 @@ void frmBox::ConfermaModifiche()
     if (caricamento_ || !Riempita())
         return;
     QWidget* f = focusWidget();
-    for (int k = 0; k < 7; ++k)
+    for (int k = 0; k < Righe; ++k)
         for (int i = 0; i < 4; ++i)
             if (f == campi_[k][i])
                 esciCampo(k, i);

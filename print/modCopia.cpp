@@ -1,9 +1,9 @@
 #include "modCopia.h"
 
-#include "Dichiarazioni.h"
 #include "FinestraFiglia.h"
 #include "Griglia.h"
 #include "LetturaFinestre.h"
+#include "TabelleFinestre.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -60,32 +60,13 @@ QString CopiaItalia(const Griglia& g) { return copiaGriglia(g); }
 
 bool TestoCopiaFinestra(const QString& nome, QWidget* finestra, QString& testo)
 {
+    const TabellaFinestra* tabella = TabellaDiFinestra(nome);
     QWidget* f = FinestraDiNome(finestra, nome);
-    if (!f)
+    if (!tabella || !f)
         return false;
     if (auto* figlia = qobject_cast<FinestraFiglia*>(f))
         figlia->ConfermaModifiche();
-
-    if (nome == QLatin1String("frmBreve")) {
-        testo = CopiaBreve(LeggiBreve(f));
-    } else if (nome == QLatin1String("frmOPE")) {
-        std::array<double, 10> importi{};
-        for (int k = 0; k < 10; ++k)
-            importi[k] = Conteggio.Operazioni().Importo(k + 1);
-        testo = CopiaOPE(LeggiOPE(f, importi));
-    } else if (nome == QLatin1String("frmMutuo")) {
-        testo = CopiaMutuo(LeggiMutuo(f));
-    } else if (nome == QLatin1String("frmCalcoli") || nome == QLatin1String("frmItalia")) {
-        Griglia g;
-        if (!LeggiGriglia(f, g))
-            return false;
-        testo = nome == QLatin1String("frmCalcoli") ? CopiaMatematico(g) : CopiaItalia(g);
-    } else if (nome == QLatin1String("frmBox")) {
-        testo = CopiaInput(LeggiInput(f));
-    } else {
-        return false;
-    }
-    return true;
+    return tabella->copia(f, testo);
 }
 
 bool CopiaTabellaCorrente(const QString& finestraCorrente, QWidget* finestra)

@@ -1,10 +1,10 @@
 #include "modStampa.h"
 
-#include "Dichiarazioni.h"
 #include "FinestraFiglia.h"
 #include "Griglia.h"
 #include "LetturaFinestre.h"
 #include "Stampanti.h"
+#include "TabelleFinestre.h"
 
 #include <QDateTime>
 #include <QFontDatabase>
@@ -567,12 +567,7 @@ void DisegnaFormula(QPainter& p, const QRectF& rettangolo)
 // ---------------------------------------------------------------------------
 // The print command
 
-namespace {
-
-QString descrizione(const std::string& s) { return QString::fromStdString(s); }
-
-// The window's own formula picture when it has one, else the drawn formula.
-std::function<void(QPainter&, const QRectF&)> figuraFinestra(QWidget* finestra)
+std::function<void(QPainter&, const QRectF&)> FiguraFinestra(QWidget* finestra)
 {
     auto* figura = finestra->findChild<QWidget*>(QStringLiteral("Picture1"));
     if (!figura)
@@ -596,42 +591,19 @@ std::function<void(QPainter&, const QRectF&)> figuraFinestra(QWidget* finestra)
     };
 }
 
-} // namespace
-
 bool RapportoFinestra(const QString& nome, QWidget* finestra, Rapporto& r)
 {
+    const TabellaFinestra* tabella = TabellaDiFinestra(nome);
     QWidget* f = FinestraDiNome(finestra, nome);
-    if (!f)
+    if (!tabella || !f)
         return false;
     // The field being edited counts as left, so the report shows what it would.
     if (auto* figlia = qobject_cast<FinestraFiglia*>(f))
         figlia->ConfermaModifiche();
-
-    if (nome == QLatin1String("frmBreve")) {
-        r = RapportoBreve(LeggiBreve(f), descrizione(Conteggio.BreveCorrente().Descrizione()));
-    } else if (nome == QLatin1String("frmOPE")) {
-        std::array<double, 10> importi{};
-        for (int k = 0; k < 10; ++k)
-            importi[k] = Conteggio.Operazioni().Importo(k + 1);
-        r = RapportoOPE(LeggiOPE(f, importi), descrizione(Conteggio.Operazioni().Descrizione()));
-    } else if (nome == QLatin1String("frmMutuo")) {
-        r = RapportoMutuo(LeggiMutuo(f), descrizione(Conteggio.MutuoCorrente().Descrizione()));
-    } else if (nome == QLatin1String("frmCalcoli") || nome == QLatin1String("frmItalia")) {
-        Griglia g;
-        if (!LeggiGriglia(f, g))
-            return false;
-        const QString d = descrizione(Conteggio.Trimestri(1).Descrizione());
-        if (nome == QLatin1String("frmCalcoli")) {
-            r = RapportoMatematico(g, d);
-        } else {
-            r = RapportoItalia(g, d);
-            r.figura = figuraFinestra(f);
-        }
-    } else if (nome == QLatin1String("frmBox")) {
-        r = RapportoInput(LeggiInput(f), descrizione(Conteggio.Trimestri(1).Descrizione()));
-    } else {
+    Rapporto letto;
+    if (!tabella->rapporto(f, letto))
         return false;
-    }
+    r = std::move(letto);
     // The logo is the one the main window holds in its picture Picture2.
     if (auto* picture2 = f->window()->findChild<QLabel*>(QStringLiteral("Picture2"))) {
         const QPixmap px = picture2->pixmap();

@@ -99,6 +99,10 @@ void ImpostaLogo(const QImage& logo);
 // The supervisory formula, drawn to fill rettangolo (device pixels).
 void DisegnaFormula(QPainter& p, const QRectF& rettangolo);
 
+// The picture a window shows as Picture1, drawn into the report's
+// rectangle; the drawn formula when the window has none.
+std::function<void(QPainter&, const QRectF&)> FiguraFinestra(QWidget* finestra);
+
 // The report of the window in front, read from its controls; false (and r
 // untouched) when the window has no report or is not the one named.
 bool RapportoFinestra(const QString& finestraCorrente, QWidget* finestra, Rapporto& r);

@@ -24,6 +24,7 @@
 #include "frmTitolo.h"
 #include "modCopia.h"
 #include "modStampa.h"
+#include "TabelleFinestre.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -181,9 +182,7 @@ QString Mainform::NumeriRomani(int trimestre)
 
 bool Mainform::HaTabella(const QString& finestra)
 {
-    static const QStringList conTabella = {"frmBreve",   "frmOPE",    "frmMutuo",
-                                           "frmCalcoli", "frmItalia", "frmBox"};
-    return conTabella.contains(finestra);
+    return TabellaDiFinestra(finestra) != nullptr;
 }
 
 // ---------------------------------------------------------------------------
@@ -240,6 +239,7 @@ void Mainform::CreaMenu()
          [this] { ApriConAttesa("frmOPE"); });
     voce(tabelle, "mnuBreve", QStringLiteral("T.E.G. su operazioni finanziarie di breve termine"),
          [this] { ApriFinestra(QStringLiteral("frmBreve")); });
+    voce(tabelle, "mnuUsura", QStringLiteral("Verifica usura"), [this] { ApriConAttesa("frmUsura"); });
 
     QMenu* copia = menu(nullptr, "mnuCopiaEsporta", QStringLiteral("Copia"));
     voce(copia, "mnuCopia", QStringLiteral("Copia tabella corrente"), [this] { ComandoCopia(); });
@@ -291,6 +291,7 @@ void Mainform::CreaToolbar()
          QStyle::SP_MediaSeekForward},
         {"Altro", "altro", "T.E.G. su operazioni finanziarie varie", "view-list-details",
          QStyle::SP_FileDialogListView},
+        {"Usura", "usura", "Verifica usura", "dialog-warning", QStyle::SP_MessageBoxWarning},
         {"Guida", "guida", "", "help-contents", QStyle::SP_DialogHelpButton},
         {"Informazioni", "informazioni", "", "help-about", QStyle::SP_MessageBoxInformation},
     };
@@ -727,6 +728,7 @@ void Mainform::EseguiComando(const QString& chiave)
         {"mutuo", "T.E.G. su mutuo", [](Mainform* m) { m->ScaricaFinestre(); m->ApriConAttesa("frmMutuo"); }},
         {"breve", "Operazioni finanziarie di breve termine", [](Mainform* m) { m->ScaricaFinestre(); m->ApriConAttesa("frmBreve"); }},
         {"altro", "T.E.G. su operazioni finanziarie varie", [](Mainform* m) { m->ScaricaFinestre(); m->ApriConAttesa("frmOPE"); }},
+        {"usura", "Verifica usura", [](Mainform* m) { m->ScaricaFinestre(); m->ApriConAttesa("frmUsura"); }},
         {"guida", "Guida", [](Mainform* m) { m->ApriManuale(); }},
         {"informazioni", "Informazioni", [](Mainform* m) { m->MostraInfo(); }},
         {"input", "Dati di input", [](Mainform* m) { m->ScaricaFinestre(); m->ApriConAttesa("frmBox"); }},

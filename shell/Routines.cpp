@@ -1,5 +1,6 @@
 #include "Routines.h"
 
+#include "Finestre.h"
 #include "Twips.h"
 
 #include <QMdiSubWindow>
@@ -137,28 +138,24 @@ void DisponiBox(QWidget* w, const QSizeF& principale) { DisponiFiglia(w, princip
 void DisponiMutuo(QWidget* w, const QSizeF& principale) { DisponiFiglia(w, principale, false); }
 void DisponiOPE(QWidget* w, const QSizeF& principale) { DisponiFiglia(w, principale, false); }
 void DisponiBreve(QWidget* w, const QSizeF& principale) { DisponiFiglia(w, principale, false); }
+void DisponiUsura(QWidget* w, const QSizeF& principale) { DisponiFiglia(w, principale, false); }
 
 bool DisponiPerNome(const QString& nome, QWidget* w, const QSizeF& principale)
 {
-    using Routine = void (*)(QWidget*, const QSizeF&);
-    static const std::pair<const char*, Routine> routine[] = {
-        {"frmTitolo", DisponiTitolo}, {"frmCalcoli", DisponiCalcoli},
-        {"frmItalia", DisponiItalia}, {"frmBox", DisponiBox},
-        {"frmMutuo", DisponiMutuo},   {"frmOPE", DisponiOPE},
-        {"frmBreve", DisponiBreve},
-    };
-    for (const auto& [n, r] : routine) {
-        if (nome == QLatin1String(n)) {
-            r(w, principale);
-            return true;
-        }
-    }
-    return false;
+    const VoceFinestra* v = VoceDiFinestra(nome);
+    if (!v)
+        return false;
+    v->disponi(w, principale);
+    return true;
 }
 
 const QStringList& FinestreFiglie()
 {
-    static const QStringList nomi = {"frmBox",   "frmTitolo", "frmCalcoli", "frmItalia",
-                                     "frmMutuo", "frmOPE",    "frmBreve"};
+    static const QStringList nomi = [] {
+        QStringList n;
+        for (const VoceFinestra& v : ElencoFinestre())
+            n << QLatin1String(v.nome);
+        return n;
+    }();
     return nomi;
 }

@@ -1,6 +1,22 @@
 #include "FinestraFiglia.h"
 
+#include "Twips.h"
+
 #include <QHideEvent>
+#include <QPushButton>
+
+QPushButton* CreaBandaTitolo(QWidget* finestra, const QString& titolo)
+{
+    auto* banda = new QPushButton(titolo, finestra);
+    banda->setObjectName(QStringLiteral("XPButton1"));
+    banda->setFocusPolicy(Qt::NoFocus);
+    QFont f = banda->font();
+    f.setBold(true);
+    f.setPointSizeF(f.pointSizeF() * 1.15);
+    banda->setFont(f);
+    PosizionaTwips(banda, 120, 120, 14895, 405);
+    return banda;
+}
 
 FinestraFiglia::FinestraFiglia(const QString& nome, const QString& tag, QWidget* genitore)
     : QWidget(genitore)

@@ -5,6 +5,13 @@
 // XPFrame4) and then calls Pagina() to fill it from the document.
 #include <QWidget>
 
+class QPushButton;
+
+// The title band XPButton1 across the top of a child window: the title in
+// bold, a little larger, at 120, 120 twips, 14895 twips wide and 405 high
+// (the layout stretches it with the window).
+QPushButton* CreaBandaTitolo(QWidget* finestra, const QString& titolo);
+
 class FinestraFiglia : public QWidget {
     Q_OBJECT
 public:

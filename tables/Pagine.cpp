@@ -277,9 +277,9 @@ DatiPaginaInput PaginaInput(const Documento& d)
     p.anno = QString::number(d.AnnoRiferimento());
     for (int q = 1; q <= 4; ++q) {
         const BOX& b = d.Trimestri(q);
-        const double valori[7] = {b.Numeri(),       b.Interessi(), b.Commissioni(), b.Spese(),
-                                  b.GiorniValuta(), b.CMS(),       b.Accordato()};
-        for (int k = 0; k < 7; ++k)
+        const double valori[8] = {b.Numeri(),       b.Interessi(), b.Commissioni(), b.Spese(),
+                                  b.GiorniValuta(), b.CMS(),       b.Accordato(),   b.MassimoScoperto()};
+        for (int k = 0; k < 8; ++k)
             p.campi[k][q - 1] = Importo(valori[k]);
     }
     p.descrizione = QString::fromStdString(d.Trimestri(1).Descrizione());

@@ -46,8 +46,9 @@ struct DatiPaginaInput {
     QStringList anni;  // Combo1's items, "1980" to "2030"
     QString anno;      // Combo1's text: the reference year
     // campi[k][i] is the text of XPText(k+1)(i): Numeri, Interessi,
-    // Commissioni, Spese, GiorniValuta, CMS, Accordato of quarter i+1.
-    std::array<std::array<QString, 4>, 7> campi;
+    // Commissioni, Spese, GiorniValuta, CMS, Accordato, MassimoScoperto of
+    // quarter i+1.
+    std::array<std::array<QString, 4>, 8> campi;
     QString descrizione;  // XPText20: the first quarter's description
 };
 DatiPaginaInput PaginaInput(const Documento& documento);

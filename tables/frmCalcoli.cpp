@@ -225,14 +225,7 @@ FinestraConto::FinestraConto(const QString& nome, const QString& titolo, const Q
     setWindowTitle(titolo);
     PosizionaTwips(this, 0, 0, larghezzaProgetto, altezzaProgetto);
 
-    auto* banda = new QPushButton(titolo, this);
-    banda->setObjectName(QStringLiteral("XPButton1"));
-    banda->setFocusPolicy(Qt::NoFocus);
-    QFont f = banda->font();
-    f.setBold(true);
-    f.setPointSizeF(f.pointSizeF() * 1.15);
-    banda->setFont(f);
-    PosizionaTwips(banda, xBanda, yBanda, lBanda, hBanda);
+    CreaBandaTitolo(this, titolo);
 
     barra_ = new QToolBar(this);
     barra_->setObjectName(QStringLiteral("Toolbar1"));

@@ -1,6 +1,7 @@
 // Writes the example calculation "Esempio" into the archive folder given on
 // the command line: a current account over the four quarters of 2010, a
-// mortgage, ten dated cash flows and a short-term financing. The file is made
+// mortgage, ten dated cash flows and a short-term financing, with the
+// choices of the usury check. The file is made
 // and filled through the same functions the program uses, then loaded back
 // and checked.
 #include "Archivio.h"
@@ -21,15 +22,15 @@ namespace {
 using namespace std::chrono;
 
 struct Trimestre {
-    double numeri, interessi, commissioni, spese, giorniValuta, accordato, cms;
+    double numeri, interessi, commissioni, spese, giorniValuta, accordato, cms, massimoScoperto;
 };
 
 // A year of statements of a small firm's current account.
 constexpr std::array<Trimestre, 4> Conto = {{
-    {9000000.00, 2000.00, 500.00, 100.00, 3.00, 150000.00, 300.00},
-    {12500000.00, 2650.40, 610.25, 85.50, 2.50, 150000.00, 400.00},
-    {7300000.55, 1820.10, 380.00, 92.30, 4.00, 120000.00, 250.00},
-    {10100000.00, 2300.75, 520.40, 110.00, 3.50, 0.00, 350.00},
+    {9000000.00, 2000.00, 500.00, 100.00, 3.00, 150000.00, 300.00, 140000.00},
+    {12500000.00, 2650.40, 610.25, 85.50, 2.50, 150000.00, 400.00, 162000.00},
+    {7300000.55, 1820.10, 380.00, 92.30, 4.00, 120000.00, 250.00, 118000.00},
+    {10100000.00, 2300.75, 520.40, 110.00, 3.50, 0.00, 350.00, 125000.00},
 }};
 
 void Compila(Documento& d)
@@ -46,6 +47,7 @@ void Compila(Documento& d)
         t.setGiorniValuta(f.giorniValuta);
         t.setAccordato(f.accordato);
         t.setCMS(f.cms);
+        t.setMassimoScoperto(f.massimoScoperto);
     }
 
     Mutuo& m = d.MutuoCorrente();
@@ -73,6 +75,15 @@ void Compila(Documento& d)
     b.setRestituito(10200);
     b.setData0(sys_days{year{2010} / January / 1});
     b.setData1(sys_days{year{2010} / April / 1});
+
+    // The usury check: the account and the mortgage keep their default
+    // categories; every operation has a date and a category, so that each
+    // rate gets a verdict.
+    ParametriUsura& u = d.Usura();
+    u.setDataStipula(sys_days{year{2010} / March / 15});
+    u.setDataOperazioni(sys_days{year{2010} / January / 4});
+    u.setCategoriaOperazioni("CREDITO PERSONALE");
+    u.setCategoriaBreve("ANTICIPI, SCONTI COMMERCIALI E ALTRI FINANZIAMENTI ALLE IMPRESE");
 }
 
 bool Tasso(double t)
@@ -108,10 +119,13 @@ int main(int argc, char** argv)
         Compila(atteso);
         bool uguali = Conteggio.AnnoRiferimento() == atteso.AnnoRiferimento() &&
                       Conteggio.MutuoCorrente().Rata() == atteso.MutuoCorrente().Rata() &&
-                      Conteggio.BreveCorrente().Data1() == atteso.BreveCorrente().Data1();
+                      Conteggio.BreveCorrente().Data1() == atteso.BreveCorrente().Data1() &&
+                     Conteggio.Usura().DataStipula() == atteso.Usura().DataStipula() &&
+                     Conteggio.Usura().CategoriaBreve() == atteso.Usura().CategoriaBreve();
         for (int q = 1; q <= 4; ++q)
             uguali = uguali && Conteggio.Trimestri(q).Numeri() == atteso.Trimestri(q).Numeri() &&
-                     Conteggio.Trimestri(q).CMS() == atteso.Trimestri(q).CMS();
+                     Conteggio.Trimestri(q).CMS() == atteso.Trimestri(q).CMS() &&
+                     Conteggio.Trimestri(q).MassimoScoperto() == atteso.Trimestri(q).MassimoScoperto();
         for (int r = 1; r <= OPE::Righe; ++r)
             uguali = uguali && Conteggio.Operazioni().Importo(r) == atteso.Operazioni().Importo(r) &&
                      Conteggio.Operazioni().Segno(r) == atteso.Operazioni().Segno(r);

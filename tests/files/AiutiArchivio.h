@@ -108,5 +108,13 @@ inline std::string Impronta(const Documento& d)
     o << "B d=" << b.Descrizione() << " " << b.Data0().time_since_epoch().count() << " "
       << b.Data1().time_since_epoch().count() << " " << BitDi(b.Finanziato()) << " " << BitDi(b.Restituito())
       << " " << BitDi(b.Oneri()) << "\n";
+    const ParametriUsura& u = d.Usura();
+    o << "U " << u.CategoriaConto() << "|" << u.ClasseConto() << "|" << u.CategoriaMutuo() << "|" << u.ClasseMutuo()
+      << "|" << u.CategoriaOperazioni() << "|" << u.ClasseOperazioni() << "|" << u.CategoriaBreve() << "|"
+      << u.ClasseBreve() << "|" << (u.DataStipula() ? u.DataStipula()->time_since_epoch().count() : -1) << "|"
+      << (u.DataOperazioni() ? u.DataOperazioni()->time_since_epoch().count() : -1);
+    for (int q = 1; q <= 4; ++q)
+        o << " " << BitDi(d.Trimestri(q).MassimoScoperto());
+    o << "\n";
     return o.str();
 }

@@ -64,6 +64,19 @@ void Compila(Documento& d, int variante)
     b.setFinanziato(a ? 10000 : 1e-300);
     b.setRestituito(a ? 10200.000000000002 : 7);
     b.setOneri(a ? 100 : -1);
+    for (int q = 1; q <= 4; ++q)
+        d.Trimestri(q).setMassimoScoperto(a ? 1e300 / q : 0.1 * q);
+    ParametriUsura& u = d.Usura();
+    u.setCategoriaConto(a ? "SCOPERTI SENZA AFFIDAMENTO (dal 1° gennaio 2010)" : "");
+    u.setClasseConto(a ? "fino a 1.500 euro" : "");
+    u.setCategoriaMutuo(a ? "MUTUI IPOTECARI A TASSO VARIABILE" : "x");
+    u.setClasseMutuo(a ? "" : "oltre 10 milioni di lire");
+    u.setCategoriaOperazioni(a ? "CREDITO PERSONALE" : "\u00ab'\"");
+    u.setClasseOperazioni(a ? "intera distribuzione" : "");
+    u.setCategoriaBreve(a ? "" : "FACTORING");
+    u.setClasseBreve(a ? "oltre 50.000 euro" : "");
+    u.setDataStipula(a ? std::optional{sys_days{year{2009} / 12 / 31}} : std::nullopt);
+    u.setDataOperazioni(a ? std::nullopt : std::optional{sys_days{year{9999} / 12 / 31}});
 }
 
 QByteArray Contenuto(const QString& p)
@@ -158,7 +171,8 @@ private slots:
 
         FileGrezzo f(P("Nuovo"));
         QCOMPARE(f.Righe("SELECT type, name FROM sqlite_master ORDER BY rowid"),
-                 (QStringList{"t:table|t:parametri", "t:table|t:mutuo", "t:table|t:ope", "t:table|t:breve"}));
+                 (QStringList{"t:table|t:parametri", "t:table|t:mutuo", "t:table|t:ope", "t:table|t:breve",
+                              "t:table|t:verifica"}));
 
         QStringList parametri{"t:anno|t:INTEGER16", "t:descrizione|t:TEXT"};
         for (int q = 1; q <= 4; ++q)
@@ -194,6 +208,36 @@ private slots:
         // 1 January 2010 as an OLE Automation date.
         QCOMPARE(f.Righe("SELECT descrizione, data0, data1, finanziato, restituito, oneri FROM breve"),
                  QStringList{d + "|r:40179|r:40179|r:0|r:0|r:0"});
+        // The usury check's table: the document's defaults, no dates.
+        QCOMPARE(f.Righe("SELECT group_concat(name || ' ' || type, ',') FROM pragma_table_info('verifica')"),
+                 QStringList{"t:categoriaconto TEXT,classeconto TEXT,categoriamutuo TEXT,classemutuo TEXT,"
+                             "categoriaoperazioni TEXT,classeoperazioni TEXT,categoriabreve TEXT,classebreve TEXT,"
+                             "datastipula DATETIME REAL,dataoperazioni DATETIME REAL,massimoscoperto1 DOUBLE,"
+                             "massimoscoperto2 DOUBLE,massimoscoperto3 DOUBLE,massimoscoperto4 DOUBLE"});
+        QCOMPARE(f.Righe("SELECT * FROM verifica"),
+                 QStringList{"t:APERTURE DI CREDITO IN CONTO CORRENTE|t:|t:MUTUI IPOTECARI A TASSO FISSO|t:|t:|t:|t:|"
+                             "t:|n:|n:|r:0|r:0|r:0|r:0"});
+    }
+
+    // A file made before the usury check loads with its defaults and gets
+    // the table, with the document's values, when saved.
+    void fileSenzaVerifica()
+    {
+        CreaConteggio(c_, QStringLiteral("Vecchio"));
+        FileGrezzo(P("Vecchio")).Esegui("DROP TABLE verifica");
+        Compila(Conteggio, 0);
+        CaricaConteggio(c_, QStringLiteral("Vecchio"));
+        QCOMPARE(Conteggio.Usura().CategoriaConto(), std::string("APERTURE DI CREDITO IN CONTO CORRENTE"));
+        QVERIFY(Conteggio.Usura().CategoriaBreve().empty() && !Conteggio.Usura().DataStipula());
+        QCOMPARE(Conteggio.Trimestri(2).MassimoScoperto(), 0.0);
+
+        Compila(Conteggio, 1);
+        const std::string salvato = Impronta(Conteggio);
+        SalvaConteggio(c_);
+        Compila(Conteggio, 0);
+        CaricaConteggio(c_, QStringLiteral("Vecchio"));
+        QCOMPARE(Impronta(Conteggio), salvato);
+        QCOMPARE(FileGrezzo(P("Vecchio")).Righe("SELECT count(*) FROM verifica"), QStringList{"i:1"});
     }
 
     void creazioneNonSovrascriveMai()
@@ -373,6 +417,19 @@ private slots:
                "rata DOUBLE, nrate DOUBLE, rateannuali DOUBLE) WITHOUT ROWID; INSERT INTO mutuo VALUES ('a',1,2,3,4,5)"
             << "struttura";
         QTest::newRow("cartella") << "cartella" << "non è un file";
+        QTest::newRow("verifica vuota") << "sql:DELETE FROM verifica" << "la tabella «verifica» è vuota";
+        QTest::newRow("verifica senza campo") << "sql:ALTER TABLE verifica DROP COLUMN classebreve"
+                                              << "manca il campo «classebreve» della tabella «verifica»";
+        QTest::newRow("categoria null") << "sql:UPDATE verifica SET categoriamutuo = NULL"
+                                        << "il campo «categoriamutuo» della tabella «verifica» è vuoto";
+        QTest::newRow("classe binaria") << "sql:UPDATE verifica SET classeconto = x'00ff'" << "«classeconto»";
+        QTest::newRow("data stipula testo") << "sql:UPDATE verifica SET datastipula = '1/1/2010'" << "«datastipula»";
+        QTest::newRow("data operazioni lontana") << "sql:UPDATE verifica SET dataoperazioni = 3e6"
+                                                 << "«dataoperazioni»";
+        QTest::newRow("scoperto negativo") << "sql:UPDATE verifica SET massimoscoperto3 = -1"
+                                           << "«massimoscoperto3» della tabella «verifica»";
+        QTest::newRow("scoperto infinito") << "sql:UPDATE verifica SET massimoscoperto1 = 9e999" << "«massimoscoperto1»";
+        QTest::newRow("scoperto null") << "sql:UPDATE verifica SET massimoscoperto4 = NULL" << "«massimoscoperto4»";
     }
 
     void caricamentoFallito()
@@ -435,6 +492,7 @@ private slots:
         QTest::newRow("manca campo") << "sql:ALTER TABLE ope DROP COLUMN importo10" << "«importo10»";
         QTest::newRow("tabella vuota") << "sql:DELETE FROM mutuo" << "«mutuo» è vuota";
         QTest::newRow("valore non numerico") << "nan" << "«importo3» della tabella «ope» non contiene un numero";
+        QTest::newRow("scoperto negativo") << "scoperto" << "«massimoscoperto2» della tabella «verifica»";
         QTest::newRow("nessun conteggio") << "senzanome" << "Nessun conteggio";
     }
 
@@ -459,6 +517,8 @@ private slots:
             FileGrezzo(p).Esegui(guasto.mid(4).toStdString());
         } else if (guasto == "nan") {
             Conteggio.Operazioni().setImporto(3, std::nan(""));
+        } else if (guasto == "scoperto") {
+            Conteggio.Trimestri(2).setMassimoScoperto(-5);
         } else if (guasto == "senzanome") {
             Conteggio.setNomeConteggio({});
         }

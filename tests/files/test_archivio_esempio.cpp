@@ -4,6 +4,8 @@
 #include "Archivio.h"
 #include "Dichiarazioni.h"
 #include "Funzioni.h"
+#include "PaginaSoglia.h"
+#include "SoglieInUso.h"
 
 #include <QFileInfo>
 #include <algorithm>
@@ -64,6 +66,18 @@ private slots:
         QCOMPARE(QString::fromStdString(FormatoTasso(Conteggio.Operazioni().TEG())), QStringLiteral("20,555%"));
         Conteggio.BreveCorrente().Aggiorna();
         QVERIFY(Conteggio.BreveCorrente().TEG() > 0.05 && Conteggio.BreveCorrente().TEG() < 0.2);
+    }
+
+    // Opened, the example has a verdict for every rate it computes.
+    void verdettiDiUsura()
+    {
+        CaricaConteggio(archivio_, "Esempio");
+        ImpostaCartellaSoglie({});
+        const DatiPaginaSoglia d = PaginaSoglia(Conteggio);
+        QCOMPARE(d.righe.size(), std::size_t{11});
+        for (const RigaPaginaSoglia& r : d.righe)
+            QVERIFY2(r.stato == StatoVerifica::EntroSoglia || r.stato == StatoVerifica::OltreSoglia,
+                     qPrintable(r.operazione + ": " + r.esito));
     }
 
     // A copy of the example saves and loads like any other calculation.

@@ -103,7 +103,7 @@ private slots:
         m_ = std::make_unique<MainformProva>();
         M().ImpostaFabbrica([this](const QString& nome) -> FinestraFiglia* {
             static const QStringList note = {"frmBox", "frmCalcoli", "frmItalia",
-                                             "frmMutuo", "frmOPE", "frmBreve"};
+                                             "frmMutuo", "frmOPE", "frmBreve", "frmUsura"};
             if (!note.contains(nome))
                 return nullptr;
             auto* w = new FinestraProva(nome, nome == "frmCalcoli" || nome == "frmItalia",
@@ -164,7 +164,8 @@ private slots:
         QCOMPARE(voci("mnuTabella"),
                  QStringList({"mnucc: T.E.G. su conto corrente", "mnuMutuo: T.E.G. su mutuo",
                               "mnuVarie: T.E.G. su operazioni finanziarie varie",
-                              "mnuBreve: T.E.G. su operazioni finanziarie di breve termine"}));
+                              "mnuBreve: T.E.G. su operazioni finanziarie di breve termine",
+                              "mnuUsura: Verifica usura"}));
         QCOMPARE(voci("mnucc"),
                  QStringList({"mnuInput: Dati di input", "mnuMatematico: T.E.G. matematico",
                               "mnuItalia: T.E.G. Banca d'Italia"}));
@@ -195,7 +196,7 @@ private slots:
                               "Mutuo|mutuo|T.E.G. su mutuo",
                               "Brevi|breve|Operazioni finanziarie semplici a breve termine",
                               "Altro|altro|T.E.G. su operazioni finanziarie varie",
-                              "Guida|guida|Guida", "Informazioni|informazioni|Informazioni"}));
+                              "Usura|usura|Verifica usura", "Guida|guida|Guida", "Informazioni|informazioni|Informazioni"}));
         auto* apri = qobject_cast<QToolButton*>(barra->widgetForAction(barra->actions().at(1)));
         QVERIFY(apri && apri->menu());
         QCOMPARE(apri->popupMode(), QToolButton::MenuButtonPopup);
@@ -213,7 +214,7 @@ private slots:
     {
         const char* conConteggio[] = {"mnuTabella", "mnuCopiaEsporta", "mnumnuStampa", "mnuSalva",
                                       "mnuSalvaConNome", "mnuSalvaEsci", "mnuStampa", "salva", "stampa", "copia",
-                                      "cc", "mutuo", "breve", "altro"};
+                                      "cc", "mutuo", "breve", "altro", "usura"};
         const char* sempre[] = {"mnuFIle", "mnuNuovo", "mnuapri", "mnuEsci", "mnuGUida",
                                 "mnuInformazioni", "nuovo", "apri", "guida", "informazioni"};
         for (const char* n : conConteggio)
@@ -477,6 +478,13 @@ private slots:
         QVERIFY(Aperta("frmBox") != box);
         QCOMPARE(M().FinestraCorrente(), QStringLiteral("frmBox"));
         QCOMPARE(M().AreaFinestre()->subWindowList().size(), 2);
+
+        // The usury check replaces the others, and prints and copies.
+        M().EseguiComando("usura");
+        Scorri();
+        QVERIFY(Aperta("frmUsura") && !Aperta("frmBox"));
+        QCOMPARE(M().FinestraCorrente(), QStringLiteral("frmUsura"));
+        QVERIFY(Mainform::HaTabella("frmUsura"));
 
         M().ScaricaFinestre();
         M().ScaricaFinestre();

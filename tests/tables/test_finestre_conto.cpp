@@ -227,6 +227,7 @@ private slots:
             {4, 2, QStringLiteral("a-1.2,3x%"), QStringLiteral("12,30"), 12.3},
             {0, 3, QStringLiteral("9876543,21"), QStringLiteral("9.876.543,21"), 9876543.21},
             {6, 3, QStringLiteral(""), QStringLiteral("0,00"), 0},
+            {7, 1, QStringLiteral("13000"), QStringLiteral("13.000,00"), 13000},
         };
         for (const Caso& c : casi) {
             CampoFinanziamento* campo = w.Campo(c.k, c.i);
@@ -246,6 +247,7 @@ private slots:
         QCOMPARE(Conteggio.Trimestri(3).GiorniValuta(), 12.3);
         QCOMPARE(Conteggio.Trimestri(4).Numeri(), 9876543.21);
         QCOMPARE(Conteggio.Trimestri(4).Accordato(), 0.0);
+        QCOMPARE(Conteggio.Trimestri(2).MassimoScoperto(), 13000.0);
         // Neighbouring fields and quarters are untouched.
         QCOMPARE(Conteggio.Trimestri(1).Numeri(), FigureEsempio[0].numeri);
         QCOMPARE(Conteggio.Trimestri(4).CMS(), FigureEsempio[3].cms);
@@ -258,6 +260,15 @@ private slots:
         QCOMPARE(campo->text(), QStringLiteral("123,4"));
         QTest::keyClick(campo, Qt::Key_Backspace);
         QCOMPARE(campo->text(), QStringLiteral("123,"));
+
+        // More digits than an amount holds: said, and the quarter keeps its value.
+        MessaggiMostrati();
+        campo = w.Campo(7, 1);
+        campo->setFocus(Qt::TabFocusReason);
+        QTest::keyClicks(campo, QString(310, QLatin1Char('9')));
+        w.Descrizione()->setFocus(Qt::TabFocusReason);
+        QCOMPARE(MessaggiMostrati().size(), 1);
+        QCOMPARE(Conteggio.Trimestri(2).MassimoScoperto(), 13000.0);
 
         // The description takes everything but " * / : < > ? \ | and is kept untrimmed.
         w.Descrizione()->setFocus(Qt::TabFocusReason);

@@ -1,0 +1,108 @@
+// The usury check on paper and on the clipboard, and the print and copy
+// commands acting on its window.
+#include "Dichiarazioni.h"
+#include "RapportoSoglia.h"
+#include "SoglieInUso.h"
+#include "frmUsura.h"
+#include "modCopia.h"
+
+#include <QTest>
+
+namespace {
+
+RigaPaginaSoglia Riga(const QString& operazione, StatoVerifica stato, const QString& categoria)
+{
+    RigaPaginaSoglia r;
+    r.operazione = operazione;
+    r.formula = QStringLiteral("T.E.G. del programma");
+    r.periodo = QStringLiteral("01/01/2010 \u2013 31/03/2010");
+    r.categoria = categoria;
+    r.classe = QStringLiteral("oltre 5.000 euro");
+    r.tegm = QStringLiteral("5,430%");
+    r.soglia = QStringLiteral("8,145%");
+    r.tasso = QStringLiteral("12,290%");
+    r.margine = QStringLiteral("-4,145");
+    r.stato = stato;
+    r.esito = stato == StatoVerifica::OltreSoglia ? TestoOltreSoglia : QStringLiteral("entro soglia");
+    return r;
+}
+
+DatiPaginaSoglia Dati(int righe)
+{
+    DatiPaginaSoglia d;
+    d.sottotitolo = QStringLiteral("Conteggio \u00abProva\u00bb");
+    d.fonte = QStringLiteral("Soglie note fino al 31/12/2026 (serie ufficiale incorporata nel programma)");
+    for (int i = 0; i < righe; ++i)
+        d.righe.push_back(Riga(QStringLiteral("Riga %1").arg(i + 1),
+                               i == 0 ? StatoVerifica::OltreSoglia : StatoVerifica::EntroSoglia,
+                               QStringLiteral("FACTORING")));
+    return d;
+}
+
+} // namespace
+
+class TestRapportoSoglia : public QObject {
+    Q_OBJECT
+
+private slots:
+    void copia()
+    {
+        DatiPaginaSoglia d = Dati(1);
+        d.righe[0].tassoGriglia = QStringLiteral("12,300%");
+        const QString atteso = QStringLiteral(
+            "Operazione \tCalcolo \tPeriodo \tCategoria \tClasse \tTEGM \tSoglia \tT.E.G. \tT.E.G. griglia \t"
+            "Margine (punti) \tEsito \tNota \r\n"
+            "Riga 1 \tT.E.G. del programma \t01/01/2010 \u2013 31/03/2010 \tFACTORING \toltre 5.000 euro \t"
+            "5,430% \t8,145% \t12,290% \t12,300% \t'-4,145 \t\u26A0 OLTRE SOGLIA \t \r\n"
+            " \t \t \t \t \t \t \t \t \t \t \t \r\n"
+            "Soglie note fino al 31/12/2026 (serie ufficiale incorporata nel programma) \t \t \t \t \t \t \t \t \t \t \t \r\n");
+        QCOMPARE(CopiaSoglia(d), atteso);
+    }
+
+    // Header, then per rate a line of figures (bold over the threshold) and
+    // a line with category and class, long names broken between words.
+    void rapporto()
+    {
+        DatiPaginaSoglia d = Dati(2);
+        d.righe[1].categoria = QString(30, QLatin1Char('x')) + QStringLiteral(" PAROLA").repeated(20);
+        const Rapporto r = RapportoSoglia(d);
+        const TabellaStampa& t = r.tabella;
+        QCOMPARE(r.titolo, QStringLiteral("Verifica usura"));
+        QVERIFY(t.RigaGrassetto(1) && t.RigaGrassetto(3) && !t.RigaGrassetto(5));
+        QCOMPARE(t.Testo(3, 8), TestoOltreSoglia);
+        QCOMPARE(t.Testo(4, 9), QStringLiteral("FACTORING \u2013 classe: oltre 5.000 euro"));
+        QVERIFY(t.Testo(6, 9).size() <= 110 && t.Testo(7, 9).endsWith(QStringLiteral("classe: oltre 5.000 euro")));
+        QCOMPARE(t.Testo(9, 1), d.fonte);
+        QCOMPARE(r.RighePerPagina, 9);
+        QCOMPARE(r.NumeroPagine, 1.0);
+
+        // Rows beyond one page go on to the next, none is lost.
+        const Rapporto lungo = RapportoSoglia(Dati(30));
+        QCOMPARE(lungo.RighePerPagina, 44);
+        QCOMPARE(lungo.NumeroPagine, 2.0);
+        QCOMPARE(lungo.tabella.Testo(3 + 2 * 29, 1), QStringLiteral("Riga 30"));
+    }
+
+    // "Stampa" and "Copia" act on the check window as on the other tables.
+    void comandiSullaFinestra()
+    {
+        ImpostaCartellaSoglie({});
+        Conteggio.InizializzaConteggio();
+        Conteggio.setAnnoRiferimento(2010);
+        Conteggio.Trimestri(1).setNumeri(9000000);
+        Conteggio.Trimestri(1).setInteressi(2000);
+        Conteggio.Trimestri(1).setAccordato(150000);
+        frmUsura w;
+        w.Pagina();
+        QVERIFY(!w.Dati().righe.empty());
+        QString testo;
+        QVERIFY(TestoCopiaFinestra(QStringLiteral("frmUsura"), &w, testo));
+        QCOMPARE(testo, CopiaSoglia(w.Dati()));
+        Rapporto r;
+        QVERIFY(RapportoFinestra(QStringLiteral("frmUsura"), &w, r));
+        QCOMPARE(r.tabella.Testo(3, 1), QStringLiteral("Conto corrente, trimestre I"));
+    }
+};
+
+QTEST_MAIN(TestRapportoSoglia)
+#include "test_rapporto_soglia.moc"
