@@ -31,6 +31,7 @@ const Tasti tabella[] = {
     {"mnuNuovo", "N", Qt::CTRL | Qt::Key_N},
     {"mnuapri", "A", Qt::CTRL | Qt::Key_O},
     {"mnuArchivio", "rchivio", Nessuna},
+    {"mnuAggiornaSoglie", "t", Nessuna},
     {"mnuSalva", "S", Qt::CTRL | Qt::Key_S},
     {"mnuSalvaConNome", "m", Nessuna},
     {"mnuSalvaEsci", "d", Nessuna},
@@ -40,14 +41,18 @@ const Tasti tabella[] = {
     {"mnuMutuo", "m", Nessuna},
     {"mnuVarie", "v", Nessuna},
     {"mnuBreve", "b", Nessuna},
+    {"mnuUsura", "u", Nessuna},
     {"mnuInput", "D", Nessuna},
     {"mnuMatematico", "m", Nessuna},
     {"mnuItalia", "B", Nessuna},
     // Copia
     {"mnuCopia", "C", Qt::CTRL | Qt::Key_C},
+    {"mnuEsportaExcel", "E", Nessuna},
+    {"mnuEsportaCSV", "V", Nessuna},
     // Stampa
     {"mnuStampa", "S", Qt::CTRL | Qt::Key_P},
     {"mnuAnteprima", "A", Nessuna},
+    {"mnuRelazione", "R", Nessuna},
     {"mnuStampante", "d", Nessuna},
 };
 
