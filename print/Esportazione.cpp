@@ -258,7 +258,7 @@ void ScriviCSV(const TabellaEsportazione& t, const QString& percorso)
 
 void ImpostaSceltaFileEsportazione(SceltaFileEsportazione scelta) { sceltaFile = std::move(scelta); }
 
-bool TabellaFinestra(const QString& finestraCorrente, QWidget* finestra, TabellaEsportazione& t)
+bool TabellaEsportazioneFinestra(const QString& finestraCorrente, QWidget* finestra, TabellaEsportazione& t)
 {
     Rapporto r;
     if (!RapportoFinestra(finestraCorrente, finestra, r))
@@ -271,7 +271,7 @@ bool EsportaTabellaCorrente(const QString& finestraCorrente, QWidget* finestra, 
 {
     QWidget* genitore = finestra ? finestra->window() : nullptr;
     TabellaEsportazione t;
-    if (!TabellaFinestra(finestraCorrente, finestra, t)) {
+    if (!TabellaEsportazioneFinestra(finestraCorrente, finestra, t)) {
         Messaggio(QStringLiteral("Non c'è una tabella da esportare: aprire prima la tabella desiderata."),
                   QMessageBox::Information, genitore);
         return false;

@@ -36,7 +36,7 @@ void ImpostaSceltaFileEsportazione(SceltaFileEsportazione scelta);
 
 // The table of the window in front, ready for export; false when that window
 // has no table.
-bool TabellaFinestra(const QString& finestraCorrente, QWidget* finestra, TabellaEsportazione& t);
+bool TabellaEsportazioneFinestra(const QString& finestraCorrente, QWidget* finestra, TabellaEsportazione& t);
 
 // The export commands "Esporta in Excel…" and "Esporta CSV…": asks for the
 // file and writes the table of the window in front. False when the window has

@@ -52,7 +52,7 @@ const Tasti tabella[] = {
     // Stampa
     {"mnuStampa", "S", Qt::CTRL | Qt::Key_P},
     {"mnuAnteprima", "A", Nessuna},
-    {"mnuRelazione", "R", Nessuna},
+    {"mnuRelazione", "P", Nessuna},
     {"mnuStampante", "d", Nessuna},
 };
 

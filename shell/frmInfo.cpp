@@ -75,7 +75,7 @@ frmInfo::frmInfo(QWidget* genitore) : QWidget(genitore, Qt::Dialog)
         QStringLiteral("<b>Produttore:</b> Zelvi T.E.G.<br>"
                        "<b>Assistenza:</b> vedere il file README distribuito con il programma."),
         this);
-    produttore->setObjectName(QStringLiteral("Label5"));
+    produttore->setObjectName(QStringLiteral("Label6"));
     produttore->setTextFormat(Qt::RichText);
     produttore->setWordWrap(true);
     produttore->setFrameShape(QFrame::StyledPanel);

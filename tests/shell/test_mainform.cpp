@@ -566,7 +566,7 @@ private slots:
                 info = w;
         QVERIFY(info);
         QCOMPARE(info->windowTitle(), QStringLiteral("Informazioni"));
-        auto* produttore = info->findChild<QLabel*>("Label5");
+        auto* produttore = info->findChild<QLabel*>("Label6");
         QVERIFY(produttore && produttore->text().contains("Produttore:") &&
                 produttore->text().contains("Assistenza:"));
         QVERIFY(!M().isEnabled());
