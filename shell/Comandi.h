@@ -1,6 +1,7 @@
 #pragma once
-// What the commands of the main window share beyond running them: the
-// keyboard (shortcuts and the Alt+letter of every menu) and the question
+// The commands of the main window beyond running them: its menus and toolbar
+// (Mainform::CreaMenu and Mainform::CreaToolbar are defined in Comandi.cpp),
+// the keyboard (shortcuts and the Alt+letter of every menu) and the question
 // asked before unsaved changes would be lost.
 #include <QString>
 #include <functional>
