@@ -9,6 +9,8 @@
 #include <QLineEdit>
 #include <optional>
 
+#include "SceltaData.h"
+
 class QWidget;
 
 class CampoFinanziamento : public QLineEdit {
@@ -78,14 +80,6 @@ private:
     QElapsedTimer ultimoTasto_;
 };
 
-// A date field with a calendar, written day/month/year in Italian: typed as
-// dd/mm/yyyy with or without separators; Tab leaves it.
-QDateEdit* CreaSceltaData(const QString& nome, QWidget* genitore);
-
-// The plausible years of a typed date; dates outside them are refused.
-inline constexpr int AnnoDataMinimo = 1990;
-inline constexpr int AnnoDataMassimo = 2100;
-bool DataAmmessa(const QDate& d);
 
 // A fixed caption or a result label.
 QLabel* CreaEtichetta(const QString& nome, const QString& testo, QWidget* genitore,

@@ -118,22 +118,9 @@ void frmBreve::cambioData(int quale)
     if (!scelta.isValid())
         return;
     BREVE& b = Conteggio.BreveCorrente();
-    if (!DataAmmessa(scelta)) {
-        // The stored date stays, and the field shows it again.
-        const QDate memorizzata = DataQt(quale == 0 ? b.Data0() : b.Data1());
-        {
-            const QSignalBlocker blocco(date_[quale]);
-            date_[quale]->setDate(memorizzata);
-        }
-        Messaggio(QStringLiteral("La data %1 non è ammessa: l'anno deve essere compreso tra %2 e %3.\n"
-                                 "Resta la data precedente (%4).")
-                      .arg(scelta.toString(QStringLiteral("dd/MM/yyyy")))
-                      .arg(AnnoDataMinimo)
-                      .arg(AnnoDataMassimo)
-                      .arg(memorizzata.toString(QStringLiteral("dd/MM/yyyy"))),
-                  QMessageBox::Warning, this);
+    // A refused year leaves the stored date, which the field shows again.
+    if (!ControllaDataDigitata(date_[quale], DataQt(quale == 0 ? b.Data0() : b.Data1()), this))
         return;
-    }
     const auto data = DataCalcolo(scelta);
     if (quale == 0)
         b.setData0(data);

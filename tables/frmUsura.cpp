@@ -2,6 +2,7 @@
 
 #include "Dichiarazioni.h"
 #include "PagineFinanziamenti.h"
+#include "SceltaData.h"
 #include "SoglieInUso.h"
 #include "Twips.h"
 #include "frmCalcoli.h"
@@ -69,25 +70,6 @@ void Riempi(QComboBox* c, const std::vector<VoceScelta>& voci, int scelta)
     c->view()->setMinimumWidth(c->view()->sizeHintForColumn(0) + 2 * c->view()->frameWidth() + 24);
 }
 
-QDateEdit* SceltaData(const QString& nome, QWidget* genitore)
-{
-    auto* d = new QDateEdit(genitore);
-    d->setObjectName(nome);
-    const QLocale italiano(QLocale::Italian, QLocale::Italy);
-    d->setLocale(italiano);
-    d->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
-    d->setDateRange(QDate(1900, 1, 1), QDate(9999, 12, 31));
-    d->setCalendarPopup(true);
-    if (QCalendarWidget* c = d->calendarWidget()) {
-        c->setLocale(italiano);
-        c->setFirstDayOfWeek(Qt::Monday);
-        c->setGridVisible(true);
-    }
-    // A typed date counts once the field is left or Enter is pressed.
-    d->setKeyboardTracking(false);
-    return d;
-}
-
 } // namespace
 
 frmUsura::frmUsura(QWidget* genitore)
@@ -134,7 +116,7 @@ frmUsura::frmUsura(QWidget* genitore)
             indicate_[k]->setObjectName(QStringLiteral("DataIndicata(%1)").arg(k));
             griglia->addWidget(indicate_[k], riga, 3);
             connect(indicate_[k], &QCheckBox::toggled, this, [this, k] { cambioData(k); });
-            date_[k] = SceltaData(QStringLiteral("Data(%1)").arg(k), scelte);
+            date_[k] = CreaSceltaData(QStringLiteral("Data(%1)").arg(k), scelte);
             griglia->addWidget(date_[k], riga, 4);
             connect(date_[k], &QDateEdit::dateChanged, this, [this, k] { cambioData(k); });
         } else {
@@ -270,14 +252,21 @@ void frmUsura::cambioData(int k)
 {
     if (caricamento_ || !date_[k])
         return;
+    ParametriUsura& p = Conteggio.Usura();
     std::optional<std::chrono::sys_days> data;
-    if (indicate_[k]->isChecked() && date_[k]->date().isValid())
+    if (indicate_[k]->isChecked() && date_[k]->date().isValid()) {
+        // A refused year leaves the stored date, which the field shows again.
+        const auto memorizzata = k == 1 ? p.DataStipula() : p.DataOperazioni();
+        if (!ControllaDataDigitata(date_[k], memorizzata ? DataQt(*memorizzata)
+                                                         : QDate(Conteggio.AnnoRiferimento(), 1, 1), this))
+            return;
         data = DataCalcolo(date_[k]->date());
+    }
     date_[k]->setEnabled(indicate_[k]->isChecked());
     if (k == 1)
-        Conteggio.Usura().setDataStipula(data);
+        p.setDataStipula(data);
     else
-        Conteggio.Usura().setDataOperazioni(data);
+        p.setDataOperazioni(data);
     rinfresca();
 }
 

@@ -168,6 +168,12 @@ private slots:
         QVERIFY(!Conteggio.Usura().DataStipula());  // not given while unticked
         stipula->setChecked(true);
         QCOMPARE(*Conteggio.Usura().DataStipula(), sys_days{year{2011} / June / 1});
+        // A year no contract has is refused, and the stored date stays.
+        MessaggiMostrati();
+        w.Data(1)->setDate(QDate(520, 3, 20));
+        QCOMPARE(*Conteggio.Usura().DataStipula(), sys_days{year{2011} / June / 1});
+        QCOMPARE(w.Data(1)->date(), QDate(2011, 6, 1));
+        QCOMPARE(MessaggiMostrati().size(), 1);
 
         // Edits made elsewhere show when the window comes back.
         w.hide();
