@@ -1,10 +1,48 @@
 #pragma once
 // Window contents used by the printing tests: the texts the input windows
 // show and result grids laid out as the two current-account tables lay them.
+#include "Dichiarazioni.h"
 #include "Griglia.h"
 #include "modStampa.h"
 
+#include <chrono>
+
 namespace esempi {
+
+// The document the tests that print and export from the real windows start
+// from: four quarters of 2012, a mortgage, a short-term financing, and the
+// operations' description (no flows).
+inline void ConteggioDelleFinestre()
+{
+    using namespace std::chrono;
+    InizializzaConteggio();
+    Conteggio.setAnnoRiferimento(2012);
+    for (int q = 1; q <= 4; ++q) {
+        BOX& t = Conteggio.Trimestri(q);
+        t.setNumeri(9000000 + 100000 * q);
+        t.setInteressi(1500 + 10 * q);
+        t.setCommissioni(200);
+        t.setSpese(45);
+        t.setGiorniValuta(3);
+        t.setAccordato(100000);
+        t.setCMS(50);
+    }
+    Conteggio.Trimestri(1).setDescrizione("Conto aziendale");
+    Mutuo& m = Conteggio.MutuoCorrente();
+    m.setImporto(100000);
+    m.setRata(1000);
+    m.setNRate(120);
+    m.setRateAnnuali(12);
+    m.setDescrizione("Mutuo casa");
+    BREVE& b = Conteggio.BreveCorrente();
+    b.setFinanziato(10000);
+    b.setOneri(100);
+    b.setRestituito(10200);
+    b.setData0(sys_days(year{2010} / January / 1));
+    b.setData1(sys_days(year{2010} / April / 1));
+    b.setDescrizione("Anticipo");
+    Conteggio.Operazioni().setDescrizione("Flussi vari");
+}
 
 inline QString titoloTrimestre(int q, int anno)
 {

@@ -37,34 +37,8 @@ private:
 void TestEsportazione::initTestCase()
 {
     ImpostaRisponditore([](const QString&, QMessageBox::StandardButtons) { return QMessageBox::Ok; });
-    InizializzaConteggio();
-    Conteggio.setAnnoRiferimento(2012);
-    for (int q = 1; q <= 4; ++q) {
-        BOX& t = Conteggio.Trimestri(q);
-        t.setNumeri(9000000 + 100000 * q);
-        t.setInteressi(1500 + 10 * q);
-        t.setCommissioni(200);
-        t.setSpese(45);
-        t.setGiorniValuta(3);
-        t.setAccordato(100000);
-        t.setCMS(50);
-    }
-    Conteggio.Trimestri(1).setDescrizione("Conto aziendale");
-    Mutuo& m = Conteggio.MutuoCorrente();
-    m.setImporto(100000);
-    m.setRata(1000);
-    m.setNRate(120);
-    m.setRateAnnuali(12);
-    m.setDescrizione("Mutuo casa");
-    BREVE& b = Conteggio.BreveCorrente();
-    b.setFinanziato(10000);
-    b.setOneri(100);
-    b.setRestituito(10200);
-    b.setData0(sys_days(year{2010} / January / 1));
-    b.setData1(sys_days(year{2010} / April / 1));
-    b.setDescrizione("Anticipo");
+    esempi::ConteggioDelleFinestre();
     OPE& o = Conteggio.Operazioni();
-    o.setDescrizione("Flussi vari");
     o.setImporto(1, 10000);
     o.setImporto(2, 5500);
     o.setImporto(3, 5500);
