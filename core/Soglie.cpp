@@ -661,6 +661,8 @@ EsitoVerifica Confronta(std::string operazione, const Tasso& tasso, const Period
         return e;
     }
     e.classe = riga->classe;
+    if (classe.fissata.empty())
+        e.importoClasse = classe.importo;
     e.tegm = riga->tegm / 100;
     const double soglia = SerieSoglie::SogliaLegale(riga->tegm, periodo->inizio);
     e.soglia = soglia / 100;

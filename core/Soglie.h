@@ -128,6 +128,9 @@ struct EsitoVerifica {
     // Fractions (0.1618 = 16,18 %); margine = soglia - tasso. tassoGriglia is
     // the grid rate, given when tasso is the exact rate.
     std::optional<double> tegm, soglia, tasso, tassoGriglia, margine;
+    // The amount in euro the class was chosen by; empty when the class is
+    // the one the user fixed or no amount was given.
+    std::optional<double> importoClasse;
     StatoVerifica stato = StatoVerifica::TassoNonDeterminabile;
     std::string nota;  // a short explanation for the states that are not a verdict; may be empty
 };

@@ -5,6 +5,10 @@
 #include "LetturaFinestre.h"
 #include "Pagine.h"
 #include "PagineFinanziamenti.h"
+#include "PaginaSoglia.h"
+#include "PassaggiVerifica.h"
+#include "RapportoSoglia.h"
+#include "SoglieInUso.h"
 #include "modStampa.h"
 
 #include <QBuffer>
@@ -138,7 +142,7 @@ QString voce(const Rapporto& r)
 }
 
 Rapporto copertina(const Documento& d, const QDate& data, const std::vector<Rapporto>& tabelle,
-                   const QStringList& esaminati)
+                   const QStringList& esaminati, const QString& fonteSoglie)
 {
     Rapporto c;
     c.nome = QStringLiteral("Relazione");
@@ -158,6 +162,8 @@ Rapporto copertina(const Documento& d, const QDate& data, const std::vector<Rapp
     riga(QStringLiteral("Conteggio"), testo(d.NomeConteggio()), true);
     riga(QStringLiteral("Anno di riferimento"), QString::number(d.AnnoRiferimento()));
     riga(QStringLiteral("Data della relazione"), data.toString(QStringLiteral("dd/MM/yyyy")));
+    if (!fonteSoglie.isEmpty())
+        riga(QStringLiteral("Soglie d'usura"), fonteSoglie);
     ++n;
     riga(QStringLiteral("Rapporti esaminati"), QString(), true);
     for (int i = 0; i + 1 < esaminati.size(); i += 2)
@@ -247,10 +253,9 @@ QString nomeProposto(const Documento& d)
 
 } // namespace
 
-Relazione RelazioneConteggio(Documento& d, const QDate& data)
+std::vector<Rapporto> PagineConteggio(Documento& d, QStringList& esaminati, QString& fonteSoglie)
 {
     std::vector<Rapporto> tabelle;
-    QStringList esaminati;  // pairs: what, its description
     if (contoConDati(d)) {
         for (Rapporto& r : tabelleConto(d))
             tabelle.push_back(std::move(r));
@@ -270,10 +275,32 @@ Relazione RelazioneConteggio(Documento& d, const QDate& data)
         tabelle.push_back(tabellaBreve(b));
         esaminati << QStringLiteral("Operazione di breve termine") << testo(b.Descrizione());
     }
-    // The usury check's pages go here, after the tables whose rates they
-    // check: for each rate the formula with its figures put in, the threshold
-    // with its source (period, category, class, TEGM, formula by date) and the
-    // verdict; the cover then also names the period of the threshold data.
+
+    // The usury check after the tables whose rates it checks: the verdicts
+    // as the check window shows them, then for each rate its steps.
+    const DatiPaginaSoglia verifica = PaginaSoglia(d);
+    fonteSoglie = verifica.fonte;
+    if (!verifica.righe.empty() || !verifica.errore.isEmpty())
+        tabelle.push_back(RapportoSoglia(verifica));
+    if (!verifica.righe.empty()) {
+        try {
+            for (const SezionePassaggi& s : PassaggiVerifica(d, VerificaConteggio(d, SoglieInUso())))
+                for (Rapporto& r : RapportiPassaggi(s))
+                    tabelle.push_back(std::move(r));
+        } catch (const std::exception& e) {
+            // PaginaSoglia has just checked the same figures against the
+            // same series; should it fail now, the verdicts stand alone.
+            aggiungiNota(tabelle.back(), QString::fromUtf8(e.what()));
+        }
+    }
+    return tabelle;
+}
+
+Relazione RelazioneConteggio(Documento& d, const QDate& data)
+{
+    QStringList esaminati;  // pairs: what, its description
+    QString fonteSoglie;
+    std::vector<Rapporto> tabelle = PagineConteggio(d, esaminati, fonteSoglie);
 
     Relazione r;
     const QString nome = testo(d.NomeConteggio());
@@ -281,7 +308,7 @@ Relazione RelazioneConteggio(Documento& d, const QDate& data)
     r.soggetto = QStringLiteral("T.E.G. del conteggio \u00ab%1\u00bb, anno di riferimento %2")
                      .arg(nome)
                      .arg(d.AnnoRiferimento());
-    r.pagine.push_back(copertina(d, data, tabelle, esaminati));
+    r.pagine.push_back(copertina(d, data, tabelle, esaminati, fonteSoglie));
     for (Rapporto& t : tabelle)
         r.pagine.push_back(std::move(t));
     return r;

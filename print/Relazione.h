@@ -7,6 +7,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <vector>
 
@@ -27,10 +28,18 @@ struct Relazione {
 // descriptions of what it examines, the date given, the contents with page
 // numbers), then the current account's input, analytic and Bank of Italy
 // tables, the mortgage, the various operations and the short-term financing,
-// each only when the calculation has figures for it. Recomputes what it
+// each only when the calculation has figures for it, then the usury check. Recomputes what it
 // shows, as the windows do; a quarter or a rate that cannot be computed
 // prints as the window shows it, with the reason under its table.
 Relazione RelazioneConteggio(Documento& d, const QDate& data);
+
+// The pages of one calculation after its cover, as RelazioneConteggio puts
+// them: the tables, then the usury check (the verdicts, and for each rate the
+// formula with its figures, the threshold with its source and the verdict).
+// Appends to `esaminati` the pairs (what, its description) the cover lists,
+// and gives the source of the thresholds ("Soglie note fino al …"). A report
+// on several calculations takes each one's pages from here.
+std::vector<Rapporto> PagineConteggio(Documento& d, QStringList& esaminati, QString& fonteSoglie);
 
 // Draws every page of the report on a paged device (a new page before each
 // but the first); pixelPerTwip and registro as for DisegnaRapporto.

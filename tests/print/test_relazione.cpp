@@ -1,8 +1,12 @@
 // The expert's report as a PDF: its pages, their numbers, its properties and
 // figures that agree with the windows' page data.
 #include "Dichiarazioni.h"
+#include "PaginaSoglia.h"
 #include "PagineFinanziamenti.h"
+#include "PassaggiVerifica.h"
+#include "Archivio.h"
 #include "Relazione.h"
+#include "SoglieInUso.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -24,6 +28,10 @@ class TestRelazione : public QObject {
     Q_OBJECT
 private slots:
     void relazione();
+    void formule_data();
+    void formule();
+    void soglie();
+    void esempio();
 };
 
 void TestRelazione::relazione()
@@ -46,7 +54,12 @@ void TestRelazione::relazione()
     // No operations and no short-term financing: no pages for them.
 
     const Relazione r = RelazioneConteggio(Conteggio, QDate(2026, 3, 2));
-    QCOMPARE(r.pagine.size(), std::size_t(5));
+    // Cover, four tables, then the usury check's verdicts and steps.
+    QVERIFY(r.pagine.size() > 5);
+    QCOMPARE(r.pagine[5].nome, QStringLiteral("StampaSoglia"));
+    int totale = 0;
+    for (const Rapporto& pagina : r.pagine)
+        totale += static_cast<int>(pagina.NumeroPagine);
     QTemporaryDir cartella;
     const QString file = cartella.filePath(QStringLiteral("relazione.pdf"));
     ScriviRelazionePdf(r, file);
@@ -59,7 +72,7 @@ void TestRelazione::relazione()
                  "Subject: +T.E.G. del conteggio \u00abRossi 2012\u00bb, anno di riferimento 2012\n"))),
              qPrintable(info));
     QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Author: +Zelvi T.E.G.\n"))), qPrintable(info));
-    QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages: +5\n"))), qPrintable(info));
+    QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages: +%1\n").arg(totale))), qPrintable(info));
 
     const QStringList pagine =
         esegui(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), file, QStringLiteral("-")})
@@ -69,7 +82,7 @@ void TestRelazione::relazione()
                                    "Calcolo con procedura analitica",
                                    "Calcolo con procedura della Banca d'Italia", "T.E.G. su Mutuo casa"};
     for (int i = 0; i < 5; ++i) {
-        QVERIFY2(pagine[i].contains(QStringLiteral("pag. %1 di 5").arg(i + 1)), qPrintable(pagine[i]));
+        QVERIFY2(pagine[i].contains(QStringLiteral("pag. %1 di %2").arg(i + 1).arg(totale)), qPrintable(pagine[i]));
         QVERIFY2(pagine[i].contains(QString::fromUtf8(attesi[i])), qPrintable(pagine[i]));
     }
     QVERIFY(pagine[0].contains(QStringLiteral("02/03/2026")));
@@ -79,6 +92,99 @@ void TestRelazione::relazione()
     const DatiPaginaMutuo mutuo = PaginaMutuo(Conteggio.MutuoCorrente());
     QVERIFY(pagine[4].contains(mutuo.tassoAnnuale));
     QVERIFY(pagine[4].contains(mutuo.tassoPeriodo));
+}
+
+// The three examples of the Bank of Italy's July 2016 instructions: Numeri
+// 455 000 and Interessi 149,59 each time.
+void TestRelazione::formule_data()
+{
+    QTest::addColumn<double>("accordato");
+    QTest::addColumn<double>("scoperto");
+    QTest::addColumn<double>("commissioni");
+    QTest::addColumn<double>("spese");
+    QTest::addColumn<QString>("base");
+    QTest::addColumn<QString>("formula");
+    QTest::newRow("entro il fido") << 10000.0 << 0.0 << 50.0 << 0.0
+                                   << "B = Fido accordato = 10\u00a0000: il saldo non ha superato il fido"
+                                   << "149,59 × 36\u00a0500 / 455\u00a0000 + 50 × 4 × 100 / 10\u00a0000 = 14,000%";
+    QTest::newRow("oltre il fido") << 10000.0 << 13000.0 << 50.0 << 120.0
+                                   << "B = Massimo scoperto = 13\u00a0000: il saldo ha superato il fido accordato di 10\u00a0000"
+                                   << "149,59 × 36\u00a0500 / 455\u00a0000 + 170 × 4 × 100 / 13\u00a0000 = 17,231%";
+    QTest::newRow("senza fido") << 0.0 << 6000.0 << 0.0 << 120.0
+                                << "B = Massimo scoperto = 6\u00a0000: nessun fido accordato"
+                                << "149,59 × 36\u00a0500 / 455\u00a0000 + 120 × 4 × 100 / 6\u00a0000 = 20,000%";
+}
+
+void TestRelazione::formule()
+{
+    QFETCH(double, accordato);
+    QFETCH(double, scoperto);
+    QFETCH(double, commissioni);
+    QFETCH(double, spese);
+    QFETCH(QString, base);
+    QFETCH(QString, formula);
+    InizializzaConteggio();
+    Conteggio.setAnnoRiferimento(2018);
+    BOX& t = Conteggio.Trimestri(2);
+    t.setNumeri(455000);
+    t.setInteressi(149.59);
+    t.setAccordato(accordato);
+    t.setMassimoScoperto(scoperto);
+    t.setCommissioni(commissioni);
+    t.setSpese(spese);
+    t.Aggiorna();
+    // Figures are grouped with no-break spaces, so a line never splits a number.
+    QCOMPARE(BaseIstruzioni2016(t), base);
+    QCOMPARE(FormulaIstruzioni2016(t), formula);
+}
+
+void TestRelazione::soglie()
+{
+    // The formula of the period's start: before and after 14/05/2011.
+    QCOMPARE(FormulaSoglia(9.59, sys_days{2023y / January / 1}),
+             QStringLiteral("min(9,59 × 1,25 + 4; 9,59 + 8) = 15,9875%"));
+    QCOMPARE(FormulaSoglia(10.35, sys_days{2011y / April / 1}), QStringLiteral("10,35 × 1,5 = 15,525%"));
+    QCOMPARE(NumeroNelTesto(-1234567.5, 2, 4), QStringLiteral("\u22121\u00a0234\u00a0567,50"));
+}
+
+// The report of the example calculation: every formula line is in the PDF's
+// text with its figures, and every verdict as the check window shows it.
+void TestRelazione::esempio()
+{
+    QTemporaryDir cartella;
+    const QString archivio = qEnvironmentVariable("ZELVI_APP_DIR") + QStringLiteral("/Archivio");
+    QVERIFY(QFile::copy(archivio + QStringLiteral("/Esempio.ccc"), cartella.filePath(QStringLiteral("Esempio.ccc"))));
+    CaricaConteggio(cartella.path(), QStringLiteral("Esempio"));
+    const Relazione r = RelazioneConteggio(Conteggio, QDate(2026, 3, 2));
+    const QString file = cartella.filePath(QStringLiteral("relazione.pdf"));
+    ScriviRelazionePdf(r, file);
+    const QString testo = esegui(QStringLiteral("pdftotext"), {file, QStringLiteral("-")});
+    if (!qEnvironmentVariableIsEmpty("ZELVI_RELAZIONE"))
+        QFile::copy(file, qEnvironmentVariable("ZELVI_RELAZIONE"));
+    QVERIFY(testo.contains(QStringLiteral("Soglie note fino al ")));
+
+    QStringList attese;
+    for (int q = 1; q <= 4; ++q) {
+        BOX t = Conteggio.Trimestri(q);
+        t.Aggiorna();
+        attese << QStringLiteral("T.E.G. = ") + FormulaProgramma(t, Conteggio.AnnoRiferimento() % 4 ? 365 : 366)
+               << QStringLiteral("T.E.G. = ") + FormulaIstruzioni2016(t);
+    }
+    const std::vector<EsitoVerifica> esiti = VerificaConteggio(Conteggio, SoglieInUso());
+    const std::vector<RigaPaginaSoglia> righe = PaginaSoglia(Conteggio).righe;
+    QCOMPARE(righe.size(), esiti.size());
+    for (std::size_t i = 0; i < esiti.size(); ++i) {
+        if (esiti[i].tegm)
+            attese << QStringLiteral("Soglia = ") + FormulaSoglia(*esiti[i].tegm * 100, *esiti[i].inizio);
+        if (!righe[i].tasso.isEmpty())
+            attese << righe[i].formula + QStringLiteral(": ") + righe[i].tasso;
+        if (!righe[i].margine.isEmpty())
+            attese << QStringLiteral("margine %1 punti").arg(righe[i].margine);
+    }
+    QVERIFY(attese.size() > 20);
+    // The PDF's text gives the no-break spaces back as plain ones.
+    for (QString riga : attese)
+        QVERIFY2(testo.contains(riga.replace(QChar(0x00A0), QLatin1Char(' '))), qPrintable(riga));
 }
 
 QTEST_MAIN(TestRelazione)
