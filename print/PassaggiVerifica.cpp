@@ -51,6 +51,13 @@ QString Romano(int q)
     return QString::fromLatin1(romani[q - 1]);
 }
 
+// A section's heading: what it is and, when given, its description.
+QString Intestazione(const QString& cosa, const std::string& descrizione)
+{
+    const QString testo = Testo(descrizione).simplified();
+    return testo.isEmpty() ? cosa : cosa + QStringLiteral(" \u2013 ") + testo;
+}
+
 // "mensile", "trimestrale", ... for instalments per year.
 QString Periodicita(int rateAnnue)
 {
@@ -70,8 +77,9 @@ QString Periodicita(int rateAnnue)
 BloccoPassaggi Trimestre(const Documento& d, int q)
 {
     BloccoPassaggi b;
-    b.push_back({QStringLiteral("Conto corrente, trimestre %1 %2").arg(Romano(q)).arg(d.AnnoRiferimento()), 0,
-                 true});
+    b.push_back({Intestazione(QStringLiteral("Conto corrente, trimestre %1 %2").arg(Romano(q)).arg(d.AnnoRiferimento()),
+                              d.Trimestri(1).Descrizione()),
+                 0, true});
     BOX t = d.Trimestri(q);
     try {
         t.Aggiorna();
@@ -113,8 +121,8 @@ BloccoPassaggi Trimestre(const Documento& d, int q)
 BloccoPassaggi MutuoPassaggi(const Documento& d)
 {
     BloccoPassaggi b;
-    b.push_back({QStringLiteral("Mutuo"), 0, true});
     Mutuo m = d.MutuoCorrente();
+    b.push_back({Intestazione(QStringLiteral("Mutuo"), m.Descrizione()), 0, true});
     try {
         m.Aggiorna();
     } catch (const std::exception& e) {
@@ -135,8 +143,8 @@ BloccoPassaggi MutuoPassaggi(const Documento& d)
                      .arg(Periodicita(annue)),
                  1});
     if (m.TEGperiodoEsatto() && m.TEGannualeEsatto())
-        b.push_back({QStringLiteral("Tasso esatto: i = %1; T.E.G. esatto = (1 + %1)^%2 \u2212 1 = %3")
-                         .arg(TassoFinestra(*m.TEGperiodoEsatto()))
+        b.push_back({QStringLiteral("Tasso esatto: i = %1 %2; T.E.G. esatto = (1 + i)^%3 \u2212 1 = %4")
+                         .arg(TassoFinestra(*m.TEGperiodoEsatto()), Periodicita(annue))
                          .arg(annue)
                          .arg(TassoFinestra(*m.TEGannualeEsatto())),
                      2});
@@ -156,8 +164,8 @@ BloccoPassaggi MutuoPassaggi(const Documento& d)
 BloccoPassaggi OperazioniPassaggi(const Documento& d)
 {
     BloccoPassaggi b;
-    b.push_back({QStringLiteral("Operazioni finanziarie varie"), 0, true});
     OPE o = d.Operazioni();
+    b.push_back({Intestazione(QStringLiteral("Operazioni finanziarie varie"), o.Descrizione()), 0, true});
     try {
         o.Aggiorna();
     } catch (const std::exception& e) {
@@ -182,6 +190,7 @@ BloccoPassaggi OperazioniPassaggi(const Documento& d)
         const long long t = mese - flussi.front().first;
         if (t != 0)
             termine += QStringLiteral(" \u00d7 (1 + j)^\u2212%1").arg(t);
+        termine.replace(QLatin1Char(' '), SpazioFisso);
         somma = somma.isEmpty() ? termine : Aggiungi(somma, flusso, termine);
     }
     b.push_back({somma + QStringLiteral(" = 0"), 2});
@@ -201,8 +210,8 @@ BloccoPassaggi OperazioniPassaggi(const Documento& d)
 BloccoPassaggi BrevePassaggi(const Documento& d)
 {
     BloccoPassaggi b;
-    b.push_back({QStringLiteral("Operazione di breve termine"), 0, true});
     BREVE f = d.BreveCorrente();
+    b.push_back({Intestazione(QStringLiteral("Operazione di breve termine"), f.Descrizione()), 0, true});
     try {
         f.Aggiorna();
     } catch (const std::exception& e) {

@@ -28,9 +28,10 @@ struct Relazione {
 // descriptions of what it examines, the date given, the contents with page
 // numbers), then the current account's input, analytic and Bank of Italy
 // tables, the mortgage, the various operations and the short-term financing,
-// each only when the calculation has figures for it, then the usury check. Recomputes what it
-// shows, as the windows do; a quarter or a rate that cannot be computed
-// prints as the window shows it, with the reason under its table.
+// each only when the calculation has figures for it, then the usury check
+// (see PagineConteggio). Recomputes what it shows, as the windows do; a
+// quarter or a rate that cannot be computed prints as the window shows it,
+// with the reason under its table.
 Relazione RelazioneConteggio(Documento& d, const QDate& data);
 
 // The pages of one calculation after its cover, as RelazioneConteggio puts

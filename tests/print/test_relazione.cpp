@@ -145,6 +145,31 @@ void TestRelazione::soglie()
              QStringLiteral("min(9,59 × 1,25 + 4; 9,59 + 8) = 15,9875%"));
     QCOMPARE(FormulaSoglia(10.35, sys_days{2011y / April / 1}), QStringLiteral("10,35 × 1,5 = 15,525%"));
     QCOMPARE(NumeroNelTesto(-1234567.5, 2, 4), QStringLiteral("\u22121\u00a0234\u00a0567,50"));
+
+    // A quarter across the change of formula: one threshold per period, each
+    // with the quarter's two verdicts.
+    InizializzaConteggio();
+    Conteggio.setAnnoRiferimento(2011);
+    BOX& t = Conteggio.Trimestri(2);
+    t.setNumeri(455000);
+    t.setInteressi(149.59);
+    t.setAccordato(10000);
+    t.setCommissioni(50);
+    const std::vector<SezionePassaggi> s = PassaggiVerifica(Conteggio, VerificaConteggio(Conteggio, SoglieInUso()));
+    QCOMPARE(s.size(), std::size_t(1));
+    QCOMPARE(s[0].blocchi.size(), std::size_t(3));
+    const QString periodi[] = {"01/04/2011 \u2013 13/05/2011", "14/05/2011 \u2013 30/06/2011"};
+    const QString formule[] = {" \u00d7 1,5 = ", "min("};
+    for (int i = 0; i < 2; ++i) {
+        const BloccoPassaggi& b = s[0].blocchi[std::size_t(i) + 1];
+        QVERIFY2(b.front().testo.endsWith(periodi[i]), qPrintable(b.front().testo));
+        QCOMPARE(std::count_if(b.begin(), b.end(), [&](const RigaPassaggio& r) {
+                     return r.testo.startsWith(QStringLiteral("Soglia = ")) && r.testo.contains(formule[i]);
+                 }), 1);
+        QCOMPARE(std::count_if(b.begin(), b.end(),
+                               [](const RigaPassaggio& r) { return r.testo.startsWith(QStringLiteral("T.E.G. ")); }),
+                 2);
+    }
 }
 
 // The report of the example calculation: every formula line is in the PDF's
