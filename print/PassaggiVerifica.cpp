@@ -3,8 +3,11 @@
 #include "Dichiarazioni.h"
 #include "Funzioni.h"
 #include "PaginaSoglia.h"
+#include "modStampa.h"
 
 #include <QDate>
+#include <QFontMetricsF>
+#include <QImage>
 #include <algorithm>
 #include <cmath>
 #include <exception>
@@ -299,17 +302,27 @@ BloccoPassaggi Soglia(const EsitoVerifica& e, const QString& operazione, const D
     return b;
 }
 
-// Breaks a line between words so that it stays on the paper.
-QStringList Spezza(const QString& testo, int caratteri)
+// Breaks a line between words so that it stays on the paper: the room is
+// measured in twips, in the font the page frame prints rows with.
+QStringList Spezza(const QString& testo, bool grassetto, double stanza)
 {
+    QImage misura(1, 1, QImage::Format_RGB32);
+    misura.setDotsPerMeterX(56693);  // 1440 dots per inch: a dot is a twip
+    misura.setDotsPerMeterY(56693);
+    QFont carattere(FamigliaCarattere());
+    carattere.setPointSizeF(PuntiCarattere(0));
+    carattere.setBold(grassetto);
+    const QFontMetricsF fm(carattere, &misura);
     QStringList righe;
     QString riga;
     for (const QString& parola : testo.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-        if (!riga.isEmpty() && riga.size() + 1 + parola.size() > caratteri) {
+        const QString prova = riga.isEmpty() ? parola : riga + QLatin1Char(' ') + parola;
+        if (!riga.isEmpty() && fm.horizontalAdvance(prova) > stanza) {
             righe << riga;
-            riga.clear();
+            riga = parola;
+        } else {
+            riga = prova;
         }
-        riga += (riga.isEmpty() ? QString() : QStringLiteral(" ")) + parola;
     }
     if (!riga.isEmpty() || righe.isEmpty())
         righe << riga;
@@ -445,14 +458,15 @@ std::vector<Rapporto> RapportiPassaggi(const SezionePassaggi& sezione)
 {
     constexpr int RighePagina = 44;                // as the threshold report's pages
     constexpr int PaginePerRapporto = 4;           // a print table holds 200 rows
-    constexpr int CaratteriPerRiga[3] = {110, 106, 102};
+    constexpr int Rientri[3] = {500, 800, 1100};  // x of each indent, twips
+    constexpr double FineRiga = 11300;            // inside the frame's right margin
     std::vector<Rapporto> rapporti;
     auto nuovo = [&] {
         Rapporto r;
         r.nome = QStringLiteral("StampaPassaggiUsura");
         r.titolo = QStringLiteral("Verifica usura: i passaggi");
         r.sottotitolo = sezione.operazione;
-        r.colonne = {{1, 500, 0}, {2, 800, 0}, {3, 1100, 0}};
+        r.colonne = {{1, Rientri[0], 0}, {2, Rientri[1], 0}, {3, Rientri[2], 0}};
         rapporti.push_back(std::move(r));
     };
     int n = 0;  // rows used in the current report
@@ -465,7 +479,8 @@ std::vector<Rapporto> RapportiPassaggi(const SezionePassaggi& sezione)
     for (const BloccoPassaggi& blocco : sezione.blocchi) {
         std::vector<std::pair<QString, const RigaPassaggio*>> righe;
         for (const RigaPassaggio& riga : blocco)
-            for (const QString& pezzo : Spezza(riga.testo, CaratteriPerRiga[std::clamp(riga.rientro, 0, 2)]))
+            for (const QString& pezzo :
+                 Spezza(riga.testo, riga.grassetto, FineRiga - Rientri[std::clamp(riga.rientro, 0, 2)]))
                 righe.push_back({pezzo, &riga});
         const int quante = static_cast<int>(righe.size()) + (n > 0 ? 1 : 0);
         const int liberi = RighePagina - n % RighePagina;
