@@ -3,6 +3,7 @@
 #include "Dichiarazioni.h"
 #include "Funzioni.h"
 #include "PaginaSoglia.h"
+#include "PagineFinanziamenti.h"
 #include "modStampa.h"
 
 #include <QDate>
@@ -11,7 +12,6 @@
 #include <algorithm>
 #include <cmath>
 #include <exception>
-#include <map>
 
 using namespace std::chrono;
 
@@ -31,7 +31,7 @@ QString TassoFinestra(double tasso)
     return Testo(FormatoTasso(tasso));
 }
 
-QString Data(sys_days d) { return QDate(1970, 1, 1).addDays(d.time_since_epoch().count()).toString(QStringLiteral("dd/MM/yyyy")); }
+QString Data(sys_days d) { return DataQt(d).toString(QStringLiteral("dd/MM/yyyy")); }
 
 // Days of a quarter and of the reference year, counted as the quarter's
 // calculation counts them (every fourth year is a leap year).
@@ -179,7 +179,7 @@ BloccoPassaggi OperazioniPassaggi(const Documento& d)
     // takes them (positive received, negative paid).
     std::vector<std::pair<long long, double>> flussi;
     for (int r = 1; r <= OPE::Righe; ++r)
-        if (o.Importo(r) != 0)
+        if (o.Segno(r) * o.Importo(r) != 0)
             flussi.push_back({static_cast<long long>(o.Anno(r)) * 12 + o.Mese(r), o.Segno(r) * o.Importo(r)});
     std::stable_sort(flussi.begin(), flussi.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
