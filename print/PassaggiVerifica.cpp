@@ -258,6 +258,21 @@ QString ImportoDellaClasse(const QString& operazione, const Documento& d, int tr
     return QStringLiteral("importo finanziato");
 }
 
+// The date that places an operation in its period, and what it is; empty
+// for the current account, whose quarters are their own periods.
+QString DataDellOperazione(const QString& operazione, const Documento& d)
+{
+    const ParametriUsura& u = d.Usura();
+    if (operazione == QLatin1String("Mutuo"))
+        return u.DataStipula() ? QStringLiteral("data di stipula ") + Data(*u.DataStipula()) : QString();
+    if (operazione == QLatin1String("Operazioni"))
+        return u.DataOperazioni() ? QStringLiteral("data del contratto ") + Data(*u.DataOperazioni())
+                                  : QStringLiteral("mese del primo flusso");
+    if (operazione.startsWith(QLatin1String("Conto corrente")))
+        return {};
+    return QStringLiteral("data di erogazione ") + Data(d.BreveCorrente().Data0());
+}
+
 BloccoPassaggi Soglia(const EsitoVerifica& e, const QString& operazione, const Documento& d, int trimestre,
                       const std::vector<std::pair<const EsitoVerifica*, RigaPaginaSoglia>>& verdetti)
 {
@@ -266,6 +281,9 @@ BloccoPassaggi Soglia(const EsitoVerifica& e, const QString& operazione, const D
     b.push_back({periodo.isEmpty() ? QStringLiteral("Soglia d'usura") : QStringLiteral("Soglia d'usura del periodo ") + periodo,
                  1, true});
     if (e.tegm && e.soglia && e.inizio) {
+        const QString data = DataDellOperazione(operazione, d);
+        if (!data.isEmpty())
+            b.push_back({QStringLiteral("Data che individua il periodo: ") + data, 2});
         b.push_back({QStringLiteral("Categoria: ") + Testo(e.categoria), 2});
         QString classe = QStringLiteral("Classe: ") + Testo(e.classe);
         if (e.importoClasse)
