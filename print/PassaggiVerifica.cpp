@@ -136,9 +136,11 @@ BloccoPassaggi MutuoPassaggi(const Documento& d)
     b.push_back({QStringLiteral("Il tasso del periodo i rende il valore attuale delle rate uguale alla somma "
                                 "ricevuta:"),
                  1});
-    b.push_back({QStringLiteral("Importo finanziato \u2212 Oneri = Rata \u00d7 \u03a3 (k = 1\u2026N) (1 + i)^\u2212k"), 2});
+    b.push_back(
+        {QStringLiteral("Importo finanziato \u2212 Oneri = Rata \u00d7 \u03a3 (k = 1\u2026N) (1 + i)^\u2212k"), 2});
     b.push_back({ImportoNelTesto(m.Importo()) + Meno + ImportoNelTesto(m.Oneri()) + QStringLiteral(" = ") +
-                     ImportoNelTesto(m.Rata()) + QStringLiteral(" \u00d7 \u03a3 (k = 1\u2026%1) (1 + i)^\u2212k").arg(n),
+                     ImportoNelTesto(m.Rata()) +
+                     QStringLiteral(" \u00d7 \u03a3 (k = 1\u2026%1) (1 + i)^\u2212k").arg(n),
                  2});
     b.push_back({QStringLiteral("T.E.G. annuale = (1 + i)^%1 \u2212 1 (%2 rate l'anno, periodicit\u00e0 %3)")
                      .arg(annue)
@@ -278,7 +280,8 @@ BloccoPassaggi Soglia(const EsitoVerifica& e, const QString& operazione, const D
 {
     BloccoPassaggi b;
     const QString periodo = e.inizio && e.fine ? TestoPeriodo(*e.inizio, *e.fine) : QString();
-    b.push_back({periodo.isEmpty() ? QStringLiteral("Soglia d'usura") : QStringLiteral("Soglia d'usura del periodo ") + periodo,
+    b.push_back({periodo.isEmpty() ? QStringLiteral("Soglia d'usura")
+                                   : QStringLiteral("Soglia d'usura del periodo ") + periodo,
                  1, true});
     if (e.tegm && e.soglia && e.inizio) {
         const QString data = DataDellOperazione(operazione, d);
@@ -374,9 +377,10 @@ QString ImportoNelTesto(double valore)
 
 QString FormulaProgramma(const BOX& t, int giorniAnno)
 {
-    QString s = t.TEGnumeri() == 0 ? QStringLiteral("0")
-                                   : ImportoNelTesto(t.TEGinteressi()) + Per + NumeroNelTesto(giorniAnno * 100.0, 0, 0) +
-                                         QStringLiteral(" / ") + NumeroNelTesto(t.TEGnumeri(), 0, 2);
+    QString s = QStringLiteral("0");
+    if (t.TEGnumeri() != 0)
+        s = ImportoNelTesto(t.TEGinteressi()) + Per + NumeroNelTesto(giorniAnno * 100.0, 0, 0) + QStringLiteral(" / ") +
+            NumeroNelTesto(t.TEGnumeri(), 0, 2);
     if (t.Accordato() != 0)
         s = Aggiungi(s, t.TEGoneri(), ImportoNelTesto(t.TEGoneri())) + Per + QStringLiteral("100 / ") +
             ImportoNelTesto(t.Accordato());

@@ -108,7 +108,8 @@ void TestRelazione::formule_data()
                                    << "B = Fido accordato = 10\u00a0000: il saldo non ha superato il fido"
                                    << "149,59 × 36\u00a0500 / 455\u00a0000 + 50 × 4 × 100 / 10\u00a0000 = 14,000%";
     QTest::newRow("oltre il fido") << 10000.0 << 13000.0 << 50.0 << 120.0
-                                   << "B = Massimo scoperto = 13\u00a0000: il saldo ha superato il fido accordato di 10\u00a0000"
+                                   << "B = Massimo scoperto = 13\u00a0000: il saldo ha superato il fido accordato "
+                                      "di 10\u00a0000"
                                    << "149,59 × 36\u00a0500 / 455\u00a0000 + 170 × 4 × 100 / 13\u00a0000 = 17,231%";
     QTest::newRow("senza fido") << 0.0 << 6000.0 << 0.0 << 120.0
                                 << "B = Massimo scoperto = 6\u00a0000: nessun fido accordato"
