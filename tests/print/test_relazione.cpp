@@ -31,6 +31,7 @@ private slots:
     void formule_data();
     void formule();
     void soglie();
+    void pagine();
     void esempio();
 };
 
@@ -171,6 +172,29 @@ void TestRelazione::soglie()
                                [](const RigaPassaggio& r) { return r.testo.startsWith(QStringLiteral("T.E.G. ")); }),
                  2);
     }
+}
+
+// Blocks of lines are not split across pages when they fit on one; a long
+// line is broken between words, never a figure.
+void TestRelazione::pagine()
+{
+    SezionePassaggi s{QStringLiteral("Prova"), {}};
+    for (int b = 0; b < 3; ++b)
+        s.blocchi.push_back(BloccoPassaggi(20, RigaPassaggio{QStringLiteral("riga"), 1}));
+    s.blocchi[0][0].testo = QString(40, QLatin1Char('x')) + QStringLiteral(" 1\u00a0234,56").repeated(30);
+    const std::vector<Rapporto> r = RapportiPassaggi(s);
+    QCOMPARE(r.size(), std::size_t(1));
+    QCOMPARE(r[0].NumeroPagine, 2.0);
+    // The first block's long line is broken (each piece ends with a whole
+    // figure), a blank row follows each block, the third block starts page 2.
+    int fine = 1;
+    while (!r[0].tabella.Testo(fine + 1, 2).isEmpty())
+        ++fine;
+    QVERIFY(fine > 20 && fine < 24);
+    for (int riga = 1; riga <= fine - 19; ++riga)
+        QVERIFY(r[0].tabella.Testo(riga, 2).endsWith(QStringLiteral("234,56")));
+    QVERIFY(!r[0].tabella.Testo(fine + 2, 2).isEmpty() && r[0].tabella.Testo(fine + 22, 2).isEmpty());
+    QVERIFY(r[0].tabella.Testo(44, 2).isEmpty() && !r[0].tabella.Testo(45, 2).isEmpty());
 }
 
 // The report of the example calculation: every formula line is in the PDF's
