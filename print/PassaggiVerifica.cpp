@@ -91,7 +91,9 @@ BloccoPassaggi Trimestre(const Documento& d, int q)
         return b;
     }
     const int g = GiorniTrimestre(d.AnnoRiferimento(), q);
-    b.push_back({QStringLiteral("T.E.G. del programma (procedura analitica, capitolo 4 del manuale):"), 1});
+    b.push_back({QStringLiteral("T.E.G. del programma (tabella del calcolo con procedura della Banca "
+                                "d'Italia, manuale 4.3):"),
+                 1});
     if (t.GiorniValuta() != 0)
         b.push_back({QStringLiteral("Numeri capitale = Numeri \u00d7 (G \u2212 giorni di valuta) / G = ") +
                          NumeroNelTesto(t.Numeri(), 0, 2) + Per + QLatin1Char('(') + QString::number(g) + Meno +

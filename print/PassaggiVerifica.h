@@ -38,7 +38,8 @@ QString NumeroNelTesto(double valore, int minimo, int massimo);
 QString ImportoNelTesto(double valore);
 
 // The quarter's rates with their figures, for a quarter already recomputed
-// (Aggiorna). The program's (giorniAnno D = 365 or 366): Interessi x D x 100 / Numeri capitale + Oneri x
+// (Aggiorna). The program's, as its Bank of Italy table computes it (D, the
+// year's days, 365 or 366): Interessi x D x 100 / Numeri capitale + Oneri x
 // 100 / Accordato; the July 2016 instructions': Interessi x 36 500 / Numeri +
 // Oneri x 4 x 100 / B. Each ends "= " and the rate as the windows show it.
 QString FormulaProgramma(const BOX& trimestre, int giorniAnno);
