@@ -40,6 +40,9 @@ void BOX::Aggiorna()
     default: G = 92; R = 92; break;
     }
 
+    giorniAnno_ = static_cast<int>(D);
+    giorniTrimestre_ = static_cast<int>(G);
+
     const double E = G - giorniValuta_;
     const double intD = E * interessi_ / G;
     const double numD = E * numeri_ / G;

@@ -58,6 +58,10 @@ public:
     double TEGoneri() const { return tegOneri_; }
     double TEGinteressi() const { return tegInteressi_; }
     double TEG() const { return teg_; }
+    // The days of the quarter and of the reference year the last Aggiorna
+    // counted (every fourth year has 366 days).
+    int GiorniTrimestre() const { return giorniTrimestre_; }
+    int GiorniAnno() const { return giorniAnno_; }
     // The quarter's rate by the Bank of Italy instructions of July 2016, as a
     // fraction: Interessi x 365 / Numeri + (Commissioni + Spese) x 4 / B, with
     // B = Accordato, or MassimoScoperto when there is no credit line or the
@@ -82,5 +86,6 @@ private:
     double debitoMedioPerValuta_ = 0, debitoMedioPerData_ = 0;
     double accordato_ = 0, cms_ = 0, massimoScoperto_ = 0;
     double tegNumeri_ = 0, tegOneri_ = 0, tegInteressi_ = 0, teg_ = 0, tegIstruzioni2016_ = 0;
+    int giorniTrimestre_ = 0, giorniAnno_ = 0;
     std::string descrizione_;
 };

@@ -33,15 +33,6 @@ QString TassoFinestra(double tasso)
 
 QString Data(sys_days d) { return DataQt(d).toString(QStringLiteral("dd/MM/yyyy")); }
 
-// Days of a quarter and of the reference year, counted as the quarter's
-// calculation counts them (every fourth year is a leap year).
-int GiorniAnno(int anno) { return anno % 4 == 0 ? 366 : 365; }
-int GiorniTrimestre(int anno, int q)
-{
-    static const int giorni[] = {90, 91, 92, 92};
-    return q == 1 && GiorniAnno(anno) == 366 ? 91 : giorni[q - 1];
-}
-
 // A figure that may be negative inside a sum: "− 50" rather than "+ −50".
 QString Aggiungi(const QString& somma, double valore, const QString& testo)
 {
@@ -90,7 +81,7 @@ BloccoPassaggi Trimestre(const Documento& d, int q)
         b.push_back({QStringLiteral("Il trimestre non si calcola: %1").arg(QString::fromUtf8(e.what())), 1});
         return b;
     }
-    const int g = GiorniTrimestre(d.AnnoRiferimento(), q);
+    const int g = t.GiorniTrimestre();
     b.push_back({QStringLiteral("T.E.G. del programma (tabella del calcolo con procedura della Banca "
                                 "d'Italia, manuale 4.3):"),
                  1});
@@ -106,9 +97,9 @@ BloccoPassaggi Trimestre(const Documento& d, int q)
                  2});
     b.push_back({QStringLiteral("T.E.G. = Interessi \u00d7 %1 \u00d7 100 / Numeri capitale + Oneri \u00d7 100 / "
                                 "Fido accordato")
-                     .arg(GiorniAnno(d.AnnoRiferimento())),
+                     .arg(t.GiorniAnno()),
                  2});
-    b.push_back({QStringLiteral("T.E.G. = ") + FormulaProgramma(t, GiorniAnno(d.AnnoRiferimento())), 2});
+    b.push_back({QStringLiteral("T.E.G. = ") + FormulaProgramma(t, t.GiorniAnno()), 2});
     if (t.Accordato() == 0)
         b.push_back({QStringLiteral("Senza fido accordato gli oneri non entrano nel T.E.G. del programma."), 2});
 
