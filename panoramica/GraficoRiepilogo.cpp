@@ -1,0 +1,200 @@
+#include "GraficoRiepilogo.h"
+
+#include <QChart>
+#include <QCoreApplication>
+#include <QDateTimeAxis>
+#include <QDir>
+#include <QFileDialog>
+#include <QGraphicsLayout>
+#include <QGraphicsScene>
+#include <QImage>
+#include <QLineSeries>
+#include <QLocale>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QSaveFile>
+#include <QScatterSeries>
+#include <QValueAxis>
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <stdexcept>
+
+namespace {
+
+// The chart is laid out at this size in scene units and scaled to the page,
+// so that its texts keep their proportions on any device.
+constexpr double LarghezzaScena = 1100;
+
+qreal Istante(const QDate& d) { return static_cast<qreal>(d.startOfDay().toMSecsSinceEpoch()); }
+
+QLineSeries* Linea(const std::vector<PuntoGrafico>& punti, const QString& nome, const QColor& colore,
+                   Qt::PenStyle tratto)
+{
+    auto* s = new QLineSeries;
+    s->setName(nome);
+    for (const PuntoGrafico& p : punti)
+        s->append(Istante(p.data), p.percento);
+    QPen penna(colore);
+    penna.setWidthF(2.0);
+    penna.setStyle(tratto);
+    s->setPen(penna);
+    s->setPointsVisible(true);
+    return s;
+}
+
+std::string Testo(const QString& s) { return s.toStdString(); }
+
+} // namespace
+
+QChart* CreaGrafico(const DatiGrafico& d, const QString& titolo)
+{
+    auto* grafico = new QChart;
+    grafico->setTitle(titolo);
+    QFont f = grafico->titleFont();
+    f.setBold(true);
+    f.setPointSizeF(f.pointSizeF() * 1.2);
+    grafico->setTitleFont(f);
+    grafico->setLocale(QLocale(QLocale::Italian, QLocale::Italy));
+    grafico->setLocalizeNumbers(true);
+    grafico->setAnimationOptions(QChart::NoAnimation);
+    grafico->legend()->setAlignment(Qt::AlignBottom);
+    grafico->setBackgroundRoundness(0);
+
+    auto* asseX = new QDateTimeAxis;
+    asseX->setFormat(QStringLiteral("MM/yyyy"));
+    asseX->setTitleText(QStringLiteral("Periodo (metà del trimestre)"));
+    auto* asseY = new QValueAxis;
+    asseY->setLabelFormat(QStringLiteral("%.1f%%"));
+    asseY->setTitleText(QStringLiteral("Tasso annuo"));
+    grafico->addAxis(asseX, Qt::AlignBottom);
+    grafico->addAxis(asseY, Qt::AlignLeft);
+
+    auto* oltre = new QScatterSeries;
+    oltre->setName(NomeSerieOltre);
+    oltre->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
+    oltre->setMarkerSize(13);
+    oltre->setColor(QColor(200, 0, 0));
+    oltre->setBorderColor(Qt::black);
+    for (const PuntoGrafico& p : d.oltre)
+        oltre->append(Istante(p.data), std::round(p.percento * 100) / 100);
+    oltre->setPointLabelsFormat(QStringLiteral("@yPoint%"));
+    oltre->setPointLabelsVisible(true);
+    oltre->setPointLabelsClipping(false);
+    oltre->setPointLabelsColor(QColor(160, 0, 0));
+    QFont fl = oltre->pointLabelsFont();
+    fl.setBold(true);
+    oltre->setPointLabelsFont(fl);
+
+    for (QXYSeries* s : {static_cast<QXYSeries*>(Linea(d.soglia, NomeSerieSoglia, QColor(200, 0, 0), Qt::DashLine)),
+                         static_cast<QXYSeries*>(Linea(d.teg, NomeSerieTeg, QColor(0, 70, 170), Qt::SolidLine)),
+                         static_cast<QXYSeries*>(
+                             Linea(d.teg2016, NomeSerieTeg2016, QColor(0, 130, 60), Qt::SolidLine)),
+                         static_cast<QXYSeries*>(oltre)}) {
+        grafico->addSeries(s);
+        s->attachAxis(asseX);
+        s->attachAxis(asseY);
+    }
+
+    // Ranges: every date with a margin of a month and a half, rates from 0.
+    QDate primo, ultimo;
+    double massimo = 0;
+    for (const auto* serie : {&d.teg, &d.teg2016, &d.soglia})
+        for (const PuntoGrafico& p : *serie) {
+            if (!primo.isValid() || p.data < primo)
+                primo = p.data;
+            if (!ultimo.isValid() || p.data > ultimo)
+                ultimo = p.data;
+            massimo = std::max(massimo, p.percento);
+        }
+    if (!primo.isValid())
+        primo = ultimo = QDate::currentDate();
+    asseX->setRange(primo.addDays(-45).startOfDay(), ultimo.addDays(45).startOfDay());
+    const int anni = std::max(1, ultimo.year() - primo.year() + 1);
+    asseX->setTickCount(std::clamp(anni * 2 + 1, 3, 13));
+    const double cima = massimo <= 0 ? 10 : std::ceil(massimo * 1.15 / 2) * 2;
+    asseY->setRange(0, cima);
+    asseY->setTickCount(static_cast<int>(cima / 2) + 1 <= 11 ? static_cast<int>(cima / 2) + 1 : 6);
+    return grafico;
+}
+
+void DisegnaGrafico(const DatiGrafico& d, QPainter& p, const QRectF& destinazione)
+{
+    QGraphicsScene scena;
+    QChart* grafico = CreaGrafico(d);
+    scena.addItem(grafico);  // the scene owns it
+    const QSizeF dimensione(LarghezzaScena, LarghezzaScena * destinazione.height() / destinazione.width());
+    grafico->setGeometry(QRectF(QPointF(0, 0), dimensione));
+    grafico->setBackgroundVisible(false);
+    scena.setSceneRect(QRectF(QPointF(0, 0), dimensione));
+    // Laying out a chart waits for the event loop; make it happen now.
+    grafico->layout()->activate();
+    QCoreApplication::processEvents();
+    p.fillRect(destinazione, Qt::white);
+    scena.render(&p, destinazione, scena.sceneRect(), Qt::KeepAspectRatio);
+}
+
+void SalvaGrafico(const DatiGrafico& d, const QString& percorso)
+{
+    const std::string errore = "Impossibile salvare il grafico in " + Testo(QDir::toNativeSeparators(percorso));
+    QSaveFile file(percorso);
+    if (!file.open(QIODevice::WriteOnly))
+        throw std::runtime_error(errore + ": " + Testo(file.errorString()) + ".");
+    if (percorso.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) {
+        QPdfWriter pdf(&file);
+        pdf.setResolution(PuntiPerPollice);
+        pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(10, 10, 10, 10),
+                                      QPageLayout::Millimeter));
+        pdf.setTitle(QStringLiteral("Riepilogo pluriennale: T.E.G. trimestrali e tasso soglia"));
+        pdf.setCreator(QStringLiteral("Zelvi T.E.G."));
+        QPainter p;
+        if (!p.begin(&pdf))
+            throw std::runtime_error(errore + ".");
+        DisegnaGrafico(d, p, QRectF(QPointF(0, 0), QSizeF(pdf.width(), pdf.height())));
+        p.end();
+    } else {
+        const double pixelPerMm = PuntiPerPollice / 25.4;
+        QImage immagine(static_cast<int>(std::lround(LarghezzaGraficoMm * pixelPerMm)),
+                        static_cast<int>(std::lround(AltezzaGraficoMm * pixelPerMm)), QImage::Format_RGB32);
+        immagine.setDotsPerMeterX(static_cast<int>(std::lround(pixelPerMm * 1000)));
+        immagine.setDotsPerMeterY(static_cast<int>(std::lround(pixelPerMm * 1000)));
+        immagine.fill(Qt::white);
+        {
+            QPainter p(&immagine);
+            p.setRenderHint(QPainter::Antialiasing);
+            p.setRenderHint(QPainter::TextAntialiasing);
+            DisegnaGrafico(d, p, QRectF(immagine.rect()));
+        }
+        if (!immagine.save(&file, "PNG"))
+            throw std::runtime_error(errore + ": immagine non scritta.");
+    }
+    if (!file.commit())
+        throw std::runtime_error(errore + ": " + Testo(file.errorString()) + ".");
+}
+
+bool StampaGrafico(const DatiGrafico& d, QPrinter& stampante)
+{
+    stampante.setPageOrientation(QPageLayout::Landscape);
+    QPainter p;
+    if (!p.begin(&stampante))
+        return false;
+    const QRectF pagina = stampante.pageLayout().paintRectPixels(stampante.resolution());
+    DisegnaGrafico(d, p, QRectF(QPointF(0, 0), pagina.size()));
+    return p.end();
+}
+
+QString ScegliFileGrafico(QWidget* genitore, const QString& cartella)
+{
+    QString filtro;
+    QString percorso = QFileDialog::getSaveFileName(
+        genitore, QStringLiteral("Salva grafico"), cartella + QStringLiteral("/Riepilogo.pdf"),
+        QStringLiteral("Documento PDF (*.pdf);;Immagine PNG (*.png)"), &filtro);
+    if (percorso.isEmpty())
+        return {};
+    if (!percorso.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive) &&
+        !percorso.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive))
+        percorso += filtro.contains(QStringLiteral("png")) ? QStringLiteral(".png") : QStringLiteral(".pdf");
+    return percorso;
+}
