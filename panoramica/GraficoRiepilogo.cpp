@@ -67,7 +67,7 @@ QChart* CreaGrafico(const DatiGrafico& d, const QString& titolo)
     asseX->setFormat(QStringLiteral("MM/yyyy"));
     asseX->setTitleText(QStringLiteral("Periodo (metà del trimestre)"));
     auto* asseY = new QValueAxis;
-    asseY->setLabelFormat(QStringLiteral("%.1f%%"));
+    asseY->setLabelFormat(QStringLiteral("%.1f%"));
     asseY->setTitleText(QStringLiteral("Tasso annuo"));
     grafico->addAxis(asseX, Qt::AlignBottom);
     grafico->addAxis(asseY, Qt::AlignLeft);
@@ -98,25 +98,30 @@ QChart* CreaGrafico(const DatiGrafico& d, const QString& titolo)
         s->attachAxis(asseY);
     }
 
-    // Ranges: every date with a margin of a month and a half, rates from 0.
-    QDate primo, ultimo;
+    // Dates from the start of the first year to the end of the last, a tick
+    // on each quarter for up to three years, else on every year or every few
+    // years; rates from 0 to a round figure above the highest.
+    int primo = 0, ultimo = 0;
     double massimo = 0;
     for (const auto* serie : {&d.teg, &d.teg2016, &d.soglia})
         for (const PuntoGrafico& p : *serie) {
-            if (!primo.isValid() || p.data < primo)
-                primo = p.data;
-            if (!ultimo.isValid() || p.data > ultimo)
-                ultimo = p.data;
+            primo = primo == 0 ? p.data.year() : std::min(primo, p.data.year());
+            ultimo = std::max(ultimo, p.data.year());
             massimo = std::max(massimo, p.percento);
         }
-    if (!primo.isValid())
-        primo = ultimo = QDate::currentDate();
-    asseX->setRange(primo.addDays(-45).startOfDay(), ultimo.addDays(45).startOfDay());
-    const int anni = std::max(1, ultimo.year() - primo.year() + 1);
-    asseX->setTickCount(std::clamp(anni * 2 + 1, 3, 13));
-    const double cima = massimo <= 0 ? 10 : std::ceil(massimo * 1.15 / 2) * 2;
-    asseY->setRange(0, cima);
-    asseY->setTickCount(static_cast<int>(cima / 2) + 1 <= 11 ? static_cast<int>(cima / 2) + 1 : 6);
+    if (primo == 0)
+        primo = ultimo = QDate::currentDate().year();
+    int anni = ultimo - primo + 1;
+    int tacche = anni * 4 + 1;
+    if (anni > 3) {
+        const int passo = (anni + 11) / 12;
+        anni = (anni + passo - 1) / passo * passo;
+        tacche = anni / passo + 1;
+    }
+    asseX->setRange(QDate(primo, 1, 1).startOfDay(), QDate(primo + anni, 1, 1).startOfDay());
+    asseX->setTickCount(tacche);
+    asseY->setRange(0, massimo <= 0 ? 10 : massimo * 1.1);
+    asseY->applyNiceNumbers();
     return grafico;
 }
 

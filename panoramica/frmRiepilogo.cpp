@@ -44,6 +44,9 @@ QFrame* Cornice(const QString& nome, QWidget* genitore)
     return c;
 }
 
+const QString TestoScegliere =
+    QStringLiteral("Scegliere uno o più conteggi dall'elenco, poi «Mostra riepilogo».");
+
 // The wait cursor while files are read, restored however the reading ends.
 struct CursoreAttesa {
     CursoreAttesa() { QApplication::setOverrideCursor(Qt::WaitCursor); }
@@ -139,11 +142,12 @@ frmRiepilogo::frmRiepilogo(QWidget* genitore)
     divisore->addWidget(destra);
     divisore->setStretchFactor(0, 0);
     divisore->setStretchFactor(1, 1);
-    divisore->setSizes({TwipsAPixel(3200), TwipsAPixel(11600)});
+    divisore->setSizes({TwipsAPixel(4300), TwipsAPixel(10500)});
     destra->setSizes({TwipsAPixel(2600), TwipsAPixel(3400)});
     layout->addWidget(divisore, 1);
     salva_->setEnabled(false);
     stampa_->setEnabled(false);
+    totali_->setText(TestoScegliere);
 }
 
 QString frmRiepilogo::Cartella() const { return cartella_.isEmpty() ? CartellaSoglie() : cartella_; }
@@ -210,7 +214,7 @@ void frmRiepilogo::mostraScelti()
         delete vecchio;
     }
     QStringList righe;
-    righe << (nomi.isEmpty() ? QStringLiteral("Scegliere uno o più conteggi dall'elenco.") : dati_.TestoTotali());
+    righe << (nomi.isEmpty() ? TestoScegliere : dati_.TestoTotali());
     for (const QString& e : dati_.esclusi)
         righe << QStringLiteral("\u26A0 ") + e;
     if (!dati_.fonte.isEmpty())

@@ -83,16 +83,20 @@ void Punti(const RigaRiepilogo& r, DatiGrafico& g)
     if (!r.trimestre || !r.inizio || !r.fine)
         return;
     const QDate data = Mezzo(*r.inizio, *r.fine);
-    const auto aggiungi = [&](std::vector<PuntoGrafico>& serie, const std::optional<double>& v, const QString& testo) {
-        if (!v)
-            return;
-        serie.push_back({data, *v * 100, {}});
-        if (r.valoreSoglia && &serie != &g.soglia && *v > *r.valoreSoglia)
-            g.oltre.push_back({data, *v * 100, testo});
+    const auto aggiungi = [&](std::vector<PuntoGrafico>& serie, const std::optional<double>& v) {
+        if (v)
+            serie.push_back({data, *v * 100, {}});
     };
-    aggiungi(g.teg, r.valoreTeg, r.teg);
-    aggiungi(g.teg2016, r.valoreTeg2016, r.teg2016);
-    aggiungi(g.soglia, r.valoreSoglia, r.soglia);
+    aggiungi(g.teg, r.valoreTeg);
+    aggiungi(g.teg2016, r.valoreTeg2016);
+    aggiungi(g.soglia, r.valoreSoglia);
+    // One mark per line above the threshold, on the higher rate.
+    if (!r.oltre)
+        return;
+    const bool secondo = r.valoreTeg2016 && (!r.valoreTeg || *r.valoreTeg2016 > *r.valoreTeg);
+    const std::optional<double>& v = secondo ? r.valoreTeg2016 : r.valoreTeg;
+    if (v)
+        g.oltre.push_back({data, *v * 100, secondo ? r.teg2016 : r.teg});
 }
 
 } // namespace
@@ -169,7 +173,7 @@ Griglia GrigliaRiepilogo(const DatiPaginaRiepilogo& dati)
     static const Colonna colonne[] = {
         {"Conteggio", 1300, Qt::AlignLeft},   {"Operazione", 1900, Qt::AlignLeft},
         {"Periodo", 1250, Qt::AlignLeft},     {"Categoria", 2500, Qt::AlignLeft},
-        {"T.E.G. (programma)", 1050, Qt::AlignRight}, {"T.E.G. (Istruzioni 2016)", 1050, Qt::AlignRight},
+        {"T.E.G. (programma)", 1200, Qt::AlignRight}, {"T.E.G. (Istruzioni 2016)", 1200, Qt::AlignRight},
         {"TEGM", 850, Qt::AlignRight},        {"Soglia", 850, Qt::AlignRight},
         {"Margine (punti)", 900, Qt::AlignRight}, {"Esito", 1900, Qt::AlignLeft},
     };

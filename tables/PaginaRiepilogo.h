@@ -45,7 +45,7 @@ struct PuntoGrafico {
 
 struct DatiGrafico {
     std::vector<PuntoGrafico> teg, teg2016, soglia;  // the quarters in date order
-    std::vector<PuntoGrafico> oltre;                 // the rates above the threshold
+    std::vector<PuntoGrafico> oltre;                 // a line above the threshold: its higher rate
 };
 
 struct DatiPaginaRiepilogo {

@@ -112,12 +112,12 @@ private slots:
         const RigaRiepilogo& mutuo = d.righe[7];
         QVERIFY2(!mutuo.trimestre && mutuo.operazione.startsWith("Mutuo"), qPrintable(mutuo.operazione));
 
-        // The chart: a point per quarter line and rate, the marks on the
-        // rates above the threshold, labelled with the rate.
+        // The chart: a point per quarter line and rate, a mark on the line
+        // above the threshold, labelled with its higher rate.
         QCOMPARE(d.grafico.teg.size(), std::size_t(13));
         QCOMPARE(d.grafico.teg2016.size(), std::size_t(13));
         QCOMPARE(d.grafico.soglia.size(), std::size_t(13));
-        QCOMPARE(d.grafico.oltre.size(), std::size_t(2));
+        QCOMPARE(d.grafico.oltre.size(), std::size_t(1));
         for (const PuntoGrafico& p : d.grafico.oltre) {
             QCOMPARE(p.data, QDate(2016, 8, 15));
             QVERIFY(p.percento > 16 && p.etichetta.endsWith('%'));
@@ -127,7 +127,7 @@ private slots:
         for (QAbstractSeries* s : grafico->series())
             punti << s->name() + ":" + QString::number(static_cast<QXYSeries*>(s)->count());
         QCOMPARE(punti, QStringList({NomeSerieSoglia + ":13", NomeSerieTeg + ":13", NomeSerieTeg2016 + ":13",
-                                     NomeSerieOltre + ":2"}));
+                                     NomeSerieOltre + ":1"}));
         QVERIFY(static_cast<QXYSeries*>(grafico->series().last())->pointLabelsVisible());
         QCOMPARE(grafico->locale().language(), QLocale::Italian);
 
