@@ -26,7 +26,10 @@ namespace {
 
 // The chart is laid out at this size in scene units and scaled to the page,
 // so that its texts keep their proportions on any device.
-constexpr double LarghezzaScena = 1100;
+constexpr double LarghezzaScena = 1000;
+
+// The names of the calculations under the title stop with "…" beyond this.
+constexpr int LunghezzaSottotitolo = 120;
 
 qreal Istante(const QDate& d) { return static_cast<qreal>(d.startOfDay().toMSecsSinceEpoch()); }
 
@@ -49,9 +52,17 @@ std::string Testo(const QString& s) { return s.toStdString(); }
 
 } // namespace
 
-QChart* CreaGrafico(const DatiGrafico& d, const QString& titolo)
+QChart* CreaGrafico(const DatiPaginaRiepilogo& r)
 {
+    const DatiGrafico& d = r.grafico;
     auto* grafico = new QChart;
+    QString titolo = QStringLiteral("T.E.G. trimestrali e tasso soglia");
+    if (!r.righe.empty()) {
+        QString sotto = r.sottotitolo;
+        if (sotto.size() > LunghezzaSottotitolo)
+            sotto = sotto.left(LunghezzaSottotitolo - 1) + QChar(0x2026);
+        titolo += QStringLiteral("<br><span style=\"font-weight:normal\">%1</span>").arg(sotto.toHtmlEscaped());
+    }
     grafico->setTitle(titolo);
     QFont f = grafico->titleFont();
     f.setBold(true);
@@ -125,10 +136,10 @@ QChart* CreaGrafico(const DatiGrafico& d, const QString& titolo)
     return grafico;
 }
 
-void DisegnaGrafico(const DatiGrafico& d, QPainter& p, const QRectF& destinazione)
+void DisegnaGrafico(const DatiPaginaRiepilogo& r, QPainter& p, const QRectF& destinazione)
 {
     QGraphicsScene scena;
-    QChart* grafico = CreaGrafico(d);
+    QChart* grafico = CreaGrafico(r);
     scena.addItem(grafico);  // the scene owns it
     const QSizeF dimensione(LarghezzaScena, LarghezzaScena * destinazione.height() / destinazione.width());
     grafico->setGeometry(QRectF(QPointF(0, 0), dimensione));
@@ -141,7 +152,7 @@ void DisegnaGrafico(const DatiGrafico& d, QPainter& p, const QRectF& destinazion
     scena.render(&p, destinazione, scena.sceneRect(), Qt::KeepAspectRatio);
 }
 
-void SalvaGrafico(const DatiGrafico& d, const QString& percorso)
+void SalvaGrafico(const DatiPaginaRiepilogo& r, const QString& percorso)
 {
     const std::string errore = "Impossibile salvare il grafico in " + Testo(QDir::toNativeSeparators(percorso));
     QSaveFile file(percorso);
@@ -157,7 +168,7 @@ void SalvaGrafico(const DatiGrafico& d, const QString& percorso)
         QPainter p;
         if (!p.begin(&pdf))
             throw std::runtime_error(errore + ".");
-        DisegnaGrafico(d, p, QRectF(QPointF(0, 0), QSizeF(pdf.width(), pdf.height())));
+        DisegnaGrafico(r, p, QRectF(QPointF(0, 0), QSizeF(pdf.width(), pdf.height())));
         p.end();
     } else {
         const double pixelPerMm = PuntiPerPollice / 25.4;
@@ -170,7 +181,7 @@ void SalvaGrafico(const DatiGrafico& d, const QString& percorso)
             QPainter p(&immagine);
             p.setRenderHint(QPainter::Antialiasing);
             p.setRenderHint(QPainter::TextAntialiasing);
-            DisegnaGrafico(d, p, QRectF(immagine.rect()));
+            DisegnaGrafico(r, p, QRectF(immagine.rect()));
         }
         if (!immagine.save(&file, "PNG"))
             throw std::runtime_error(errore + ": immagine non scritta.");
@@ -179,14 +190,14 @@ void SalvaGrafico(const DatiGrafico& d, const QString& percorso)
         throw std::runtime_error(errore + ": " + Testo(file.errorString()) + ".");
 }
 
-bool StampaGrafico(const DatiGrafico& d, QPrinter& stampante)
+bool StampaGrafico(const DatiPaginaRiepilogo& r, QPrinter& stampante)
 {
     stampante.setPageOrientation(QPageLayout::Landscape);
     QPainter p;
     if (!p.begin(&stampante))
         return false;
     const QRectF pagina = stampante.pageLayout().paintRectPixels(stampante.resolution());
-    DisegnaGrafico(d, p, QRectF(QPointF(0, 0), pagina.size()));
+    DisegnaGrafico(r, p, QRectF(QPointF(0, 0), pagina.size()));
     return p.end();
 }
 

@@ -24,21 +24,22 @@ inline const QString NomeSerieTeg2016 = QStringLiteral("T.E.G. Istruzioni 2016")
 inline const QString NomeSerieSoglia = QStringLiteral("Tasso soglia");
 inline const QString NomeSerieOltre = QStringLiteral("Oltre la soglia");
 
-// A new chart of the data, owned by the caller. Never throws.
-QChart* CreaGrafico(const DatiGrafico& d, const QString& titolo = QStringLiteral("T.E.G. trimestrali e tasso soglia"));
+// A new chart of the overview's points, titled with the calculations it
+// shows, owned by the caller. Never throws.
+QChart* CreaGrafico(const DatiPaginaRiepilogo& r);
 
 // Draws the chart into `destinazione` (device pixels), keeping its proportions.
-void DisegnaGrafico(const DatiGrafico& d, QPainter& p, const QRectF& destinazione);
+void DisegnaGrafico(const DatiPaginaRiepilogo& r, QPainter& p, const QRectF& destinazione);
 
 // Saves the chart: a PDF (A4 landscape, vector) when the name ends in ".pdf",
 // a PNG of LarghezzaGraficoMm x AltezzaGraficoMm at PuntiPerPollice
 // otherwise. The file is replaced only once fully written. Throws
 // std::runtime_error with the Italian text when it cannot be written.
-void SalvaGrafico(const DatiGrafico& d, const QString& percorso);
+void SalvaGrafico(const DatiPaginaRiepilogo& r, const QString& percorso);
 
 // Prints the chart on one A4 landscape page of a configured printer; false
 // when the printer could not be opened.
-bool StampaGrafico(const DatiGrafico& d, QPrinter& stampante);
+bool StampaGrafico(const DatiPaginaRiepilogo& r, QPrinter& stampante);
 
 // Asks where to save the chart (PDF or PNG); empty when the user gives up.
 QString ScegliFileGrafico(QWidget* genitore, const QString& cartella);

@@ -123,7 +123,7 @@ frmRiepilogo::frmRiepilogo(QWidget* genitore)
     auto* internoGrafico = new QVBoxLayout(cornice);
     internoGrafico->setContentsMargins(s, s, s, s);
     internoGrafico->setSpacing(s);
-    grafico_ = new QChartView(CreaGrafico(dati_.grafico), cornice);
+    grafico_ = new QChartView(CreaGrafico(dati_), cornice);
     grafico_->setObjectName(QStringLiteral("Grafico"));
     grafico_->setRenderHint(QPainter::Antialiasing);
     grafico_->setMinimumHeight(TwipsAPixel(2400));
@@ -210,7 +210,7 @@ void frmRiepilogo::mostraScelti()
         dati_ = CaricaRiepilogo(Cartella(), nomi, SoglieInUso(), fonte);
         vista_->Mostra(GrigliaRiepilogo(dati_));
         QChart* vecchio = grafico_->chart();
-        grafico_->setChart(CreaGrafico(dati_.grafico));
+        grafico_->setChart(CreaGrafico(dati_));
         delete vecchio;
     }
     QStringList righe;
@@ -232,7 +232,7 @@ void frmRiepilogo::salvaGrafico()
         return;
     try {
         CursoreAttesa attesa;
-        SalvaGrafico(dati_.grafico, percorso);
+        SalvaGrafico(dati_, percorso);
     } catch (const std::exception& e) {
         Messaggio(QString::fromUtf8(e.what()), QMessageBox::Warning, this);
     }
@@ -253,7 +253,7 @@ void frmRiepilogo::stampaGrafico()
     bool stampato = false;
     {
         CursoreAttesa attesa;
-        stampato = stampante.isValid() && StampaGrafico(dati_.grafico, stampante);
+        stampato = stampante.isValid() && StampaGrafico(dati_, stampante);
     }
     if (!stampato)
         Messaggio(QStringLiteral("Impossibile stampare il grafico sul dispositivo \u00ab%1\u00bb.").arg(dispositivo),

@@ -122,7 +122,7 @@ private slots:
             QCOMPARE(p.data, QDate(2016, 8, 15));
             QVERIFY(p.percento > 16 && p.etichetta.endsWith('%'));
         }
-        std::unique_ptr<QChart> grafico(CreaGrafico(d.grafico));
+        std::unique_ptr<QChart> grafico(CreaGrafico(d));
         QStringList punti;
         for (QAbstractSeries* s : grafico->series())
             punti << s->name() + ":" + QString::number(static_cast<QXYSeries*>(s)->count());
@@ -187,11 +187,11 @@ private slots:
         const DatiPaginaRiepilogo d = CaricaRiepilogo(cartella_, {"Anno2016"}, SoglieIncorporate());
         const QString percorso = cartella_ + "/" + nome;
         if (nome.startsWith("manca")) {
-            QVERIFY_THROWS_EXCEPTION(std::runtime_error, SalvaGrafico(d.grafico, percorso));
+            QVERIFY_THROWS_EXCEPTION(std::runtime_error, SalvaGrafico(d, percorso));
             QVERIFY(!QFile::exists(percorso));
             return;
         }
-        SalvaGrafico(d.grafico, percorso);
+        SalvaGrafico(d, percorso);
         QFile f(percorso);
         QVERIFY(f.open(QIODevice::ReadOnly));
         const QByteArray byte = f.readAll();
