@@ -44,7 +44,8 @@ QLineSeries* Linea(const std::vector<PuntoGrafico>& punti, const QString& nome, 
     penna.setWidthF(2.0);
     penna.setStyle(tratto);
     s->setPen(penna);
-    s->setPointsVisible(true);
+    // Over many years the markers would hide the lines.
+    s->setPointsVisible(punti.size() <= 48);
     return s;
 }
 

@@ -2,6 +2,7 @@
 
 #include "Archivio.h"
 #include "CaricaRiepilogo.h"
+#include "Dichiarazioni.h"
 #include "GraficoRiepilogo.h"
 #include "Messaggi.h"
 #include "SoglieInUso.h"
@@ -148,6 +149,12 @@ frmRiepilogo::frmRiepilogo(QWidget* genitore)
     salva_->setEnabled(false);
     stampa_->setEnabled(false);
     totali_->setText(TestoScegliere);
+
+    // A new series (an update, another archive folder) changes the verdicts.
+    connect(&SegnaleSoglie(), &NotificaSoglie::cambiate, this, [this] {
+        if (!dati_.righe.empty() || !dati_.esclusi.isEmpty())
+            mostraScelti();
+    });
 }
 
 QString frmRiepilogo::Cartella() const { return cartella_.isEmpty() ? CartellaSoglie() : cartella_; }
@@ -217,6 +224,12 @@ void frmRiepilogo::mostraScelti()
     righe << (nomi.isEmpty() ? TestoScegliere : dati_.TestoTotali());
     for (const QString& e : dati_.esclusi)
         righe << QStringLiteral("\u26A0 ") + e;
+    // The files are read as saved: say so when the open one has edits not saved yet.
+    const QString aperto = QString::fromStdString(Conteggio.NomeConteggio());
+    if (!aperto.isEmpty() && nomi.contains(aperto) && ConteggioModificato())
+        righe << QStringLiteral("Il conteggio aperto \u00ab%1\u00bb ha modifiche non salvate: il riepilogo ne usa "
+                                "l'ultima versione salvata.")
+                     .arg(aperto);
     if (!dati_.fonte.isEmpty())
         righe << dati_.fonte;
     totali_->setText(righe.join(QLatin1Char('\n')));
