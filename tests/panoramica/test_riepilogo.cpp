@@ -10,6 +10,8 @@
 #include "RapportoRiepilogo.h"
 #include "SoglieInUso.h"
 #include "TabellaEsportazione.h"
+#include "modCopia.h"
+#include "modStampa.h"
 #include "frmRiepilogo.h"
 
 #include <QChart>
@@ -138,6 +140,14 @@ private slots:
             grassetti += r.tabella.RigaGrassetto(i) && r.tabella.Testo(i, 1) == "Anno2016";
         QCOMPARE(grassetti, 1);
         QVERIFY(CopiaRiepilogo(d).contains("Escluso dal riepilogo"));
+        // The spreadsheet gets the rates as numbers under the printed headings.
+        const TabellaEsportazione x = TabellaDaRapporto(r);
+        QCOMPARE(x.rigaIntestazione, 0);
+        bool oltreComeNumero = false;
+        for (const auto& riga : x.righe)
+            for (const CellaEsportazione& c : riga)
+                oltreComeNumero |= c.tipo == TipoCella::Tasso && c.grassetto && c.valore > 0.16;
+        QVERIFY(oltreComeNumero);
     }
 
     void molteRighe()
@@ -220,6 +230,11 @@ private slots:
         QCOMPARE(w.Dati().esclusi.size(), 1);
         QCOMPARE(w.Dati().trimestriOltre, 1);
         QCOMPARE(w.VistaGrafico()->chart()->series().size(), 4);
+        Rapporto r;
+        QString copia;
+        QVERIFY(RapportoFinestra("frmRiepilogo", &w, r) && TestoCopiaFinestra("frmRiepilogo", &w, copia));
+        QCOMPARE(r.sottotitolo, w.Dati().sottotitolo);
+        QCOMPARE(copia, CopiaRiepilogo(w.Dati()));
         w.SelezionaInizio("Bianchi");
         QCOMPARE(w.Lista()->selectedItems().size(), 4);
         QVERIFY(MessaggiMostrati().join("").contains("Bianchi"));
