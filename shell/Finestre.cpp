@@ -30,7 +30,7 @@ const std::vector<VoceFinestra>& ElencoFinestre()
         {"frmOPE", crea<frmOPE>, DisponiOPE},
         {"frmBreve", crea<frmBreve>, DisponiBreve},
         {"frmUsura", crea<frmUsura>, DisponiUsura},
-        {"frmRiepilogo", crea<frmRiepilogo>, DisponiUsura},
+        {"frmRiepilogo", crea<frmRiepilogo>, DisponiRiepilogo},
     };
     return voci;
 }
