@@ -792,6 +792,14 @@ void CaricaConteggio(const QString& cartella, const QString& nome)
     improntaSalvata = Impronta(ValoriDocumento(Conteggio));
 }
 
+void LeggiConteggio(const QString& cartella, const QString& nome, Documento& documento)
+{
+    ControllaNome(nome, "aprire");
+    const FileLetto letto = LeggiFile(PercorsoConteggio(cartella, nome), nome, true);
+    Applica(documento, letto.dati);
+    documento.setNomeConteggio(nome.toStdString());
+}
+
 void SalvaConteggio(const QString& cartella)
 {
     const QString nome = QString::fromStdString(Conteggio.NomeConteggio());

@@ -8,6 +8,8 @@
 #include <functional>
 #include <stdexcept>
 
+class Documento;
+
 // A calculation file operation that failed. what() is the Italian text, in
 // UTF-8, shown to the user as it stands: it names the calculation and says
 // what is wrong.
@@ -40,6 +42,12 @@ void CreaFileConteggio(const QString& cartella, const QString& nome, const char*
 // On failure throws ErroreConteggio; the document, its name and the open
 // file stay as they were.
 void CaricaConteggio(const QString& cartella, const QString& nome);
+
+// Reads and checks the whole file of calculation `nome`, read only, as
+// CaricaConteggio does, into `documento` (its name included) rather than into
+// the program's document: the open calculation and its file are not touched.
+// On failure throws ErroreConteggio and `documento` stays as it was.
+void LeggiConteggio(const QString& cartella, const QString& nome, Documento& documento);
 
 // Writes the document into the first row of the five tables of the file of
 // the open calculation (Conteggio.NomeConteggio() in `cartella`), in one

@@ -173,7 +173,10 @@ TabellaEsportazione TabellaDaRapporto(const Rapporto& r)
                     [](const ColonnaStampa& a, const ColonnaStampa& b) { return a.colonna == b.colonna; }),
         colonne.end());
 
-    const int righe = std::clamp(r.RighePerPagina, 0, TabellaStampa::MaxRighe);
+    // Every printed page: the rows run on from one page to the next.
+    const int perPagina = std::clamp(r.RighePerPagina, 0, TabellaStampa::MaxRighe);
+    const long long pagine = std::max(1LL, std::llround(r.NumeroPagine));
+    const int righe = static_cast<int>(std::min<long long>(perPagina * pagine, TabellaStampa::MaxRighe));
     for (int i = 1; i <= righe; ++i) {
         std::vector<CellaEsportazione> riga;
         int testi = 0;
@@ -182,7 +185,7 @@ TabellaEsportazione TabellaDaRapporto(const Rapporto& r)
             CellaEsportazione cella = LeggiCella(r.tabella.Testo(i, c.colonna));
             // The same bold rule as the printed page.
             cella.grassetto = c.regola == RegolaGrassetto::LineaUguale
-                                  ? r.tabella.Testo(i, 4).startsWith(QLatin1Char('=')) || i == righe
+                                  ? r.tabella.Testo(i, 4).startsWith(QLatin1Char('=')) || i % perPagina == 0
                                   : r.tabella.RigaGrassetto(i);
             if (cella.tipo == TipoCella::Testo)
                 ++testi;

@@ -49,7 +49,7 @@ struct TabellaEsportazione {
 CellaEsportazione LeggiCella(const QString& testo);
 
 // The printed columns of a report (the spacer columns it does not print are
-// left out), rows 1 to RighePerPagina, each cell bold as the report prints it.
+// left out), the rows of every printed page, each cell bold as the report prints it.
 // The column headings are the first bold row holding only text in two or more
 // cells. The sheet is named after the subtitle when there is one (the three
 // current-account tables share their title), else after the title less its

@@ -3,6 +3,7 @@
 #include "Dichiarazioni.h"
 #include "Griglia.h"
 #include "LetturaFinestre.h"
+#include "RapportoRiepilogo.h"
 #include "RapportoSoglia.h"
 #include "frmUsura.h"
 #include "modCopia.h"
@@ -103,6 +104,19 @@ const TabellaFinestra tabelle[] = {
          auto* w = qobject_cast<frmUsura*>(f);
          if (w)
              t = CopiaSoglia(w->Dati());
+         return w != nullptr;
+     }},
+    {"frmRiepilogo",
+     [](QWidget* f, Rapporto& r) {
+         auto* w = dynamic_cast<const FonteRiepilogo*>(f);
+         if (w)
+             r = RapportoRiepilogo(w->DatiRiepilogo());
+         return w != nullptr;
+     },
+     [](QWidget* f, QString& t) {
+         auto* w = dynamic_cast<const FonteRiepilogo*>(f);
+         if (w)
+             t = CopiaRiepilogo(w->DatiRiepilogo());
          return w != nullptr;
      }},
 };

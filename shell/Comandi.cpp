@@ -49,6 +49,7 @@ const Tasti tabella[] = {
     {"mnuVarie", "v", Nessuna},
     {"mnuBreve", "b", Nessuna},
     {"mnuUsura", "u", Nessuna},
+    {"mnuRiepilogo", "l", Nessuna},
     {"mnuInput", "D", Nessuna},
     {"mnuMatematico", "m", Nessuna},
     {"mnuItalia", "B", Nessuna},
@@ -154,6 +155,8 @@ void Mainform::CreaMenu()
     voce(tabelle, "mnuBreve", QStringLiteral("T.E.G. su operazioni finanziarie di breve termine"),
          [this] { ApriFinestra(QStringLiteral("frmBreve")); });
     voce(tabelle, "mnuUsura", QStringLiteral("Verifica usura"), [this] { ApriConAttesa("frmUsura"); });
+    voce(tabelle, "mnuRiepilogo", QStringLiteral("Riepilogo pluriennale"),
+         [this] { ApriFinestra(QStringLiteral("frmRiepilogo")); });
 
     QMenu* copia = menu(nullptr, "mnuCopiaEsporta", QStringLiteral("Copia"));
     voce(copia, "mnuCopia", QStringLiteral("Copia tabella corrente"), [this] { ComandoCopia(); });
@@ -206,6 +209,7 @@ void Mainform::CreaToolbar()
         {"Altro", "altro", "T.E.G. su operazioni finanziarie varie", "view-list-details",
          QStyle::SP_FileDialogListView},
         {"Usura", "usura", "Verifica usura", "dialog-warning", QStyle::SP_MessageBoxWarning},
+        {"Riepilogo", "riepilogo", "Riepilogo pluriennale", "x-office-presentation", QStyle::SP_FileDialogInfoView},
         {"Guida", "guida", "", "help-contents", QStyle::SP_DialogHelpButton},
         {"Informazioni", "informazioni", "", "help-about", QStyle::SP_MessageBoxInformation},
     };

@@ -9,6 +9,7 @@
 #include "frmMutuo.h"
 #include "frmOPE.h"
 #include "frmUsura.h"
+#include "frmRiepilogo.h"
 
 namespace {
 template <typename T>
@@ -29,6 +30,7 @@ const std::vector<VoceFinestra>& ElencoFinestre()
         {"frmOPE", crea<frmOPE>, DisponiOPE},
         {"frmBreve", crea<frmBreve>, DisponiBreve},
         {"frmUsura", crea<frmUsura>, DisponiUsura},
+        {"frmRiepilogo", crea<frmRiepilogo>, DisponiRiepilogo},
     };
     return voci;
 }

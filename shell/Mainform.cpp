@@ -592,6 +592,7 @@ void Mainform::EseguiComando(const QString& chiave)
         {"breve", "Operazioni finanziarie di breve termine", [](Mainform* m) { m->ScaricaFinestre(); m->ApriConAttesa("frmBreve"); }},
         {"altro", "T.E.G. su operazioni finanziarie varie", [](Mainform* m) { m->ScaricaFinestre(); m->ApriConAttesa("frmOPE"); }},
         {"usura", "Verifica usura", [](Mainform* m) { m->ScaricaFinestre(); m->ApriConAttesa("frmUsura"); }},
+        {"riepilogo", "Riepilogo pluriennale", [](Mainform* m) { m->ScaricaFinestre(); m->ApriFinestra(QStringLiteral("frmRiepilogo")); }},
         {"guida", "Guida", [](Mainform* m) { m->ApriManuale(); }},
         {"informazioni", "Informazioni", [](Mainform* m) { m->MostraInfo(); }},
         {"input", "Dati di input", [](Mainform* m) { m->ScaricaFinestre(); m->ApriConAttesa("frmBox"); }},

@@ -139,6 +139,7 @@ void DisponiMutuo(QWidget* w, const QSizeF& principale) { DisponiFiglia(w, princ
 void DisponiOPE(QWidget* w, const QSizeF& principale) { DisponiFiglia(w, principale, false); }
 void DisponiBreve(QWidget* w, const QSizeF& principale) { DisponiFiglia(w, principale, false); }
 void DisponiUsura(QWidget* w, const QSizeF& principale) { DisponiFiglia(w, principale, false); }
+void DisponiRiepilogo(QWidget* w, const QSizeF& principale) { DisponiFiglia(w, principale, false); }
 
 bool DisponiPerNome(const QString& nome, QWidget* w, const QSizeF& principale)
 {

@@ -52,8 +52,10 @@ void DisponiBox(QWidget* w, const QSizeF& principale);
 void DisponiMutuo(QWidget* w, const QSizeF& principale);
 void DisponiOPE(QWidget* w, const QSizeF& principale);
 void DisponiBreve(QWidget* w, const QSizeF& principale);
-// The usury check lays out its own contents: only the window is placed.
+// The usury check and the multi-year overview lay out their own contents:
+// only the window is placed.
 void DisponiUsura(QWidget* w, const QSizeF& principale);
+void DisponiRiepilogo(QWidget* w, const QSizeF& principale);
 
 // Chooses the routine by window name ("frmTitolo", "frmCalcoli", ...);
 // false when the name has no layout.

@@ -143,7 +143,7 @@ private slots:
 
         QCOMPARE(FinestreFiglie(),
                  QStringList({"frmBox", "frmTitolo", "frmCalcoli", "frmItalia", "frmMutuo",
-                              "frmOPE", "frmBreve", "frmUsura"}));
+                              "frmOPE", "frmBreve", "frmUsura", "frmRiepilogo"}));
     }
 };
 

@@ -103,7 +103,8 @@ private slots:
         m_ = std::make_unique<MainformProva>();
         M().ImpostaFabbrica([this](const QString& nome) -> FinestraFiglia* {
             static const QStringList note = {"frmBox", "frmCalcoli", "frmItalia",
-                                             "frmMutuo", "frmOPE", "frmBreve", "frmUsura"};
+                                             "frmMutuo", "frmOPE", "frmBreve", "frmUsura",
+                                             "frmRiepilogo"};
             if (!note.contains(nome))
                 return nullptr;
             auto* w = new FinestraProva(nome, nome == "frmCalcoli" || nome == "frmItalia",
@@ -165,7 +166,7 @@ private slots:
                  QStringList({"mnucc: T.E.G. su conto corrente", "mnuMutuo: T.E.G. su mutuo",
                               "mnuVarie: T.E.G. su operazioni finanziarie varie",
                               "mnuBreve: T.E.G. su operazioni finanziarie di breve termine",
-                              "mnuUsura: Verifica usura"}));
+                              "mnuUsura: Verifica usura", "mnuRiepilogo: Riepilogo pluriennale"}));
         QCOMPARE(voci("mnucc"),
                  QStringList({"mnuInput: Dati di input", "mnuMatematico: T.E.G. matematico",
                               "mnuItalia: T.E.G. Banca d'Italia"}));
@@ -196,7 +197,8 @@ private slots:
                               "Mutuo|mutuo|T.E.G. su mutuo",
                               "Brevi|breve|Operazioni finanziarie semplici a breve termine",
                               "Altro|altro|T.E.G. su operazioni finanziarie varie",
-                              "Usura|usura|Verifica usura", "Guida|guida|Guida", "Informazioni|informazioni|Informazioni"}));
+                              "Usura|usura|Verifica usura", "Riepilogo|riepilogo|Riepilogo pluriennale",
+                              "Guida|guida|Guida", "Informazioni|informazioni|Informazioni"}));
         auto* apri = qobject_cast<QToolButton*>(barra->widgetForAction(barra->actions().at(1)));
         QVERIFY(apri && apri->menu());
         QCOMPARE(apri->popupMode(), QToolButton::MenuButtonPopup);
@@ -485,6 +487,11 @@ private slots:
         QVERIFY(Aperta("frmUsura") && !Aperta("frmBox"));
         QCOMPARE(M().FinestraCorrente(), QStringLiteral("frmUsura"));
         QVERIFY(Mainform::HaTabella("frmUsura"));
+        M().EseguiComando("riepilogo");
+        Scorri();
+        QVERIFY(Aperta("frmRiepilogo") && !Aperta("frmUsura"));
+        QCOMPARE(M().FinestraCorrente(), QStringLiteral("frmRiepilogo"));
+        QVERIFY(Mainform::HaTabella("frmRiepilogo"));
 
         M().ScaricaFinestre();
         M().ScaricaFinestre();

@@ -1,0 +1,217 @@
+#include "GraficoRiepilogo.h"
+
+#include <QChart>
+#include <QCoreApplication>
+#include <QDateTimeAxis>
+#include <QDir>
+#include <QFileDialog>
+#include <QGraphicsLayout>
+#include <QGraphicsScene>
+#include <QImage>
+#include <QLineSeries>
+#include <QLocale>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QSaveFile>
+#include <QScatterSeries>
+#include <QValueAxis>
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <stdexcept>
+
+namespace {
+
+// The chart is laid out at this size in scene units and scaled to the page,
+// so that its texts keep their proportions on any device.
+constexpr double LarghezzaScena = 1000;
+
+// The names of the calculations under the title stop with "…" beyond this.
+constexpr int LunghezzaSottotitolo = 120;
+
+qreal Istante(const QDate& d) { return static_cast<qreal>(d.startOfDay().toMSecsSinceEpoch()); }
+
+QLineSeries* Linea(const std::vector<PuntoGrafico>& punti, const QString& nome, const QColor& colore,
+                   Qt::PenStyle tratto)
+{
+    auto* s = new QLineSeries;
+    s->setName(nome);
+    for (const PuntoGrafico& p : punti)
+        s->append(Istante(p.data), p.percento);
+    QPen penna(colore);
+    penna.setWidthF(2.0);
+    penna.setStyle(tratto);
+    s->setPen(penna);
+    // Over many years the markers would hide the lines.
+    s->setPointsVisible(punti.size() <= 48);
+    return s;
+}
+
+std::string Testo(const QString& s) { return s.toStdString(); }
+
+} // namespace
+
+QChart* CreaGrafico(const DatiPaginaRiepilogo& r)
+{
+    const DatiGrafico& d = r.grafico;
+    auto* grafico = new QChart;
+    QString titolo = QStringLiteral("T.E.G. trimestrali e tasso soglia");
+    if (!r.righe.empty()) {
+        QString sotto = r.sottotitolo;
+        if (sotto.size() > LunghezzaSottotitolo)
+            sotto = sotto.left(LunghezzaSottotitolo - 1) + QChar(0x2026);
+        titolo += QStringLiteral("<br><span style=\"font-weight:normal\">%1</span>").arg(sotto.toHtmlEscaped());
+    }
+    grafico->setTitle(titolo);
+    QFont f = grafico->titleFont();
+    f.setBold(true);
+    f.setPointSizeF(f.pointSizeF() * 1.2);
+    grafico->setTitleFont(f);
+    grafico->setLocale(QLocale(QLocale::Italian, QLocale::Italy));
+    grafico->setLocalizeNumbers(true);
+    grafico->setAnimationOptions(QChart::NoAnimation);
+    grafico->legend()->setAlignment(Qt::AlignBottom);
+    grafico->setBackgroundRoundness(0);
+
+    auto* asseX = new QDateTimeAxis;
+    asseX->setFormat(QStringLiteral("MM/yyyy"));
+    asseX->setTitleText(QStringLiteral("Periodo (metà del trimestre)"));
+    auto* asseY = new QValueAxis;
+    asseY->setLabelFormat(QStringLiteral("%.1f%"));
+    asseY->setTitleText(QStringLiteral("Tasso annuo"));
+    grafico->addAxis(asseX, Qt::AlignBottom);
+    grafico->addAxis(asseY, Qt::AlignLeft);
+
+    auto* oltre = new QScatterSeries;
+    oltre->setName(NomeSerieOltre);
+    oltre->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
+    oltre->setMarkerSize(13);
+    oltre->setColor(QColor(200, 0, 0));
+    oltre->setBorderColor(Qt::black);
+    for (const PuntoGrafico& p : d.oltre)
+        oltre->append(Istante(p.data), std::round(p.percento * 100) / 100);
+    oltre->setPointLabelsFormat(QStringLiteral("@yPoint%"));
+    oltre->setPointLabelsVisible(true);
+    oltre->setPointLabelsClipping(false);
+    oltre->setPointLabelsColor(QColor(160, 0, 0));
+    QFont fl = oltre->pointLabelsFont();
+    fl.setBold(true);
+    oltre->setPointLabelsFont(fl);
+
+    for (QXYSeries* s : {static_cast<QXYSeries*>(Linea(d.soglia, NomeSerieSoglia, QColor(200, 0, 0), Qt::DashLine)),
+                         static_cast<QXYSeries*>(Linea(d.teg, NomeSerieTeg, QColor(0, 70, 170), Qt::SolidLine)),
+                         static_cast<QXYSeries*>(
+                             Linea(d.teg2016, NomeSerieTeg2016, QColor(0, 130, 60), Qt::SolidLine)),
+                         static_cast<QXYSeries*>(oltre)}) {
+        grafico->addSeries(s);
+        s->attachAxis(asseX);
+        s->attachAxis(asseY);
+    }
+
+    // Dates from the start of the first year to the end of the last, a tick
+    // on each quarter for up to three years, else on every year or every few
+    // years; rates from 0 to a round figure above the highest.
+    int primo = 0, ultimo = 0;
+    double massimo = 0;
+    for (const auto* serie : {&d.teg, &d.teg2016, &d.soglia})
+        for (const PuntoGrafico& p : *serie) {
+            primo = primo == 0 ? p.data.year() : std::min(primo, p.data.year());
+            ultimo = std::max(ultimo, p.data.year());
+            massimo = std::max(massimo, p.percento);
+        }
+    if (primo == 0)
+        primo = ultimo = QDate::currentDate().year();
+    int anni = ultimo - primo + 1;
+    int tacche = anni * 4 + 1;
+    if (anni > 3) {
+        const int passo = (anni + 11) / 12;
+        anni = (anni + passo - 1) / passo * passo;
+        tacche = anni / passo + 1;
+    }
+    asseX->setRange(QDate(primo, 1, 1).startOfDay(), QDate(primo + anni, 1, 1).startOfDay());
+    asseX->setTickCount(tacche);
+    asseY->setRange(0, massimo <= 0 ? 10 : massimo * 1.1);
+    asseY->applyNiceNumbers();
+    return grafico;
+}
+
+void DisegnaGrafico(const DatiPaginaRiepilogo& r, QPainter& p, const QRectF& destinazione)
+{
+    QGraphicsScene scena;
+    QChart* grafico = CreaGrafico(r);
+    scena.addItem(grafico);  // the scene owns it
+    const QSizeF dimensione(LarghezzaScena, LarghezzaScena * destinazione.height() / destinazione.width());
+    grafico->setGeometry(QRectF(QPointF(0, 0), dimensione));
+    grafico->setBackgroundVisible(false);
+    scena.setSceneRect(QRectF(QPointF(0, 0), dimensione));
+    // Laying out a chart waits for the event loop; make it happen now.
+    grafico->layout()->activate();
+    QCoreApplication::processEvents();
+    p.fillRect(destinazione, Qt::white);
+    scena.render(&p, destinazione, scena.sceneRect(), Qt::KeepAspectRatio);
+}
+
+void SalvaGrafico(const DatiPaginaRiepilogo& r, const QString& percorso)
+{
+    const std::string errore = "Impossibile salvare il grafico in " + Testo(QDir::toNativeSeparators(percorso));
+    QSaveFile file(percorso);
+    if (!file.open(QIODevice::WriteOnly))
+        throw std::runtime_error(errore + ": " + Testo(file.errorString()) + ".");
+    if (percorso.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) {
+        QPdfWriter pdf(&file);
+        pdf.setResolution(PuntiPerPollice);
+        pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(10, 10, 10, 10),
+                                      QPageLayout::Millimeter));
+        pdf.setTitle(QStringLiteral("Riepilogo pluriennale: T.E.G. trimestrali e tasso soglia"));
+        pdf.setCreator(QStringLiteral("Zelvi T.E.G."));
+        QPainter p;
+        if (!p.begin(&pdf))
+            throw std::runtime_error(errore + ".");
+        DisegnaGrafico(r, p, QRectF(QPointF(0, 0), QSizeF(pdf.width(), pdf.height())));
+        p.end();
+    } else {
+        const double pixelPerMm = PuntiPerPollice / 25.4;
+        QImage immagine(static_cast<int>(std::lround(LarghezzaGraficoMm * pixelPerMm)),
+                        static_cast<int>(std::lround(AltezzaGraficoMm * pixelPerMm)), QImage::Format_RGB32);
+        immagine.setDotsPerMeterX(static_cast<int>(std::lround(pixelPerMm * 1000)));
+        immagine.setDotsPerMeterY(static_cast<int>(std::lround(pixelPerMm * 1000)));
+        immagine.fill(Qt::white);
+        {
+            QPainter p(&immagine);
+            p.setRenderHint(QPainter::Antialiasing);
+            p.setRenderHint(QPainter::TextAntialiasing);
+            DisegnaGrafico(r, p, QRectF(immagine.rect()));
+        }
+        if (!immagine.save(&file, "PNG"))
+            throw std::runtime_error(errore + ": immagine non scritta.");
+    }
+    if (!file.commit())
+        throw std::runtime_error(errore + ": " + Testo(file.errorString()) + ".");
+}
+
+bool StampaGrafico(const DatiPaginaRiepilogo& r, QPrinter& stampante)
+{
+    stampante.setPageOrientation(QPageLayout::Landscape);
+    QPainter p;
+    if (!p.begin(&stampante))
+        return false;
+    const QRectF pagina = stampante.pageLayout().paintRectPixels(stampante.resolution());
+    DisegnaGrafico(r, p, QRectF(QPointF(0, 0), pagina.size()));
+    return p.end();
+}
+
+QString ScegliFileGrafico(QWidget* genitore, const QString& cartella)
+{
+    QString filtro;
+    QString percorso = QFileDialog::getSaveFileName(
+        genitore, QStringLiteral("Salva grafico"), cartella + QStringLiteral("/Riepilogo.pdf"),
+        QStringLiteral("Documento PDF (*.pdf);;Immagine PNG (*.png)"), &filtro);
+    if (percorso.isEmpty())
+        return {};
+    if (!percorso.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive) &&
+        !percorso.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive))
+        percorso += filtro.contains(QStringLiteral("png")) ? QStringLiteral(".png") : QStringLiteral(".pdf");
+    return percorso;
+}

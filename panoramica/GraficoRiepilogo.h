@@ -1,0 +1,45 @@
+#pragma once
+// The chart of the overview: the quarterly T.E.G. by each formula and the
+// threshold as lines over time, the rates above the threshold marked and
+// labelled; dates and percentages written the Italian way. Shown in the
+// window, printed, and saved as PDF or PNG at print quality.
+#include "PaginaRiepilogo.h"
+
+#include <QRectF>
+#include <QString>
+
+class QChart;
+class QPainter;
+class QPrinter;
+class QWidget;
+
+// Resolution of the saved and printed chart.
+constexpr int PuntiPerPollice = 300;
+// Size of the saved picture, in millimetres (at PuntiPerPollice: 2953 x 1772 pixels).
+constexpr double LarghezzaGraficoMm = 250, AltezzaGraficoMm = 150;
+
+// Series names, also the legend's texts.
+inline const QString NomeSerieTeg = QStringLiteral("T.E.G. del programma");
+inline const QString NomeSerieTeg2016 = QStringLiteral("T.E.G. Istruzioni 2016");
+inline const QString NomeSerieSoglia = QStringLiteral("Tasso soglia");
+inline const QString NomeSerieOltre = QStringLiteral("Oltre la soglia");
+
+// A new chart of the overview's points, titled with the calculations it
+// shows, owned by the caller. Never throws.
+QChart* CreaGrafico(const DatiPaginaRiepilogo& r);
+
+// Draws the chart into `destinazione` (device pixels), keeping its proportions.
+void DisegnaGrafico(const DatiPaginaRiepilogo& r, QPainter& p, const QRectF& destinazione);
+
+// Saves the chart: a PDF (A4 landscape, vector) when the name ends in ".pdf",
+// a PNG of LarghezzaGraficoMm x AltezzaGraficoMm at PuntiPerPollice
+// otherwise. The file is replaced only once fully written. Throws
+// std::runtime_error with the Italian text when it cannot be written.
+void SalvaGrafico(const DatiPaginaRiepilogo& r, const QString& percorso);
+
+// Prints the chart on one A4 landscape page of a configured printer; false
+// when the printer could not be opened.
+bool StampaGrafico(const DatiPaginaRiepilogo& r, QPrinter& stampante);
+
+// Asks where to save the chart (PDF or PNG); empty when the user gives up.
+QString ScegliFileGrafico(QWidget* genitore, const QString& cartella);

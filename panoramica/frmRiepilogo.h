@@ -1,0 +1,63 @@
+#pragma once
+// "Riepilogo pluriennale": several calculations of the archive checked
+// against the usury thresholds together. On the left the archive's list
+// (several at once, or all whose name starts with a text); on the right one
+// line per period checked in date order with the totals, and the chart of
+// the quarterly rates and the threshold, which prints and saves as PDF or
+// PNG. The open calculation is never touched.
+#include "FinestraFiglia.h"
+#include "PaginaRiepilogo.h"
+
+#include <functional>
+
+class QChartView;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class VistaGriglia;
+
+class frmRiepilogo : public FinestraFiglia, public FonteRiepilogo {
+    Q_OBJECT
+public:
+    explicit frmRiepilogo(QWidget* genitore = nullptr);
+
+    // Lists the archive's calculations again (keeping the choice) and, when
+    // an overview is shown, builds it again.
+    void Pagina() override;
+
+    // The archive folder; by default the one the program uses.
+    void setCartella(const QString& cartella) { cartella_ = cartella; }
+    QString Cartella() const;
+
+    // Chooses the named calculations in the list and shows their overview.
+    void Mostra(const QStringList& nomi);
+    // Chooses every calculation whose name starts with `inizio` and shows them.
+    void SelezionaInizio(const QString& inizio);
+
+    const DatiPaginaRiepilogo& Dati() const { return dati_; }
+    const DatiPaginaRiepilogo& DatiRiepilogo() const override { return dati_; }
+    QListWidget* Lista() const { return lista_; }
+    VistaGriglia* Vista() const { return vista_; }
+    QChartView* VistaGrafico() const { return grafico_; }
+
+    // Where "Salva grafico…" saves: the system's dialog unless replaced (tests).
+    using SceltaFile = std::function<QString(QWidget* genitore, const QString& cartella)>;
+    void ImpostaSceltaFile(SceltaFile scelta) { scelta_ = std::move(scelta); }
+
+private:
+    void mostraScelti();
+    void salvaGrafico();
+    void stampaGrafico();
+
+    QString cartella_;
+    DatiPaginaRiepilogo dati_;
+    QListWidget* lista_ = nullptr;
+    QLineEdit* inizio_ = nullptr;
+    VistaGriglia* vista_ = nullptr;
+    QLabel* totali_ = nullptr;
+    QChartView* grafico_ = nullptr;
+    QPushButton* salva_ = nullptr;
+    QPushButton* stampa_ = nullptr;
+    SceltaFile scelta_;
+};

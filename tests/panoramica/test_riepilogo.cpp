@@ -1,0 +1,250 @@
+// The multi-year overview: three yearly calculations saved into an archive
+// with a damaged file among them, read without touching the open one; its
+// lines, totals and chart; the chart saved; the report, copy and export.
+#include "Archivio.h"
+#include "CaricaRiepilogo.h"
+#include "Dichiarazioni.h"
+#include "GraficoRiepilogo.h"
+#include "Messaggi.h"
+#include "PaginaSoglia.h"
+#include "RapportoRiepilogo.h"
+#include "SoglieInUso.h"
+#include "TabellaEsportazione.h"
+#include "modCopia.h"
+#include "modStampa.h"
+#include "frmRiepilogo.h"
+
+#include <QChart>
+#include <QChartView>
+#include <QFile>
+#include <QImage>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QScatterSeries>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace std::chrono;
+
+namespace {
+
+// A year of a current account; quarter `oltre` (0: none) has interest far
+// above any threshold of the years used here. 2011 has its second quarter
+// split by the change of formula on 14/05/2011.
+void SalvaAnno(const QString& cartella, int anno, int oltre, bool conMutuo)
+{
+    Conteggio.InizializzaConteggio();
+    Conteggio.setAnnoRiferimento(anno);
+    for (int q = 1; q <= 4; ++q) {
+        BOX& t = Conteggio.Trimestri(q);
+        t.setNumeri(9000000);
+        t.setInteressi(q == oltre ? 5000 : 2000);
+        t.setCommissioni(500);
+        t.setSpese(100);
+        t.setAccordato(150000);
+        t.setMassimoScoperto(140000);
+    }
+    if (conMutuo) {
+        Mutuo& m = Conteggio.MutuoCorrente();
+        m.setImporto(100000);
+        m.setOneri(1500);
+        m.setRata(1000);
+        m.setNRate(120);
+        m.setRateAnnuali(12);
+        Conteggio.Usura().setDataStipula(sys_days{year{anno} / June / 1});
+    }
+    SalvaConteggioConNome(cartella, QStringLiteral("Anno%1").arg(anno));
+}
+
+} // namespace
+
+class TestRiepilogo : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir_;
+    QString cartella_;
+
+private slots:
+    void initTestCase()
+    {
+        ImpostaRisponditore([](const QString&, QMessageBox::StandardButtons) { return QMessageBox::Ok; });
+        cartella_ = dir_.path();
+        SalvaAnno(cartella_, 2017, 0, false);
+        SalvaAnno(cartella_, 2011, 0, false);
+        SalvaAnno(cartella_, 2016, 3, true);
+        QFile rotto(cartella_ + "/Anno2018.ccc");
+        QVERIFY(rotto.open(QIODevice::WriteOnly) && rotto.write("non un conteggio") > 0);
+        rotto.close();
+        ImpostaCartellaSoglie({});
+    }
+
+    void righeTotaliEGrafico()
+    {
+        // The open calculation stays as it is, unsaved edits included.
+        Conteggio.Trimestri(1).setInteressi(123.45);
+        const QString aperto = DatabaseCorrente();
+        const DatiPaginaRiepilogo d = CaricaRiepilogo(
+            cartella_, {"Anno2016", "Anno2018", "Anno2011", "Anno2017"}, SoglieIncorporate());
+        QCOMPARE(Conteggio.Trimestri(1).Interessi(), 123.45);
+        QCOMPARE(Conteggio.NomeConteggio(), std::string("Anno2016"));
+        QCOMPARE(DatabaseCorrente(), aperto);
+
+        QCOMPARE(d.esclusi.size(), 1);
+        QVERIFY(d.esclusi[0].contains("Anno2018"));
+        QVERIFY(!d.sottotitolo.contains("Anno2018"));
+        // 12 quarters, II 2011 on two lines, and the mortgage on its own.
+        QCOMPARE(d.righe.size(), std::size_t(14));
+        QCOMPARE(d.trimestriVerificati, 12);
+        QCOMPARE(d.trimestriOltre, 1);
+        for (std::size_t i = 1; i < d.righe.size(); ++i)
+            QVERIFY(*d.righe[i - 1].inizio <= *d.righe[i].inizio);
+        int oltre = 0;
+        for (const RigaRiepilogo& r : d.righe) {
+            QVERIFY2(!r.teg.isEmpty() && !r.soglia.isEmpty() && !r.margine.isEmpty(), qPrintable(r.operazione));
+            QCOMPARE(r.teg2016.isEmpty(), !r.trimestre);
+            if (r.oltre) {
+                ++oltre;
+                QCOMPARE(r.conteggio, QStringLiteral("Anno2016"));
+                QCOMPARE(r.periodo, QStringLiteral("01/07/2016 \u2013 30/09/2016"));
+                QCOMPARE(r.esito, TestoOltreSoglia);
+                QVERIFY(r.margine.startsWith('-'));
+            }
+        }
+        QCOMPARE(oltre, 1);
+        const RigaRiepilogo& mutuo = d.righe[7];
+        QVERIFY2(!mutuo.trimestre && mutuo.operazione.startsWith("Mutuo"), qPrintable(mutuo.operazione));
+
+        // The chart: a point per quarter line and rate, a mark on the line
+        // above the threshold, labelled with its higher rate.
+        QCOMPARE(d.grafico.teg.size(), std::size_t(13));
+        QCOMPARE(d.grafico.teg2016.size(), std::size_t(13));
+        QCOMPARE(d.grafico.soglia.size(), std::size_t(13));
+        QCOMPARE(d.grafico.oltre.size(), std::size_t(1));
+        for (const PuntoGrafico& p : d.grafico.oltre) {
+            QCOMPARE(p.data, QDate(2016, 8, 15));
+            QVERIFY(p.percento > 16 && p.etichetta.endsWith('%'));
+        }
+        std::unique_ptr<QChart> grafico(CreaGrafico(d));
+        QStringList punti;
+        for (QAbstractSeries* s : grafico->series())
+            punti << s->name() + ":" + QString::number(static_cast<QXYSeries*>(s)->count());
+        QCOMPARE(punti, QStringList({NomeSerieSoglia + ":13", NomeSerieTeg + ":13", NomeSerieTeg2016 + ":13",
+                                     NomeSerieOltre + ":1"}));
+        QVERIFY(static_cast<QXYSeries*>(grafico->series().last())->pointLabelsVisible());
+        QCOMPARE(grafico->locale().language(), QLocale::Italian);
+
+        // On paper the line above the threshold is bold; the export reads every page.
+        const Rapporto r = RapportoRiepilogo(d);
+        int grassetti = 0;
+        for (int i = 2; i <= TabellaStampa::MaxRighe; ++i)
+            grassetti += r.tabella.RigaGrassetto(i) && r.tabella.Testo(i, 1) == "Anno2016";
+        QCOMPARE(grassetti, 1);
+        QVERIFY(CopiaRiepilogo(d).contains("Escluso dal riepilogo"));
+        // The spreadsheet gets the rates as numbers under the printed headings.
+        const TabellaEsportazione x = TabellaDaRapporto(r);
+        QCOMPARE(x.rigaIntestazione, 0);
+        bool oltreComeNumero = false;
+        for (const auto& riga : x.righe)
+            for (const CellaEsportazione& c : riga)
+                oltreComeNumero |= c.tipo == TipoCella::Tasso && c.grassetto && c.valore > 0.16;
+        QVERIFY(oltreComeNumero);
+    }
+
+    void molteRighe()
+    {
+        // More lines than a report page, and than a report holds: the export
+        // follows the pages, the copy keeps every line, the report counts
+        // what it could not print.
+        std::vector<ConteggioRiepilogo> conteggi;
+        for (int i = 0; i < 60; ++i) {
+            ConteggioRiepilogo c{QStringLiteral("C%1").arg(i), {}, {}};
+            for (int q = 0; q < 4; ++q) {
+                EsitoVerifica e;
+                e.operazione = "Conto corrente, trimestre " + std::to_string(q + 1);
+                e.formula = "T.E.G. del programma";
+                e.inizio = sys_days{year{1990 + i} / January / 1} + days{91 * q};
+                e.fine = *e.inizio + days{90};
+                e.tasso = 0.1;
+                e.soglia = 0.15;
+                e.margine = 0.05;
+                e.stato = StatoVerifica::EntroSoglia;
+                c.esiti.push_back(e);
+            }
+            conteggi.push_back(std::move(c));
+        }
+        const DatiPaginaRiepilogo d = PaginaRiepilogo(conteggi);
+        QCOMPARE(d.trimestriVerificati, 240);
+        QCOMPARE(CopiaRiepilogo(d).count('\n'), 240 + 3);
+        const Rapporto r = RapportoRiepilogo(d);
+        QVERIFY(r.NumeroPagine > 1);
+        bool contate = false;
+        for (int i = 1; i <= TabellaStampa::MaxRighe; ++i)
+            contate |= r.tabella.Testo(i, 1).contains("righe non stampate");
+        QVERIFY(contate);
+        QVERIFY(TabellaDaRapporto(r).righe.size() > std::size_t(r.RighePerPagina));
+    }
+
+    void salvaGrafico_data()
+    {
+        QTest::addColumn<QString>("nome");
+        QTest::newRow("png") << "grafico.png";
+        QTest::newRow("pdf") << "grafico.PDF";
+        QTest::newRow("cartella mancante") << "manca/grafico.png";
+    }
+    void salvaGrafico()
+    {
+        QFETCH(QString, nome);
+        const DatiPaginaRiepilogo d = CaricaRiepilogo(cartella_, {"Anno2016"}, SoglieIncorporate());
+        const QString percorso = cartella_ + "/" + nome;
+        if (nome.startsWith("manca")) {
+            QVERIFY_THROWS_EXCEPTION(std::runtime_error, SalvaGrafico(d, percorso));
+            QVERIFY(!QFile::exists(percorso));
+            return;
+        }
+        SalvaGrafico(d, percorso);
+        QFile f(percorso);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray byte = f.readAll();
+        if (nome.endsWith("png")) {
+            const QImage immagine = QImage::fromData(byte, "PNG");
+            QCOMPARE(immagine.size(), QSize(2953, 1772));
+            QCOMPARE(immagine.dotsPerMeterX(), 11811);
+        } else {
+            QVERIFY(byte.startsWith("%PDF") && byte.size() > 2000);
+            // A4 landscape: 842 x 595 points.
+            const auto m = QRegularExpression("/MediaBox \\[0 0 ([\\d.]+) ([\\d.]+)\\]").match(byte);
+            QVERIFY(m.hasMatch());
+            QCOMPARE(std::lround(m.captured(1).toDouble()), 842);
+            QCOMPARE(std::lround(m.captured(2).toDouble()), 595);
+        }
+    }
+
+    void finestra()
+    {
+        frmRiepilogo w;
+        w.setCartella(cartella_);
+        w.Pagina();
+        QCOMPARE(w.Lista()->count(), 4);
+        w.SelezionaInizio(" anno201");  // Anno2011, 2016, 2017, and the damaged 2018
+        QCOMPARE(w.Lista()->selectedItems().size(), 4);
+        QCOMPARE(w.Dati().esclusi.size(), 1);
+        QCOMPARE(w.Dati().trimestriOltre, 1);
+        QCOMPARE(w.VistaGrafico()->chart()->series().size(), 4);
+        Rapporto r;
+        QString copia;
+        QVERIFY(RapportoFinestra("frmRiepilogo", &w, r) && TestoCopiaFinestra("frmRiepilogo", &w, copia));
+        QCOMPARE(r.sottotitolo, w.Dati().sottotitolo);
+        QCOMPARE(copia, CopiaRiepilogo(w.Dati()));
+        w.SelezionaInizio("Bianchi");
+        QCOMPARE(w.Lista()->selectedItems().size(), 4);
+        QVERIFY(MessaggiMostrati().join("").contains("Bianchi"));
+
+        QString salvato;
+        w.ImpostaSceltaFile([&](QWidget*, const QString&) { return salvato = cartella_ + "/finestra.png"; });
+        w.findChild<QPushButton*>("CmdSalvaGrafico")->click();
+        QVERIFY(QFile(salvato).size() > 10000);
+    }
+};
+
+QTEST_MAIN(TestRiepilogo)
+#include "test_riepilogo.moc"
