@@ -61,3 +61,41 @@ private:
     std::vector<ColonnaGriglia> colonne_;
     std::vector<CellaGriglia> celle_;
 };
+
+// A column of a listing: its header, width in twips and alignment.
+struct ColonnaElenco {
+    const char* titolo;
+    int larghezza;
+    Qt::Alignment allineamento;
+};
+
+// A listing: a grey bold header row from the columns, then `righe` empty rows;
+// every row is 480 twips high, room for two lines.
+inline Griglia GrigliaElenco(const std::vector<ColonnaElenco>& colonne, int righe)
+{
+    const int n = static_cast<int>(colonne.size());
+    Griglia g(1 + righe, n);
+    for (int c = 0; c < n; ++c) {
+        const ColonnaElenco& colonna = colonne[static_cast<size_t>(c)];
+        g.Colonna(c).larghezza = colonna.larghezza;
+        g.Colonna(c).allineamento = colonna.allineamento | Qt::AlignVCenter;
+        CellaGriglia& cella = g.Cella(0, c);
+        cella.testo = QString::fromUtf8(colonna.titolo);
+        cella.grigia = true;
+        cella.grassetto = true;
+        cella.allineamento = Qt::AlignCenter;
+    }
+    for (int r = 0; r <= righe; ++r)
+        g.Riga(r).altezza = 480;
+    return g;
+}
+
+// Writes the texts of row r of a listing, each with its column's alignment.
+inline void RigaElenco(Griglia& g, int r, const std::vector<QString>& testi)
+{
+    for (int c = 0; c < g.Colonne() && c < static_cast<int>(testi.size()); ++c) {
+        CellaGriglia& cella = g.Cella(r, c);
+        cella.testo = testi[static_cast<size_t>(c)];
+        cella.allineamento = g.Colonna(c).allineamento;
+    }
+}

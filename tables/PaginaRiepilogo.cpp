@@ -165,42 +165,21 @@ DatiPaginaRiepilogo PaginaRiepilogo(const std::vector<ConteggioRiepilogo>& conte
 
 Griglia GrigliaRiepilogo(const DatiPaginaRiepilogo& dati)
 {
-    struct Colonna {
-        const char* titolo;
-        int larghezza;
-        Qt::Alignment allineamento;
-    };
-    static const Colonna colonne[] = {
-        {"Conteggio", 1300, Qt::AlignLeft},   {"Operazione", 1900, Qt::AlignLeft},
-        {"Periodo", 1250, Qt::AlignLeft},     {"Categoria", 2500, Qt::AlignLeft},
-        {"T.E.G. (programma)", 1200, Qt::AlignRight}, {"T.E.G. (Istruzioni 2016)", 1200, Qt::AlignRight},
-        {"TEGM", 850, Qt::AlignRight},        {"Soglia", 850, Qt::AlignRight},
-        {"Margine (punti)", 900, Qt::AlignRight}, {"Esito", 1900, Qt::AlignLeft},
-    };
-    constexpr int n = static_cast<int>(std::size(colonne));
-    Griglia g(1 + static_cast<int>(dati.righe.size()), n);
-    for (int c = 0; c < n; ++c) {
-        g.Colonna(c).larghezza = colonne[c].larghezza;
-        g.Colonna(c).allineamento = colonne[c].allineamento | Qt::AlignVCenter;
-        CellaGriglia& cella = g.Cella(0, c);
-        cella.testo = QString::fromUtf8(colonne[c].titolo);
-        cella.grigia = true;
-        cella.grassetto = true;
-        cella.allineamento = Qt::AlignCenter;
-    }
-    g.Riga(0).altezza = 480;
+    Griglia g = GrigliaElenco(
+        {
+            {"Conteggio", 1300, Qt::AlignLeft},   {"Operazione", 1900, Qt::AlignLeft},
+            {"Periodo", 1250, Qt::AlignLeft},     {"Categoria", 2500, Qt::AlignLeft},
+            {"T.E.G. (programma)", 1200, Qt::AlignRight}, {"T.E.G. (Istruzioni 2016)", 1200, Qt::AlignRight},
+            {"TEGM", 850, Qt::AlignRight},        {"Soglia", 850, Qt::AlignRight},
+            {"Margine (punti)", 900, Qt::AlignRight}, {"Esito", 1900, Qt::AlignLeft},
+        },
+        static_cast<int>(dati.righe.size()));
     for (int i = 0; i < static_cast<int>(dati.righe.size()); ++i) {
         const RigaRiepilogo& r = dati.righe[static_cast<std::size_t>(i)];
         const QString esito = r.nota.isEmpty() ? r.esito : r.esito + QLatin1Char('\n') + r.nota;
-        const QString testi[n] = {r.conteggio, r.operazione, r.periodo, r.categoria, r.teg,
-                                  r.teg2016,   r.tegm,       r.soglia,  r.margine,   esito};
-        for (int c = 0; c < n; ++c) {
-            CellaGriglia& cella = g.Cella(i + 1, c);
-            cella.testo = testi[c];
-            cella.allineamento = g.Colonna(c).allineamento;
-        }
-        g.Cella(i + 1, n - 1).grassetto = r.oltre;
-        g.Riga(i + 1).altezza = 480;
+        RigaElenco(g, i + 1, {r.conteggio, r.operazione, r.periodo, r.categoria, r.teg, r.teg2016, r.tegm,
+                              r.soglia, r.margine, esito});
+        g.Cella(i + 1, g.Colonne() - 1).grassetto = r.oltre;
     }
     return g;
 }

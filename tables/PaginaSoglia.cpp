@@ -172,46 +172,25 @@ DatiPaginaSoglia PaginaSoglia(const Documento& documento)
 
 Griglia GrigliaSoglia(const DatiPaginaSoglia& dati)
 {
-    struct Colonna {
-        const char* titolo;
-        int larghezza;
-        Qt::Alignment allineamento;
-    };
-    static const Colonna colonne[] = {
-        {"Operazione", 1750, Qt::AlignLeft},  {"Calcolo", 1500, Qt::AlignLeft},
-        {"Periodo", 1250, Qt::AlignLeft},     {"Categoria", 2700, Qt::AlignLeft},
-        {"Classe", 1450, Qt::AlignLeft},      {"TEGM", 850, Qt::AlignRight},
-        {"Soglia", 850, Qt::AlignRight},      {"T.E.G.", 1500, Qt::AlignRight},
-        {"Margine (punti)", 900, Qt::AlignRight}, {"Esito", 1700, Qt::AlignLeft},
-    };
-    constexpr int n = static_cast<int>(std::size(colonne));
-    Griglia g(1 + static_cast<int>(dati.righe.size()), n);
-    for (int c = 0; c < n; ++c) {
-        g.Colonna(c).larghezza = colonne[c].larghezza;
-        g.Colonna(c).allineamento = colonne[c].allineamento | Qt::AlignVCenter;
-        CellaGriglia& cella = g.Cella(0, c);
-        cella.testo = QString::fromUtf8(colonne[c].titolo);
-        cella.grigia = true;
-        cella.grassetto = true;
-        cella.allineamento = Qt::AlignCenter;
-    }
-    g.Riga(0).altezza = 480;
+    // Long category names take two lines.
+    Griglia g = GrigliaElenco(
+        {
+            {"Operazione", 1750, Qt::AlignLeft},  {"Calcolo", 1500, Qt::AlignLeft},
+            {"Periodo", 1250, Qt::AlignLeft},     {"Categoria", 2700, Qt::AlignLeft},
+            {"Classe", 1450, Qt::AlignLeft},      {"TEGM", 850, Qt::AlignRight},
+            {"Soglia", 850, Qt::AlignRight},      {"T.E.G.", 1500, Qt::AlignRight},
+            {"Margine (punti)", 900, Qt::AlignRight}, {"Esito", 1700, Qt::AlignLeft},
+        },
+        static_cast<int>(dati.righe.size()));
     for (int i = 0; i < static_cast<int>(dati.righe.size()); ++i) {
         const RigaPaginaSoglia& r = dati.righe[static_cast<std::size_t>(i)];
         const QString tasso = r.tassoGriglia.isEmpty()
                                   ? r.tasso
                                   : r.tasso + QStringLiteral("\ngriglia %1").arg(r.tassoGriglia);
         const QString esito = r.nota.isEmpty() ? r.esito : r.esito + QLatin1Char('\n') + r.nota;
-        const QString testi[n] = {r.operazione, r.formula, r.periodo, r.categoria, r.classe,
-                                  r.tegm,       r.soglia,  tasso,     r.margine,   esito};
-        for (int c = 0; c < n; ++c) {
-            CellaGriglia& cella = g.Cella(i + 1, c);
-            cella.testo = testi[c];
-            cella.allineamento = g.Colonna(c).allineamento;
-        }
-        g.Cella(i + 1, n - 1).grassetto = r.Oltre();
-        // Long category names take two lines.
-        g.Riga(i + 1).altezza = 480;
+        RigaElenco(g, i + 1, {r.operazione, r.formula, r.periodo, r.categoria, r.classe, r.tegm, r.soglia, tasso,
+                              r.margine, esito});
+        g.Cella(i + 1, g.Colonne() - 1).grassetto = r.Oltre();
     }
     return g;
 }
