@@ -407,13 +407,17 @@ void DisegnaRelazione(const Relazione& r, QPainter& p, double k, std::vector<Ele
     for (const Rapporto& pagina : r.pagine)
         totale += pagineDi(pagina);
     long long inizio = 1;
-    for (const Rapporto& pagina : r.pagine) {
+    for (std::size_t i = 0; i < r.pagine.size(); ++i) {
+        const Rapporto& pagina = r.pagine[i];
         if (inizio > 1)
             if (auto* dispositivo = dynamic_cast<QPagedPaintDevice*>(p.device()))
                 dispositivo->newPage();
         Rapporto copia = pagina;
-        copia.piede = [inizio, totale](long long n) {
-            return QStringLiteral("pag. %1 di %2").arg(inizio + n - 1).arg(totale);
+        const QString sezione = i < r.sezioni.size() && !r.sezioni[i].isEmpty()
+                                    ? r.sezioni[i] + QStringLiteral(" \u2013 ")
+                                    : QString();
+        copia.piede = [inizio, totale, sezione](long long n) {
+            return sezione + QStringLiteral("pag. %1 di %2").arg(inizio + n - 1).arg(totale);
         };
         DisegnaRapporto(copia, p, k, registro);
         inizio += pagineDi(pagina);
@@ -522,7 +526,9 @@ Relazione RelazioneInsieme(const std::vector<Documento*>& documenti, const DatiP
     long long pagina = 1 + pagineDi(r.pagine.front()) + pagineDi(tabella) + pagineDi(figura);
     r.pagine.push_back(std::move(tabella));
     r.pagine.push_back(std::move(figura));
-    for (Sezione& s : sezioni) {
+    r.sezioni.resize(r.pagine.size());
+    for (std::size_t k = 0; k < sezioni.size(); ++k) {
+        Sezione& s = sezioni[k];
         s.copertina = copertina(s.dati, indiceDi(s.pagine), pagina);
         pagina += pagineDi(s.copertina);
         r.pagine.push_back(std::move(s.copertina));
@@ -530,6 +536,7 @@ Relazione RelazioneInsieme(const std::vector<Documento*>& documenti, const DatiP
             pagina += pagineDi(t);
             r.pagine.push_back(std::move(t));
         }
+        r.sezioni.resize(r.pagine.size(), nomi[static_cast<qsizetype>(k)]);
     }
     return r;
 }

@@ -27,6 +27,9 @@ struct Relazione {
     // The pages in their order, the cover first. A report of several pages
     // (NumeroPagine) takes that many.
     std::vector<Rapporto> pagine;
+    // For each of `pagine`, the calculation it belongs to, named before the
+    // page number in its footer; missing or empty: the number alone.
+    std::vector<QString> sezioni;
 };
 
 // The report of a calculation: the cover (name, reference year, the

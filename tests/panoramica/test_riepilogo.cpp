@@ -280,6 +280,7 @@ private slots:
             });
             QVERIFY(inizio != pagine.end());
             sezione = static_cast<int>(inizio - pagine.begin());
+            QVERIFY(inizio->contains(QStringLiteral("Anno%1 \u2013 pag. %2 di").arg(anno).arg(sezione + 1)));
             QVERIFY(pagine[0].contains(QRegularExpression(
                 QStringLiteral("Conteggio \u00abAnno%1\u00bb.* pag. %2\\n").arg(anno).arg(sezione + 1))));
             const auto d = std::find_if(documenti.begin(), documenti.end(),
