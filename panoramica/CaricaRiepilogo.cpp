@@ -15,17 +15,21 @@ QStringList ConteggiCheInizianoCon(const QStringList& elenco, const QString& ini
 }
 
 DatiPaginaRiepilogo CaricaRiepilogo(const QString& cartella, const QStringList& nomi, const SerieSoglie& serie,
-                                    const QString& fonte)
+                                    const QString& fonte, std::vector<std::shared_ptr<Documento>>* letti)
 {
+    if (letti)
+        letti->clear();
     std::vector<ConteggioRiepilogo> conteggi;
     conteggi.reserve(static_cast<std::size_t>(nomi.size()));
     for (const QString& nome : nomi) {
         ConteggioRiepilogo c;
         c.nome = nome;
         try {
-            Documento documento;
-            LeggiConteggio(cartella, nome, documento);
-            c.esiti = VerificaConteggio(documento, serie);
+            auto documento = std::make_shared<Documento>();
+            LeggiConteggio(cartella, nome, *documento);
+            c.esiti = VerificaConteggio(*documento, serie);
+            if (letti)
+                letti->push_back(std::move(documento));
         } catch (const std::bad_alloc&) {
             throw;
         } catch (const std::exception& e) {

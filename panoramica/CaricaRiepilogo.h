@@ -5,6 +5,10 @@
 
 #include <QString>
 #include <QStringList>
+#include <memory>
+#include <vector>
+
+class Documento;
 
 // The archive's calculations (the names of its ".ccc" files) whose name
 // starts with `inizio`, without regard to case, in the archive's order.
@@ -12,6 +16,8 @@ QStringList ConteggiCheInizianoCon(const QStringList& elenco, const QString& ini
 
 // Reads each named calculation with the archive's checked reader, checks it
 // against `serie` and builds the overview; a file that cannot be read is left
-// out with a line saying why. Never throws (only std::bad_alloc).
+// out with a line saying why. Never throws (only std::bad_alloc). The
+// documents read are given in `letti`, when asked for, in the order named.
 DatiPaginaRiepilogo CaricaRiepilogo(const QString& cartella, const QStringList& nomi, const SerieSoglie& serie,
-                                    const QString& fonte = {});
+                                    const QString& fonte = {},
+                                    std::vector<std::shared_ptr<Documento>>* letti = nullptr);

@@ -214,7 +214,7 @@ void frmRiepilogo::mostraScelti()
         QString fonte = TestoUltimaDataSoglie();
         if (!AvvisoSoglie().isEmpty())
             fonte += QLatin1Char('\n') + AvvisoSoglie();
-        dati_ = CaricaRiepilogo(Cartella(), nomi, SoglieInUso(), fonte);
+        dati_ = CaricaRiepilogo(Cartella(), nomi, SoglieInUso(), fonte, &documenti_);
         vista_->Mostra(GrigliaRiepilogo(dati_));
         QChart* vecchio = grafico_->chart();
         grafico_->setChart(CreaGrafico(dati_));

@@ -9,6 +9,10 @@
 #include "PaginaRiepilogo.h"
 
 #include <functional>
+#include <memory>
+#include <vector>
+
+class Documento;
 
 class QChartView;
 class QLabel;
@@ -37,6 +41,9 @@ public:
 
     const DatiPaginaRiepilogo& Dati() const { return dati_; }
     const DatiPaginaRiepilogo& DatiRiepilogo() const override { return dati_; }
+    // The calculations of the overview shown, as read for it (the files
+    // that could not be read are not among them).
+    const std::vector<std::shared_ptr<Documento>>& Documenti() const { return documenti_; }
     QListWidget* Lista() const { return lista_; }
     VistaGriglia* Vista() const { return vista_; }
     QChartView* VistaGrafico() const { return grafico_; }
@@ -52,6 +59,7 @@ private:
 
     QString cartella_;
     DatiPaginaRiepilogo dati_;
+    std::vector<std::shared_ptr<Documento>> documenti_;
     QListWidget* lista_ = nullptr;
     QLineEdit* inizio_ = nullptr;
     VistaGriglia* vista_ = nullptr;

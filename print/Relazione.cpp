@@ -6,6 +6,7 @@
 #include "Pagine.h"
 #include "PagineFinanziamenti.h"
 #include "PaginaSoglia.h"
+#include "RapportoRiepilogo.h"
 #include "PassaggiVerifica.h"
 #include "RapportoSoglia.h"
 #include "SoglieInUso.h"
@@ -21,6 +22,7 @@
 #include <QPdfWriter>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 
@@ -141,48 +143,108 @@ QString voce(const Rapporto& r)
     return r.sottotitolo.isEmpty() ? r.titolo : r.titolo + QStringLiteral(" - ") + r.sottotitolo;
 }
 
-Rapporto copertina(const Documento& d, const QDate& data, const std::vector<Rapporto>& tabelle,
-                   const QStringList& esaminati, const QString& fonteSoglie)
+// Rows a cover page holds between the title and the page number.
+constexpr int RighePagina = 44;
+
+// What a cover says: its heading lines (what, value; the first in bold), the
+// things examined under their own heading, then the contents.
+struct Copertina {
+    QString titolo, sottotitolo;
+    std::vector<std::pair<QString, QString>> dati;
+    QString titoloEsaminati;
+    QStringList esaminati;  // pairs: what, its description
+    QString nessunoEsaminato;
+};
+
+// A line of the contents: its text and how many pages it stands for.
+struct VoceIndice {
+    QString testo;
+    long long pagine = 1;
+};
+
+std::vector<VoceIndice> indiceDi(const std::vector<Rapporto>& pagine)
+{
+    std::vector<VoceIndice> v;
+    for (const Rapporto& r : pagine)
+        v.push_back({voce(r), pagineDi(r)});
+    return v;
+}
+
+// The cover's page: `primaPagina` is its own first page, the contents start
+// after its last. As many pages as its lines need.
+Rapporto copertina(const Copertina& d, const std::vector<VoceIndice>& indice, long long primaPagina)
 {
     Rapporto c;
     c.nome = QStringLiteral("Relazione");
-    c.titolo = QStringLiteral("Relazione di calcolo del T.E.G.");
-    c.sottotitolo = QStringLiteral("Conteggio \u00ab%1\u00bb").arg(testo(d.NomeConteggio()));
+    c.titolo = d.titolo;
+    c.sottotitolo = d.sottotitolo;
     c.colonne = {{1, 1000, 0}, {2, 4500, 0}, {3, 10900, 2}};
     TabellaStampa& t = c.tabella;
     int n = 1;
     auto riga = [&](const QString& a, const QString& b, bool grassetto = false) {
         if (n > TabellaStampa::MaxRighe)
-            return;
+            return 0;
         t.setTesto(n, 1, a);
         t.setTesto(n, 2, b);
         t.setRigaGrassetto(n, grassetto);
-        ++n;
+        return n++;
     };
-    riga(QStringLiteral("Conteggio"), testo(d.NomeConteggio()), true);
-    riga(QStringLiteral("Anno di riferimento"), QString::number(d.AnnoRiferimento()));
-    riga(QStringLiteral("Data della relazione"), data.toString(QStringLiteral("dd/MM/yyyy")));
-    if (!fonteSoglie.isEmpty())
-        riga(QStringLiteral("Soglie d'usura"), fonteSoglie);
+    for (std::size_t i = 0; i < d.dati.size(); ++i)
+        riga(d.dati[i].first, d.dati[i].second, i == 0);
     ++n;
-    riga(QStringLiteral("Rapporti esaminati"), QString(), true);
-    for (int i = 0; i + 1 < esaminati.size(); i += 2)
-        riga(esaminati[i], esaminati[i + 1]);
-    if (esaminati.isEmpty())
-        riga(QStringLiteral("Il conteggio non contiene dati da esaminare."), QString());
+    riga(d.titoloEsaminati, QString(), true);
+    for (int i = 0; i + 1 < d.esaminati.size(); i += 2)
+        riga(d.esaminati[i], d.esaminati[i + 1]);
+    if (d.esaminati.isEmpty())
+        riga(d.nessunoEsaminato, QString());
     ++n;
     riga(QStringLiteral("Indice"), QString(), true);
-    long long pagina = 2;  // the cover is page 1
-    for (const Rapporto& r : tabelle) {
-        if (n > TabellaStampa::MaxRighe)
-            break;
-        t.setTesto(n, 1, voce(r));
-        t.setTesto(n, 3, QStringLiteral("pag. %1").arg(pagina));
-        ++n;
-        pagina += pagineDi(r);
+    std::vector<int> righeIndice;
+    for (const VoceIndice& v : indice)
+        righeIndice.push_back(riga(v.testo, QString()));
+    const int righe = std::min(n - 1, TabellaStampa::MaxRighe);
+    c.RighePerPagina = std::min(righe, RighePagina);
+    c.NumeroPagine = static_cast<double>(std::max(1, (righe + RighePagina - 1) / RighePagina));
+    long long pagina = primaPagina + pagineDi(c);
+    for (std::size_t k = 0; k < indice.size(); ++k) {
+        if (righeIndice[k] > 0)
+            t.setTesto(righeIndice[k], 3, QStringLiteral("pag. %1").arg(pagina));
+        pagina += indice[k].pagine;
     }
-    c.RighePerPagina = std::min(n - 1, TabellaStampa::MaxRighe);
     return c;
+}
+
+// A calculation's cover: its name, reference year and what it examines.
+Copertina copertinaConteggio(const Documento& d, const QStringList& esaminati)
+{
+    Copertina c;
+    c.titolo = QStringLiteral("Conteggio \u00ab%1\u00bb").arg(testo(d.NomeConteggio()));
+    c.sottotitolo = QStringLiteral("Anno di riferimento %1").arg(d.AnnoRiferimento());
+    c.dati = {{QStringLiteral("Conteggio"), testo(d.NomeConteggio())},
+              {QStringLiteral("Anno di riferimento"), QString::number(d.AnnoRiferimento())}};
+    c.titoloEsaminati = QStringLiteral("Rapporti esaminati");
+    c.esaminati = esaminati;
+    c.nessunoEsaminato = QStringLiteral("Il conteggio non contiene dati da esaminare.");
+    return c;
+}
+
+// The overview's chart on a page of its own, across the page's width, with
+// the totals under it.
+Rapporto paginaGrafico(const DatiPaginaRiepilogo& d, FiguraPagina grafico)
+{
+    Rapporto r;
+    r.nome = QStringLiteral("GraficoRiepilogo");
+    r.titolo = d.titolo + QStringLiteral(": T.E.G. trimestrali e tasso soglia");
+    r.sottotitolo = d.sottotitolo;
+    r.colonne = {{1, 500, 0}};
+    r.figura = std::move(grafico);
+    r.areaFigura = {500, 2700, 10500, 6300};  // 5:3, as the saved chart
+    int n = 22;  // the first row under the chart
+    r.tabella.setTesto(n++, 1, d.TestoTotali());
+    for (const QString& f : d.fonte.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        r.tabella.setTesto(n++, 1, f);
+    r.RighePerPagina = n - 1;
+    return r;
 }
 
 // ---- PDF document information ----------------------------------------------
@@ -240,15 +302,34 @@ QString sceltaDiSistema(QWidget* genitore, const QString& proposto)
                                         QStringLiteral("Documenti PDF (*.pdf)"));
 }
 
-QString nomeProposto(const Documento& d)
+QString nomeProposto(const QString& di)
 {
-    QString nome = QStringLiteral("Relazione T.E.G. - ") + testo(d.NomeConteggio());
+    QString nome = QStringLiteral("Relazione T.E.G. - ") + di;
     for (const QChar c : QStringLiteral("\\/:*?\"<>|"))
         nome.replace(c, QLatin1Char(' '));
     QString cartella = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (cartella.isEmpty() || !QFileInfo(cartella).isDir())
         cartella = QDir::homePath();
     return QDir(cartella).filePath(nome.simplified() + QStringLiteral(".pdf"));
+}
+
+// Asks for the file, then writes the report `crea` builds, with the logo the
+// main window holds, as on the printed tables. False when cancelled.
+bool scriviScelta(QWidget* genitore, const QString& di, const std::function<Relazione()>& crea)
+{
+    QString file = (sceltaFile ? sceltaFile : sceltaDiSistema)(genitore, nomeProposto(di));
+    if (file.isEmpty())
+        return false;
+    if (QFileInfo(file).suffix().isEmpty())
+        file += QStringLiteral(".pdf");
+    Relazione r = crea();
+    if (genitore)
+        if (auto* picture2 = genitore->window()->findChild<QLabel*>(QStringLiteral("Picture2")))
+            if (!picture2->pixmap().isNull())
+                for (Rapporto& pagina : r.pagine)
+                    pagina.logo = picture2->pixmap().toImage();
+    ScriviRelazionePdf(r, file);
+    return true;
 }
 
 } // namespace
@@ -308,7 +389,13 @@ Relazione RelazioneConteggio(Documento& d, const QDate& data)
     r.soggetto = QStringLiteral("T.E.G. del conteggio \u00ab%1\u00bb, anno di riferimento %2")
                      .arg(nome)
                      .arg(d.AnnoRiferimento());
-    r.pagine.push_back(copertina(d, data, tabelle, esaminati, fonteSoglie));
+    Copertina c = copertinaConteggio(d, esaminati);
+    c.titolo = QStringLiteral("Relazione di calcolo del T.E.G.");
+    c.sottotitolo = QStringLiteral("Conteggio \u00ab%1\u00bb").arg(nome);
+    c.dati.emplace_back(QStringLiteral("Data della relazione"), data.toString(QStringLiteral("dd/MM/yyyy")));
+    if (!fonteSoglie.isEmpty())
+        c.dati.emplace_back(QStringLiteral("Soglie d'usura"), fonteSoglie);
+    r.pagine.push_back(copertina(c, indiceDi(tabelle), 1));
     for (Rapporto& t : tabelle)
         r.pagine.push_back(std::move(t));
     return r;
@@ -320,13 +407,17 @@ void DisegnaRelazione(const Relazione& r, QPainter& p, double k, std::vector<Ele
     for (const Rapporto& pagina : r.pagine)
         totale += pagineDi(pagina);
     long long inizio = 1;
-    for (const Rapporto& pagina : r.pagine) {
+    for (std::size_t i = 0; i < r.pagine.size(); ++i) {
+        const Rapporto& pagina = r.pagine[i];
         if (inizio > 1)
             if (auto* dispositivo = dynamic_cast<QPagedPaintDevice*>(p.device()))
                 dispositivo->newPage();
         Rapporto copia = pagina;
-        copia.piede = [inizio, totale](long long n) {
-            return QStringLiteral("pag. %1 di %2").arg(inizio + n - 1).arg(totale);
+        const QString sezione = i < r.sezioni.size() && !r.sezioni[i].isEmpty()
+                                    ? r.sezioni[i] + QStringLiteral(" \u2013 ")
+                                    : QString();
+        copia.piede = [inizio, totale, sezione](long long n) {
+            return sezione + QStringLiteral("pag. %1 di %2").arg(inizio + n - 1).arg(totale);
         };
         DisegnaRapporto(copia, p, k, registro);
         inizio += pagineDi(pagina);
@@ -361,18 +452,99 @@ void ImpostaSceltaFileRelazione(SceltaFileRelazione scelta) { sceltaFile = std::
 
 bool CreaRelazionePdf(QWidget* genitore)
 {
-    QString file = (sceltaFile ? sceltaFile : sceltaDiSistema)(genitore, nomeProposto(Conteggio));
-    if (file.isEmpty())
-        return false;
-    if (QFileInfo(file).suffix().isEmpty())
-        file += QStringLiteral(".pdf");
-    Relazione r = RelazioneConteggio(Conteggio, QDate::currentDate());
-    // The logo is the one the main window holds, as on the printed tables.
-    if (genitore)
-        if (auto* picture2 = genitore->window()->findChild<QLabel*>(QStringLiteral("Picture2")))
-            if (!picture2->pixmap().isNull())
-                for (Rapporto& pagina : r.pagine)
-                    pagina.logo = picture2->pixmap().toImage();
-    ScriviRelazionePdf(r, file);
-    return true;
+    return scriviScelta(genitore, testo(Conteggio.NomeConteggio()),
+                        [] { return RelazioneConteggio(Conteggio, QDate::currentDate()); });
+}
+
+Relazione RelazioneInsieme(const std::vector<Documento*>& documenti, const DatiPaginaRiepilogo& riepilogo,
+                           FiguraPagina grafico, const QDate& data)
+{
+    std::vector<Documento*> ordinati = documenti;
+    std::stable_sort(ordinati.begin(), ordinati.end(), [](const Documento* a, const Documento* b) {
+        return a->AnnoRiferimento() < b->AnnoRiferimento();
+    });
+
+    struct Sezione {
+        Copertina dati;
+        Rapporto copertina;
+        std::vector<Rapporto> pagine;
+    };
+    std::vector<Sezione> sezioni;
+    QString fonteSoglie;
+    QStringList nomi, conteggi;
+    for (Documento* d : ordinati) {
+        QStringList esaminati;
+        QString fonte;
+        Sezione s;
+        s.pagine = PagineConteggio(*d, esaminati, fonte);
+        s.dati = copertinaConteggio(*d, esaminati);
+        s.copertina = copertina(s.dati, indiceDi(s.pagine), 1);  // numbered below
+        if (fonteSoglie.isEmpty())
+            fonteSoglie = fonte;
+        QStringList cosa;
+        for (int i = 0; i < esaminati.size(); i += 2)
+            cosa << esaminati[i];
+        nomi << testo(d->NomeConteggio());
+        conteggi << nomi.last()
+                 << QStringLiteral("anno di riferimento %1%2")
+                        .arg(d->AnnoRiferimento())
+                        .arg(cosa.isEmpty() ? QString() : QStringLiteral(" \u2013 ") + cosa.join(QStringLiteral(", ")));
+        sezioni.push_back(std::move(s));
+    }
+    Rapporto tabella = RapportoRiepilogo(riepilogo);
+    Rapporto figura = paginaGrafico(riepilogo, std::move(grafico));
+
+    Relazione r;
+    r.titolo = QStringLiteral("Relazione di calcolo del T.E.G. - Riepilogo pluriennale");
+    r.soggetto = QStringLiteral("T.E.G. dei conteggi ") + nomi.join(QStringLiteral(", "));
+    if (!ordinati.empty())
+        r.soggetto += QStringLiteral(", anni di riferimento %1\u2013%2")
+                          .arg(ordinati.front()->AnnoRiferimento())
+                          .arg(ordinati.back()->AnnoRiferimento());
+
+    Copertina c;
+    c.titolo = QStringLiteral("Relazione di calcolo del T.E.G.");
+    c.sottotitolo = riepilogo.titolo + QStringLiteral(": ") + nomi.join(QStringLiteral(", "));
+    c.dati = {{riepilogo.titolo, QStringLiteral("%1 conteggi").arg(nomi.size())},
+              {QStringLiteral("Data della relazione"), data.toString(QStringLiteral("dd/MM/yyyy"))}};
+    if (!fonteSoglie.isEmpty())
+        c.dati.emplace_back(QStringLiteral("Soglie d'usura"), fonteSoglie);
+    c.titoloEsaminati = QStringLiteral("Conteggi esaminati");
+    c.esaminati = conteggi;
+    c.nessunoEsaminato = QStringLiteral("Nessun conteggio letto.");
+    std::vector<VoceIndice> indice = indiceDi({tabella, figura});
+    for (const Sezione& s : sezioni) {
+        long long pagine = pagineDi(s.copertina);
+        for (const Rapporto& t : s.pagine)
+            pagine += pagineDi(t);
+        indice.push_back({voce(s.copertina), pagine});
+    }
+    r.pagine.push_back(copertina(c, indice, 1));
+
+    // Each calculation's section opens with its own cover, whose contents
+    // give the pages' numbers in the whole document.
+    long long pagina = 1 + pagineDi(r.pagine.front()) + pagineDi(tabella) + pagineDi(figura);
+    r.pagine.push_back(std::move(tabella));
+    r.pagine.push_back(std::move(figura));
+    r.sezioni.resize(r.pagine.size());
+    for (std::size_t k = 0; k < sezioni.size(); ++k) {
+        Sezione& s = sezioni[k];
+        s.copertina = copertina(s.dati, indiceDi(s.pagine), pagina);
+        pagina += pagineDi(s.copertina);
+        r.pagine.push_back(std::move(s.copertina));
+        for (Rapporto& t : s.pagine) {
+            pagina += pagineDi(t);
+            r.pagine.push_back(std::move(t));
+        }
+        r.sezioni.resize(r.pagine.size(), nomi[static_cast<qsizetype>(k)]);
+    }
+    return r;
+}
+
+bool CreaRelazioneInsieme(QWidget* genitore, const std::vector<Documento*>& documenti,
+                          const DatiPaginaRiepilogo& riepilogo, FiguraPagina grafico)
+{
+    return scriviScelta(genitore, riepilogo.titolo, [&] {
+        return RelazioneInsieme(documenti, riepilogo, grafico, QDate::currentDate());
+    });
 }

@@ -13,7 +13,12 @@
 
 class Documento;
 class QPainter;
+class QRectF;
 class QWidget;
+struct DatiPaginaRiepilogo;
+
+// Draws a picture into a rectangle of the page (device pixels).
+using FiguraPagina = std::function<void(QPainter&, const QRectF&)>;
 
 struct Relazione {
     QString titolo;     // the PDF's title
@@ -22,6 +27,9 @@ struct Relazione {
     // The pages in their order, the cover first. A report of several pages
     // (NumeroPagine) takes that many.
     std::vector<Rapporto> pagine;
+    // For each of `pagine`, the calculation it belongs to, named before the
+    // page number in its footer; missing or empty: the number alone.
+    std::vector<QString> sezioni;
 };
 
 // The report of a calculation: the cover (name, reference year, the
@@ -62,3 +70,17 @@ void ImpostaSceltaFileRelazione(SceltaFileRelazione scelta);
 // asks for the file and writes it. False when the choice is cancelled; a
 // failure is thrown, for the command runner to report.
 bool CreaRelazionePdf(QWidget* genitore);
+
+// The report of the multi-year overview's calculations: a cover (their
+// names, the date, the threshold data, the contents), the overview's table,
+// its chart on a page of its own (drawn by `grafico` into the rectangle it is
+// given), then each calculation in order of reference year, its section
+// opened by its own cover and followed by its pages as PagineConteggio gives
+// them. Recomputes the documents as RelazioneConteggio does.
+Relazione RelazioneInsieme(const std::vector<Documento*>& documenti, const DatiPaginaRiepilogo& riepilogo,
+                           FiguraPagina grafico, const QDate& data);
+
+// "Crea relazione PDF…" on the overview: as CreaRelazionePdf, for the
+// calculations it shows, dated today.
+bool CreaRelazioneInsieme(QWidget* genitore, const std::vector<Documento*>& documenti,
+                          const DatiPaginaRiepilogo& riepilogo, FiguraPagina grafico);

@@ -58,8 +58,10 @@ struct Rapporto {
     bool lineeTrimestri = false;
     // The logo of the page; empty: the program's own.
     QImage logo;
-    // Page extra: draws a picture into the given rectangle (device pixels).
+    // Page extra: draws a picture into the given rectangle (device pixels),
+    // placed on each page at areaFigura (twips: left, top, width, height).
     std::function<void(QPainter&, const QRectF&)> figura;
+    std::array<int, 4> areaFigura{2600, 8000, 4815, 1455};
     // Footer of page n (from 1) when the report is part of a longer document;
     // empty: "Pagina n di " + NumeroPagine.
     std::function<QString(long long pagina)> piede;

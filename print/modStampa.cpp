@@ -423,8 +423,9 @@ void DisegnaRapporto(const Rapporto& r, QPainter& p, double k, std::vector<Eleme
             }
         }
         if (r.figura) {
-            r.figura(p, QRectF(2600 * k, 8000 * k, 4815 * k, 1455 * k));
-            fineContenuto = std::max(fineContenuto, 9455.0 + 100);
+            const auto& [x, y, larghezza, altezza] = r.areaFigura;
+            r.figura(p, QRectF(x * k, y * k, larghezza * k, altezza * k));
+            fineContenuto = std::max(fineContenuto, y + altezza + 100.0);
         }
         if (!completi.isEmpty()) {
             const QFont f = carattere(false, false, 0);

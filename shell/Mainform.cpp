@@ -13,6 +13,7 @@
 #include "Immagini.h"
 #include "Messaggi.h"
 #include "Relazione.h"
+#include "RelazioneRiepilogo.h"
 #include "Routines.h"
 #include "SoglieInUso.h"
 #include "Twips.h"
@@ -585,7 +586,7 @@ void Mainform::EseguiComando(const QString& chiave)
         {"stampa", "Stampa tabella corrente", [](Mainform* m) { m->ComandoStampa(); }},
         {"copia", "Copia tabella corrente", [](Mainform* m) { m->ComandoCopia(); }},
         {"excel", "Esporta in Excel\u2026", [](Mainform* m) { EsportaTabellaCorrente(m->FinestraCorrente(), m->FinestraAperta(m->FinestraCorrente()), FormatoEsportazione::Excel); }},
-        {"relazione", "Crea relazione PDF\u2026", [](Mainform* m) { CreaRelazionePdf(m); }},
+        {"relazione", "Crea relazione PDF\u2026", [](Mainform* m) { CreaRelazioneFinestra(m->FinestraAperta(m->FinestraCorrente()), m); }},
         {"csv", "Esporta CSV\u2026", [](Mainform* m) { EsportaTabellaCorrente(m->FinestraCorrente(), m->FinestraAperta(m->FinestraCorrente()), FormatoEsportazione::CSV); }},
         {"cc", "T.E.G. su conto corrente", [](Mainform* m) { m->ScaricaFinestre(); m->ApriConAttesa("frmBox"); }},
         {"mutuo", "T.E.G. su mutuo", [](Mainform* m) { m->ScaricaFinestre(); m->ApriConAttesa("frmMutuo"); }},

@@ -7,6 +7,9 @@
 #include "GraficoRiepilogo.h"
 #include "Messaggi.h"
 #include "PaginaSoglia.h"
+#include "PassaggiVerifica.h"
+#include "Relazione.h"
+#include "RelazioneRiepilogo.h"
 #include "RapportoRiepilogo.h"
 #include "SoglieInUso.h"
 #include "TabellaEsportazione.h"
@@ -19,11 +22,13 @@
 #include <QFile>
 #include <QImage>
 #include <QListWidget>
+#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScatterSeries>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 
 using namespace std::chrono;
 
@@ -55,6 +60,14 @@ void SalvaAnno(const QString& cartella, int anno, int oltre, bool conMutuo)
         Conteggio.Usura().setDataStipula(sys_days{year{anno} / June / 1});
     }
     SalvaConteggioConNome(cartella, QStringLiteral("Anno%1").arg(anno));
+}
+
+QString pdftotext(const QString& file)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), file, QStringLiteral("-")});
+    p.waitForFinished(30000);
+    return QString::fromUtf8(p.readAllStandardOutput());
 }
 
 } // namespace
@@ -217,6 +230,76 @@ private slots:
             QCOMPARE(std::lround(m.captured(1).toDouble()), 842);
             QCOMPARE(std::lround(m.captured(2).toDouble()), 595);
         }
+    }
+
+    // The report of the overview's set: cover naming each calculation, the
+    // overview's table, the chart on its page, each calculation's steps in
+    // order of year, every page numbered through the whole document.
+    void relazioneInsieme()
+    {
+        frmRiepilogo w;
+        w.setCartella(cartella_);
+        w.Pagina();
+        w.Mostra({"Anno2017", "Anno2018", "Anno2016", "Anno2011"});
+        QCOMPARE(w.Documenti().size(), std::size_t(3));  // the damaged file is left out
+        std::vector<Documento*> documenti;
+        for (const auto& d : w.Documenti())
+            documenti.push_back(d.get());
+        std::vector<QRectF> disegni;
+        Relazione r = RelazioneInsieme(documenti, w.Dati(), [&](QPainter& p, const QRectF& q) {
+            disegni.push_back(q);
+            DisegnaGrafico(w.Dati(), p, q);
+        }, QDate(2026, 3, 2));
+        int totale = 0;
+        for (const Rapporto& pagina : r.pagine)
+            totale += static_cast<int>(pagina.NumeroPagine);
+        const QString file = cartella_ + "/insieme.pdf";
+        ScriviRelazionePdf(r, file);
+        if (!qEnvironmentVariableIsEmpty("ZELVI_RELAZIONE"))
+            QFile::copy(file, qEnvironmentVariable("ZELVI_RELAZIONE"));
+        const QStringList pagine = pdftotext(file).split(QLatin1Char('\f'), Qt::SkipEmptyParts);
+        QCOMPARE(pagine.size(), totale);
+        for (int i = 0; i < totale; ++i)
+            QVERIFY2(pagine[i].contains(QStringLiteral("pag. %1 di %2").arg(i + 1).arg(totale)), qPrintable(pagine[i]));
+
+        const QRegularExpression ordine("Conteggi esaminati.*Anno2011.*Anno2016.*Anno2017",
+                                        QRegularExpression::DotMatchesEverythingOption);
+        QVERIFY2(pagine[0].contains(ordine) && pagine[0].contains("02/03/2026"), qPrintable(pagine[0]));
+        QVERIFY(pagine[1].contains(w.Dati().TestoTotali()) && pagine[1].contains("OLTRE SOGLIA"));
+        QVERIFY2(pagine[2].contains("T.E.G. trimestrali e tasso soglia"), qPrintable(pagine[2]));
+        // Drawn once, across the page's width, inside an A4 page at 1200 dpi.
+        QCOMPARE(disegni.size(), std::size_t(1));
+        QVERIFY(QRectF(0, 0, 9921, 14031).contains(disegni[0]) && disegni[0].width() > 8000);
+
+        // Each section opens on its own cover, in order of year, with the
+        // formula of its first quarter.
+        int sezione = 2;
+        for (const int anno : {2011, 2016, 2017}) {
+            const auto inizio = std::find_if(pagine.begin() + sezione + 1, pagine.end(), [&](const QString& p) {
+                return p.contains(QStringLiteral("Conteggio \u00abAnno%1\u00bb").arg(anno));
+            });
+            QVERIFY(inizio != pagine.end());
+            sezione = static_cast<int>(inizio - pagine.begin());
+            QVERIFY(inizio->contains(QStringLiteral("Anno%1 \u2013 pag. %2 di").arg(anno).arg(sezione + 1)));
+            QVERIFY(pagine[0].contains(QRegularExpression(
+                QStringLiteral("Conteggio \u00abAnno%1\u00bb.* pag. %2\\n").arg(anno).arg(sezione + 1))));
+            const auto d = std::find_if(documenti.begin(), documenti.end(),
+                                        [&](const Documento* x) { return x->AnnoRiferimento() == anno; });
+            BOX t = (*d)->Trimestri(1);
+            t.Aggiorna();
+            const QString formula = FormulaIstruzioni2016(t).replace(QChar(0x00A0), QLatin1Char(' '));
+            QVERIFY2(std::any_of(inizio, pagine.end(), [&](const QString& p) { return p.contains(formula); }),
+                     qPrintable(formula));
+        }
+
+        // The command on the overview writes the set; elsewhere, the open calculation.
+        QString scelto = cartella_ + "/comando";
+        ImpostaSceltaFileRelazione([&](QWidget*, const QString&) { return scelto; });
+        QVERIFY(CreaRelazioneFinestra(&w, nullptr));
+        QVERIFY(pdftotext(scelto + ".pdf").contains("Conteggi esaminati"));
+        QVERIFY(CreaRelazioneFinestra(nullptr, nullptr));
+        QVERIFY(!pdftotext(scelto + ".pdf").contains("Conteggi esaminati"));
+        ImpostaSceltaFileRelazione({});
     }
 
     void finestra()
