@@ -2,14 +2,9 @@
 // bytes, and workbooks read back by an independent reader (openpyxl).
 #include "Dichiarazioni.h"
 #include "EsempiStampa.h"
+#include "FinestreDiProva.h"
 #include "Esportazione.h"
 #include "Messaggi.h"
-#include "frmBox.h"
-#include "frmBreve.h"
-#include "frmCalcoli.h"
-#include "frmItalia.h"
-#include "frmMutuo.h"
-#include "frmOPE.h"
 
 #include <QLocale>
 #include <QProcess>
@@ -140,14 +135,7 @@ void TestEsportazione::excelRiletto()
     QFETCH(QString, foglio);
     QFETCH(QString, bloccata);
     QFETCH(int, numeri);
-    std::unique_ptr<FinestraFiglia> f;
-    if (nome == QLatin1String("frmBreve")) f = std::make_unique<frmBreve>();
-    else if (nome == QLatin1String("frmOPE")) f = std::make_unique<frmOPE>();
-    else if (nome == QLatin1String("frmMutuo")) f = std::make_unique<frmMutuo>();
-    else if (nome == QLatin1String("frmCalcoli")) f = std::make_unique<frmCalcoli>();
-    else if (nome == QLatin1String("frmItalia")) f = std::make_unique<frmItalia>();
-    else f = std::make_unique<frmBox>();
-    f->setAttribute(Qt::WA_DeleteOnClose, false);
+    const std::unique_ptr<FinestraFiglia> f = esempi::FinestraConTabella(nome);
     f->Pagina();
 
     // An older file of the same name is replaced.

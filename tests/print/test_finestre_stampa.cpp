@@ -1,15 +1,10 @@
 // Print and copy from the program's own windows, filled from the document.
 #include "Dichiarazioni.h"
 #include "EsempiStampa.h"
+#include "FinestreDiProva.h"
 #include "Messaggi.h"
 #include "Anteprima.h"
 #include "Stampanti.h"
-#include "frmBox.h"
-#include "frmBreve.h"
-#include "frmCalcoli.h"
-#include "frmItalia.h"
-#include "frmMutuo.h"
-#include "frmOPE.h"
 #include "modCopia.h"
 
 #include <QClipboard>
@@ -64,14 +59,7 @@ void TestFinestreStampa::finestre()
     QFETCH(QString, nome);
     QFETCH(QString, titolo);
     QFETCH(int, righe);
-    std::unique_ptr<FinestraFiglia> f;
-    if (nome == QLatin1String("frmBreve")) f = std::make_unique<frmBreve>();
-    else if (nome == QLatin1String("frmOPE")) f = std::make_unique<frmOPE>();
-    else if (nome == QLatin1String("frmMutuo")) f = std::make_unique<frmMutuo>();
-    else if (nome == QLatin1String("frmCalcoli")) f = std::make_unique<frmCalcoli>();
-    else if (nome == QLatin1String("frmItalia")) f = std::make_unique<frmItalia>();
-    else f = std::make_unique<frmBox>();
-    f->setAttribute(Qt::WA_DeleteOnClose, false);
+    const std::unique_ptr<FinestraFiglia> f = esempi::FinestraConTabella(nome);
     f->resize(1000, 700);
     f->Pagina();
 
