@@ -581,7 +581,13 @@ void Mainform::EseguiComando(const QString& chiave)
         {"apri", "Apri conteggio", [](Mainform* m) { m->ComandoApri(); }},
         {"archivio", "Apri archivio", [](Mainform* m) { m->ApriArchivio(); }},
         {"salva", "Salva conteggio", [](Mainform* m) { m->SalvaConteggio(); }},
-        {"salvaconnome", "Salva con nome", [](Mainform* m) { ApriSalvaConNome(m, m->PercorsoArchivio(), [m](const QString&) { m->Timer1_Timer(); }); }},
+        {"salvaconnome", "Salva con nome", [](Mainform* m) {
+             // The copy is made in the archive, wherever the first file was.
+             ApriSalvaConNome(m, m->PercorsoArchivio(), [m](const QString&) {
+                 m->cartellaConteggio_.clear();
+                 m->Timer1_Timer();
+             });
+         }},
         {"anteprima", "Anteprima di stampa", [](Mainform* m) { AnteprimaTabellaCorrente(m->FinestraCorrente(), m->FinestraAperta(m->FinestraCorrente()), m); }},
         {"stampa", "Stampa tabella corrente", [](Mainform* m) { m->ComandoStampa(); }},
         {"copia", "Copia tabella corrente", [](Mainform* m) { m->ComandoCopia(); }},

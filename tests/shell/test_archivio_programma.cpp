@@ -279,6 +279,28 @@ private slots:
         CaricaConteggio(altrove, "Rossi");
         QCOMPARE(Conteggio.MutuoCorrente().Importo(), 4321.0);
 
+        // Saved under a new name, the copy is in the archive and is saved there,
+        // never into a file of that name beside the first one.
+        CreaConteggio(altrove, "Rossi 2");
+        const auto contenuto = [](const QString& percorso) {
+            QFile f(percorso);
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        };
+        const QByteArray estraneo = contenuto(altrove + "/Rossi 2.ccc");
+        A("mnuSalvaConNome")->trigger();
+        frmNuovoPiano* d = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* n = qobject_cast<frmNuovoPiano*>(w); n && n->isVisible())
+                d = n;
+        QVERIFY(d);
+        d->XPText1()->setText(QStringLiteral("Rossi 2"));
+        d->XPButton1()->click();
+        Conteggio.MutuoCorrente().setImporto(999);
+        A("mnuSalva")->trigger();
+        QCOMPARE(Messaggi(), QStringList());
+        QCOMPARE(DatabaseCorrente(), PercorsoConteggio(Archivio(), "Rossi 2"));
+        QCOMPARE(contenuto(altrove + "/Rossi 2.ccc"), estraneo);
+
         QVERIFY(m_->ApriFile(Archivio() + "/../Archivio/Esempio.ccc"));
         QCOMPARE(m_->CartellaConteggio(), Archivio());
         QTRY_COMPARE(m_->findChild<QLabel*>("Panel2")->text(), QStringLiteral("Esempio"));
