@@ -151,7 +151,9 @@ TerminiIstruzioni TerminiIstruzioni2009(const BOX& t, std::string& nota)
         else if (f.tipoBase != BaseOneri::Nessuna)
             f.quotaOneri = f.oneri * f.annualizzazione / f.base;
     }
-    if (nota.empty() && std::isfinite(f.quotaInteressi + f.quotaOneri))
+    if (nota.empty() && !std::isfinite(f.quotaInteressi + f.quotaOneri))
+        nota = "dati incoerenti";
+    if (nota.empty())
         f.tasso = f.quotaInteressi + f.quotaOneri;
     return f;
 }
