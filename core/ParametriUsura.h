@@ -1,9 +1,13 @@
 #pragma once
 // The user's choices for the usury check of a calculation: the category and
-// amount class each operation is compared with, and the dates that place the
-// mortgage and the cash flows in a period.
+// amount class each operation is compared with, the dates that place the
+// mortgage and the cash flows in a period, and the average commission on the
+// maximum overdraft of each quarter.
+#include <array>
 #include <chrono>
+#include <cmath>
 #include <optional>
+#include <stdexcept>
 #include <string>
 
 class ParametriUsura {
@@ -38,7 +42,25 @@ public:
     Data DataOperazioni() const { return dataOperazioni_; }
     void setDataOperazioni(Data v) { dataOperazioni_ = v; }
 
+    // Average commission on the maximum overdraft (CMS media) of the account's
+    // category for quarter q (1..4) of the reference year, as the quarterly
+    // decree publishes it, as a fraction (0.0071 = 0,71 %); empty = not given.
+    // The program ships no series of it: the user types it. A value not above
+    // 0 (or not finite) means "not given". Any other q throws std::out_of_range.
+    std::optional<double> CMSMedia(int q) const { return cmsMedia_.at(Indice(q)); }
+    void setCMSMedia(int q, double v)
+    {
+        cmsMedia_.at(Indice(q)) = (std::isfinite(v) && v > 0) ? std::optional<double>(v) : std::nullopt;
+    }
+
 private:
+    static std::size_t Indice(int q)
+    {
+        if (q < 1 || q > 4)
+            throw std::out_of_range("Numero del trimestre fuori dall'intervallo 1..4: " + std::to_string(q));
+        return static_cast<std::size_t>(q - 1);
+    }
+
     std::string categoriaConto_ = "APERTURE DI CREDITO IN CONTO CORRENTE";
     std::string classeConto_;
     std::string categoriaMutuo_ = "MUTUI IPOTECARI A TASSO FISSO";
@@ -46,4 +68,5 @@ private:
     std::string categoriaOperazioni_, classeOperazioni_;
     std::string categoriaBreve_, classeBreve_;
     Data dataStipula_, dataOperazioni_;
+    std::array<std::optional<double>, 4> cmsMedia_{};
 };

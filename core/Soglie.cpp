@@ -554,6 +554,7 @@ std::string TestoStato(StatoVerifica stato)
     case StatoVerifica::ClasseNonDeterminabile: return "classe non determinabile";
     case StatoVerifica::TassoNonDeterminabile: return "tasso non determinabile";
     case StatoVerifica::DataMancante: return "data non indicata";
+    case StatoVerifica::CMSNonVerificabile: return "CMS non verificabile";
     }
     return {};
 }
@@ -764,30 +765,46 @@ void VerificaTrimestre(std::vector<EsitoVerifica>& esiti, const Documento& docum
     const sys_days a{anno / month{static_cast<unsigned>(3 * q)} / last};
 
     // The periods the quarter touches, and a row for the days none covers.
-    std::vector<std::pair<const PeriodoSoglie*, std::pair<sys_days, sys_days>>> tratti;
-    sys_days scoperto = da;
-    for (const PeriodoSoglie* p : serie.PeriodiTra(da, a)) {
-        if (p->inizio > scoperto)
-            tratti.push_back({nullptr, {scoperto, p->inizio - days{1}}});
-        tratti.push_back({p, {p->inizio, p->fine}});
-        scoperto = p->fine + days{1};
-    }
-    if (scoperto <= a)
-        tratti.push_back({nullptr, {scoperto, a}});
-
-    for (const auto& [periodo, date] : tratti)
-        for (const Tasso* tasso : {&programma, &istruzioni}) {
-            EsitoVerifica e = Confronta(operazione, *tasso, periodo, u.CategoriaConto(), classe);
-            if (!periodo) {
-                e.inizio = std::max(date.first, da);
-                e.fine = std::min(date.second, a);
-                e.nota = NotaSenzaPeriodo(serie, *e.inizio);
-            }
-            esiti.push_back(std::move(e));
-        }
+    for (const TrattoSoglie& tratto : TrattiSoglie(serie, da, a))
+        for (const Tasso* tasso : {&programma, &istruzioni})
+            esiti.push_back(ConfrontaConSoglia(serie, tratto, operazione, tasso->formula, tasso->valore, tasso->nota,
+                                               u.CategoriaConto(), classe.fissata, classe.importo));
 }
 
 } // namespace
+
+std::vector<TrattoSoglie> TrattiSoglie(const SerieSoglie& serie, sys_days da, sys_days a)
+{
+    using std::chrono::days;
+    std::vector<TrattoSoglie> tratti;
+    if (a < da)
+        return tratti;
+    sys_days scoperto = da;
+    for (const PeriodoSoglie* p : serie.PeriodiTra(da, a)) {
+        if (p->inizio > scoperto)
+            tratti.push_back({nullptr, scoperto, p->inizio - days{1}});
+        tratti.push_back({p, p->inizio, p->fine});
+        scoperto = p->fine + days{1};
+    }
+    if (scoperto <= a)
+        tratti.push_back({nullptr, scoperto, a});
+    return tratti;
+}
+
+EsitoVerifica ConfrontaConSoglia(const SerieSoglie& serie, const TrattoSoglie& tratto, std::string operazione,
+                                 std::string formula, std::optional<double> tasso, const std::string& notaTasso,
+                                 const std::string& categoria, const std::string& classeFissata,
+                                 std::optional<double> importoClasse)
+{
+    const Tasso t{std::move(formula), tasso, std::nullopt, tasso ? std::string() : notaTasso};
+    EsitoVerifica e = Confronta(std::move(operazione), t, tratto.periodo, categoria, {classeFissata, importoClasse});
+    if (!tratto.periodo) {
+        e.inizio = tratto.inizio;
+        e.fine = tratto.fine;
+        e.nota = NotaSenzaPeriodo(serie, tratto.inizio);
+    }
+    return e;
+}
 
 std::vector<EsitoVerifica> VerificaConteggio(const Documento& documento, const SerieSoglie& serie)
 {

@@ -112,12 +112,13 @@ enum class StatoVerifica {
     CategoriaNonScelta,      // no category chosen yet
     ClasseNonDeterminabile,  // no class of the category fits the amount, or the fixed class is not listed
     TassoNonDeterminabile,   // the calculation gives no rate
-    DataMancante             // the operation has no date to place it in a period
+    DataMancante,            // the operation has no date to place it in a period
+    CMSNonVerificabile       // the commission on the maximum overdraft cannot be checked (a figure is missing)
 };
 
 // "entro soglia", "OLTRE SOGLIA", "soglia non disponibile", "categoria non
 // prevista", "categoria non scelta", "classe non determinabile", "tasso non
-// determinabile", "data non indicata". Never fails.
+// determinabile", "data non indicata", "CMS non verificabile". Never fails.
 std::string TestoStato(StatoVerifica stato);
 
 struct EsitoVerifica {
@@ -144,3 +145,29 @@ struct EsitoVerifica {
 // TassoNonDeterminabile rows with the reason in `nota`; only std::bad_alloc
 // leaves.
 std::vector<EsitoVerifica> VerificaConteggio(const Documento& documento, const SerieSoglie& serie);
+
+// ---------------------------------------------------------------- for the checks built on this one
+
+// A run of days [inizio, fine] and the period of the series covering it
+// (nullptr: no period covers those days).
+struct TrattoSoglie {
+    const PeriodoSoglie* periodo = nullptr;
+    std::chrono::sys_days inizio{}, fine{};
+};
+
+// The runs [da, a] falls into, in date order: each period overlapping it
+// (with the period's own dates) and each run of days no period covers
+// (clipped to [da, a]). Empty only when a < da.
+std::vector<TrattoSoglie> TrattiSoglie(const SerieSoglie& serie, std::chrono::sys_days da,
+                                       std::chrono::sys_days a);
+
+// One rate against the threshold of a run, as VerificaConteggio compares
+// each rate: the category and the class (the fixed one, else the one the
+// amount falls in), TEGM, threshold, margin and state. `tasso` empty means
+// no rate, for the reason in `notaTasso`. For a run no period covers the row
+// takes the run's dates and says why there is no threshold. Only
+// std::bad_alloc leaves.
+EsitoVerifica ConfrontaConSoglia(const SerieSoglie& serie, const TrattoSoglie& tratto, std::string operazione,
+                                 std::string formula, std::optional<double> tasso, const std::string& notaTasso,
+                                 const std::string& categoria, const std::string& classeFissata,
+                                 std::optional<double> importoClasse);
