@@ -158,7 +158,7 @@ Risultato<double> Tasso(const std::vector<FlussoDatato>& flussi)
         "tasso non determinabile: nessun tasso rende i pagamenti equivalenti alla somma ricevuta");
 }
 
-bool FaultoDelPiano(const ErroreContratto& e)
+bool BloccaIlPiano(const ErroreContratto& e)
 {
     return e.campo != CampoContratto::Mora && e.campo != CampoContratto::Estinzione &&
            e.campo != CampoContratto::TaegDichiarato;
@@ -344,7 +344,7 @@ std::vector<ErroreContratto> ControllaContratto(const ContrattoMutuo& c)
 Risultato<PianoAmmortamento> CalcolaPiano(const ContrattoMutuo& c)
 {
     for (const ErroreContratto& e : ControllaContratto(c))
-        if (FaultoDelPiano(e))
+        if (BloccaIlPiano(e))
             return Risultato<PianoAmmortamento>::Fallito(e.testo);
 
     PianoAmmortamento p;

@@ -142,7 +142,8 @@ struct PianoAmmortamento {
 // formula at the periodic rate, the Italian principal as amount / n; the
 // last instalment settles the residual to 0. Instalment dates are the first
 // one plus whole periods (SpostaMesi, month ends kept). Fails with the first
-// fault of ControllaContratto.
+// fault of ControllaContratto, except those of the default rate, the early
+// repayment and the stated TAEG: they stop only their own check.
 Risultato<PianoAmmortamento> CalcolaPiano(const ContrattoMutuo& contratto);
 
 // The plan's instalment beside the typed one: a difference beyond a cent is
