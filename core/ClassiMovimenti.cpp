@@ -260,7 +260,13 @@ std::pair<ClasseMovimento, int> ClassificatoreMovimenti::Classe(const Movimento&
                 testoPronto = true;
             }
             const bool trovata = std::any_of(r.chiavi.begin(), r.chiavi.end(), [&](const std::string& chiave) {
-                return testo.find(chiave) != std::string::npos;
+                // Look for the key without its leading space, whose first
+                // letter is rarer, then check the space before it.
+                const std::string_view frase = std::string_view(chiave).substr(1);
+                for (std::size_t da = 1; (da = testo.find(frase, da)) != std::string::npos; ++da)
+                    if (testo[da - 1] == ' ')
+                        return true;
+                return false;
             });
             if (!trovata)
                 continue;
