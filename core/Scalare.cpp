@@ -1,7 +1,6 @@
 #include "Scalare.h"
 
 #include <algorithm>
-#include <limits>
 #include <stdexcept>
 #include <tuple>
 
