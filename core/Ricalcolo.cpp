@@ -67,10 +67,18 @@ struct Contesto {
     Centesimi aperturaBanca = 0, aperturaRicalcolo = 0;
     std::vector<char> gratuito{};  // per quarter: debit interest not due
     std::vector<char> tenuto{};    // per movement: stays in the corrected account
-    std::vector<std::size_t> perValuta{}, perContabile{};  // movements in day order
+    // The movements in day order (by the day, then as given), in a compact
+    // copy the day-by-day passes run through.
+    struct Voce {
+        sys_days giorno;
+        Centesimi importo;
+        std::size_t indice;
+        bool tenuto;
+    };
+    std::vector<Voce> perValuta{}, perContabile{};
 
     const CondizioniPeriodo& Condizioni(sys_days g) const { return *CondizioniDel(condizioni, g); }
-    const std::vector<std::size_t>& Ordine(DateRicalcolo d) const
+    const std::vector<Voce>& Ordine(DateRicalcolo d) const
     {
         return d == DateRicalcolo::Valuta ? perValuta : perContabile;
     }
@@ -270,7 +278,7 @@ Percorso Percorri(const Contesto& c, DateRicalcolo date, bool completo)
 {
     Percorso r;
     r.trimestri.resize(c.trimestri);
-    const std::vector<std::size_t>& ordine = c.Ordine(date);
+    const std::vector<Contesto::Voce>& ordine = c.Ordine(date);
     const std::optional<sys_days> autorizzazione = c.condizioni.autorizzazioneAddebito;
     const std::optional<sys_days> chiusura = c.opzioni.chiusuraConto;
 
@@ -299,16 +307,15 @@ Percorso Percorri(const Contesto& c, DateRicalcolo date, bool completo)
         }
 
         const CondizioniPeriodo& p = c.Condizioni(g);
-        for (; prossimo < ordine.size() && DataDi(c.movimenti[ordine[prossimo]], date) == g; ++prossimo) {
-            const std::size_t i = ordine[prossimo];
-            const Movimento& m = c.movimenti[i];
+        for (; prossimo < ordine.size() && ordine[prossimo].giorno == g; ++prossimo) {
+            const Contesto::Voce& m = ordine[prossimo];
             banca += m.importo;
-            if (!c.tenuto[i])
+            if (!m.tenuto)
                 continue;
             if (completo && m.importo > 0) {
                 Rimessa rm;
                 rm.data = g;
-                rm.movimento = i;
+                rm.movimento = m.indice;
                 rm.importo = m.importo;
                 rm.saldoPrima = capitale;
                 rm.fido = p.accordato;
@@ -407,12 +414,12 @@ Percorso Percorri(const Contesto& c, DateRicalcolo date, bool completo)
 std::vector<double> InteressiContrattuali(const Contesto& c, DateRicalcolo date)
 {
     std::vector<double> r(c.trimestri, 0.0);
-    const std::vector<std::size_t>& ordine = c.Ordine(date);
+    const std::vector<Contesto::Voce>& ordine = c.Ordine(date);
     Centesimi saldo = c.aperturaBanca;
     std::size_t prossimo = 0;
     for (sys_days g = c.inizio; g <= c.fine; g += days{1}) {
-        for (; prossimo < ordine.size() && DataDi(c.movimenti[ordine[prossimo]], date) == g; ++prossimo)
-            saldo += c.movimenti[ordine[prossimo]].importo;
+        for (; prossimo < ordine.size() && ordine[prossimo].giorno == g; ++prossimo)
+            saldo += ordine[prossimo].importo;
         const CondizioniPeriodo& p = c.Condizioni(g);
         const double divisore = p.divisore == Divisore::Civile ? calendario::GiorniAnno(calendario::Anno(g)) : 360;
         double netto = 0;
@@ -747,15 +754,16 @@ EsitoRicalcolo Ricalcola(const std::vector<Movimento>& movimenti, const std::vec
         if (!ultimoAddebito[q] || d > *ultimoAddebito[q])
             ultimoAddebito[q] = d;
     }
-    for (DateRicalcolo d : {DateRicalcolo::Valuta, DateRicalcolo::Contabile}) {
-        std::vector<std::size_t>& ordine = d == DateRicalcolo::Valuta ? c.perValuta : c.perContabile;
-        ordine.resize(movimenti.size());
-        for (std::size_t i = 0; i < ordine.size(); ++i)
-            ordine[i] = i;
-        std::stable_sort(ordine.begin(), ordine.end(), [&](std::size_t a, std::size_t b) {
-            return DataDi(movimenti[a], d) < DataDi(movimenti[b], d);
-        });
+    c.perValuta.resize(movimenti.size());
+    c.perContabile.resize(movimenti.size());
+    for (std::size_t i = 0; i < movimenti.size(); ++i) {
+        c.perValuta[i] = {movimenti[i].dataValuta, movimenti[i].importo, i, c.tenuto[i] != 0};
+        c.perContabile[i] = {movimenti[i].dataContabile, movimenti[i].importo, i, c.tenuto[i] != 0};
     }
+    for (std::vector<Contesto::Voce>* ordine : {&c.perValuta, &c.perContabile})
+        std::sort(ordine->begin(), ordine->end(), [](const Contesto::Voce& a, const Contesto::Voce& b) {
+            return a.giorno < b.giorno || (a.giorno == b.giorno && a.indice < b.indice);
+        });
 
     // The corrected account by the chosen dates, and by the other ones for
     // the value-date effect.
