@@ -500,8 +500,8 @@ const std::vector<DescrizioneOpzione>& OpzioniRicalcoloDisponibili()
         {"gratuitaAncheCommissioni", "Nei trimestri senza interessi anche CMS e commissioni", {"no", "sì"}, 0,
          "Art. 644 c. 4 c.p.: il tasso usurario comprende commissioni, remunerazioni e spese collegate al credito."},
         {"ante2000", "Capitalizzazione fino al 30/06/2000", {"nessuna (interessi a parte)", "annuale"}, 0,
-         "Art. 1283 c.c.; Cass. S.U. 21095/2004 e S.U. 24418/2010: nulla la capitalizzazione trimestrale, gli "
-         "interessi si calcolano senza capitalizzazione alcuna."},
+         "Art. 1283 c.c.; Cass. S.U. 21095/2004: nulla la capitalizzazione trimestrale; Cass. S.U. 24418/2010 e "
+         "Cass. 15135/2014: nemmeno quella annuale, gli interessi si calcolano senza capitalizzazione."},
         {"adeguamento2000",
          "Adeguamento della banca del 2000 per comunicazione",
          {"non vale come pattuizione", "vale come pattuizione"},
