@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // A calendar quarter (numero 1 to 4); numero 0 stands for the whole year in
@@ -150,7 +151,10 @@ struct AddebitoIndebito {
 
 // A credit movement of the corrected account split as Cass. S.U. 24418/2010
 // splits it: solutoria = min(importo, max(0, -saldoPrima - fido)), the rest
-// ripristinatoria. coperture lists the undue charges it paid (index in
+// ripristinatoria. saldoPrima is the corrected balance that bears interest
+// (the interest kept apart is not in it) just before the movement, after the
+// movements of the same day given before it; fido the credit line in force.
+// coperture lists the undue charges it paid (index in
 // EsitoRicalcolo::addebiti, amount).
 struct Rimessa {
     std::chrono::sys_days data{};
@@ -179,8 +183,8 @@ struct EsitoRicalcolo {
     std::chrono::sys_days inizio{}, fine{};
     std::vector<RigaRicalcolo> trimestri, anni;
     std::vector<PuntoSaldi> saldi;
-    std::vector<AddebitoIndebito> addebiti;
-    std::vector<Rimessa> rimesse;
+    std::vector<AddebitoIndebito> addebiti;  // in date order
+    std::vector<Rimessa> rimesse;            // every credit movement kept, in day order
     TotaliRicalcolo totali;
     std::vector<Passaggio> passaggiTotali;
 
