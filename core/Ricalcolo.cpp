@@ -698,8 +698,13 @@ EsitoRicalcolo Ricalcola(const std::vector<Movimento>& movimenti, const std::vec
         c.fine = std::max(c.fine, s.dataFinale);
     }
     if (primoEstratto) {
+        // The declared balance already holds the movements booked before
+        // its date: the account starts before them.
         c.inizio = std::min(c.inizio, primoEstratto->dataIniziale);
         c.aperturaBanca = primoEstratto->saldoIniziale;
+        for (const Movimento& m : movimenti)
+            if (m.dataContabile < primoEstratto->dataIniziale)
+                c.aperturaBanca -= m.importo;
     }
     if (opzioni.chiusuraConto)
         c.fine = *opzioni.chiusuraConto;  // not before the last movement (checked)

@@ -206,6 +206,9 @@ std::vector<std::string> ControllaRicalcolo(const std::vector<Movimento>& movime
 // options. The account runs from its first day (first movement or declared
 // opening balance) to its last (last movement, last statement or closing
 // date); the days are taken by value date or booking date as the options say.
+// The balance before every movement is the earliest statement's declared
+// opening balance less the movements booked before its date (which it
+// already holds); zero without statements.
 // Returns the result, or an EsitoRicalcolo with errori only: the faults of
 // ControllaRicalcolo, and a day needing the legal rate the series does not
 // cover or a year needing BOT rates the table does not give. Never throws

@@ -348,6 +348,10 @@ void TestRicalcolo::contoAMano()
     QCOMPARE(e.totali.ripetibili, 91620_c - 28221_c);
     QCOMPARE(e.saldi.back().ricalcolato, -90951_c);
 
+    // A first statement opening after a movement already holds it.
+    const std::vector<SaldiEstratto> dopo = {{G(1999, 2, 15), G(2017, 12, 31), -1000000, -182571, "", 0}};
+    QCOMPARE(Ricalcola(movimenti, dopo, CondizioniAMano(), Legale(), o).totali.saldoFinaleRicalcolato, -90951_c);
+
     // Open account: only what the remittances paid, not prescribed.
     o.chiusuraConto.reset();
     e = Ricalcola(movimenti, SaldiAMano, CondizioniAMano(), Legale(), o);
