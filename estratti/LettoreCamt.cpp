@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QXmlStreamReader>
 
+#include <algorithm>
+#include <cstdint>
 #include <initializer_list>
 
 using namespace std::chrono;
@@ -12,10 +14,104 @@ using namespace std::chrono;
 namespace {
 
 constexpr std::size_t DifettiMassimi = 20;
+// A statement nests a dozen levels deep; thousands are an attack on memory.
+constexpr std::size_t LivelliMassimi = 200;
 
 QString Citato(QStringView testo)
 {
     return QStringLiteral("«") + testo.toString() + QStringLiteral("»");
+}
+
+// The elements the reader looks at; any other is Altro.
+enum class E : std::uint8_t {
+    Altro,
+    Acct,
+    AddtlNtryInf,
+    Amt,
+    BIC,
+    BICFI,
+    Bal,
+    BkToCstmrStmt,
+    BkTxCd,
+    BookgDt,
+    Ccy,
+    Cd,
+    CdOrPrtry,
+    CdtDbtInd,
+    Document,
+    Domn,
+    Dt,
+    DtTm,
+    FinInstnId,
+    Fmly,
+    IBAN,
+    Id,
+    Issr,
+    Nm,
+    Ntry,
+    NtryDtls,
+    Othr,
+    Ownr,
+    Prtry,
+    RmtInf,
+    RvslInd,
+    Stmt,
+    Sts,
+    SubFmlyCd,
+    Svcr,
+    Tp,
+    TxDtls,
+    Ustrd,
+    ValDt,
+};
+
+// Sorted, for the binary search.
+constexpr std::pair<QStringView, E> Nomi[] = {
+    {u"Acct", E::Acct},
+    {u"AddtlNtryInf", E::AddtlNtryInf},
+    {u"Amt", E::Amt},
+    {u"BIC", E::BIC},
+    {u"BICFI", E::BICFI},
+    {u"Bal", E::Bal},
+    {u"BkToCstmrStmt", E::BkToCstmrStmt},
+    {u"BkTxCd", E::BkTxCd},
+    {u"BookgDt", E::BookgDt},
+    {u"Ccy", E::Ccy},
+    {u"Cd", E::Cd},
+    {u"CdOrPrtry", E::CdOrPrtry},
+    {u"CdtDbtInd", E::CdtDbtInd},
+    {u"Document", E::Document},
+    {u"Domn", E::Domn},
+    {u"Dt", E::Dt},
+    {u"DtTm", E::DtTm},
+    {u"FinInstnId", E::FinInstnId},
+    {u"Fmly", E::Fmly},
+    {u"IBAN", E::IBAN},
+    {u"Id", E::Id},
+    {u"Issr", E::Issr},
+    {u"Nm", E::Nm},
+    {u"Ntry", E::Ntry},
+    {u"NtryDtls", E::NtryDtls},
+    {u"Othr", E::Othr},
+    {u"Ownr", E::Ownr},
+    {u"Prtry", E::Prtry},
+    {u"RmtInf", E::RmtInf},
+    {u"RvslInd", E::RvslInd},
+    {u"Stmt", E::Stmt},
+    {u"Sts", E::Sts},
+    {u"SubFmlyCd", E::SubFmlyCd},
+    {u"Svcr", E::Svcr},
+    {u"Tp", E::Tp},
+    {u"TxDtls", E::TxDtls},
+    {u"Ustrd", E::Ustrd},
+    {u"ValDt", E::ValDt},
+};
+
+E Elemento(QStringView nome)
+{
+    const auto i = std::lower_bound(std::begin(Nomi), std::end(Nomi), nome,
+                                    [](const auto& n, QStringView cercato) { return n.first.compare(cercato) < 0; });
+    return i != std::end(Nomi) && i->first == nome ? i->second : E::Altro;
 }
 
 // A balance or an entry as its elements come, turned into data at its end.
@@ -55,12 +151,12 @@ public:
 
 private:
     // The open elements below the one at livello match nomi exactly.
-    bool Sotto(std::size_t livello, std::initializer_list<QStringView> nomi) const
+    bool Sotto(std::size_t livello, std::initializer_list<E> nomi) const
     {
         if (pila_.size() != livello + 1 + nomi.size())
             return false;
         std::size_t i = livello + 1;
-        for (QStringView n : nomi)
+        for (E n : nomi)
             if (pila_[i++] != n)
                 return false;
         return true;
@@ -85,7 +181,7 @@ private:
     QXmlStreamReader& xml_;
     QString nome_;
     EsitoLettura esito_;
-    std::vector<QString> pila_;
+    std::vector<E> pila_;
     bool radice_ = false;
     // Levels of the open Stmt, Bal and Ntry in pila_ (0 = none open).
     std::size_t stmt_ = 0, bal_ = 0, ntry_ = 0;
@@ -140,10 +236,16 @@ bool Lettura::Inizio()
                 QStringLiteral("il file XML non è un estratto conto camt.053 (BkToCstmrStmt), ma %1.").arg(Citato(nome)));
         return false;
     }
-    pila_.push_back(nome.toString());
+    if (pila_.size() >= LivelliMassimi) {
+        Difetto(static_cast<int>(xml_.lineNumber()),
+                QStringLiteral("il file XML ha più di %1 livelli di elementi annidati: non è un estratto conto.")
+                    .arg(LivelliMassimi));
+        return false;
+    }
+    pila_.push_back(Elemento(nome));
     const int riga = static_cast<int>(xml_.lineNumber());
 
-    if (Sotto(1, {u"Stmt"})) {
+    if (Sotto(1, {E::Stmt})) {
         stmt_ = pila_.size() - 1;
         estratto_ = EstrattoConto{};
         estratto_.file = nome_.toStdString();
@@ -156,63 +258,63 @@ bool Lettura::Inizio()
     DatiConto& conto = estratto_.conto;
     if (ntry_) {
         Voce& v = voce_;
-        if (Sotto(ntry_, {u"Amt"}))
+        if (Sotto(ntry_, {E::Amt}))
             LeggiImporto(v.importo);
-        else if (Sotto(ntry_, {u"CdtDbtInd"}))
+        else if (Sotto(ntry_, {E::CdtDbtInd}))
             v.importo.segno = Testo();
-        else if (Sotto(ntry_, {u"RvslInd"}))
+        else if (Sotto(ntry_, {E::RvslInd}))
             v.storno = Testo();
-        else if (Sotto(ntry_, {u"Sts"}))
+        else if (Sotto(ntry_, {E::Sts}))
             v.stato = Testo();  // "BOOK", or <Cd>BOOK</Cd> from version 08
-        else if (Sotto(ntry_, {u"BookgDt", u"Dt"}) || Sotto(ntry_, {u"BookgDt", u"DtTm"}))
+        else if (Sotto(ntry_, {E::BookgDt, E::Dt}) || Sotto(ntry_, {E::BookgDt, E::DtTm}))
             v.contabile = Testo();
-        else if (Sotto(ntry_, {u"ValDt", u"Dt"}) || Sotto(ntry_, {u"ValDt", u"DtTm"}))
+        else if (Sotto(ntry_, {E::ValDt, E::Dt}) || Sotto(ntry_, {E::ValDt, E::DtTm}))
             v.valuta = Testo();
-        else if (Sotto(ntry_, {u"BkTxCd", u"Domn", u"Cd"}))
+        else if (Sotto(ntry_, {E::BkTxCd, E::Domn, E::Cd}))
             v.dominio = Testo();
-        else if (Sotto(ntry_, {u"BkTxCd", u"Domn", u"Fmly", u"Cd"}))
+        else if (Sotto(ntry_, {E::BkTxCd, E::Domn, E::Fmly, E::Cd}))
             v.famiglia = Testo();
-        else if (Sotto(ntry_, {u"BkTxCd", u"Domn", u"Fmly", u"SubFmlyCd"}))
+        else if (Sotto(ntry_, {E::BkTxCd, E::Domn, E::Fmly, E::SubFmlyCd}))
             v.sottofamiglia = Testo();
-        else if (Sotto(ntry_, {u"BkTxCd", u"Prtry", u"Cd"}))
+        else if (Sotto(ntry_, {E::BkTxCd, E::Prtry, E::Cd}))
             v.codiceProprietario = Testo();
-        else if (Sotto(ntry_, {u"BkTxCd", u"Prtry", u"Issr"}))
+        else if (Sotto(ntry_, {E::BkTxCd, E::Prtry, E::Issr}))
             v.emittente = Testo();
-        else if (Sotto(ntry_, {u"NtryDtls", u"TxDtls", u"RmtInf", u"Ustrd"}))
+        else if (Sotto(ntry_, {E::NtryDtls, E::TxDtls, E::RmtInf, E::Ustrd}))
             v.testi.push_back(Testo());
-        else if (Sotto(ntry_, {u"AddtlNtryInf"}))
+        else if (Sotto(ntry_, {E::AddtlNtryInf}))
             v.aggiuntiva = Testo();
     } else if (bal_) {
-        if (Sotto(bal_, {u"Tp", u"CdOrPrtry", u"Cd"}))
+        if (Sotto(bal_, {E::Tp, E::CdOrPrtry, E::Cd}))
             saldo_.tipo = Testo();
-        else if (Sotto(bal_, {u"Amt"}))
+        else if (Sotto(bal_, {E::Amt}))
             LeggiImporto(saldo_.importo);
-        else if (Sotto(bal_, {u"CdtDbtInd"}))
+        else if (Sotto(bal_, {E::CdtDbtInd}))
             saldo_.importo.segno = Testo();
-        else if (Sotto(bal_, {u"Dt", u"Dt"}) || Sotto(bal_, {u"Dt", u"DtTm"}))
+        else if (Sotto(bal_, {E::Dt, E::Dt}) || Sotto(bal_, {E::Dt, E::DtTm}))
             saldo_.data = Testo();
-    } else if (Sotto(stmt_, {u"Ntry"})) {
+    } else if (Sotto(stmt_, {E::Ntry})) {
         ntry_ = pila_.size() - 1;
         voce_ = Voce{};
         voce_.riga = riga;
-    } else if (Sotto(stmt_, {u"Bal"})) {
+    } else if (Sotto(stmt_, {E::Bal})) {
         bal_ = pila_.size() - 1;
         saldo_ = Saldo{};
         saldo_.riga = riga;
-    } else if (Sotto(stmt_, {u"Acct", u"Id", u"IBAN"})) {
+    } else if (Sotto(stmt_, {E::Acct, E::Id, E::IBAN})) {
         conto.iban = Testo().toStdString();
-    } else if (Sotto(stmt_, {u"Acct", u"Id", u"Othr", u"Id"})) {
+    } else if (Sotto(stmt_, {E::Acct, E::Id, E::Othr, E::Id})) {
         conto.numero = Testo().toStdString();
-    } else if (Sotto(stmt_, {u"Acct", u"Ccy"})) {
+    } else if (Sotto(stmt_, {E::Acct, E::Ccy})) {
         const QString divisa = Testo();
         if (divisa != u"EUR")
             Difetto(riga, QStringLiteral("il conto è in %1: si importano solo conti in euro (EUR).").arg(Citato(divisa)));
-    } else if (Sotto(stmt_, {u"Acct", u"Ownr", u"Nm"})) {
+    } else if (Sotto(stmt_, {E::Acct, E::Ownr, E::Nm})) {
         conto.intestatario = Testo().toStdString();
-    } else if (Sotto(stmt_, {u"Acct", u"Svcr", u"FinInstnId", u"Nm"})) {
+    } else if (Sotto(stmt_, {E::Acct, E::Svcr, E::FinInstnId, E::Nm})) {
         conto.banca = Testo().toStdString();
-    } else if ((Sotto(stmt_, {u"Acct", u"Svcr", u"FinInstnId", u"BIC"}) ||
-                Sotto(stmt_, {u"Acct", u"Svcr", u"FinInstnId", u"BICFI"})) &&
+    } else if ((Sotto(stmt_, {E::Acct, E::Svcr, E::FinInstnId, E::BIC}) ||
+                Sotto(stmt_, {E::Acct, E::Svcr, E::FinInstnId, E::BICFI})) &&
                conto.banca.empty()) {
         conto.banca = Testo().toStdString();
     }

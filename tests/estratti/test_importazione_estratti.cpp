@@ -236,6 +236,9 @@ void TestImportazioneEstratti::rifiutaIFileDifettosi_data()
          "non il saldo finale dichiarato 870,26 del 31/03/2023", 30);
     riga("camt.052 non è un estratto", v02, LeggiFissaggio(v02).replace("BkToCstmrStmt", "BkToCstmrAcctRpt"),
          "non è un estratto conto camt.053 (BkToCstmrStmt)", 3);
+    riga("camt annidato senza fine", QStringLiteral("profondo.xml"),
+         "<Document><BkToCstmrStmt>" + QByteArray(100000, 'x').replace("x", "<a>") + "\n",
+         "più di 200 livelli di elementi annidati", 1);
     riga("camt bomba XML", QStringLiteral("bomba.xml"),
          "<?xml version=\"1.0\"?>\n<!DOCTYPE Document [\n <!ENTITY a \"aaaaaaaaaa\">\n"
          " <!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\">\n <!ENTITY c \"&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;\">\n"
@@ -259,7 +262,8 @@ void TestImportazioneEstratti::rifiutaIFileDifettosi_data()
     riga("OFX troncato", ofx, LeggiFissaggio(ofx).left(900), "estratto.ofx, riga 20: libofx non riesce a leggerlo", 20);
     riga("OFX in dollari", ofx, Sostituito(ofx, "<CURDEF>EUR", "<CURDEF>USD"), "è in «USD»", 0);
 
-    riga("file binario", QStringLiteral("binario.cbi"), QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10", 24),
+    static const char png[] = "\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10";
+    riga("file binario", QStringLiteral("binario.cbi"), QByteArray(png, sizeof png - 1),
          "binario.cbi: il file non è un testo (è un file binario)", 0);
     riga("file vuoto", QStringLiteral("vuoto.cbi"), QByteArray(), "vuoto.cbi: il file è vuoto.", 0);
     riga("solo righe vuote", QStringLiteral("vuoto.csv"), "\r\n  \r\n", "il file è vuoto.", 0);
@@ -367,7 +371,7 @@ void TestImportazioneEstratti::fileGrandeLettoAPezziEAnnullabile()
     const qint64 dimensione = QFileInfo(percorso).size();
     std::atomic<bool> annulla = false;
     qint64 ultimo = 0, memoriaMassima = 0;
-    const qint64 memoriaPrima = MemoriaResidente();
+    [[maybe_unused]] const qint64 memoriaPrima = MemoriaResidente();
     OpzioniImportazione opzioni;
     opzioni.oggi = Oggi;
     opzioni.annulla = &annulla;
