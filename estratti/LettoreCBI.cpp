@@ -18,11 +18,6 @@ QStringView Campo(const QString& record, int da, int a)
     return QStringView(record).sliced(da - 1, a - da + 1);
 }
 
-QString Citato(QStringView testo)
-{
-    return QStringLiteral("«") + testo.toString() + QStringLiteral("»");
-}
-
 class Lettura {
 public:
     explicit Lettura(const QString& nome) : nome_(nome) {}
@@ -297,14 +292,8 @@ EsitoLettura LettoreCBI::Leggi(const QString& percorso, const QString& nome, con
                 continue;  // blank lines between or after records
         }
         lettura.Record(decodifica.Riga(byte), numero, !aBlocchi && righe.TroppoLunga());
-        if (numero % 1024 == 0) {
-            avanzamento.Segnala(file.pos());
-            if (avanzamento.Annullato()) {
-                EsitoLettura annullato;
-                annullato.annullato = true;
-                return annullato;
-            }
-        }
+        if (numero % 1024 == 0 && !avanzamento.Continua(file.pos()))
+            return EsitoLettura::Annullata();
         if (lettura.Basta())
             return lettura.Esito();
     }

@@ -118,14 +118,8 @@ EsitoLettura LettoreCSV::Leggi(const QString& percorso, const QString& nome, con
             leggi(inAttesa.front().first, inAttesa.front().second);
             inAttesa.pop_front();
         }
-        if (numero % 1024 == 0) {
-            avanzamento.Segnala(righe.Letti());
-            if (avanzamento.Annullato()) {
-                EsitoLettura annullato;
-                annullato.annullato = true;
-                return annullato;
-            }
-        }
+        if (numero % 1024 == 0 && !avanzamento.Continua(righe.Letti()))
+            return EsitoLettura::Annullata();
         if (esito.difetti.size() >= DifettiMassimi)
             return esito;
     }

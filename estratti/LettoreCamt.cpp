@@ -17,11 +17,6 @@ constexpr std::size_t DifettiMassimi = 20;
 // A statement nests a dozen levels deep; thousands are an attack on memory.
 constexpr std::size_t LivelliMassimi = 200;
 
-QString Citato(QStringView testo)
-{
-    return QStringLiteral("«") + testo.toString() + QStringLiteral("»");
-}
-
 // The elements the reader looks at; any other is Altro.
 enum class E : std::uint8_t {
     Altro,
@@ -465,14 +460,8 @@ EsitoLettura LettoreCamt::Leggi(const QString& percorso, const QString& nome, co
         default:
             break;
         }
-        if (passo % 4096 == 0) {
-            avanzamento.Segnala(file.pos());
-            if (avanzamento.Annullato()) {
-                EsitoLettura annullato;
-                annullato.annullato = true;
-                return annullato;
-            }
-        }
+        if (passo % 4096 == 0 && !avanzamento.Continua(file.pos()))
+            return EsitoLettura::Annullata();
         if (lettura.Basta())
             return lettura.Esito();
     }

@@ -32,6 +32,12 @@ struct Avanzamento {
         if (passo)
             passo(letti);
     }
+    // Reports the bytes read so far; false when the user asked to stop.
+    bool Continua(qint64 letti) const
+    {
+        Segnala(letti);
+        return !Annullato();
+    }
 };
 
 struct EsitoLettura {
@@ -40,6 +46,13 @@ struct EsitoLettura {
     std::vector<DifettoEstratto> difetti;
     // Stopped by the user: estratti and difetti say nothing.
     bool annullato = false;
+
+    static EsitoLettura Annullata()
+    {
+        EsitoLettura e;
+        e.annullato = true;
+        return e;
+    }
 };
 
 class LettoreEstratto {

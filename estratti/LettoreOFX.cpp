@@ -295,11 +295,7 @@ EsitoLettura LettoreOFX::Leggi(const QString& percorso, const QString& nome, con
     }
     for (auto& e : lettura.estratti)
         lettura.esito.estratti.push_back(std::move(e.second));
-    avanzamento.Segnala(QFileInfo(percorso).size());
-    if (avanzamento.Annullato()) {
-        EsitoLettura annullato;
-        annullato.annullato = true;
-        return annullato;
-    }
+    if (!avanzamento.Continua(QFileInfo(percorso).size()))
+        return EsitoLettura::Annullata();
     return std::move(lettura.esito);
 }

@@ -18,11 +18,6 @@ namespace {
 
 const char* const NomiFormatoData[] = {"gg/mm/aaaa", "gg/mm/aa", "aaaa-mm-gg"};
 
-QString Citato(QStringView testo)
-{
-    return QStringLiteral("«") + testo.toString() + QStringLiteral("»");
-}
-
 QString Normale(QStringView riga)
 {
     QString r = Compatta(riga).toLower();

@@ -75,7 +75,7 @@ std::optional<Centesimi> LeggiCentesimi(QStringView testo, QChar decimale, QChar
         return std::nullopt;
     };
     QStringView t = testo.trimmed();
-    const QString citato = QStringLiteral("«") + t.toString() + QStringLiteral("»");
+    const QString citato = Citato(t);
     if (t.isEmpty())
         return sbaglia(QStringLiteral("l'importo manca"));
     bool negativo = false;
@@ -186,6 +186,11 @@ sys_days DaQDate(QDate data)
 QDate AQDate(sys_days giorno)
 {
     return QDate(1970, 1, 1).addDays(giorno.time_since_epoch().count());
+}
+
+QString Citato(QStringView testo)
+{
+    return QStringLiteral("«") + testo.toString() + QStringLiteral("»");
 }
 
 QString Compatta(QStringView testo)

@@ -46,6 +46,9 @@ std::optional<std::chrono::sys_days> GiornoISO(QStringView testo);
 std::chrono::sys_days DaQDate(QDate data);
 QDate AQDate(std::chrono::sys_days giorno);
 
+// «testo», as the messages quote what the file says.
+QString Citato(QStringView testo);
+
 // Removes ASCII spaces at both ends and collapses the runs inside.
 QString Compatta(QStringView testo);
 

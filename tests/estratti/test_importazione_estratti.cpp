@@ -3,6 +3,7 @@
 // nothing added, duplicates skipped, large files read as they come.
 #include "AiutiEstratti.h"
 #include "ImportaEstratti.h"
+#include "ProfiliDiProva.h"
 
 #include <QtTest>
 
@@ -11,37 +12,6 @@
 namespace {
 
 const std::chrono::sys_days Oggi = GG(1, 1, 2024);
-
-ProfiloCSV ProfiloCp1252()
-{
-    ProfiloCSV p;
-    p.nome = QStringLiteral("Banca di prova");
-    p.righeIniziali = 2;
-    p.righeFinali = 1;
-    p.colonnaContabile = 0;
-    p.colonnaValuta = 1;
-    p.colonneDescrizione = {2};
-    p.colonnaDare = 3;
-    p.colonnaAvere = 4;
-    p.colonnaSaldo = 5;
-    p.intestazione = QStringLiteral("Data contabile;Data valuta;Descrizione;Dare;Avere;Saldo");
-    return p;
-}
-
-ProfiloCSV ProfiloUtf8()
-{
-    ProfiloCSV p;
-    p.nome = QStringLiteral("Conto online");
-    p.separatore = u',';
-    p.decimale = u'.';
-    p.formatoData = FormatoData::AAAAMMGG;
-    p.colonnaContabile = 0;
-    p.colonnaValuta = 1;
-    p.colonnaImporto = 2;
-    p.colonneDescrizione = {3};
-    p.intestazione = QStringLiteral("Booking date,Value date,Amount,Description");
-    return p;
-}
 
 // The fixture with its lines (records) changed.
 QByteArray Cambiato(const QString& fissaggio, const std::function<void(QList<QByteArray>&)>& cambia)
@@ -105,8 +75,8 @@ void TestImportazioneEstratti::initTestCase()
 {
     QVERIFY(cartella_.isValid());
     profili_ = std::make_unique<ArchivioProfiliCSV>(cartella_.path());
-    profili_->Metti(ProfiloCp1252());
-    profili_->Metti(ProfiloUtf8());
+    profili_->Metti(ProfiloBancaDiProva());
+    profili_->Metti(ProfiloContoOnline());
 }
 
 EsitoImportazione TestImportazioneEstratti::Importa(const QStringList& percorsi, const std::vector<Movimento>& presenti)

@@ -1,28 +1,13 @@
 // CSV profiles: kept as JSON, found again by a file's header, previewed row
 // by row for the mapping dialog, guessed for a new file.
 #include "AiutiEstratti.h"
-#include "ProfiliCSV.h"
+#include "ProfiliDiProva.h"
 
 #include <QtTest>
 
 #include <QJsonDocument>
 
 namespace {
-
-ProfiloCSV Profilo()
-{
-    ProfiloCSV p;
-    p.nome = QStringLiteral("Banca di prova");
-    p.righeIniziali = 2;
-    p.righeFinali = 1;
-    p.colonnaValuta = 1;
-    p.colonneDescrizione = {2};
-    p.colonnaDare = 3;
-    p.colonnaAvere = 4;
-    p.colonnaSaldo = 5;
-    p.intestazione = QStringLiteral("Data contabile;Data valuta;Descrizione;Dare;Avere;Saldo");
-    return p;
-}
 
 QByteArray Json(const ProfiloCSV& p)
 {
@@ -46,7 +31,7 @@ private slots:
 
 void TestProfiliCSV::profiloInJsonERitorno()
 {
-    ProfiloCSV p = Profilo();
+    ProfiloCSV p = ProfiloBancaDiProva();
     p.separatore = u'\t';
     p.decimale = u'.';
     p.formatoData = FormatoData::GGMMAA;
@@ -62,7 +47,7 @@ void TestProfiliCSV::profiloDifettoso_data()
 {
     QTest::addColumn<QByteArray>("json");
     QTest::addColumn<QString>("atteso");
-    const QByteArray sano = Json(Profilo());
+    const QByteArray sano = Json(ProfiloBancaDiProva());
     QTest::newRow("formato di data ignoto") << QByteArray(sano).replace("gg/mm/aaaa", "mm/gg/aaaa")
                                             << "Il formato delle date «mm/gg/aaaa» del profilo «Banca di prova» non è riconosciuto.";
     QTest::newRow("importo e Dare/Avere insieme") << QByteArray(sano).replace("\"avere\":4", "\"avere\":4,\"importo\":7")
@@ -94,13 +79,9 @@ void TestProfiliCSV::archivioSalvaERitrovaPerIntestazione()
     QString errore;
     QVERIFY(archivio.Carica(&errore));  // no file yet: empty
     QVERIFY(archivio.Profili().empty());
-    ProfiloCSV altro = Profilo();
-    altro.nome = QStringLiteral("Altra banca");
-    altro.righeIniziali = 1;
-    altro.intestazione = QStringLiteral("Booking date,Value date,Amount,Description");
-    archivio.Metti(altro);
-    archivio.Metti(Profilo());
-    ProfiloCSV rinominato = Profilo();
+    archivio.Metti(ProfiloContoOnline());
+    archivio.Metti(ProfiloBancaDiProva());
+    ProfiloCSV rinominato = ProfiloBancaDiProva();
     rinominato.righeFinali = 0;
     archivio.Metti(rinominato);  // same name: replaces
     QCOMPARE(archivio.Profili().size(), std::size_t(2));
@@ -121,14 +102,14 @@ void TestProfiliCSV::archivioSalvaERitrovaPerIntestazione()
     const QString stesso = ScriviFile(altra.path(), QStringLiteral("stesso.csv"),
                                       "Estratto;;\r\nDATA CONTABILE;Data  valuta;Descrizione;Dare;Avere;Saldo  \r\n");
     QCOMPARE(riletto.PerFile(stesso), riletto.Trova(QStringLiteral("Banca di prova")));
-    QCOMPARE(riletto.PerFile(Fissaggio(QStringLiteral("movimenti_utf8.csv")))->nome, QStringLiteral("Altra banca"));
+    QCOMPARE(riletto.PerFile(Fissaggio(QStringLiteral("movimenti_utf8.csv")))->nome, QStringLiteral("Conto online"));
     QVERIFY(!riletto.PerFile(Fissaggio(QStringLiteral("estratto.cbi"))));
-    QVERIFY(riletto.Togli(QStringLiteral("Altra banca")));
-    QVERIFY(!riletto.Togli(QStringLiteral("Altra banca")));
+    QVERIFY(riletto.Togli(QStringLiteral("Conto online")));
+    QVERIFY(!riletto.Togli(QStringLiteral("Conto online")));
 
     // A folder that is not there: the store is not written, and says why.
     ArchivioProfiliCSV senzaCartella(cartella.filePath(QStringLiteral("manca/ancora")));
-    senzaCartella.Metti(Profilo());
+    senzaCartella.Metti(ProfiloBancaDiProva());
     QVERIFY(!senzaCartella.Salva(&errore));
     QVERIFY2(errore.startsWith(QStringLiteral("Il file dei profili CSV")), qPrintable(errore));
 }
@@ -137,7 +118,7 @@ void TestProfiliCSV::archivioDanneggiatoNonCambiaNulla()
 {
     QTemporaryDir cartella;
     ArchivioProfiliCSV archivio(cartella.path());
-    archivio.Metti(Profilo());
+    archivio.Metti(ProfiloBancaDiProva());
     QString errore;
     for (const QByteArray& guasto : {QByteArray("{\"profili\": [ {\"nome\": "),
                                      QByteArray("{\"profili\": [ {\"nome\": \"x\", \"formatoData\": \"gg/mm/aaaa\"} ]}")}) {
@@ -150,7 +131,7 @@ void TestProfiliCSV::archivioDanneggiatoNonCambiaNulla()
 
 void TestProfiliCSV::anteprimaConIDifettiDiOgniRiga()
 {
-    const AnteprimaCSV a = AnteprimaFileCSV(Fissaggio(QStringLiteral("movimenti_cp1252.csv")), Profilo(), 10);
+    const AnteprimaCSV a = AnteprimaFileCSV(Fissaggio(QStringLiteral("movimenti_cp1252.csv")), ProfiloBancaDiProva(), 10);
     QVERIFY(a.errore.isEmpty());
     QVERIFY(!a.utf8);
     QCOMPARE(a.intestazione.size(), 6);
@@ -167,8 +148,8 @@ void TestProfiliCSV::anteprimaConIDifettiDiOgniRiga()
                         "7: data contabile: «Saldo finale» non è una data nel formato gg/mm/aaaa.",
                     }));
     QCOMPARE(*a.righe[1].letta.saldo, Centesimi(124550));
-    QCOMPARE(AnteprimaFileCSV(Fissaggio(QStringLiteral("movimenti_cp1252.csv")), Profilo(), 2).righe.size(), std::size_t(2));
-    QVERIFY(!AnteprimaFileCSV(QStringLiteral("/non/esiste.csv"), Profilo()).errore.isEmpty());
+    QCOMPARE(AnteprimaFileCSV(Fissaggio(QStringLiteral("movimenti_cp1252.csv")), ProfiloBancaDiProva(), 2).righe.size(), std::size_t(2));
+    QVERIFY(!AnteprimaFileCSV(QStringLiteral("/non/esiste.csv"), ProfiloBancaDiProva()).errore.isEmpty());
 }
 
 void TestProfiliCSV::profiloPropostoPerUnFileNuovo_data()
