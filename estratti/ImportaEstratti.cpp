@@ -166,9 +166,12 @@ EsitoImportazione ImportaEstratti(const QStringList& percorsi, const std::vector
             if (!NomeConto(e.conto).isEmpty()) {
                 if (!primoConto)
                     primoConto = e.conto;
-                else if (!StessoConto(*primoConto, e.conto))
-                    risultato.avvisi.push_back(QStringLiteral("%1 è del conto %2, non del conto %3.")
-                                                   .arg(esito.nome, NomeConto(e.conto), NomeConto(*primoConto)));
+                else if (!StessoConto(*primoConto, e.conto)) {
+                    const QString avviso = QStringLiteral("%1 è del conto %2, non del conto %3.")
+                                               .arg(esito.nome, NomeConto(e.conto), NomeConto(*primoConto));
+                    if (!risultato.avvisi.contains(avviso))
+                        risultato.avvisi.push_back(avviso);
+                }
                 if (NomeConto(risultato.conto).isEmpty())
                     risultato.conto = e.conto;
             }

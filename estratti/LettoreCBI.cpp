@@ -69,6 +69,13 @@ std::optional<Centesimi> Lettura::Importo(QStringView segno, QStringView importo
         valore.reset();
         errore = QStringLiteral("l'importo %1 ha un segno al posto delle cifre").arg(Citato(importo));
     }
+    // Twelve digits, the comma, two decimals: without the comma in its place
+    // the cents could be read as euros.
+    if (valore && importo[importo.size() - 3] != u',') {
+        valore.reset();
+        errore = QStringLiteral("l'importo %1 non ha la virgola dei decimali al suo posto (000000000000,00)")
+                     .arg(Citato(importo));
+    }
     if (!valore) {
         Difetto(numero, QStringLiteral("%1 (%2).").arg(errore, QLatin1StringView(quale)));
         return std::nullopt;

@@ -60,6 +60,7 @@ private slots:
     void rifiutaIFileDifettosi_data();
     void rifiutaIFileDifettosi();
     void unFileRifiutatoNonFermaGliAltri();
+    void avvisaPerUnAltroContoESenzaSaldi();
     void duplicatiTraFileEConteggio();
     void stornoNelVersoCheQuadra();
     void fileGrandeLettoAPezziEAnnullabile();
@@ -178,6 +179,8 @@ void TestImportazioneEstratti::rifiutaIFileDifettosi_data()
     riga("CBI record di 119 caratteri", cbi, Cambiato(cbi, [](auto& r) { r[4].chop(1); }), "lungo 119 caratteri", 5);
     riga("CBI lettere nell'importo", cbi, Cambiato(cbi, Metti(3, 27, "0000000001S0,00")),
          "l'importo «0000000001S0,00» non è un numero (movimento).", 3);
+    riga("CBI importo senza virgola", cbi, Cambiato(cbi, Metti(6, 21, "000000000335050")),
+         "l'importo «000000000335050» non ha la virgola dei decimali al suo posto (000000000000,00) (saldo finale).", 6);
     riga("CBI 31 febbraio", cbi, Cambiato(cbi, Metti(3, 14, "310223")),
          "la data valuta «310223» non è una data valida (GGMMAA).", 3);
     riga("CBI saldi che non quadrano", cbi, Cambiato(cbi, Metti(6, 21, "000000003350,51")),
@@ -274,6 +277,25 @@ void TestImportazioneEstratti::unFileRifiutatoNonFermaGliAltri()
     QCOMPARE(esito.movimenti.size(), std::size_t(2));
     QCOMPARE(esito.saldi.size(), std::size_t(1));
     QCOMPARE(esito.riepilogo.fileAccettati, 1);
+}
+
+// Accepted, with a word for the summary: a file of another account, a file
+// that declares no balances.
+void TestImportazioneEstratti::avvisaPerUnAltroContoESenzaSaldi()
+{
+    OpzioniImportazione opzioni;
+    opzioni.oggi = Oggi;
+    opzioni.profili = profili_.get();
+    opzioni.conto.iban = "IT02L1234512345123456789012";
+    const EsitoImportazione esito = ImportaEstratti(
+        {Fissaggio(QStringLiteral("estratto.cbi")), Fissaggio(QStringLiteral("movimenti_utf8.csv"))}, {}, opzioni);
+    QCOMPARE(esito.riepilogo.fileAccettati, 2);
+    QCOMPARE(esito.avvisi,
+             (QStringList{"estratto.cbi è del conto IT60X0542811101000000123456, non del conto IT02L1234512345123456789012.",
+                          "movimenti_utf8.csv non dichiara sia il saldo iniziale sia quello finale: i suoi movimenti non "
+                          "sono stati controllati con i saldi."}));
+    QVERIFY(!esito.file[1].estratti.front().saldiControllati);
+    QVERIFY(esito.file[0].estratti.back().saldiControllati);
 }
 
 // Overlapping statements and a calculation that already holds some of them:
