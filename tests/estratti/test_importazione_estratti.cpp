@@ -304,8 +304,10 @@ void TestImportazioneEstratti::duplicatiTraFileEConteggio()
 {
     QTemporaryDir cartella;
     const QString cbi = Fissaggio(QStringLiteral("estratto.cbi"));
-    // The same statements under another name, and recognised by content.
-    const QString copia = ScriviFile(cartella.path(), QStringLiteral("copia.xml"), LeggiFissaggio(QStringLiteral("estratto.cbi")));
+    // The same statements under another name, recognised by content, with
+    // its records one after the other without line ends.
+    const QString copia = ScriviFile(cartella.path(), QStringLiteral("copia.xml"),
+                                     LeggiFissaggio(QStringLiteral("estratto.cbi")).replace("\r\n", ""));
     EsitoImportazione esito = Importa({cbi, copia});
     QVERIFY(esito.file[1].accettato);
     QCOMPARE(esito.file[1].formato, FormatoEstratto::CBI);
