@@ -8,6 +8,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 
@@ -163,6 +164,7 @@ void Importa(benchmark::State& stato, const QString& percorso)
         benchmark::DoNotOptimize(esito.movimenti.data());
     }
     stato.counters["movimenti"] = Movimenti;
+    stato.counters["MB_file"] = double(QFileInfo(percorso).size()) / (1 << 20);
     stato.counters["MB_risultato"] = double(inUso) / (1 << 20);
 }
 
