@@ -7,7 +7,7 @@ PACCHETTI=(build-essential cmake ninja-build pkg-config
   fonts-dejavu-core fonts-liberation
   xvfb xauth poppler-utils xdg-utils
   qt6-svg-dev dpkg-dev file desktop-file-utils
-  libxlsxwriter-dev python3-openpyxl qt6-charts-dev)
+  libxlsxwriter-dev python3-openpyxl qt6-charts-dev libofx-dev)
 
 mancanti=()
 for p in "${PACCHETTI[@]}"; do
