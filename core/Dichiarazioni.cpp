@@ -6,8 +6,6 @@
 #include <stdexcept>
 #include <string>
 
-Documento Conteggio;
-
 namespace {
 
 std::chrono::sys_days DataLocaleOdierna()
@@ -98,9 +96,4 @@ void Documento::InizializzaConteggio()
     breve_.setRestituito(0);
 
     usura_ = ParametriUsura{};
-}
-
-void InizializzaConteggio()
-{
-    Conteggio.InizializzaConteggio();
 }

@@ -50,11 +50,5 @@ private:
     ParametriUsura usura_;
 };
 
-// The program's document.
-extern Documento Conteggio;
-
-// Initialises the program's document.
-void InizializzaConteggio();
-
 // Today's local date; tests may replace it.
 extern std::function<std::chrono::sys_days()> OrologioConteggio;

@@ -3,6 +3,7 @@
 // command line, the installed layout.
 #include "AperturaEsterna.h"
 #include "Archivio.h"
+#include "ConteggioAperto.h"
 #include "Dichiarazioni.h"
 #include "Mainform.h"
 #include "Messaggi.h"
@@ -58,16 +59,14 @@ class TestArchivioProgramma : public QObject {
     {
         QDir().mkpath(Archivio());
         CreaConteggio(Archivio(), QStringLiteral("Esempio"));
-        CaricaConteggio(Archivio(), QStringLiteral("Esempio"));
-        Conteggio.MutuoCorrente().setImporto(100000);
-        Conteggio.Trimestri(2).setNumeri(1234567.25);
-        Conteggio.BreveCorrente().setDescrizione("Anticipo fatture");
-        Conteggio.BreveCorrente().setFinanziato(10000);
-        Conteggio.Operazioni().setImporto(3, 2500);
-        SalvaConteggio(Archivio());
-        RilasciaDatabaseCorrente();
-        InizializzaConteggio();
-        Conteggio.setNomeConteggio({});
+        ConteggioAperto c;
+        c.Carica(Archivio(), QStringLiteral("Esempio"));
+        c.Doc().MutuoCorrente().setImporto(100000);
+        c.Doc().Trimestri(2).setNumeri(1234567.25);
+        c.Doc().BreveCorrente().setDescrizione("Anticipo fatture");
+        c.Doc().BreveCorrente().setFinanziato(10000);
+        c.Doc().Operazioni().setImporto(3, 2500);
+        c.Salva();
     }
 
 private slots:
@@ -81,16 +80,12 @@ private slots:
     {
         ImpostaRisponditore([](const QString&, QMessageBox::StandardButtons) { return QMessageBox::Yes; });
         QDir(Archivio()).removeRecursively();
-        RilasciaDatabaseCorrente();
-        InizializzaConteggio();
-        Conteggio.setNomeConteggio({});
     }
 
     void cleanup()
     {
         m_.reset();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        RilasciaDatabaseCorrente();
         ImpostaRisponditore({});
     }
 
@@ -101,7 +96,7 @@ private slots:
         const QStringList m = Messaggi();
         QCOMPARE(m.size(), 1);
         QVERIFY(m[0].contains("Esempio"));
-        QVERIFY(Conteggio.NomeConteggio().empty());
+        QVERIFY(m_->Conteggio().Doc().NomeConteggio().empty());
         QVERIFY(!A("mnuSalva")->isEnabled());
         QVERIFY(m_->isEnabled());
     }
@@ -111,13 +106,13 @@ private slots:
         PreparaEsempio();
         Avvia();
         QCOMPARE(Messaggi(), QStringList());
-        QCOMPARE(Conteggio.NomeConteggio(), std::string("Esempio"));
-        QCOMPARE(Conteggio.MutuoCorrente().Importo(), 100000.0);
-        QCOMPARE(Conteggio.Trimestri(2).Numeri(), 1234567.25);
-        QCOMPARE(Conteggio.Trimestri(2).Trimestre(), 2);
+        QCOMPARE(m_->Conteggio().Doc().NomeConteggio(), std::string("Esempio"));
+        QCOMPARE(m_->Conteggio().Doc().MutuoCorrente().Importo(), 100000.0);
+        QCOMPARE(m_->Conteggio().Doc().Trimestri(2).Numeri(), 1234567.25);
+        QCOMPARE(m_->Conteggio().Doc().Trimestri(2).Trimestre(), 2);
         QCOMPARE(m_->FinestraCorrente(), QStringLiteral("frmTitolo"));
         QVERIFY(A("mnuSalva")->isEnabled() && A("mnuTabella")->isEnabled());
-        QCOMPARE(DatabaseCorrente(), PercorsoConteggio(Archivio(), "Esempio"));
+        QCOMPARE(m_->Conteggio().File(), PercorsoConteggio(Archivio(), "Esempio"));
         QTRY_COMPARE(m_->findChild<QLabel*>("Panel2")->text(), QStringLiteral("Esempio"));
     }
 
@@ -132,7 +127,7 @@ private slots:
         const QStringList m = Messaggi();
         QCOMPARE(m.size(), 1);
         QVERIFY(m[0].contains("Esempio"));
-        QVERIFY(Conteggio.NomeConteggio().empty());
+        QVERIFY(m_->Conteggio().Doc().NomeConteggio().empty());
         QVERIFY(m_->isEnabled() && m_->isVisible());
     }
 
@@ -141,18 +136,18 @@ private slots:
     {
         PreparaEsempio();
         Avvia();
-        QCOMPARE(Conteggio.MutuoCorrente().Importo(), 100000.0);
+        QCOMPARE(m_->Conteggio().Doc().MutuoCorrente().Importo(), 100000.0);
         m_->ApriFinestra(QStringLiteral("frmMutuo"));
-        QCOMPARE(Conteggio.MutuoCorrente().Importo(), 100000.0);
+        QCOMPARE(m_->Conteggio().Doc().MutuoCorrente().Importo(), 100000.0);
         m_->ScaricaFinestre();
-        QCOMPARE(Conteggio.MutuoCorrente().Importo(), 100000.0);
+        QCOMPARE(m_->Conteggio().Doc().MutuoCorrente().Importo(), 100000.0);
         QVERIFY(!m_->CaricaConteggio(QStringLiteral("Inesistente")));
         QCOMPARE(Messaggi().size(), 1);
         QVERIFY(m_->FinestraAperta(QStringLiteral("frmTitolo")));
         QCOMPARE(m_->FinestraCorrente(), QStringLiteral("frmTitolo"));
-        QCOMPARE(Conteggio.NomeConteggio(), std::string("Esempio"));
-        QCOMPARE(Conteggio.MutuoCorrente().Importo(), 100000.0);
-        QCOMPARE(DatabaseCorrente(), PercorsoConteggio(Archivio(), "Esempio"));
+        QCOMPARE(m_->Conteggio().Doc().NomeConteggio(), std::string("Esempio"));
+        QCOMPARE(m_->Conteggio().Doc().MutuoCorrente().Importo(), 100000.0);
+        QCOMPARE(m_->Conteggio().File(), PercorsoConteggio(Archivio(), "Esempio"));
         QVERIFY(m_->isEnabled());
     }
 
@@ -165,12 +160,12 @@ private slots:
             m_->EseguiComando(QLatin1String(chiave));
             QVERIFY2(m_->FinestraFigliaCorrente(), chiave);
             m_->ScaricaFinestre();
-            QCOMPARE(Conteggio.MutuoCorrente().Importo(), 100000.0);
-            QCOMPARE(Conteggio.Trimestri(2).Numeri(), 1234567.25);
-            QCOMPARE(Conteggio.BreveCorrente().Finanziato(), 10000.0);
-            QCOMPARE(Conteggio.Operazioni().Importo(3), 2500.0);
-            QCOMPARE(Conteggio.BreveCorrente().Descrizione(), std::string("Anticipo fatture"));
-            QVERIFY2(!ConteggioModificato(), chiave);
+            QCOMPARE(m_->Conteggio().Doc().MutuoCorrente().Importo(), 100000.0);
+            QCOMPARE(m_->Conteggio().Doc().Trimestri(2).Numeri(), 1234567.25);
+            QCOMPARE(m_->Conteggio().Doc().BreveCorrente().Finanziato(), 10000.0);
+            QCOMPARE(m_->Conteggio().Doc().Operazioni().Importo(3), 2500.0);
+            QCOMPARE(m_->Conteggio().Doc().BreveCorrente().Descrizione(), std::string("Anticipo fatture"));
+            QVERIFY2(!m_->Conteggio().Modificato(), chiave);
         }
         QCOMPARE(Messaggi(), QStringList());
     }
@@ -181,18 +176,18 @@ private slots:
         PreparaEsempio();
         Avvia();
         m_->show();
-        Conteggio.MutuoCorrente().setImporto(250000);
+        m_->Conteggio().Doc().MutuoCorrente().setImporto(250000);
         A("mnuSalva")->trigger();
         QCOMPARE(Messaggi(), QStringList());
-        Conteggio.MutuoCorrente().setImporto(1);
-        CaricaConteggio(Archivio(), QStringLiteral("Esempio"));
-        QCOMPARE(Conteggio.MutuoCorrente().Importo(), 250000.0);
+        m_->Conteggio().Doc().MutuoCorrente().setImporto(1);
+        m_->Conteggio().Carica(Archivio(), QStringLiteral("Esempio"));
+        QCOMPARE(m_->Conteggio().Doc().MutuoCorrente().Importo(), 250000.0);
 
         QVERIFY(QFile::remove(PercorsoConteggio(Archivio(), "Esempio")));
         A("mnuSalvaEsci")->trigger();
         QCOMPARE(Messaggi().size(), 1);
         QVERIFY(m_->isVisible());
-        QCOMPARE(Conteggio.MutuoCorrente().Importo(), 250000.0);
+        QCOMPARE(m_->Conteggio().Doc().MutuoCorrente().Importo(), 250000.0);
     }
 
     // "Salva con nome…" from the menu: the copy, with the changes, becomes
@@ -201,8 +196,12 @@ private slots:
     {
         PreparaEsempio();
         Avvia();
-        Conteggio.MutuoCorrente().setImporto(7);
-        QTRY_VERIFY(m_->isWindowModified());
+        // A figure typed into the mortgage window is an unsaved change.
+        m_->EseguiComando(QStringLiteral("mutuo"));
+        auto* importo = m_->FinestraAperta(QStringLiteral("frmMutuo"))->findChild<QLineEdit*>("XPText1(0)");
+        QTest::mouseClick(importo, Qt::LeftButton);
+        QTest::keyClick(importo, Qt::Key_7);
+        QVERIFY(m_->isWindowModified());
         A("mnuSalvaConNome")->trigger();
         frmNuovoPiano* d = nullptr;
         for (QWidget* w : QApplication::topLevelWidgets())
@@ -212,11 +211,11 @@ private slots:
         QCOMPARE(d->windowTitle(), QStringLiteral("Salva con nome"));
         d->XPText1()->setText(QStringLiteral("Esempio 2"));
         d->XPButton1()->click();
-        QCOMPARE(Conteggio.NomeConteggio(), std::string("Esempio 2"));
+        QCOMPARE(m_->Conteggio().Doc().NomeConteggio(), std::string("Esempio 2"));
         QTRY_COMPARE(m_->windowTitle(), QStringLiteral("Esempio 2[*] - Zelvi T.E.G."));
         QVERIFY(!m_->isWindowModified() && m_->isEnabled());
-        CaricaConteggio(Archivio(), QStringLiteral("Esempio"));
-        QCOMPARE(Conteggio.MutuoCorrente().Importo(), 100000.0);
+        m_->Conteggio().Carica(Archivio(), QStringLiteral("Esempio"));
+        QCOMPARE(m_->Conteggio().Doc().MutuoCorrente().Importo(), 100000.0);
     }
 
     void manuale()
@@ -270,14 +269,14 @@ private slots:
         riga.file = altrove + "/Rossi.ccc";
         Avvia(riga);
         QCOMPARE(Messaggi(), QStringList());
-        QCOMPARE(DatabaseCorrente(), riga.file);
+        QCOMPARE(m_->Conteggio().File(), riga.file);
         QTRY_VERIFY(m_->findChild<QLabel*>("Panel2")->text().contains("Documenti"));
-        Conteggio.MutuoCorrente().setImporto(4321);
+        m_->Conteggio().Doc().MutuoCorrente().setImporto(4321);
         A("mnuSalva")->trigger();
         QCOMPARE(Messaggi(), QStringList());
         QVERIFY(!QFile::exists(PercorsoConteggio(Archivio(), "Rossi")));
-        CaricaConteggio(altrove, "Rossi");
-        QCOMPARE(Conteggio.MutuoCorrente().Importo(), 4321.0);
+        m_->Conteggio().Carica(altrove, "Rossi");
+        QCOMPARE(m_->Conteggio().Doc().MutuoCorrente().Importo(), 4321.0);
 
         // Saved under a new name, the copy is in the archive and is saved there,
         // never into a file of that name beside the first one.
@@ -295,10 +294,10 @@ private slots:
         QVERIFY(d);
         d->XPText1()->setText(QStringLiteral("Rossi 2"));
         d->XPButton1()->click();
-        Conteggio.MutuoCorrente().setImporto(999);
+        m_->Conteggio().Doc().MutuoCorrente().setImporto(999);
         A("mnuSalva")->trigger();
         QCOMPARE(Messaggi(), QStringList());
-        QCOMPARE(DatabaseCorrente(), PercorsoConteggio(Archivio(), "Rossi 2"));
+        QCOMPARE(m_->Conteggio().File(), PercorsoConteggio(Archivio(), "Rossi 2"));
         QCOMPARE(contenuto(altrove + "/Rossi 2.ccc"), estraneo);
 
         QVERIFY(m_->ApriFile(Archivio() + "/../Archivio/Esempio.ccc"));
@@ -319,7 +318,7 @@ private slots:
         Avvia(riga);
         const QStringList m = Messaggi();
         QVERIFY(m.size() == 1 && m[0].contains("Guasto"));
-        QCOMPARE(DatabaseCorrente(), PercorsoConteggio(Archivio(), "Esempio"));
+        QCOMPARE(m_->Conteggio().File(), PercorsoConteggio(Archivio(), "Esempio"));
     }
 
     // Installed (bin/ beside share/zelvi-teg/), the archive goes to the
@@ -343,8 +342,8 @@ private slots:
         Avvia({}, usr + "/bin");
         qunsetenv("XDG_DATA_HOME");
         QCOMPARE(Messaggi(), QStringList());
-        QCOMPARE(DatabaseCorrente(), PercorsoConteggio(personale, "Esempio"));
-        QCOMPARE(Conteggio.MutuoCorrente().Importo(), 100000.0);
+        QCOMPARE(m_->Conteggio().File(), PercorsoConteggio(personale, "Esempio"));
+        QCOMPARE(m_->Conteggio().Doc().MutuoCorrente().Importo(), 100000.0);
         A("mnuSalva")->trigger();
         QCOMPARE(Messaggi(), QStringList());
         ApreUrl apre;
