@@ -5,12 +5,20 @@
 #include "Archivio.h"
 #include "ConteggioAperto.h"
 #include "Dichiarazioni.h"
+#include "Finestre.h"
 #include "Mainform.h"
 #include "Messaggi.h"
+#include "PaginaSoglia.h"
+#include "Pagine.h"
+#include "PagineFinanziamenti.h"
+#include "RapportoSoglia.h"
 #include "frmNuovoPiano.h"
+#include "modCopia.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
@@ -216,6 +224,103 @@ private slots:
         QVERIFY(!m_->isWindowModified() && m_->isEnabled());
         m_->Conteggio().Carica(Archivio(), QStringLiteral("Esempio"));
         QCOMPARE(m_->Conteggio().Doc().MutuoCorrente().Importo(), 100000.0);
+    }
+
+    // Typing into a field marks the title at once, before the field is left;
+    // moving through the fields does not; saving and loading clear the mark.
+    void modificheDigitate_data()
+    {
+        QTest::addColumn<QString>("comando");
+        QTest::addColumn<QString>("finestra");
+        QTest::addColumn<QString>("campo");
+        QTest::newRow("conto") << "cc" << "frmBox" << "XPText2(1)";
+        QTest::newRow("descrizione conto") << "cc" << "frmBox" << "XPText20";
+        QTest::newRow("mutuo") << "mutuo" << "frmMutuo" << "XPText1(2)";
+        QTest::newRow("operazioni") << "altro" << "frmOPE" << "XPText1(4)";
+        QTest::newRow("breve") << "breve" << "frmBreve" << "XPText2";
+    }
+    void modificheDigitate()
+    {
+        QFETCH(QString, comando);
+        QFETCH(QString, finestra);
+        QFETCH(QString, campo);
+        PreparaEsempio();
+        Avvia();
+        m_->show();
+        for (int volta = 0; volta < 2; ++volta) {
+            m_->EseguiComando(comando);
+            auto* c = m_->FinestraAperta(finestra)->findChild<QLineEdit*>(campo);
+            QVERIFY(c);
+            QTest::mouseClick(c, Qt::LeftButton);
+            QTest::keyClick(c, Qt::Key_Tab);
+            QTest::mouseClick(c, Qt::LeftButton);
+            QVERIFY(!m_->isWindowModified());
+            QTest::keyClick(c, Qt::Key_5);
+            QVERIFY(m_->isWindowModified());
+            QCOMPARE(m_->windowTitle(), QStringLiteral("Esempio[*] - Zelvi T.E.G."));
+            if (volta == 0)
+                A("mnuSalva")->trigger();
+            else
+                QVERIFY(m_->CaricaConteggio(QStringLiteral("Esempio")));
+            QVERIFY(!m_->isWindowModified());
+        }
+        QCOMPARE(Messaggi(), QStringList());
+    }
+
+    // A choice of the usury check is an edit too.
+    void sceltaDellaVerifica()
+    {
+        PreparaEsempio();
+        Avvia();
+        m_->show();
+        m_->EseguiComando(QStringLiteral("usura"));
+        auto* w = m_->FinestraAperta(QStringLiteral("frmUsura"));
+        auto* categoria = w->findChildren<QComboBox*>().value(0);
+        QVERIFY(categoria && !m_->isWindowModified());
+        categoria->setFocus();
+        QTest::keyClick(categoria, Qt::Key_Down);
+        QVERIFY(m_->isWindowModified());
+    }
+
+    // Each window's copy and report come from its own page, whatever the
+    // document holds; the title window and unknown names have none.
+    void usciteDelleFinestre()
+    {
+        PreparaEsempio();
+        Avvia();
+        Documento& d = m_->Conteggio().Doc();
+        const struct {
+            const char* comando;
+            const char* finestra;
+            std::function<QString()> copia;
+            QString descrizione;
+        } righe[] = {
+            {"cc", "frmBox", [&] { return CopiaInput(PaginaInput(d)); }, {}},
+            {"mutuo", "frmMutuo", [&] { return CopiaMutuo(PaginaMutuo(d.MutuoCorrente())); }, {}},
+            {"altro", "frmOPE", [&] { return CopiaOPE(PaginaOPE(d.Operazioni())); }, {}},
+            {"breve", "frmBreve", [&] { return CopiaBreve(PaginaBreve(d.BreveCorrente())); }, "Anticipo fatture"},
+            {"matematico", "frmCalcoli", [&] { QString e; return CopiaMatematico(PaginaMatematico(d, e)); }, {}},
+            {"italia", "frmItalia", [&] { QString e; return CopiaItalia(PaginaItalia(d, e)); }, {}},
+            {"usura", "frmUsura", [&] { return CopiaSoglia(PaginaSoglia(d)); }, {}},
+        };
+        for (const auto& r : righe) {
+            m_->EseguiComando(QLatin1String(r.comando));
+            QGuiApplication::clipboard()->clear();
+            m_->EseguiComando(QStringLiteral("copia"));
+            QCOMPARE(QGuiApplication::clipboard()->text(), r.copia());
+            Rapporto rapporto;
+            QVERIFY(RapportoFinestra(QLatin1String(r.finestra), m_->FinestraAperta(QLatin1String(r.finestra)), rapporto));
+            if (!r.descrizione.isEmpty())
+                QCOMPARE(rapporto.titolo, QStringLiteral("T.E.G. su ") + r.descrizione);
+        }
+        QWidget titolo;
+        titolo.setObjectName(QStringLiteral("frmTitolo"));
+        Rapporto r;
+        QString testo;
+        for (const QString& nome : {QStringLiteral("frmTitolo"), QString(), QStringLiteral("frmInfo")})
+            QVERIFY(!RapportoFinestra(nome, &titolo, r) && !TestoCopiaFinestra(nome, &titolo, testo));
+        QVERIFY(!RapportoFinestra(QStringLiteral("frmBreve"), nullptr, r));
+        QCOMPARE(Messaggi(), QStringList());
     }
 
     void manuale()
