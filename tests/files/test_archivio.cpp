@@ -441,6 +441,7 @@ private slots:
         QFETCH(QString, atteso);
         ApriConteggioDiProva();
         conteggio_.Doc().Trimestri(2).setNumeri(42);  // an edit not yet saved stays too
+        conteggio_.SegnaModifica();
         const std::string prima = Impronta(conteggio_.Doc());
 
         const QString p = P("Guasto");
@@ -472,6 +473,7 @@ private slots:
         QCOMPARE(Impronta(conteggio_.Doc()), prima);
         QCOMPARE(conteggio_.Doc().NomeConteggio(), std::string("Aperto"));
         QCOMPARE(conteggio_.File(), P("Aperto"));
+        QVERIFY(conteggio_.Modificato());
         // Opening never makes a file that was not there.
         if (guasto.isEmpty())
             QVERIFY(!QFileInfo::exists(p));
