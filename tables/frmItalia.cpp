@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QScrollBar>
+#include <cmath>
 #include <exception>
 
 namespace {
@@ -111,8 +112,9 @@ std::function<void(QPainter&, const QRectF&)> FiguraFormula::Figura() const
     return [misura = size(), base = font(), bordo = palette().color(QPalette::Mid)](QPainter& p, const QRectF& r) {
         if (misura.isEmpty() || r.isEmpty())
             return;
-        QImage immagine(r.size().toSize(), QImage::Format_ARGB32_Premultiplied);
-        immagine.fill(Qt::transparent);
+        QImage immagine(QSize(static_cast<int>(std::ceil(r.width())), static_cast<int>(std::ceil(r.height()))),
+                        QImage::Format_ARGB32_Premultiplied);
+        immagine.fill(Qt::white);
         QPainter q(&immagine);
         q.scale(r.width() / misura.width(), r.height() / misura.height());
         DisegnaRiquadro(q, misura, base, bordo);
