@@ -21,10 +21,11 @@ void Riepilogo(benchmark::State& stato)
     QTemporaryDir cartella;
     QStringList nomi;
     for (int i = 0; i < stato.range(0); ++i) {
-        Conteggio.InizializzaConteggio();
-        Conteggio.setAnnoRiferimento(1998 + i);
+        Documento d;
+        d.InizializzaConteggio();
+        d.setAnnoRiferimento(1998 + i);
         for (int q = 1; q <= 4; ++q) {
-            BOX& t = Conteggio.Trimestri(q);
+            BOX& t = d.Trimestri(q);
             t.setNumeri(9000000 + 1000 * q);
             t.setInteressi(2000 + 100 * (i % 7));
             t.setCommissioni(500);
@@ -33,9 +34,8 @@ void Riepilogo(benchmark::State& stato)
             t.setMassimoScoperto(140000);
         }
         nomi << QStringLiteral("Anno%1").arg(1998 + i);
-        SalvaConteggioConNome(cartella.path(), nomi.last());
+        SalvaConteggioConNome(cartella.path(), nomi.last(), d);
     }
-    RilasciaDatabaseCorrente();
     const SerieSoglie& serie = SoglieIncorporate();
     QImage schermo(1200, 500, QImage::Format_RGB32);
     for (auto _ : stato) {

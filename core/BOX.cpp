@@ -1,13 +1,10 @@
 #include "BOX.h"
 
-#include "Dichiarazioni.h"
 #include "Funzioni.h"
 
 #include <cmath>
 #include <stdexcept>
 #include <string>
-
-BOX::BOX(const Documento& documento) : documento_(documento) {}
 
 void BOX::setTrimestre(double v)
 {
@@ -30,7 +27,7 @@ void BOX::Aggiorna()
         throw std::out_of_range("Numero del trimestre fuori dall'intervallo 1..4: " +
                                 std::to_string(trimestre_));
 
-    const int anno = documento_.AnnoRiferimento();
+    const int anno = annoRiferimento_;
     const double D = (anno % 4 == 0) ? 366 : 365;
     double G = 0, R = 0;
     switch (trimestre_) {

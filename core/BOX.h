@@ -3,13 +3,8 @@
 #include <cstdint>
 #include <string>
 
-class Documento;
-
 class BOX {
 public:
-    // The quarter reads the reference year of the document that owns it.
-    explicit BOX(const Documento& documento);
-
     double Numeri() const { return numeri_; }
     void setNumeri(double v) { numeri_ = v; }
     double Interessi() const { return interessi_; }
@@ -22,6 +17,10 @@ public:
     void setGiorniValuta(double v) { giorniValuta_ = v; }
     std::int16_t Trimestre() const { return trimestre_; }
     void setTrimestre(double v);
+    // The reference year whose days the quarter counts; the document gives
+    // its quarters its own.
+    std::int16_t AnnoRiferimento() const { return annoRiferimento_; }
+    void setAnnoRiferimento(std::int16_t v) { annoRiferimento_ = v; }
 
     // Recomputes every result; throws std::out_of_range for a quarter number
     // outside 1..4 and std::range_error when a result would not be finite.
@@ -74,9 +73,9 @@ public:
     void setDescrizione(std::string v) { descrizione_ = std::move(v); }
 
 private:
-    const Documento& documento_;
     double numeri_ = 0, interessi_ = 0, commissioni_ = 0, spese_ = 0, giorniValuta_ = 0;
     std::int16_t trimestre_ = 0;
+    std::int16_t annoRiferimento_ = 0;
     double tabInteressi_ = 0, tabInteressiP_ = 0, tabCommissioni_ = 0, tabCommissioniP_ = 0;
     double tabSpese_ = 0, tabSpeseP_ = 0, tabAnatocismo_ = 0, tabAnatocismoP_ = 0;
     double tabEffettoValutaInteressi_ = 0, tabEffettoValutaInteressiP_ = 0;

@@ -6,8 +6,6 @@
 #include <stdexcept>
 #include <string>
 
-Documento Conteggio;
-
 namespace {
 
 std::chrono::sys_days DataLocaleOdierna()
@@ -26,7 +24,6 @@ std::chrono::sys_days DataLocaleOdierna()
 std::function<std::chrono::sys_days()> OrologioConteggio = DataLocaleOdierna;
 
 Documento::Documento()
-    : trimestri_{BOX(*this), BOX(*this), BOX(*this), BOX(*this)}
 {
     for (int q = 1; q <= 4; ++q)
         trimestri_[q - 1].setTrimestre(q);
@@ -35,6 +32,8 @@ Documento::Documento()
 void Documento::setAnnoRiferimento(double v)
 {
     annoRiferimento_ = Intero16(v);
+    for (BOX& t : trimestri_)
+        t.setAnnoRiferimento(annoRiferimento_);
 }
 
 BOX& Documento::Trimestri(int q)
@@ -57,7 +56,7 @@ void Documento::InizializzaConteggio()
 
     const std::chrono::sys_days oggi = OrologioConteggio ? OrologioConteggio() : DataLocaleOdierna();
     const int anno = static_cast<int>(std::chrono::year_month_day{oggi}.year()) - 1;
-    annoRiferimento_ = static_cast<std::int16_t>((anno >= 1980 && anno <= 2030) ? anno : 1980);
+    setAnnoRiferimento((anno >= 1980 && anno <= 2030) ? anno : 1980);
 
     for (int q = 1; q <= 4; ++q) {
         BOX& t = trimestri_[q - 1];
@@ -97,9 +96,4 @@ void Documento::InizializzaConteggio()
     breve_.setRestituito(0);
 
     usura_ = ParametriUsura{};
-}
-
-void InizializzaConteggio()
-{
-    Conteggio.InizializzaConteggio();
 }

@@ -12,16 +12,16 @@
 #include <functional>
 #include <string>
 
+// A value: copying a document copies the whole calculation.
 class Documento {
 public:
     Documento();
-    Documento(const Documento&) = delete;
-    Documento& operator=(const Documento&) = delete;
 
     const std::string& NomeConteggio() const { return nomeConteggio_; }
     void setNomeConteggio(std::string v) { nomeConteggio_ = std::move(v); }
     std::int16_t AnnoRiferimento() const { return annoRiferimento_; }
-    void setAnnoRiferimento(double v);  // 16-bit storage, see Intero16
+    // 16-bit storage, see Intero16; the four quarters take the year too.
+    void setAnnoRiferimento(double v);
 
     // Quarters 1..4; any other index throws std::out_of_range.
     BOX& Trimestri(int q);
@@ -49,12 +49,6 @@ private:
     BREVE breve_;
     ParametriUsura usura_;
 };
-
-// The program's document.
-extern Documento Conteggio;
-
-// Initialises the program's document.
-void InizializzaConteggio();
 
 // Today's local date; tests may replace it.
 extern std::function<std::chrono::sys_days()> OrologioConteggio;

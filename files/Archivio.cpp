@@ -4,7 +4,7 @@
 #include "Dichiarazioni.h"
 #include "Funzioni.h"
 #include "Messaggi.h"
-#include "ParametriUsura.h"
+#include "TracciatoConteggio.h"
 
 #include <QDir>
 #include <QFile>
@@ -33,188 +33,51 @@ using namespace basedati;
 namespace {
 
 // ---------------------------------------------------------------------------
-// The layout of a calculation file.
+// The layout of a calculation file (TracciatoConteggio) as the engine takes it.
 
-const char* const Tabelle[] = {"parametri", "mutuo", "ope", "breve"};
-const char* const CampiTrimestre[] = {"interessi", "numeri", "spese", "giornivaluta", "commissioni", "accordato", "cms"};
-
-std::string N(const char* base, int i)
-{
-    return base + std::to_string(i);
-}
-
-// The usury check's choices and the quarters' maximum debit balances: a table
-// of its own, so that parametri, mutuo, ope and breve keep the layout other
-// readers of these files know. A file without it is an older file, not a damaged one.
-const char* const TabellaVerifica = "verifica";
-const char* const CampiCategoria[] = {"categoriaconto",      "classeconto",      "categoriamutuo",
-                                      "classemutuo",         "categoriaoperazioni", "classeoperazioni",
-                                      "categoriabreve",      "classebreve"};
-
-DefinizioneTabella SchemaVerifica()
-{
-    DefinizioneTabella v = BaseDati::CreaDefinizioneTabella(TabellaVerifica);
-    for (const char* c : CampiCategoria)
-        v.AggiungiCampo(DefinizioneTabella::CreaCampo(c, Tipo::Testo));
-    v.AggiungiCampo(DefinizioneTabella::CreaCampo("datastipula", Tipo::DataOra));
-    v.AggiungiCampo(DefinizioneTabella::CreaCampo("dataoperazioni", Tipo::DataOra));
-    for (int q = 1; q <= 4; ++q)
-        v.AggiungiCampo(DefinizioneTabella::CreaCampo(N("massimoscoperto", q), Tipo::Doppio));
-    return v;
-}
-
-std::vector<DefinizioneTabella> Schema()
-{
-    std::vector<DefinizioneTabella> s;
-
-    DefinizioneTabella p = BaseDati::CreaDefinizioneTabella("parametri");
-    p.AggiungiCampo(DefinizioneTabella::CreaCampo("anno", Tipo::Intero));
-    p.AggiungiCampo(DefinizioneTabella::CreaCampo("descrizione", Tipo::Testo));
-    for (int q = 1; q <= 4; ++q)
-        for (const char* c : CampiTrimestre)
-            p.AggiungiCampo(DefinizioneTabella::CreaCampo(N(c, q), Tipo::Doppio));
-    s.push_back(std::move(p));
-
-    DefinizioneTabella m = BaseDati::CreaDefinizioneTabella("mutuo");
-    m.AggiungiCampo(DefinizioneTabella::CreaCampo("descrizione", Tipo::Testo));
-    for (const char* c : {"importo", "oneri", "rata", "nrate", "rateannuali"})
-        m.AggiungiCampo(DefinizioneTabella::CreaCampo(c, Tipo::Doppio));
-    s.push_back(std::move(m));
-
-    DefinizioneTabella o = BaseDati::CreaDefinizioneTabella("ope");
-    o.AggiungiCampo(DefinizioneTabella::CreaCampo("descrizione", Tipo::Testo));
-    for (int r = 1; r <= OPE::Righe; ++r) {
-        o.AggiungiCampo(DefinizioneTabella::CreaCampo(N("anno", r), Tipo::Lungo));
-        o.AggiungiCampo(DefinizioneTabella::CreaCampo(N("mese", r), Tipo::Lungo));
-        o.AggiungiCampo(DefinizioneTabella::CreaCampo(N("importo", r), Tipo::Doppio));
-        o.AggiungiCampo(DefinizioneTabella::CreaCampo(N("segno", r), Tipo::Intero));
-    }
-    s.push_back(std::move(o));
-
-    DefinizioneTabella b = BaseDati::CreaDefinizioneTabella("breve");
-    b.AggiungiCampo(DefinizioneTabella::CreaCampo("descrizione", Tipo::Testo));
-    b.AggiungiCampo(DefinizioneTabella::CreaCampo("finanziato", Tipo::Doppio));
-    b.AggiungiCampo(DefinizioneTabella::CreaCampo("restituito", Tipo::Doppio));
-    b.AggiungiCampo(DefinizioneTabella::CreaCampo("data0", Tipo::DataOra));
-    b.AggiungiCampo(DefinizioneTabella::CreaCampo("data1", Tipo::DataOra));
-    b.AggiungiCampo(DefinizioneTabella::CreaCampo("oneri", Tipo::Doppio));
-    s.push_back(std::move(b));
-
-    s.push_back(SchemaVerifica());
-    return s;
-}
-
-// Dates travel as OLE Automation dates: days since 30 December 1899. The
-// accepted range is that of such dates, 1 January 100 to 31 December 9999.
-constexpr std::chrono::sys_days OrigineOle{std::chrono::year{1899} / std::chrono::December / 30};
+// Dates as OLE Automation dates: the accepted range is that of such dates,
+// 1 January 100 to 31 December 9999.
 constexpr double PrimoGiornoOle = -657434;   // 1 January 100
 constexpr double UltimoGiornoOle = 2958465;  // 31 December 9999
 
-double DataOle(std::chrono::sys_days d)
+DefinizioneTabella Schema(const TabellaConteggio& t)
 {
-    return static_cast<double>((d - OrigineOle).count());
+    DefinizioneTabella d = BaseDati::CreaDefinizioneTabella(t.nome);
+    for (const CampoConteggio& c : t.campi)
+        d.AggiungiCampo(DefinizioneTabella::CreaCampo(c.nome, c.tipo));
+    return d;
 }
 
-// The values of the rows, by table and field, in the order of assignment.
-// The same list serves creation and saving.
+// The values of one table's row, in the order of its fields.
 struct Riga {
-    const char* tabella;
-    std::vector<std::pair<std::string, Valore>> valori;
+    const TabellaConteggio* tabella;
+    std::vector<Valore> valori;
 };
 
-// The categories and classes in the order of CampiCategoria.
-std::array<std::string, 8> TestiUsura(const ParametriUsura& u)
-{
-    return {u.CategoriaConto(),      u.ClasseConto(),      u.CategoriaMutuo(), u.ClasseMutuo(),
-            u.CategoriaOperazioni(), u.ClasseOperazioni(), u.CategoriaBreve(), u.ClasseBreve()};
-}
-
-// An optional date: Null when not given.
-Valore DataFacoltativa(const std::optional<std::chrono::sys_days>& d)
-{
-    return d ? Valore{DataOle(*d)} : Valore{Nullo{}};
-}
-
-Riga ValoriVerifica(const ParametriUsura& u, const std::array<double, 4>& massimi)
-{
-    Riga r;
-    r.tabella = TabellaVerifica;
-    const std::array<std::string, 8> testi = TestiUsura(u);
-    for (std::size_t i = 0; i < testi.size(); ++i)
-        r.valori.emplace_back(CampiCategoria[i], testi[i]);
-    r.valori.emplace_back("datastipula", DataFacoltativa(u.DataStipula()));
-    r.valori.emplace_back("dataoperazioni", DataFacoltativa(u.DataOperazioni()));
-    for (int q = 1; q <= 4; ++q)
-        r.valori.emplace_back(N("massimoscoperto", q), massimi[static_cast<std::size_t>(q - 1)]);
-    return r;
-}
-
+// What a new file holds.
 std::vector<Riga> ValoriCreazione()
 {
-    const std::string d = "Inserire descrizione";
-    const double primoGennaio2010 = DataOle(std::chrono::sys_days{std::chrono::year{2010} / 1 / 1});
-    std::vector<Riga> r(4);
-    r[0].tabella = "parametri";
-    r[0].valori = {{"anno", std::int64_t{2010}}, {"descrizione", d}};
-    for (int q = 1; q <= 4; ++q)
-        for (const char* c : {"interessi", "numeri", "spese", "commissioni", "giornivaluta", "accordato", "cms"})
-            r[0].valori.emplace_back(N(c, q), 0.0);
-    r[1].tabella = "mutuo";
-    r[1].valori = {{"descrizione", d}, {"importo", 0.0}, {"oneri", 0.0},
-                   {"rata", 0.0},      {"nrate", 1.0},   {"rateannuali", 12.0}};
-    r[2].tabella = "ope";
-    r[2].valori = {{"descrizione", d}};
-    for (int k = 1; k <= OPE::Righe; ++k) {
-        r[2].valori.emplace_back(N("anno", k), std::int64_t{2010});
-        r[2].valori.emplace_back(N("mese", k), std::int64_t{1});
-        r[2].valori.emplace_back(N("importo", k), 0.0);
-        r[2].valori.emplace_back(N("segno", k), std::int64_t{-1});
+    std::vector<Riga> righe;
+    for (const TabellaConteggio& t : TracciatoConteggio()) {
+        Riga r{&t, {}};
+        for (const CampoConteggio& c : t.campi)
+            r.valori.push_back(c.creazione);
+        righe.push_back(std::move(r));
     }
-    r[3].tabella = "breve";
-    r[3].valori = {{"descrizione", d}, {"data0", primoGennaio2010}, {"data1", primoGennaio2010},
-                   {"finanziato", 0.0}, {"restituito", 0.0},        {"oneri", 0.0}};
-    r.push_back(ValoriVerifica(ParametriUsura{}, {}));
-    return r;
+    return righe;
 }
 
+// What a save of the document writes.
 std::vector<Riga> ValoriDocumento(const Documento& doc)
 {
-    std::vector<Riga> r(4);
-    r[0].tabella = "parametri";
-    r[0].valori = {{"anno", std::int64_t{doc.AnnoRiferimento()}}, {"descrizione", doc.Trimestri(1).Descrizione()}};
-    for (int q = 1; q <= 4; ++q) {
-        const BOX& t = doc.Trimestri(q);
-        r[0].valori.emplace_back(N("interessi", q), t.Interessi());
-        r[0].valori.emplace_back(N("numeri", q), t.Numeri());
-        r[0].valori.emplace_back(N("spese", q), t.Spese());
-        r[0].valori.emplace_back(N("commissioni", q), t.Commissioni());
-        r[0].valori.emplace_back(N("giornivaluta", q), t.GiorniValuta());
-        r[0].valori.emplace_back(N("accordato", q), t.Accordato());
-        r[0].valori.emplace_back(N("cms", q), t.CMS());
+    std::vector<Riga> righe;
+    for (const TabellaConteggio& t : TracciatoConteggio()) {
+        Riga r{&t, {}};
+        for (const CampoConteggio& c : t.campi)
+            r.valori.push_back(c.valore(doc));
+        righe.push_back(std::move(r));
     }
-    const Mutuo& m = doc.MutuoCorrente();
-    r[1].tabella = "mutuo";
-    r[1].valori = {{"descrizione", m.Descrizione()}, {"importo", m.Importo()}, {"oneri", m.Oneri()},
-                   {"rata", m.Rata()},               {"nrate", m.NRate()},     {"rateannuali", m.RateAnnuali()}};
-    const OPE& o = doc.Operazioni();
-    r[2].tabella = "ope";
-    r[2].valori = {{"descrizione", o.Descrizione()}};
-    for (int k = 1; k <= OPE::Righe; ++k) {
-        r[2].valori.emplace_back(N("anno", k), std::int64_t{o.Anno(k)});
-        r[2].valori.emplace_back(N("mese", k), std::int64_t{o.Mese(k)});
-        r[2].valori.emplace_back(N("importo", k), o.Importo(k));
-        r[2].valori.emplace_back(N("segno", k), std::int64_t{o.Segno(k)});
-    }
-    const BREVE& b = doc.BreveCorrente();
-    r[3].tabella = "breve";
-    r[3].valori = {{"descrizione", b.Descrizione()}, {"data0", DataOle(b.Data0())},
-                   {"data1", DataOle(b.Data1())},    {"finanziato", b.Finanziato()},
-                   {"restituito", b.Restituito()},   {"oneri", b.Oneri()}};
-    std::array<double, 4> massimi{};
-    for (int q = 1; q <= 4; ++q)
-        massimi[static_cast<std::size_t>(q - 1)] = doc.Trimestri(q).MassimoScoperto();
-    r.push_back(ValoriVerifica(doc.Usura(), massimi));
-    return r;
+    return righe;
 }
 
 // ---------------------------------------------------------------------------
@@ -293,22 +156,6 @@ void ControllaNome(const QString& nome, const char* azione)
 // ---------------------------------------------------------------------------
 // Reading and checking a whole file.
 
-struct DatiFile {
-    double anno = 0;
-    std::string descrizioneConto;
-    std::array<std::array<double, 7>, 4> trimestri{};  // in the order of CampiTrimestre
-    std::string descrizioneMutuo;
-    double importo = 0, oneri = 0, rata = 0, nrate = 0, rateannuali = 0;
-    std::string descrizioneOpe;
-    std::array<std::int32_t, OPE::Righe> anni{}, mesi{};
-    std::array<double, OPE::Righe> importi{}, segni{};
-    std::string descrizioneBreve;
-    double finanziato = 0, restituito = 0, oneriBreve = 0;
-    std::chrono::sys_days data0{}, data1{};
-    ParametriUsura usura;  // the defaults when the file has no table verifica
-    std::array<double, 4> massimiScoperti{};
-};
-
 bool Utf8Valido(const std::string& s)
 {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
@@ -316,89 +163,50 @@ bool Utf8Valido(const std::string& s)
     return !utf8.hasError();
 }
 
+// A field's value as read: where it comes from and what it holds.
+struct ValoreLetto {
+    const CampoConteggio* campo;
+    Valore valore;  // in the form its Lettura gives
+};
+
 // Reads the first row of each table of an open file, checking every value
 // the document takes from it.
 class Lettore {
 public:
     Lettore(BaseDati& db, const QString& nome) : db_(db), nome_(nome) {}
 
-    DatiFile Leggi()
+    std::vector<ValoreLetto> Leggi()
     {
         // A file with none of the tables (an empty file is an empty
         // database) is not a calculation file at all.
         int presenti = 0;
-        for (const char* t : Tabelle)
-            presenti += db_.EsisteTabella(t) ? 1 : 0;
+        for (const TabellaConteggio& t : TracciatoConteggio())
+            presenti += !t.facoltativa && db_.EsisteTabella(t.nome) ? 1 : 0;
         if (presenti == 0)
             throw ErroreConteggio("Il file del conteggio " + Nome(nome_) + " non è un file di conteggio.");
 
-        DatiFile d;
-        {
-            const Recordset rs = Apri("parametri");
-            d.anno = Intero16(rs, "anno");
-            d.descrizioneConto = Testo(rs, "descrizione");
-            for (int q = 1; q <= 4; ++q)
-                for (std::size_t c = 0; c < 7; ++c)
-                    d.trimestri[static_cast<std::size_t>(q - 1)][c] = Doppio(rs, N(CampiTrimestre[c], q));
-        }
-        {
-            const Recordset rs = Apri("mutuo");
-            d.importo = Doppio(rs, "importo");
-            d.oneri = Doppio(rs, "oneri");
-            d.nrate = Intero16(rs, "nrate");
-            d.rateannuali = Intero16(rs, "rateannuali");
-            d.rata = Doppio(rs, "rata");
-            d.descrizioneMutuo = Testo(rs, "descrizione");
-        }
-        {
-            const Recordset rs = Apri("ope");
-            d.descrizioneOpe = Testo(rs, "descrizione");
-            for (int r = 1; r <= OPE::Righe; ++r) {
-                const auto k = static_cast<std::size_t>(r - 1);
-                d.anni[k] = Intero32(rs, N("anno", r));
-                d.mesi[k] = Intero32(rs, N("mese", r));
-                d.importi[k] = Doppio(rs, N("importo", r));
-                d.segni[k] = Intero16(rs, N("segno", r));
+        std::vector<ValoreLetto> letti;
+        for (const TabellaConteggio& t : TracciatoConteggio()) {
+            // An older file without the table: the values of a new one.
+            if (t.facoltativa && !db_.EsisteTabella(t.nome)) {
+                for (const CampoConteggio& c : t.campi)
+                    letti.push_back({&c, Converti(t.nome, c, c.creazione)});
+                continue;
             }
+            const Recordset rs = Apri(t.nome);
+            for (const CampoConteggio& c : t.campi)
+                letti.push_back({&c, Converti(t.nome, c, Presente(rs, c.nome))});
         }
-        {
-            const Recordset rs = Apri("breve");
-            d.descrizioneBreve = Testo(rs, "descrizione");
-            d.data0 = Data(rs, "data0");
-            d.data1 = Data(rs, "data1");
-            d.finanziato = Doppio(rs, "finanziato");
-            d.restituito = Doppio(rs, "restituito");
-            d.oneriBreve = Doppio(rs, "oneri");
-        }
-        if (db_.EsisteTabella(TabellaVerifica)) {
-            const Recordset rs = Apri(TabellaVerifica);
-            std::array<std::string, 8> t;
-            for (std::size_t i = 0; i < t.size(); ++i)
-                t[i] = Testo(rs, CampiCategoria[i]);
-            ParametriUsura& u = d.usura;
-            u.setCategoriaConto(t[0]);
-            u.setClasseConto(t[1]);
-            u.setCategoriaMutuo(t[2]);
-            u.setClasseMutuo(t[3]);
-            u.setCategoriaOperazioni(t[4]);
-            u.setClasseOperazioni(t[5]);
-            u.setCategoriaBreve(t[6]);
-            u.setClasseBreve(t[7]);
-            u.setDataStipula(DataFacoltativa(rs, "datastipula"));
-            u.setDataOperazioni(DataFacoltativa(rs, "dataoperazioni"));
-            for (int q = 1; q <= 4; ++q)
-                d.massimiScoperti[static_cast<std::size_t>(q - 1)] = Saldo(rs, N("massimoscoperto", q));
-        }
-        return d;
+        return letti;
     }
 
     // Checks that every table and field exists and every table has a row,
     // without looking at the values (saving overwrites them all).
     void ControllaStruttura()
     {
-        for (const DefinizioneTabella& t : Schema()) {
-            const Recordset rs = Apri(t.Nome());
-            for (const Campo& c : t.Campi())
+        for (const TabellaConteggio& t : TracciatoConteggio()) {
+            const Recordset rs = Apri(t.nome);
+            for (const CampoConteggio& c : t.campi)
                 Presente(rs, c.nome);
         }
     }
@@ -416,127 +224,143 @@ private:
         return rs;
     }
 
-    std::string Dove(const Recordset& rs, const std::string& campo) const
-    {
-        return "il campo \u00ab" + campo + "\u00bb della tabella \u00ab" + rs.Tabella() + "\u00bb";
-    }
-
-    [[noreturn]] void NonValido(const Recordset& rs, const std::string& campo, const std::string& perche) const
-    {
-        throw ErroreConteggio("Nel file del conteggio " + Nome(nome_) + " " + Dove(rs, campo) +
-                              " contiene un valore non valido: " + perche + ".");
-    }
-
     const Valore& Presente(const Recordset& rs, const std::string& campo) const
     {
         if (!rs.HaCampo(campo))
-            throw ErroreConteggio("Nel file del conteggio " + Nome(nome_) + " manca " + Dove(rs, campo) + ".");
-        const Valore& v = rs.Leggi(campo);
+            throw ErroreConteggio("Nel file del conteggio " + Nome(nome_) + " manca " + Dove(rs.Tabella(), campo) +
+                                  ".");
+        return rs.Leggi(campo);
+    }
+
+    // The value checked as the field's Lettura says, in the form it gives.
+    Valore Converti(const std::string& tabella, const CampoConteggio& c, const Valore& v) const
+    {
+        const Posto p{tabella, c.nome};
+        switch (c.lettura) {
+        case Lettura::Testo: return Testo(p, v);
+        case Lettura::Doppio: return Doppio(p, v);
+        case Lettura::Intero16: return Intero16(p, v);
+        case Lettura::Intero32: return std::int64_t{Intero32(p, v)};
+        case Lettura::Data: return Data(p, v);
+        case Lettura::DataFacoltativa:
+            if (std::holds_alternative<Nullo>(v))
+                return Nullo{};
+            return Data(p, v);
+        case Lettura::Saldo: return Saldo(p, v);
+        }
         return v;
     }
 
-    const Valore& NonNullo(const Recordset& rs, const std::string& campo) const
+    struct Posto {
+        const std::string& tabella;
+        const std::string& campo;
+    };
+
+    static std::string Dove(const std::string& tabella, const std::string& campo)
     {
-        const Valore& v = Presente(rs, campo);
+        return "il campo \u00ab" + campo + "\u00bb della tabella \u00ab" + tabella + "\u00bb";
+    }
+
+    [[noreturn]] void NonValido(const Posto& p, const std::string& perche) const
+    {
+        throw ErroreConteggio("Nel file del conteggio " + Nome(nome_) + " " + Dove(p.tabella, p.campo) +
+                              " contiene un valore non valido: " + perche + ".");
+    }
+
+    const Valore& NonNullo(const Posto& p, const Valore& v) const
+    {
         if (std::holds_alternative<Nullo>(v))
-            throw ErroreConteggio("Nel file del conteggio " + Nome(nome_) + " " + Dove(rs, campo) +
+            throw ErroreConteggio("Nel file del conteggio " + Nome(nome_) + " " + Dove(p.tabella, p.campo) +
                                   " è vuoto (Null).");
         return v;
     }
 
-    double Numero(const Recordset& rs, const std::string& campo) const
+    double Numero(const Posto& p, const Valore& valore) const
     {
-        const Valore& v = NonNullo(rs, campo);
+        const Valore& v = NonNullo(p, valore);
         if (const auto* i = std::get_if<std::int64_t>(&v))
             return static_cast<double>(*i);
         if (const auto* x = std::get_if<double>(&v))
             return *x;
         if (std::holds_alternative<std::string>(v))
-            NonValido(rs, campo, "un testo al posto di un numero");
-        NonValido(rs, campo, "dati binari al posto di un numero");
+            NonValido(p, "un testo al posto di un numero");
+        NonValido(p, "dati binari al posto di un numero");
     }
 
-    double Doppio(const Recordset& rs, const std::string& campo) const
+    double Doppio(const Posto& p, const Valore& valore) const
     {
-        const Valore& v = NonNullo(rs, campo);
+        const Valore& v = NonNullo(p, valore);
         if (const auto* i = std::get_if<std::int64_t>(&v)) {
             // Beyond 2^53 an integer has no exact double.
             constexpr std::int64_t limite = std::int64_t{1} << 53;
             if (*i > limite || *i < -limite)
-                NonValido(rs, campo, "intero troppo grande per un numero con la virgola");
+                NonValido(p, "intero troppo grande per un numero con la virgola");
         }
-        return Numero(rs, campo);
+        return Numero(p, v);
     }
 
     // Integer and numbers of instalments: the 16-bit conversion of the
     // document, nearest integer with halves to even.
-    double Intero16(const Recordset& rs, const std::string& campo) const
+    double Intero16(const Posto& p, const Valore& v) const
     {
-        const double x = Numero(rs, campo);
+        const double x = Numero(p, v);
         try {
             return ::Intero16(x);
         } catch (const std::exception&) {
-            NonValido(rs, campo, "fuori dall'intervallo da -32768 a 32767");
+            NonValido(p, "fuori dall'intervallo da -32768 a 32767");
         }
     }
 
-    std::int32_t Intero32(const Recordset& rs, const std::string& campo) const
+    std::int32_t Intero32(const Posto& p, const Valore& valore) const
     {
-        const Valore& v = NonNullo(rs, campo);
+        const Valore& v = NonNullo(p, valore);
         if (const auto* i = std::get_if<std::int64_t>(&v)) {
             if (*i < std::numeric_limits<std::int32_t>::min() || *i > std::numeric_limits<std::int32_t>::max())
-                NonValido(rs, campo, "fuori dall'intervallo di un intero a 32 bit");
+                NonValido(p, "fuori dall'intervallo di un intero a 32 bit");
             return static_cast<std::int32_t>(*i);
         }
-        const double x = Numero(rs, campo);
+        const double x = Numero(p, v);
         if (!std::isfinite(x))
-            NonValido(rs, campo, "non è un numero finito");
+            NonValido(p, "non è un numero finito");
         const double arrotondato = std::nearbyint(x);  // default rounding: halves to even
         if (arrotondato < -2147483648.0 || arrotondato > 2147483647.0)
-            NonValido(rs, campo, "fuori dall'intervallo di un intero a 32 bit");
+            NonValido(p, "fuori dall'intervallo di un intero a 32 bit");
         return static_cast<std::int32_t>(arrotondato);
     }
 
-    std::chrono::sys_days Data(const Recordset& rs, const std::string& campo) const
+    // Whole days since 30/12/1899.
+    double Data(const Posto& p, const Valore& valore) const
     {
-        const Valore& v = NonNullo(rs, campo);
+        const Valore& v = NonNullo(p, valore);
         if (std::holds_alternative<std::string>(v))
-            NonValido(rs, campo, "un testo al posto di una data");
-        const double x = Numero(rs, campo);
+            NonValido(p, "un testo al posto di una data");
+        const double x = Numero(p, v);
         if (!std::isfinite(x) || x < PrimoGiornoOle || x >= UltimoGiornoOle + 1)
-            NonValido(rs, campo, "data fuori dall'intervallo dal 1/1/100 al 31/12/9999");
+            NonValido(p, "data fuori dall'intervallo dal 1/1/100 al 31/12/9999");
         // The whole part counts the days (towards zero, as an OLE date
         // keeps the time of day apart from the sign); the time is dropped.
-        return OrigineOle + std::chrono::days{static_cast<int>(std::trunc(x))};
-    }
-
-    // A date that may be missing (Null); otherwise as Data.
-    std::optional<std::chrono::sys_days> DataFacoltativa(const Recordset& rs, const std::string& campo) const
-    {
-        if (std::holds_alternative<Nullo>(Presente(rs, campo)))
-            return std::nullopt;
-        return Data(rs, campo);
+        return std::trunc(x);
     }
 
     // A balance: a finite amount, not negative.
-    double Saldo(const Recordset& rs, const std::string& campo) const
+    double Saldo(const Posto& p, const Valore& v) const
     {
-        const double x = Doppio(rs, campo);
+        const double x = Doppio(p, v);
         if (!std::isfinite(x))
-            NonValido(rs, campo, "non è un numero finito");
+            NonValido(p, "non è un numero finito");
         if (x < 0)
-            NonValido(rs, campo, "un importo negativo");
+            NonValido(p, "un importo negativo");
         return x;
     }
 
-    std::string Testo(const Recordset& rs, const std::string& campo) const
+    std::string Testo(const Posto& p, const Valore& valore) const
     {
-        const Valore& v = NonNullo(rs, campo);
+        const Valore& v = NonNullo(p, valore);
         const auto* s = std::get_if<std::string>(&v);
         if (!s)
-            NonValido(rs, campo, "un numero o dati binari al posto di un testo");
+            NonValido(p, "un numero o dati binari al posto di un testo");
         if (!Utf8Valido(*s))
-            NonValido(rs, campo, "testo con una codifica non valida");
+            NonValido(p, "testo con una codifica non valida");
         return *s;
     }
 
@@ -544,70 +368,30 @@ private:
     QString nome_;
 };
 
-void Applica(Documento& doc, const DatiFile& d)
+// A copy of `base` given every value read and the calculation's name; the
+// document refusing a value is a fault of the file.
+Documento Applica(const Documento& base, const std::vector<ValoreLetto>& letti, const QString& nome)
 {
-    doc.setAnnoRiferimento(d.anno);
-    doc.Trimestri(1).setDescrizione(d.descrizioneConto);
-    for (int q = 1; q <= 4; ++q) {
-        BOX& t = doc.Trimestri(q);
-        const auto& f = d.trimestri[static_cast<std::size_t>(q - 1)];
-        t.setInteressi(f[0]);
-        t.setNumeri(f[1]);
-        t.setSpese(f[2]);
-        t.setGiorniValuta(f[3]);
-        t.setCommissioni(f[4]);
-        t.setAccordato(f[5]);
-        t.setCMS(f[6]);
-    }
-    Mutuo& m = doc.MutuoCorrente();
-    m.setImporto(d.importo);
-    m.setOneri(d.oneri);
-    m.setNRate(d.nrate);
-    m.setRateAnnuali(d.rateannuali);
-    m.setRata(d.rata);
-    m.setDescrizione(d.descrizioneMutuo);
-    OPE& o = doc.Operazioni();
-    o.setDescrizione(d.descrizioneOpe);
-    for (int r = 1; r <= OPE::Righe; ++r) {
-        const auto k = static_cast<std::size_t>(r - 1);
-        o.setAnno(r, d.anni[k]);
-        o.setMese(r, d.mesi[k]);
-        o.setImporto(r, d.importi[k]);
-        o.setSegno(r, d.segni[k]);
-    }
-    BREVE& b = doc.BreveCorrente();
-    b.setDescrizione(d.descrizioneBreve);
-    b.setData0(d.data0);
-    b.setData1(d.data1);
-    b.setFinanziato(d.finanziato);
-    b.setRestituito(d.restituito);
-    b.setOneri(d.oneriBreve);
-    doc.Usura() = d.usura;
-    for (int q = 1; q <= 4; ++q)
-        doc.Trimestri(q).setMassimoScoperto(d.massimiScoperti[static_cast<std::size_t>(q - 1)]);
-}
-
-// Every conversion of the document is tried on a scratch copy, so that the
-// program's document changes only when all of them succeed.
-void ProvaConversioni(const DatiFile& dati, const QString& nome)
-{
+    Documento d = base;
     try {
-        Documento prova;
-        Applica(prova, dati);
+        for (const ValoreLetto& l : letti)
+            l.campo->assegna(d, l.valore);
     } catch (const std::exception& e) {
         throw ErroreConteggio("Il file del conteggio " + Nome(nome) + " contiene un valore non valido (" + e.what() +
                               ").");
     }
+    d.setNomeConteggio(nome.toStdString());
+    return d;
 }
 
-// Opens and reads a whole calculation file; every failure is an
-// ErroreConteggio naming the calculation.
+// Opens and reads a whole calculation file into a copy of `base`; every
+// failure is an ErroreConteggio naming the calculation.
 struct FileLetto {
     BaseDati db;
-    DatiFile dati;
+    Documento documento;
 };
 
-FileLetto LeggiFile(const QString& percorso, const QString& nome, bool soloLettura)
+FileLetto LeggiFile(const QString& percorso, const QString& nome, bool soloLettura, const Documento& base)
 {
     const QFileInfo info(percorso);
     if (!info.exists())
@@ -617,9 +401,8 @@ FileLetto LeggiFile(const QString& percorso, const QString& nome, bool soloLettu
                               " non è un file.");
     try {
         BaseDati db = BaseDati::Apri(PercorsoNativo(percorso), soloLettura);
-        DatiFile dati = Lettore(db, nome).Leggi();
-        ProvaConversioni(dati, nome);
-        return {std::move(db), std::move(dati)};
+        Documento documento = Applica(base, Lettore(db, nome).Leggi(), nome);
+        return {std::move(db), std::move(documento)};
     } catch (const ErroreBaseDati& e) {
         if (e.CodicePrimario() == SQLITE_NOTADB)
             throw ErroreConteggio("Il file del conteggio " + Nome(nome) + " non è un file di conteggio.");
@@ -627,9 +410,6 @@ FileLetto LeggiFile(const QString& percorso, const QString& nome, bool soloLettu
                               ".");
     }
 }
-
-std::unique_ptr<BaseDati> databaseCorrente;
-QString percorsoCorrente;
 
 void Rimuovi(const QString& p) noexcept
 {
@@ -641,66 +421,39 @@ void ScriviFile(const QString& percorso, const std::vector<Riga>& valori)
 {
     BaseDati db = BaseDati::Crea(PercorsoNativo(percorso));
     Transazione tr(db);
-    const std::vector<DefinizioneTabella> schema = Schema();
-    for (std::size_t i = 0; i < schema.size(); ++i) {
-        db.AggiungiTabella(schema[i]);
-        Recordset rs = db.ApriRecordset(schema[i].Nome());
+    for (const Riga& r : valori) {
+        db.AggiungiTabella(Schema(*r.tabella));
+        Recordset rs = db.ApriRecordset(r.tabella->nome);
         rs.AggiungiNuovo();
-        for (const auto& [campo, v] : valori[i].valori)
-            rs.Assegna(campo, v);
+        for (std::size_t i = 0; i < r.valori.size(); ++i)
+            rs.Assegna(r.tabella->campi[i].nome, r.valori[i]);
         rs.Aggiorna();
     }
     tr.Conferma();
 }
 
-// What the document would write, as one string compared byte for byte: a
-// field edited and edited back again counts as unchanged.
-std::string Impronta(const std::vector<Riga>& valori)
-{
-    std::string s;
-    s.reserve(2048);
-    for (const Riga& r : valori) {
-        s += r.tabella;
-        for (const auto& [campo, v] : r.valori) {
-            s += '\0';
-            s += campo;
-            s += static_cast<char>('0' + v.index());
-            std::visit(
-                [&s](const auto& x) {
-                    using T = std::decay_t<decltype(x)>;
-                    if constexpr (std::is_same_v<T, std::int64_t> || std::is_same_v<T, double>)
-                        s.append(reinterpret_cast<const char*>(&x), sizeof x);
-                    else if constexpr (std::is_same_v<T, std::string>)
-                        s += x + '\0';
-                    else if constexpr (!std::is_same_v<T, Nullo>)
-                        s += x.byte + '\0';
-                },
-                v);
-        }
-    }
-    return s;
-}
-
-// The store keeps no NaN (it would come back as Null and the file would no
-// longer load): refuse it rather than write a broken file.
+// Refuses what a later load would refuse rather than write a file that no
+// longer loads: a NaN (the store keeps it as Null), a balance that is not a
+// finite amount of at least 0.
 void ControllaNumeri(const std::vector<Riga>& valori, const std::string& intestazione)
 {
     for (const Riga& r : valori)
-        for (const auto& [campo, v] : r.valori)
-            if (const auto* x = std::get_if<double>(&v); x && std::isnan(*x))
-                throw ErroreConteggio(intestazione + "il campo \u00ab" + campo + "\u00bb della tabella \u00ab" +
-                                      r.tabella + "\u00bb non contiene un numero.");
-    // A maximum debit balance is what loading accepts: finite, not negative.
-    for (int q = 1; q <= 4; ++q)
-        if (const double x = Conteggio.Trimestri(q).MassimoScoperto(); !std::isfinite(x) || x < 0)
-            throw ErroreConteggio(intestazione + "il campo \u00ab" + N("massimoscoperto", q) +
-                                  "\u00bb della tabella \u00ab" + TabellaVerifica +
-                                  "\u00bb non contiene un importo valido.");
+        for (std::size_t i = 0; i < r.valori.size(); ++i) {
+            const CampoConteggio& c = r.tabella->campi[i];
+            const auto* x = std::get_if<double>(&r.valori[i]);
+            if (x && std::isnan(*x))
+                throw ErroreConteggio(intestazione + "il campo \u00ab" + c.nome + "\u00bb della tabella \u00ab" +
+                                      r.tabella->nome + "\u00bb non contiene un numero.");
+        }
+    for (const Riga& r : valori)
+        for (std::size_t i = 0; i < r.valori.size(); ++i) {
+            const CampoConteggio& c = r.tabella->campi[i];
+            const auto* x = std::get_if<double>(&r.valori[i]);
+            if (c.lettura == Lettura::Saldo && (!x || !std::isfinite(*x) || *x < 0))
+                throw ErroreConteggio(intestazione + "il campo \u00ab" + c.nome + "\u00bb della tabella \u00ab" +
+                                      r.tabella->nome + "\u00bb non contiene un importo valido.");
+        }
 }
-
-// The document as last loaded or saved (ConteggioModificato compares only
-// while a calculation is open).
-std::string improntaSalvata;
 
 }  // namespace
 
@@ -780,29 +533,23 @@ void CreaFileConteggio(const QString& cartella, const QString& nome, const char*
     }
 }
 
-void CaricaConteggio(const QString& cartella, const QString& nome)
+BaseDati CaricaConteggio(const QString& cartella, const QString& nome, Documento& documento)
 {
     ControllaNome(nome, "aprire");
-    const QString percorso = PercorsoConteggio(cartella, nome);
-    FileLetto letto = LeggiFile(percorso, nome, false);
-    Applica(Conteggio, letto.dati);
-    Conteggio.setNomeConteggio(nome.toStdString());
-    databaseCorrente = std::make_unique<BaseDati>(std::move(letto.db));
-    percorsoCorrente = percorso;
-    improntaSalvata = Impronta(ValoriDocumento(Conteggio));
+    FileLetto letto = LeggiFile(PercorsoConteggio(cartella, nome), nome, false, documento);
+    documento = std::move(letto.documento);
+    return std::move(letto.db);
 }
 
 void LeggiConteggio(const QString& cartella, const QString& nome, Documento& documento)
 {
     ControllaNome(nome, "aprire");
-    const FileLetto letto = LeggiFile(PercorsoConteggio(cartella, nome), nome, true);
-    Applica(documento, letto.dati);
-    documento.setNomeConteggio(nome.toStdString());
+    documento = LeggiFile(PercorsoConteggio(cartella, nome), nome, true, documento).documento;
 }
 
-void SalvaConteggio(const QString& cartella)
+void SalvaConteggio(const QString& cartella, const Documento& documento)
 {
-    const QString nome = QString::fromStdString(Conteggio.NomeConteggio());
+    const QString nome = QString::fromStdString(documento.NomeConteggio());
     const std::string intestazione = "Il conteggio " + Nome(nome) + " non è stato salvato: ";
     if (nome.isEmpty())
         throw ErroreConteggio("Nessun conteggio è aperto: non c'è un file in cui salvare.");
@@ -818,7 +565,7 @@ void SalvaConteggio(const QString& cartella)
     if ((st.st_mode & S_IWUSR) == 0 || ::access(PercorsoNativo(percorso).c_str(), W_OK) != 0)
         throw ErroreConteggio(intestazione + "il file è di sola lettura\n" + Percorso(percorso));
 
-    const std::vector<Riga> valori = ValoriDocumento(Conteggio);
+    const std::vector<Riga> valori = ValoriDocumento(documento);
     ControllaNumeri(valori, intestazione);
 
     try {
@@ -826,24 +573,24 @@ void SalvaConteggio(const QString& cartella)
         if (db.SoloLettura())
             throw ErroreConteggio(intestazione + "il file è di sola lettura\n" + Percorso(percorso));
         Transazione tr(db);
-        // A file made before the usury check gets its table, with one row to
-        // be overwritten below.
-        if (!db.EsisteTabella(TabellaVerifica)) {
-            db.AggiungiTabella(SchemaVerifica());
-            Recordset rs = db.ApriRecordset(TabellaVerifica);
-            rs.AggiungiNuovo();
-            rs.Aggiorna();
-        }
+        // A file made before a table was added gets it, with one row to be
+        // overwritten below.
+        for (const TabellaConteggio& t : TracciatoConteggio())
+            if (t.facoltativa && !db.EsisteTabella(t.nome)) {
+                db.AggiungiTabella(Schema(t));
+                Recordset rs = db.ApriRecordset(t.nome);
+                rs.AggiungiNuovo();
+                rs.Aggiorna();
+            }
         Lettore(db, nome).ControllaStruttura();
         for (const Riga& r : valori) {
-            Recordset rs = db.ApriRecordset(r.tabella);
+            Recordset rs = db.ApriRecordset(r.tabella->nome);
             rs.Modifica();
-            for (const auto& [campo, v] : r.valori)
-                rs.Assegna(campo, v);
+            for (std::size_t i = 0; i < r.valori.size(); ++i)
+                rs.Assegna(r.tabella->campi[i].nome, r.valori[i]);
             rs.Aggiorna();
         }
         tr.Conferma();
-        improntaSalvata = Impronta(valori);
     } catch (const ErroreBaseDati& e) {
         if (e.CodicePrimario() == SQLITE_NOTADB)
             throw ErroreConteggio(intestazione + "il file non è più un file di conteggio.");
@@ -856,38 +603,27 @@ void SalvaConteggio(const QString& cartella)
     }
 }
 
-void SalvaConteggioConNome(const QString& cartella, const QString& nome)
+void SalvaConteggioConNome(const QString& cartella, const QString& nome, const Documento& documento)
 {
-    const std::vector<Riga> valori = ValoriDocumento(Conteggio);
+    const std::vector<Riga> valori = ValoriDocumento(documento);
     ControllaNumeri(valori, "Impossibile salvare il conteggio " + Nome(nome) + ": ");
     CreaFileConteggio(cartella, nome, "salvare", [&valori](const QString& t) { ScriviFile(t, valori); });
-    // The copy becomes the open calculation only once it loads as any other.
-    try {
-        CaricaConteggio(cartella, nome);
-    } catch (const std::exception& e) {
-        const QString p = PercorsoConteggio(cartella, nome);
-        Rimuovi(p);
-        Rimuovi(p + QStringLiteral("-journal"));
-        throw ErroreConteggio("Il conteggio " + Nome(nome) + " non è stato salvato:\n" + e.what());
-    }
 }
 
-bool ConteggioModificato()
+void RimuoviFileConteggio(const QString& cartella, const QString& nome) noexcept
 {
-    if (Conteggio.NomeConteggio().empty())
-        return false;
-    return Impronta(ValoriDocumento(Conteggio)) != improntaSalvata;
+    const QString p = PercorsoConteggio(cartella, nome);
+    Rimuovi(p);
+    Rimuovi(p + QStringLiteral("-journal"));
 }
 
-void RilasciaDatabaseCorrente()
+bool StessiValori(const Documento& a, const Documento& b)
 {
-    databaseCorrente.reset();
-    percorsoCorrente.clear();
-}
-
-QString DatabaseCorrente()
-{
-    return databaseCorrente ? percorsoCorrente : QString();
+    const std::vector<Riga> x = ValoriDocumento(a), y = ValoriDocumento(b);
+    for (std::size_t i = 0; i < x.size(); ++i)
+        if (x[i].valori != y[i].valori)
+            return false;
+    return true;
 }
 
 bool EsisteConteggio(const QString& cartella, const QString& nome)
@@ -915,11 +651,11 @@ QList<VoceArchivio> ElencoArchivio(const QString& cartella)
         VoceArchivio v;
         v.nome = f.left(f.size() - 4);
         try {
-            const FileLetto letto = LeggiFile(cartella + QLatin1Char('/') + f, v.nome, true);
-            v.contoCorrente = QString::fromStdString(letto.dati.descrizioneConto);
-            v.mutuo = QString::fromStdString(letto.dati.descrizioneMutuo);
-            v.breve = QString::fromStdString(letto.dati.descrizioneBreve);
-            v.varie = QString::fromStdString(letto.dati.descrizioneOpe);
+            const Documento d = LeggiFile(cartella + QLatin1Char('/') + f, v.nome, true, Documento()).documento;
+            v.contoCorrente = QString::fromStdString(d.Trimestri(1).Descrizione());
+            v.mutuo = QString::fromStdString(d.MutuoCorrente().Descrizione());
+            v.breve = QString::fromStdString(d.BreveCorrente().Descrizione());
+            v.varie = QString::fromStdString(d.Operazioni().Descrizione());
         } catch (const std::exception& e) {
             v = VoceArchivio{v.nome, {}, {}, {}, {}, false, QString::fromUtf8(e.what())};
         }

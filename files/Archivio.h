@@ -1,8 +1,12 @@
 #pragma once
 // Calculation files: each calculation is one SQLite database "<name>.ccc" in
-// the archive folder, with the tables parametri, mutuo, ope and breve of one
-// row each, and verifica (the usury check's choices and the quarters' maximum
-// debit balances), which older files lack and get at their next save. These functions are all the rest of the program uses of them.
+// the archive folder, with the tables TracciatoConteggio declares, of one row
+// each: parametri, mutuo, ope and breve, and verifica (the usury check's
+// choices and the quarters' maximum debit balances), which older files lack
+// and get at their next save. The open calculation (ConteggioAperto) and the
+// archive dialogs use these functions; nothing else touches the files.
+#include "BaseDati.h"
+
 #include <QList>
 #include <QString>
 #include <functional>
@@ -37,39 +41,31 @@ void CreaFileConteggio(const QString& cartella, const QString& nome, const char*
                        const std::function<void(const QString& temporaneo)>& scrivi);
 
 // Reads and checks the whole file of calculation `nome` (tables, first rows,
-// no Null, every value fits its member) and only then assigns the document
-// `Conteggio`, its NomeConteggio, and keeps the file open as the current one.
-// On failure throws ErroreConteggio; the document, its name and the open
-// file stay as they were.
-void CaricaConteggio(const QString& cartella, const QString& nome);
+// no Null, every value fits its member) and only then assigns it to
+// `documento`, NomeConteggio included; members the file does not hold keep
+// their values. Returns the file, open for reading and writing. On failure
+// throws ErroreConteggio and `documento` stays as it was.
+basedati::BaseDati CaricaConteggio(const QString& cartella, const QString& nome, Documento& documento);
 
-// Reads and checks the whole file of calculation `nome`, read only, as
-// CaricaConteggio does, into `documento` (its name included) rather than into
-// the program's document: the open calculation and its file are not touched.
-// On failure throws ErroreConteggio and `documento` stays as it was.
+// As CaricaConteggio, read only, keeping nothing open.
 void LeggiConteggio(const QString& cartella, const QString& nome, Documento& documento);
 
-// Writes the document into the first row of the five tables of the file of
-// the open calculation (Conteggio.NomeConteggio() in `cartella`), in one
-// transaction: all or nothing. Throws ErroreConteggio on failure; nothing in
-// memory changes.
-void SalvaConteggio(const QString& cartella);
+// Writes the document into the first row of the tables of its file (named by
+// its NomeConteggio, in `cartella`), in one transaction: all or nothing.
+// Throws ErroreConteggio on failure.
+void SalvaConteggio(const QString& cartella, const Documento& documento);
 
-// "Salva con nome": writes the document into a new file of calculation
-// `nome` (never over an existing one), then opens it as the current
-// calculation. On failure throws ErroreConteggio: no new file, and the
-// calculation open before stays open, unsaved changes included.
-void SalvaConteggioConNome(const QString& cartella, const QString& nome);
+// Writes the document into a new file of calculation `nome` (never over an
+// existing one), with the guarantees of CreaFileConteggio. Throws
+// ErroreConteggio: then no new file.
+void SalvaConteggioConNome(const QString& cartella, const QString& nome, const Documento& documento);
 
-// True when the document differs from what was last loaded or saved, field
-// by field as a save would write it; false when no calculation is open.
-bool ConteggioModificato();
+// Deletes the file of calculation `nome` and the engine's journal beside it,
+// if they are there. Never fails.
+void RimuoviFileConteggio(const QString& cartella, const QString& nome) noexcept;
 
-// Closes the file of the open calculation, if any.
-void RilasciaDatabaseCorrente();
-
-// Full path of the file held open for the current calculation, empty if none.
-QString DatabaseCorrente();
+// True when a save of either document writes the same values.
+bool StessiValori(const Documento& a, const Documento& b);
 
 // True if the folder holds a file whose name less its last four characters
 // equals `nome` without regard to case (whatever the extension).

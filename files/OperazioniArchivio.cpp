@@ -34,17 +34,16 @@ QString FileEsistente(const QString& cartella, const QString& nome, const std::s
 
 } // namespace
 
-bool ConteggioAperto(const QString& cartella, const QString& nome)
+bool FileAperto(const QString& cartella, const QString& nome, const QString& fileAperto)
 {
-    const QString aperto = DatabaseCorrente();
-    return !aperto.isEmpty() && QFileInfo(aperto) == QFileInfo(PercorsoConteggio(cartella, nome));
+    return !fileAperto.isEmpty() && QFileInfo(fileAperto) == QFileInfo(PercorsoConteggio(cartella, nome));
 }
 
-void EliminaConteggio(const QString& cartella, const QString& nome)
+void EliminaConteggio(const QString& cartella, const QString& nome, const QString& fileAperto)
 {
     const std::string intestazione = "Il conteggio " + Nome(nome) + " non è stato eliminato: ";
     const QString percorso = FileEsistente(cartella, nome, intestazione);
-    if (ConteggioAperto(cartella, nome))
+    if (FileAperto(cartella, nome, fileAperto))
         throw ErroreConteggio(intestazione + "è il conteggio aperto.\nAprire prima un altro conteggio.");
     if (::unlink(QFile::encodeName(percorso).constData()) != 0) {
         const int e = errno;

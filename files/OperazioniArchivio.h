@@ -3,15 +3,15 @@
 // browser offers them; no window involved.
 #include <QString>
 
-// True when `nome` is the calculation open now (its file is the one held by
-// DatabaseCorrente).
-bool ConteggioAperto(const QString& cartella, const QString& nome);
+// True when the file of calculation `nome` is `fileAperto`, the file of the
+// open calculation (ConteggioAperto::File(); empty when none is open).
+bool FileAperto(const QString& cartella, const QString& nome, const QString& fileAperto);
 
 // Deletes the file of calculation `nome` from `cartella`, and the engine's
-// journal beside it if one was left. Refuses the calculation open now (its
-// file is the one held by DatabaseCorrente). Throws ErroreConteggio saying
-// what failed; the file is then where it was.
-void EliminaConteggio(const QString& cartella, const QString& nome);
+// journal beside it if one was left. Refuses the open calculation's file,
+// `fileAperto`. Throws ErroreConteggio saying what failed; the file is then
+// where it was.
+void EliminaConteggio(const QString& cartella, const QString& nome, const QString& fileAperto);
 
 // Copies the file of calculation `da` byte for byte as calculation `a` of
 // the same folder, never over an existing file and never leaving half a

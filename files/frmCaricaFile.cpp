@@ -30,8 +30,8 @@ constexpr Colonna colonne[] = {{"Conteggi disponibili", 3200},
 } // namespace
 
 frmCaricaFile::frmCaricaFile(QWidget* principale, const QString& cartella,
-                             std::function<void(const QString&)> carica)
-    : DialogoArchivio(principale, std::move(carica)), cartella_(cartella)
+                             std::function<void(const QString&)> carica, const QString& fileAperto)
+    : DialogoArchivio(principale, std::move(carica)), cartella_(cartella), fileAperto_(fileAperto)
 {
     setObjectName(QStringLiteral("frmCaricaFile"));
     setWindowTitle(QStringLiteral("Apri conteggio"));
@@ -199,7 +199,7 @@ void frmCaricaFile::Elimina()
     const QString nome = scelto();
     if (InCorso() || nome.isEmpty())
         return;
-    if (ConteggioAperto(cartella_, nome)) {
+    if (FileAperto(cartella_, nome, fileAperto_)) {
         Messaggio(QStringLiteral("Il conteggio \u00ab%1\u00bb è quello aperto e non può essere eliminato.\n"
                                  "Per eliminarlo aprire prima un altro conteggio.")
                       .arg(nome),
@@ -212,7 +212,7 @@ void frmCaricaFile::Elimina()
                  this))
         return;
     try {
-        EliminaConteggio(cartella_, nome);
+        EliminaConteggio(cartella_, nome, fileAperto_);
     } catch (const std::exception& e) {
         Messaggio(QString::fromUtf8(e.what()), QMessageBox::Warning, this);
     }

@@ -15,9 +15,10 @@ public:
     // `principale`: the main window to disable while the dialog is up (may be
     // null). `cartella`: the archive folder. `carica`: loads the calculation
     // of the given name (the name becomes the current calculation's name);
-    // it reports its own failures.
+    // it reports its own failures. `fileAperto`: the open calculation's
+    // file, which cannot be deleted.
     frmCaricaFile(QWidget* principale, const QString& cartella,
-                  std::function<void(const QString&)> carica);
+                  std::function<void(const QString&)> carica, const QString& fileAperto = {});
 
     QTreeWidget* ListView1() const { return lista_; }
     QPushButton* XPButton1() const { return apri_; }
@@ -48,4 +49,5 @@ private:
     QPushButton* duplica_ = nullptr;
     QPushButton* elimina_ = nullptr;
     QString cartella_;
+    QString fileAperto_;
 };

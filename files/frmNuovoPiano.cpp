@@ -1,7 +1,7 @@
 #include "frmNuovoPiano.h"
 
 #include "Archivio.h"
-#include "Dichiarazioni.h"
+#include "ConteggioAperto.h"
 #include "Messaggi.h"
 #include "Twips.h"
 
@@ -235,13 +235,12 @@ void frmNuovoPiano::Crea()
     CaricaEChiudi(nome);
 }
 
-frmNuovoPiano* ApriSalvaConNome(QWidget* principale, const QString& cartella,
+frmNuovoPiano* ApriSalvaConNome(QWidget* principale, ConteggioAperto& conteggio, const QString& cartella,
                                 std::function<void(const QString&)> dopo)
 {
     auto* d = new frmNuovoPiano(principale, cartella, std::move(dopo));
-    d->ImpostaOperazione(QStringLiteral("Salva con nome"), QStringLiteral("Salva"),
-                         QString::fromStdString(Conteggio.NomeConteggio()),
-                         [cartella](const QString& nome) { SalvaConteggioConNome(cartella, nome); });
+    d->ImpostaOperazione(QStringLiteral("Salva con nome"), QStringLiteral("Salva"), conteggio.Nome(),
+                         [&conteggio, cartella](const QString& nome) { conteggio.SalvaConNome(cartella, nome); });
     d->show();
     return d;
 }

@@ -4,6 +4,7 @@
 // It closes by Crea, Annulla, Esc or the window frame.
 #include "DialogoArchivio.h"
 
+class ConteggioAperto;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -61,7 +62,8 @@ private:
 };
 
 // "Salva con nome…": the dialog asking the new name of the open calculation,
-// which `SalvaConteggioConNome` then writes and opens; `dopo` follows a
-// successful save. Shown over (and disabling) `principale`.
-frmNuovoPiano* ApriSalvaConNome(QWidget* principale, const QString& cartella,
+// which ConteggioAperto::SalvaConNome then writes and opens; `dopo` follows a
+// successful save. Shown over (and disabling) `principale`; `conteggio` must
+// outlive the dialog.
+frmNuovoPiano* ApriSalvaConNome(QWidget* principale, ConteggioAperto& conteggio, const QString& cartella,
                                 std::function<void(const QString&)> dopo);

@@ -51,9 +51,9 @@ void Scrivi(BOX& b, int k, double v)
 }
 } // namespace
 
-frmBox::frmBox(QWidget* genitore)
+frmBox::frmBox(Documento& documento, QWidget* genitore)
     : FinestraConto(QStringLiteral("frmBox"), QStringLiteral("T.E.G. su conto corrente - dati di input"),
-                    QStringLiteral("input"), genitore)
+                    QStringLiteral("input"), documento, genitore)
 {
     QFrame* cornice = Cornice();
     for (int i = 0; i < 4; ++i) {
@@ -75,6 +75,7 @@ frmBox::frmBox(QWidget* genitore)
                                              CampoFinanziamento::Filtro::Importo, cornice);
             Colloca(c, xCampo(i), yRiga(k), lCampo, altezzaCampo);
             connect(c, &CampoFinanziamento::Uscita, this, [this, k, i] { esciCampo(k, i); });
+            SegnalaDigitazione(c);
             campi_[k][i] = c;
         }
 
@@ -92,12 +93,13 @@ frmBox::frmBox(QWidget* genitore)
                                           cornice);
     Colloca(descrizione_, xCampo(0), yDescrizione, xCampo(3) + lCampo - xCampo(0), altezzaCampo);
     connect(descrizione_, &CampoFinanziamento::Uscita, this, &frmBox::esciDescrizione);
+    SegnalaDigitazione(descrizione_);
 }
 
 void frmBox::Pagina()
 {
     caricamento_ = true;
-    const DatiPaginaInput p = PaginaInput(Conteggio);
+    const DatiPaginaInput p = PaginaInput(Conteggio());
     anno_->Riempi(p.anni);
     anno_->ImpostaTesto(p.anno);
     for (int k = 0; k < Righe; ++k)
@@ -116,15 +118,22 @@ void frmBox::esciCampo(int k, int i)
         return;
     // Whatever was typed is shown again as an amount, and the amount shown
     // is what the quarter keeps; a refused text gives the stored one back.
-    BOX& b = Conteggio.Trimestri(i + 1);
-    if (const auto v = LeggiCampoImporto(campi_[k][i], Leggi(b, k), this))
+    BOX& b = Conteggio().Trimestri(i + 1);
+    const double prima = Leggi(b, k);
+    if (const auto v = LeggiCampoImporto(campi_[k][i], prima, this)) {
         Scrivi(b, k, *v);
+        if (*v != prima)
+            emit Modificato();
+    }
 }
 
 void frmBox::esciDescrizione()
 {
-    if (!caricamento_ && Riempita())
-        Conteggio.Trimestri(1).setDescrizione(descrizione_->text().toStdString());
+    const std::string testo = descrizione_->text().toStdString();
+    if (caricamento_ || !Riempita() || testo == Conteggio().Trimestri(1).Descrizione())
+        return;
+    Conteggio().Trimestri(1).setDescrizione(testo);
+    emit Modificato();
 }
 
 void frmBox::sceltaAnno(int indice)
@@ -136,11 +145,20 @@ void frmBox::sceltaAnno(int indice)
     const double anno = testo.toDouble(&ok);
     if (!ok)
         return;
+    const int prima = Conteggio().AnnoRiferimento();
     try {
-        Conteggio.setAnnoRiferimento(anno);
+        Conteggio().setAnnoRiferimento(anno);
     } catch (const std::exception&) {
         Messaggio(QStringLiteral("L'anno \"%1\" non è ammesso.").arg(testo), QMessageBox::Warning, this);
+        return;
     }
+    if (Conteggio().AnnoRiferimento() != prima)
+        emit Modificato();
+}
+
+DatiPaginaInput frmBox::Dati() const
+{
+    return PaginaInput(Conteggio());
 }
 
 void frmBox::ConfermaModifiche()

@@ -13,10 +13,12 @@ class ElencoFinanziamento;
 class frmBox : public FinestraConto {
     Q_OBJECT
 public:
-    explicit frmBox(QWidget* genitore = nullptr);
+    explicit frmBox(Documento& documento, QWidget* genitore = nullptr);
 
     // Fills the fields from the document (PaginaInput).
     void Pagina() override;
+    // What the window shows, from the document (PaginaInput).
+    DatiPaginaInput Dati() const;
     void ConfermaModifiche() override;
 
     // XPText(k+1)(i): k = 0..7 the row (Numeri, Interessi, Commissioni,

@@ -25,8 +25,8 @@ const char* const didascalieImporti[3] = {
     "Importo restituito a scadenza comprensivo di ogni altro onere"};
 } // namespace
 
-frmBreve::frmBreve(QWidget* genitore)
-    : FinestraFiglia(QStringLiteral("frmBreve"), QStringLiteral("1513506645"), genitore)
+frmBreve::frmBreve(Documento& documento, QWidget* genitore)
+    : FinestraFiglia(QStringLiteral("frmBreve"), QStringLiteral("1513506645"), documento, genitore)
 {
     setWindowTitle(QStringLiteral("T.E.G. su operazioni finanziarie a breve termine"));
     QFrame* cornice = PreparaFinestraFinanziamento(
@@ -49,6 +49,7 @@ frmBreve::frmBreve(QWidget* genitore)
                                              CampoFinanziamento::Filtro::Importo, cornice);
         Colloca(importi_[i], xCampo, yRiga(i + 2), lCampo, altezzaRiga);
         connect(importi_[i], &CampoFinanziamento::Uscita, this, [this, i] { esciImporto(i); });
+        SegnalaDigitazione(importi_[i]);
     }
     Colloca(CreaEtichetta(QStringLiteral("Label1(9)"), QStringLiteral("Descrizione operazione"), cornice),
             xDidascalia, yRiga(6), lDidascalia, altezzaRiga);
@@ -56,6 +57,7 @@ frmBreve::frmBreve(QWidget* genitore)
                                           CampoFinanziamento::Filtro::Descrizione, cornice);
     Colloca(descrizione_, xCampo, yRiga(6), xTasso + lTasso - xCampo, altezzaRiga);
     connect(descrizione_, &CampoFinanziamento::Uscita, this, &frmBreve::esciDescrizione);
+    SegnalaDigitazione(descrizione_);
 
     Colloca(CreaEtichetta(QStringLiteral("Label1(5)"), QStringLiteral("T.E.G. del periodo"), cornice),
             xRisultati, yRiga(0), lRisultati, altezzaRiga);
@@ -72,8 +74,8 @@ void frmBreve::Pagina()
     hide();
     QString errore;
     {
-        CaricamentoGuardia guardia;
-        const DatiPaginaBreve p = PaginaBreve(Conteggio.BreveCorrente());
+        CaricamentoGuardia guardia(*this);
+        const DatiPaginaBreve p = PaginaBreve(Conteggio().BreveCorrente());
         descrizione_->setText(p.descrizione);
         descrizione_->setCursorPosition(0);
         for (int i = 0; i < 3; ++i)
@@ -102,7 +104,7 @@ void frmBreve::aggiornaBREVEsoft()
     if (inAggiornamento_)
         return;
     inAggiornamento_ = true;
-    const TassiCalcolati t = RicalcolaBreve(Conteggio.BreveCorrente());
+    const TassiCalcolati t = RicalcolaBreve(Conteggio().BreveCorrente());
     tassoAnnuale_->setText(t.tassoAnnuale);
     tassoPeriodo_->setText(t.tassoPeriodo);
     if (!t.errore.isEmpty())
@@ -112,29 +114,32 @@ void frmBreve::aggiornaBREVEsoft()
 
 void frmBreve::cambioData(int quale)
 {
-    if (CaricamentoInCorso)
+    if (CaricamentoInCorso())
         return;
     const QDate scelta = date_[quale]->date();
     if (!scelta.isValid())
         return;
-    BREVE& b = Conteggio.BreveCorrente();
+    BREVE& b = Conteggio().BreveCorrente();
     // A refused year leaves the stored date, which the field shows again.
     if (!ControllaDataDigitata(date_[quale], DataQt(quale == 0 ? b.Data0() : b.Data1()), this))
         return;
     const auto data = DataCalcolo(scelta);
+    const bool cambiata = data != (quale == 0 ? b.Data0() : b.Data1());
     if (quale == 0)
         b.setData0(data);
     else
         b.setData1(data);
+    if (cambiata)
+        emit Modificato();
     aggiornaBREVEsoft();
 }
 
 void frmBreve::esciImporto(int i)
 {
-    BREVE& b = Conteggio.BreveCorrente();
-    const auto letto = LeggiCampoImporto(
-        importi_[i], i == 0 ? b.Finanziato() : i == 1 ? b.Oneri() : b.Restituito(), this);
-    if (!letto || CaricamentoInCorso)
+    BREVE& b = Conteggio().BreveCorrente();
+    const double prima = i == 0 ? b.Finanziato() : i == 1 ? b.Oneri() : b.Restituito();
+    const auto letto = LeggiCampoImporto(importi_[i], prima, this);
+    if (!letto || CaricamentoInCorso())
         return;
     const double v = *letto;
     if (i == 0)
@@ -143,18 +148,29 @@ void frmBreve::esciImporto(int i)
         b.setOneri(v);
     else
         b.setRestituito(v);
+    if (v != prima)
+        emit Modificato();
     aggiornaBREVEsoft();
 }
 
 void frmBreve::esciDescrizione()
 {
-    Conteggio.BreveCorrente().setDescrizione(descrizione_->text().toStdString());
+    const std::string testo = descrizione_->text().toStdString();
+    if (testo == Conteggio().BreveCorrente().Descrizione())
+        return;
+    Conteggio().BreveCorrente().setDescrizione(testo);
+    emit Modificato();
+}
+
+DatiPaginaBreve frmBreve::Dati() const
+{
+    return PaginaBreve(Conteggio().BreveCorrente());
 }
 
 void frmBreve::ConfermaModifiche()
 {
     // Until the window shows the document its fields hold nothing to keep.
-    if (!Riempita() || CaricamentoInCorso)
+    if (!Riempita() || CaricamentoInCorso())
         return;
     QWidget* f = focusWidget();
     for (int i = 0; i < 3; ++i)

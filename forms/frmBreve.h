@@ -3,6 +3,7 @@
 // repayment, with the rate of the period and the annual rate refreshed after
 // every completed edit.
 #include "FinestraFiglia.h"
+#include "PagineFinanziamenti.h"
 
 #include <array>
 
@@ -13,10 +14,12 @@ class QLabel;
 class frmBreve : public FinestraFiglia {
     Q_OBJECT
 public:
-    explicit frmBreve(QWidget* genitore = nullptr);
+    explicit frmBreve(Documento& documento, QWidget* genitore = nullptr);
 
     // Fills the window from the document's short-term financing (PaginaBreve).
     void Pagina() override;
+    // What the window shows, from the document (PaginaBreve).
+    DatiPaginaBreve Dati() const;
     void ConfermaModifiche() override;
 
     // Recomputes the financing and rewrites the two rates.

@@ -26,8 +26,8 @@ constexpr int xTasso = 12240, lTasso = 1980;
 constexpr int xTassoEsatto = 9840;
 } // namespace
 
-frmMutuo::frmMutuo(QWidget* genitore)
-    : FinestraFiglia(QStringLiteral("frmMutuo"), QStringLiteral("1513506645"), genitore)
+frmMutuo::frmMutuo(Documento& documento, QWidget* genitore)
+    : FinestraFiglia(QStringLiteral("frmMutuo"), QStringLiteral("1513506645"), documento, genitore)
 {
     setWindowTitle(QStringLiteral("T.E.G. su mutui periodici a rata costante"));
     QFrame* cornice =
@@ -41,6 +41,7 @@ frmMutuo::frmMutuo(QWidget* genitore)
                                              CampoFinanziamento::Filtro::Importo, cornice);
         Colloca(importi_[i], xCampo, yRiga(i), lCampo, altezzaRiga);
         connect(importi_[i], &CampoFinanziamento::Uscita, this, [this, i] { esciImporto(i); });
+        SegnalaDigitazione(importi_[i]);
     }
 
     Colloca(CreaEtichetta(QStringLiteral("Label1(4)"), QStringLiteral("Periodicità rata"), cornice),
@@ -64,6 +65,7 @@ frmMutuo::frmMutuo(QWidget* genitore)
                                           CampoFinanziamento::Filtro::Descrizione, cornice);
     Colloca(descrizione_, xCampo, yRiga(6), xTasso + lTasso - xCampo, altezzaRiga);
     connect(descrizione_, &CampoFinanziamento::Uscita, this, &frmMutuo::esciDescrizione);
+    SegnalaDigitazione(descrizione_);
 
     intestazione_ = CreaEtichetta(QStringLiteral("Label1(1)"), IntestazioneTassoPeriodo({}), cornice);
     Colloca(intestazione_, xRisultati, yRiga(0), lIntestazione, altezzaRiga);
@@ -85,8 +87,8 @@ void frmMutuo::Pagina()
     hide();
     QString errore;
     {
-        CaricamentoGuardia guardia;
-        const DatiPaginaMutuo p = PaginaMutuo(Conteggio.MutuoCorrente());
+        CaricamentoGuardia guardia(*this);
+        const DatiPaginaMutuo p = PaginaMutuo(Conteggio().MutuoCorrente());
         for (int i = 0; i < 3; ++i)
             importi_[i]->setText(p.importi[i]);
         periodicita_->Riempi(ElencoPeriodicita());
@@ -119,7 +121,7 @@ void frmMutuo::aggiornaMUTUOsoft()
     if (inAggiornamento_)
         return;
     inAggiornamento_ = true;
-    const TassiCalcolati t = RicalcolaMutuo(Conteggio.MutuoCorrente());
+    const TassiCalcolati t = RicalcolaMutuo(Conteggio().MutuoCorrente());
     intestazione_->setText(IntestazioneTassoPeriodo(periodicita_->currentText()));
     tassoPeriodo_->setText(t.tassoPeriodo);
     tassoAnnuale_->setText(t.tassoAnnuale);
@@ -131,9 +133,10 @@ void frmMutuo::aggiornaMUTUOsoft()
 
 void frmMutuo::esciImporto(int i)
 {
-    Mutuo& m = Conteggio.MutuoCorrente();
-    const auto letto = LeggiCampoImporto(importi_[i], i == 0 ? m.Importo() : i == 1 ? m.Oneri() : m.Rata(), this);
-    if (!letto || CaricamentoInCorso)
+    Mutuo& m = Conteggio().MutuoCorrente();
+    const double prima = i == 0 ? m.Importo() : i == 1 ? m.Oneri() : m.Rata();
+    const auto letto = LeggiCampoImporto(importi_[i], prima, this);
+    if (!letto || CaricamentoInCorso())
         return;
     const double v = *letto;
     if (i == 0)
@@ -142,44 +145,59 @@ void frmMutuo::esciImporto(int i)
         m.setOneri(v);
     else
         m.setRata(v);
+    if (v != prima)
+        emit Modificato();
     aggiornaMUTUOsoft();
 }
 
 void frmMutuo::esciDescrizione()
 {
-    if (!CaricamentoInCorso)
-        Conteggio.MutuoCorrente().setDescrizione(descrizione_->text().toStdString());
+    const std::string testo = descrizione_->text().toStdString();
+    if (CaricamentoInCorso() || testo == Conteggio().MutuoCorrente().Descrizione())
+        return;
+    Conteggio().MutuoCorrente().setDescrizione(testo);
+    emit Modificato();
 }
 
 void frmMutuo::sceltaPeriodicita(int indice)
 {
-    if (CaricamentoInCorso)
+    if (CaricamentoInCorso())
         return;
     const int rate = RateAnnualiDaPeriodicita(periodicita_->itemText(indice));
-    if (rate > 0)
-        Conteggio.MutuoCorrente().setRateAnnuali(rate);
+    if (rate > 0 && rate != Conteggio().MutuoCorrente().RateAnnuali()) {
+        Conteggio().MutuoCorrente().setRateAnnuali(rate);
+        emit Modificato();
+    }
     aggiornaMUTUOsoft();
 }
 
 void frmMutuo::sceltaNumeroRate(int indice)
 {
-    if (CaricamentoInCorso)
+    if (CaricamentoInCorso())
         return;
     const double n = LeggiImporto(numeroRate_->itemText(indice));
+    const double prima = Conteggio().MutuoCorrente().NRate();
     try {
-        Conteggio.MutuoCorrente().setNRate(n);
+        Conteggio().MutuoCorrente().setNRate(n);
     } catch (const std::exception&) {
         Messaggio(QStringLiteral("Il numero di rate \"%1\" non è ammesso.").arg(numeroRate_->itemText(indice)),
                   QMessageBox::Warning, this);
         return;
     }
+    if (Conteggio().MutuoCorrente().NRate() != prima)
+        emit Modificato();
     aggiornaMUTUOsoft();
+}
+
+DatiPaginaMutuo frmMutuo::Dati() const
+{
+    return PaginaMutuo(Conteggio().MutuoCorrente());
 }
 
 void frmMutuo::ConfermaModifiche()
 {
     // Until the window shows the document its fields hold nothing to keep.
-    if (!Riempita() || CaricamentoInCorso)
+    if (!Riempita() || CaricamentoInCorso())
         return;
     QWidget* f = focusWidget();
     for (int i = 0; i < 3; ++i)

@@ -2,6 +2,7 @@
 // "T.E.G. su mutui periodici a rata costante": the mortgage repaid in equal
 // instalments, recomputed after every completed edit.
 #include "FinestraFiglia.h"
+#include "PagineFinanziamenti.h"
 
 #include <array>
 
@@ -12,10 +13,12 @@ class QLabel;
 class frmMutuo : public FinestraFiglia {
     Q_OBJECT
 public:
-    explicit frmMutuo(QWidget* genitore = nullptr);
+    explicit frmMutuo(Documento& documento, QWidget* genitore = nullptr);
 
     // Fills the window from the document's mortgage (PaginaMutuo).
     void Pagina() override;
+    // What the window shows, from the document (PaginaMutuo).
+    DatiPaginaMutuo Dati() const;
     void ConfermaModifiche() override;
 
     // Recomputes the mortgage and rewrites the heading and the two rates.

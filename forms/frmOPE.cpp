@@ -24,8 +24,8 @@ constexpr int xTasso = 12120, lTasso = 2100;
 constexpr int xTassoEsatto = 9480;
 } // namespace
 
-frmOPE::frmOPE(QWidget* genitore)
-    : FinestraFiglia(QStringLiteral("frmOPE"), QStringLiteral("1513506645"), genitore)
+frmOPE::frmOPE(Documento& documento, QWidget* genitore)
+    : FinestraFiglia(QStringLiteral("frmOPE"), QStringLiteral("1513506645"), documento, genitore)
 {
     setWindowTitle(QStringLiteral("T.E.G. su operazioni finanziarie varie"));
     QFrame* cornice =
@@ -59,6 +59,7 @@ frmOPE::frmOPE(QWidget* genitore)
                                              CampoFinanziamento::Filtro::Importo, cornice);
         Colloca(importi_[k], xImporto, yRiga(k), lImporto, altezzaRiga);
         connect(importi_[k], &CampoFinanziamento::Uscita, this, [this, k] { esciImporto(k); });
+        SegnalaDigitazione(importi_[k]);
     }
 
     Colloca(CreaEtichetta(QStringLiteral("Label1(7)"), QStringLiteral("T.E.G. su base annua (approx.)"),
@@ -77,6 +78,7 @@ frmOPE::frmOPE(QWidget* genitore)
                                           CampoFinanziamento::Filtro::Descrizione, cornice);
     Colloca(descrizione_, xDestra, yRiga(3), xTasso + lTasso - xDestra, altezzaRiga);
     connect(descrizione_, &CampoFinanziamento::Uscita, this, &frmOPE::esciDescrizione);
+    SegnalaDigitazione(descrizione_);
 }
 
 void frmOPE::Pagina()
@@ -84,8 +86,8 @@ void frmOPE::Pagina()
     hide();
     QString errore;
     {
-        CaricamentoGuardia guardia;
-        const DatiPaginaOPE p = PaginaOPE(Conteggio.Operazioni());
+        CaricamentoGuardia guardia(*this);
+        const DatiPaginaOPE p = PaginaOPE(Conteggio().Operazioni());
         const QStringList mesiAnni = ElencoMesiAnni();
         for (int k = 0; k < Righe; ++k) {
             const DatiRigaOPE& r = p.righe[k];
@@ -118,7 +120,7 @@ void frmOPE::aggiornaOPEsoft()
     if (inAggiornamento_)
         return;
     inAggiornamento_ = true;
-    const TassiCalcolati t = RicalcolaOPE(Conteggio.Operazioni());
+    const TassiCalcolati t = RicalcolaOPE(Conteggio().Operazioni());
     tasso_->setText(t.tassoAnnuale);
     tassoEsatto_->setText(t.tassoEsatto);
     if (!t.errore.isEmpty())
@@ -128,46 +130,62 @@ void frmOPE::aggiornaOPEsoft()
 
 void frmOPE::esciImporto(int k)
 {
-    const auto letto = LeggiCampoImporto(importi_[k], Conteggio.Operazioni().Importo(k + 1), this);
-    if (!letto || CaricamentoInCorso)
+    const double prima = Conteggio().Operazioni().Importo(k + 1);
+    const auto letto = LeggiCampoImporto(importi_[k], prima, this);
+    if (!letto || CaricamentoInCorso())
         return;
-    Conteggio.Operazioni().setImporto(k + 1, *letto);
+    Conteggio().Operazioni().setImporto(k + 1, *letto);
+    if (*letto != prima)
+        emit Modificato();
     aggiornaOPEsoft();
 }
 
 void frmOPE::esciDescrizione()
 {
-    if (!CaricamentoInCorso)
-        Conteggio.Operazioni().setDescrizione(descrizione_->text().toStdString());
+    const std::string testo = descrizione_->text().toStdString();
+    if (CaricamentoInCorso() || testo == Conteggio().Operazioni().Descrizione())
+        return;
+    Conteggio().Operazioni().setDescrizione(testo);
+    emit Modificato();
 }
 
 void frmOPE::sceltaMese(int k, int indice)
 {
-    if (CaricamentoInCorso)
+    if (CaricamentoInCorso())
         return;
     int mese = 0, anno = 0;
     LeggiMeseAnno(mesi_[k]->itemText(indice), mese, anno);
-    OPE& o = Conteggio.Operazioni();
+    OPE& o = Conteggio().Operazioni();
+    const bool cambiata = (mese > 0 && mese != o.Mese(k + 1)) || anno != o.Anno(k + 1);
     if (mese > 0)
         o.setMese(k + 1, mese);
     o.setAnno(k + 1, anno);
+    if (cambiata)
+        emit Modificato();
     aggiornaOPEsoft();
 }
 
 void frmOPE::sceltaSegno(int k, int indice)
 {
-    if (CaricamentoInCorso)
+    if (CaricamentoInCorso())
         return;
     const int segno = SegnoDaTesto(segni_[k]->itemText(indice));
-    if (segno != 0)
-        Conteggio.Operazioni().setSegno(k + 1, segno);
+    if (segno != 0 && segno != Conteggio().Operazioni().Segno(k + 1)) {
+        Conteggio().Operazioni().setSegno(k + 1, segno);
+        emit Modificato();
+    }
     aggiornaOPEsoft();
+}
+
+DatiPaginaOPE frmOPE::Dati() const
+{
+    return PaginaOPE(Conteggio().Operazioni());
 }
 
 void frmOPE::ConfermaModifiche()
 {
     // Until the window shows the document its fields hold nothing to keep.
-    if (!Riempita() || CaricamentoInCorso)
+    if (!Riempita() || CaricamentoInCorso())
         return;
     QWidget* f = focusWidget();
     for (int k = 0; k < Righe; ++k)

@@ -2,6 +2,7 @@
 // "T.E.G. su operazioni finanziarie varie": up to ten dated cash flows and
 // their annual rate, recomputed after every completed edit.
 #include "FinestraFiglia.h"
+#include "PagineFinanziamenti.h"
 
 #include <array>
 
@@ -14,10 +15,12 @@ class frmOPE : public FinestraFiglia {
 public:
     static constexpr int Righe = 10;
 
-    explicit frmOPE(QWidget* genitore = nullptr);
+    explicit frmOPE(Documento& documento, QWidget* genitore = nullptr);
 
     // Fills the window from the document's operations (PaginaOPE).
     void Pagina() override;
+    // What the window shows, from the document (PaginaOPE).
+    DatiPaginaOPE Dati() const;
     void ConfermaModifiche() override;
 
     // Recomputes the operations and rewrites the annual rate.

@@ -4,11 +4,11 @@
 #include "Relazione.h"
 #include "frmRiepilogo.h"
 
-bool CreaRelazioneFinestra(QWidget* finestra, QWidget* genitore)
+bool CreaRelazioneFinestra(QWidget* finestra, Documento& aperto, QWidget* genitore)
 {
     auto* riepilogo = qobject_cast<frmRiepilogo*>(finestra);
     if (!riepilogo || riepilogo->Documenti().empty())
-        return CreaRelazionePdf(genitore);
+        return CreaRelazionePdf(aperto, genitore);
     // Drawing the chart lets events through: the report keeps its own hold
     // on the documents and the overview, whatever the window does meanwhile.
     const std::vector<std::shared_ptr<Documento>> tenuti = riepilogo->Documenti();

@@ -2,7 +2,6 @@
 
 #include "Archivio.h"
 #include "CaricaRiepilogo.h"
-#include "Dichiarazioni.h"
 #include "GraficoRiepilogo.h"
 #include "Messaggi.h"
 #include "SoglieInUso.h"
@@ -56,8 +55,9 @@ struct CursoreAttesa {
 
 } // namespace
 
-frmRiepilogo::frmRiepilogo(QWidget* genitore)
-    : FinestraFiglia(QStringLiteral("frmRiepilogo"), QStringLiteral("1513506645"), genitore)
+frmRiepilogo::frmRiepilogo(ConteggioAperto& aperto, QWidget* genitore)
+    : FinestraFiglia(QStringLiteral("frmRiepilogo"), QStringLiteral("1513506645"), aperto.Doc(), genitore),
+      aperto_(aperto)
 {
     setWindowTitle(QStringLiteral("Riepilogo pluriennale"));
     PosizionaTwips(this, 0, 0, 15135, 6645);
@@ -225,8 +225,8 @@ void frmRiepilogo::mostraScelti()
     for (const QString& e : dati_.esclusi)
         righe << QStringLiteral("\u26A0 ") + e;
     // The files are read as saved: say so when the open one has edits not saved yet.
-    const QString aperto = QString::fromStdString(Conteggio.NomeConteggio());
-    if (!aperto.isEmpty() && nomi.contains(aperto) && ConteggioModificato())
+    const QString aperto = aperto_.Nome();
+    if (!aperto.isEmpty() && nomi.contains(aperto) && aperto_.Modificato())
         righe << QStringLiteral("Il conteggio aperto \u00ab%1\u00bb ha modifiche non salvate: il riepilogo ne usa "
                                 "l'ultima versione salvata.")
                      .arg(aperto);

@@ -5,6 +5,7 @@
 // line per period checked in date order with the totals, and the chart of
 // the quarterly rates and the threshold, which prints and saves as PDF or
 // PNG. The open calculation is never touched.
+#include "ConteggioAperto.h"
 #include "FinestraFiglia.h"
 #include "PaginaRiepilogo.h"
 
@@ -21,10 +22,12 @@ class QListWidget;
 class QPushButton;
 class VistaGriglia;
 
-class frmRiepilogo : public FinestraFiglia, public FonteRiepilogo {
+class frmRiepilogo : public FinestraFiglia {
     Q_OBJECT
 public:
-    explicit frmRiepilogo(QWidget* genitore = nullptr);
+    // `aperto`: the open calculation, whose unsaved edits the overview
+    // (which reads the files as saved) points out; it is never touched.
+    explicit frmRiepilogo(ConteggioAperto& aperto, QWidget* genitore = nullptr);
 
     // Lists the archive's calculations again (keeping the choice) and, when
     // an overview is shown, builds it again.
@@ -39,8 +42,8 @@ public:
     // Chooses every calculation whose name starts with `inizio` and shows them.
     void SelezionaInizio(const QString& inizio);
 
+    // What the window shows; the report, the copy and the exports take it.
     const DatiPaginaRiepilogo& Dati() const { return dati_; }
-    const DatiPaginaRiepilogo& DatiRiepilogo() const override { return dati_; }
     // The calculations of the overview shown, as read for it (the files
     // that could not be read are not among them).
     const std::vector<std::shared_ptr<Documento>>& Documenti() const { return documenti_; }
@@ -57,6 +60,7 @@ private:
     void salvaGrafico();
     void stampaGrafico();
 
+    const ConteggioAperto& aperto_;
     QString cartella_;
     DatiPaginaRiepilogo dati_;
     std::vector<std::shared_ptr<Documento>> documenti_;

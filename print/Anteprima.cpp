@@ -18,11 +18,9 @@ void ImpostaMostraAnteprima(std::function<void(QPrintPreviewDialog&)> mostra)
     mostraAnteprima = std::move(mostra);
 }
 
-bool AnteprimaTabellaCorrente(const QString& finestraCorrente, QWidget* finestra, QWidget* genitore)
+void AnteprimaTabellaCorrente(const Rapporto& rapporto, QWidget* genitore)
 {
-    auto r = std::make_shared<Rapporto>();
-    if (!RapportoFinestra(finestraCorrente, finestra, *r))
-        return false;
+    auto r = std::make_shared<Rapporto>(rapporto);
 
     // The current device when it is one of the system's printers, so that
     // "Stampa" in the preview goes where the print command would; otherwise
@@ -51,5 +49,4 @@ bool AnteprimaTabellaCorrente(const QString& finestraCorrente, QWidget* finestra
         mostraAnteprima(anteprima);
     else
         anteprima.exec();
-    return true;
 }

@@ -2,16 +2,15 @@
 // "Anteprima di stampa": the report of the window in front, shown in Qt's
 // print preview as the page frame prints it, with the usual zoom, page and
 // print buttons.
-#include <QString>
 #include <functional>
 
+struct Rapporto;
 class QPrintPreviewDialog;
 class QWidget;
 
-// Shows the preview of the report of `finestra` (named finestraCorrente)
-// over `genitore`. Does nothing and returns false for the title window or a
-// window without a report. Printing from the preview prints the same page.
-bool AnteprimaTabellaCorrente(const QString& finestraCorrente, QWidget* finestra, QWidget* genitore);
+// Shows the preview of the report over `genitore`. Printing from the preview
+// prints the same page.
+void AnteprimaTabellaCorrente(const Rapporto& rapporto, QWidget* genitore);
 
 // Replaces the way the preview dialog is run, exec() by default (for tests,
 // which look at the dialog without a modal loop); empty restores it.

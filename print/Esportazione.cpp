@@ -258,24 +258,14 @@ void ScriviCSV(const TabellaEsportazione& t, const QString& percorso)
 
 void ImpostaSceltaFileEsportazione(SceltaFileEsportazione scelta) { sceltaFile = std::move(scelta); }
 
-bool TabellaEsportazioneFinestra(const QString& finestraCorrente, QWidget* finestra, TabellaEsportazione& t)
+bool EsportaTabellaCorrente(const Rapporto* rapporto, FormatoEsportazione formato, QWidget* genitore)
 {
-    Rapporto r;
-    if (!RapportoFinestra(finestraCorrente, finestra, r))
-        return false;
-    t = TabellaDaRapporto(r);
-    return true;
-}
-
-bool EsportaTabellaCorrente(const QString& finestraCorrente, QWidget* finestra, FormatoEsportazione formato)
-{
-    QWidget* genitore = finestra ? finestra->window() : nullptr;
-    TabellaEsportazione t;
-    if (!TabellaEsportazioneFinestra(finestraCorrente, finestra, t)) {
+    if (!rapporto) {
         Messaggio(QStringLiteral("Non c'è una tabella da esportare: aprire prima la tabella desiderata."),
                   QMessageBox::Information, genitore);
         return false;
     }
+    const TabellaEsportazione t = TabellaDaRapporto(*rapporto);
     QString file = (sceltaFile ? sceltaFile : sceltaDiSistema)(genitore, nomeProposto(t, formato), formato);
     if (file.isEmpty())
         return false;

@@ -34,12 +34,8 @@ using SceltaFileEsportazione =
     std::function<QString(QWidget* genitore, const QString& proposto, FormatoEsportazione formato)>;
 void ImpostaSceltaFileEsportazione(SceltaFileEsportazione scelta);
 
-// The table of the window in front, ready for export; false when that window
-// has no table.
-bool TabellaEsportazioneFinestra(const QString& finestraCorrente, QWidget* finestra, TabellaEsportazione& t);
-
 // The export commands "Esporta in Excel…" and "Esporta CSV…": asks for the
-// file and writes the table of the window in front. False when the window has
-// no table (a message says so) or the choice is cancelled; a write failure is
-// thrown, for the command runner to report.
-bool EsportaTabellaCorrente(const QString& finestraCorrente, QWidget* finestra, FormatoEsportazione formato);
+// file, over `genitore`, and writes the report's table (that of the window in
+// front). False when there is no report (a message says so) or the choice is
+// cancelled; a write failure is thrown, for the command runner to report.
+bool EsportaTabellaCorrente(const Rapporto* rapporto, FormatoEsportazione formato, QWidget* genitore);

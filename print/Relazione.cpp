@@ -2,14 +2,12 @@
 
 #include "Dichiarazioni.h"
 #include "Esportazione.h"
-#include "LetturaFinestre.h"
 #include "Pagine.h"
 #include "PagineFinanziamenti.h"
 #include "PaginaSoglia.h"
 #include "RapportoRiepilogo.h"
 #include "PassaggiVerifica.h"
 #include "RapportoSoglia.h"
-#include "SoglieInUso.h"
 #include "modStampa.h"
 
 #include <QBuffer>
@@ -17,7 +15,6 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QLabel>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QRegularExpression>
@@ -59,72 +56,21 @@ bool contoConDati(const Documento& d)
 std::vector<Rapporto> tabelleConto(Documento& d)
 {
     const QString descrizione = testo(d.Trimestri(1).Descrizione());
-    const DatiPaginaInput p = PaginaInput(d);
-    DatiInput in;
-    in.anno = p.anno;
-    // The report lists the quarter's figures in the window's order, which
-    // puts the commission on the maximum overdraft under the other one.
-    static const int ordine[7] = {0, 1, 2, 5, 3, 4, 6};
-    for (int k = 0; k < 7; ++k)
-        in.campi[k] = p.campi[ordine[k]];
-
     QString errore;
     Rapporto matematico = RapportoMatematico(PaginaMatematico(d, errore), descrizione);
     aggiungiNota(matematico, errore);
     errore.clear();
     Rapporto italia = RapportoItalia(PaginaItalia(d, errore), descrizione);
     aggiungiNota(italia, errore);
-    return {RapportoInput(in, descrizione), std::move(matematico), std::move(italia)};
+    return {RapportoInput(PaginaInput(d), descrizione), std::move(matematico), std::move(italia)};
 }
 
-Rapporto tabellaMutuo(Mutuo& m)
+// A financing's table from its page, with the reason when a rate could not
+// be computed.
+template <typename Dati>
+Rapporto tabella(const Dati& p, Rapporto (*rapporto)(const Dati&, const QString&))
 {
-    const DatiPaginaMutuo p = PaginaMutuo(m);
-    DatiMutuo d;
-    d.descrizione = p.descrizione;
-    d.importo = p.importi[0];
-    d.oneri = p.importi[1];
-    d.rata = p.importi[2];
-    d.periodicita = p.periodicita;
-    d.numeroRate = p.numeroRate;
-    d.etichettaPeriodo = p.intestazione;
-    d.tegPeriodo = p.tassoPeriodo;
-    d.etichettaAnnuo = p.didascaliaAnnuale;
-    d.tegAnnuo = p.tassoAnnuale;
-    Rapporto r = RapportoMutuo(d, testo(m.Descrizione()));
-    aggiungiNota(r, p.errore);
-    return r;
-}
-
-Rapporto tabellaOPE(OPE& o)
-{
-    const DatiPaginaOPE p = PaginaOPE(o);
-    DatiOPE d;
-    for (int k = 0; k < 10; ++k) {
-        d.importi[k] = o.Importo(k + 1);
-        d.date[k] = p.righe[k].meseAnno;
-        d.testiImporto[k] = p.righe[k].importo;
-        d.segni[k] = p.righe[k].segno;
-    }
-    d.teg = p.tasso;
-    Rapporto r = RapportoOPE(d, testo(o.Descrizione()));
-    aggiungiNota(r, p.errore);
-    return r;
-}
-
-Rapporto tabellaBreve(BREVE& b)
-{
-    const DatiPaginaBreve p = PaginaBreve(b);
-    DatiBreve d;
-    d.descrizione = p.descrizione;
-    d.finanziato = p.importi[0];
-    d.oneri = p.importi[1];
-    d.restituito = p.importi[2];
-    d.dataErogazione = TestoData(p.data0);
-    d.dataRestituzione = TestoData(p.data1);
-    d.tegPeriodo = p.tassoPeriodo;
-    d.tegAnnuo = p.tassoAnnuale;
-    Rapporto r = RapportoBreve(d, testo(b.Descrizione()));
+    Rapporto r = rapporto(p, p.descrizione);
     aggiungiNota(r, p.errore);
     return r;
 }
@@ -313,8 +259,8 @@ QString nomeProposto(const QString& di)
     return QDir(cartella).filePath(nome.simplified() + QStringLiteral(".pdf"));
 }
 
-// Asks for the file, then writes the report `crea` builds, with the logo the
-// main window holds, as on the printed tables. False when cancelled.
+// Asks for the file, then writes the report `crea` builds. False when
+// cancelled.
 bool scriviScelta(QWidget* genitore, const QString& di, const std::function<Relazione()>& crea)
 {
     QString file = (sceltaFile ? sceltaFile : sceltaDiSistema)(genitore, nomeProposto(di));
@@ -322,13 +268,7 @@ bool scriviScelta(QWidget* genitore, const QString& di, const std::function<Rela
         return false;
     if (QFileInfo(file).suffix().isEmpty())
         file += QStringLiteral(".pdf");
-    Relazione r = crea();
-    if (genitore)
-        if (auto* picture2 = genitore->window()->findChild<QLabel*>(QStringLiteral("Picture2")))
-            if (!picture2->pixmap().isNull())
-                for (Rapporto& pagina : r.pagine)
-                    pagina.logo = picture2->pixmap().toImage();
-    ScriviRelazionePdf(r, file);
+    ScriviRelazionePdf(crea(), file);
     return true;
 }
 
@@ -344,36 +284,29 @@ std::vector<Rapporto> PagineConteggio(Documento& d, QStringList& esaminati, QStr
     }
     Mutuo& m = d.MutuoCorrente();
     if (m.Importo() != 0 || m.Rata() != 0) {
-        tabelle.push_back(tabellaMutuo(m));
+        tabelle.push_back(tabella(PaginaMutuo(m), RapportoMutuo));
         esaminati << QStringLiteral("Mutuo") << testo(m.Descrizione());
     }
     if (operazioniConDati(d.Operazioni())) {
-        tabelle.push_back(tabellaOPE(d.Operazioni()));
+        tabelle.push_back(tabella(PaginaOPE(d.Operazioni()), RapportoOPE));
         esaminati << QStringLiteral("Operazioni finanziarie varie") << testo(d.Operazioni().Descrizione());
     }
     BREVE& b = d.BreveCorrente();
     if (b.Finanziato() != 0 || b.Restituito() != 0) {
-        tabelle.push_back(tabellaBreve(b));
+        tabelle.push_back(tabella(PaginaBreve(b), RapportoBreve));
         esaminati << QStringLiteral("Operazione di breve termine") << testo(b.Descrizione());
     }
 
     // The usury check after the tables whose rates it checks: the verdicts
-    // as the check window shows them, then for each rate its steps.
+    // as the check window shows them, then for each rate its steps, from the
+    // same check.
     const DatiPaginaSoglia verifica = PaginaSoglia(d);
     fonteSoglie = verifica.fonte;
     if (!verifica.righe.empty() || !verifica.errore.isEmpty())
         tabelle.push_back(RapportoSoglia(verifica));
-    if (!verifica.righe.empty()) {
-        try {
-            for (const SezionePassaggi& s : PassaggiVerifica(d, VerificaConteggio(d, SoglieInUso())))
-                for (Rapporto& r : RapportiPassaggi(s))
-                    tabelle.push_back(std::move(r));
-        } catch (const std::exception& e) {
-            // PaginaSoglia has just checked the same figures against the
-            // same series; should it fail now, the verdicts stand alone.
-            aggiungiNota(tabelle.back(), QString::fromUtf8(e.what()));
-        }
-    }
+    for (const SezionePassaggi& s : PassaggiVerifica(d, verifica.esiti))
+        for (Rapporto& r : RapportiPassaggi(s))
+            tabelle.push_back(std::move(r));
     return tabelle;
 }
 
@@ -450,10 +383,9 @@ void ScriviRelazionePdf(const Relazione& r, const QString& percorso)
 
 void ImpostaSceltaFileRelazione(SceltaFileRelazione scelta) { sceltaFile = std::move(scelta); }
 
-bool CreaRelazionePdf(QWidget* genitore)
+bool CreaRelazionePdf(Documento& d, QWidget* genitore)
 {
-    return scriviScelta(genitore, testo(Conteggio.NomeConteggio()),
-                        [] { return RelazioneConteggio(Conteggio, QDate::currentDate()); });
+    return scriviScelta(genitore, testo(d.NomeConteggio()), [&d] { return RelazioneConteggio(d, QDate::currentDate()); });
 }
 
 Relazione RelazioneInsieme(const std::vector<Documento*>& documenti, const DatiPaginaRiepilogo& riepilogo,

@@ -66,10 +66,10 @@ void ScriviRelazionePdf(const Relazione& r, const QString& percorso);
 using SceltaFileRelazione = std::function<QString(QWidget* genitore, const QString& proposto)>;
 void ImpostaSceltaFileRelazione(SceltaFileRelazione scelta);
 
-// The command "Crea relazione PDF…" for the open calculation, dated today:
+// The command "Crea relazione PDF…" for the calculation `d`, dated today:
 // asks for the file and writes it. False when the choice is cancelled; a
 // failure is thrown, for the command runner to report.
-bool CreaRelazionePdf(QWidget* genitore);
+bool CreaRelazionePdf(Documento& d, QWidget* genitore);
 
 // The report of the multi-year overview's calculations: a cover (their
 // names, the date, the threshold data, the contents), the overview's table,

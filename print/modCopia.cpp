@@ -1,9 +1,6 @@
 #include "modCopia.h"
 
-#include "FinestraFiglia.h"
 #include "Griglia.h"
-#include "LetturaFinestre.h"
-#include "TabelleFinestre.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -29,17 +26,17 @@ QString TestoCopia(const TabellaStampa& t, int righe, int colonne, bool regolaSe
     return testo;
 }
 
-QString CopiaBreve(const DatiBreve& d) { return TestoCopia(RapportoBreve(d, {}).tabella, 9, 2, true); }
+QString CopiaBreve(const DatiPaginaBreve& d) { return TestoCopia(RapportoBreve(d, {}).tabella, 9, 2, true); }
 
-QString CopiaMutuo(const DatiMutuo& d) { return TestoCopia(RapportoMutuo(d, {}).tabella, 9, 2, true); }
+QString CopiaMutuo(const DatiPaginaMutuo& d) { return TestoCopia(RapportoMutuo(d, {}).tabella, 9, 2, true); }
 
-QString CopiaOPE(const DatiOPE& d)
+QString CopiaOPE(const DatiPaginaOPE& d)
 {
     const Rapporto r = RapportoOPE(d, {});
     return TestoCopia(r.tabella, r.RighePerPagina, 4, true);
 }
 
-QString CopiaInput(const DatiInput& d) { return TestoCopia(RapportoInput(d, {}).tabella, 10, 5, false); }
+QString CopiaInput(const DatiPaginaInput& d) { return TestoCopia(RapportoInput(d, {}).tabella, 10, 5, false); }
 
 namespace {
 QString copiaGriglia(const Griglia& g)
@@ -58,22 +55,8 @@ QString CopiaMatematico(const Griglia& g) { return copiaGriglia(g); }
 
 QString CopiaItalia(const Griglia& g) { return copiaGriglia(g); }
 
-bool TestoCopiaFinestra(const QString& nome, QWidget* finestra, QString& testo)
+bool CopiaTabellaCorrente(const QString& testo)
 {
-    const TabellaFinestra* tabella = TabellaDiFinestra(nome);
-    QWidget* f = FinestraDiNome(finestra, nome);
-    if (!tabella || !f)
-        return false;
-    if (auto* figlia = qobject_cast<FinestraFiglia*>(f))
-        figlia->ConfermaModifiche();
-    return tabella->copia(f, testo);
-}
-
-bool CopiaTabellaCorrente(const QString& finestraCorrente, QWidget* finestra)
-{
-    QString testo;
-    if (!TestoCopiaFinestra(finestraCorrente, finestra, testo))
-        return false;
     QClipboard* appunti = QGuiApplication::clipboard();
     if (!appunti)
         return false;

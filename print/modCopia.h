@@ -5,25 +5,21 @@
 #include "modStampa.h"
 
 class Griglia;
-class QWidget;
 
 // Rows 1..righe and columns 1..colonne of t as text. With regolaSegno a cell
 // starting with "-" or "=" gets an apostrophe in front, so that a spreadsheet
 // takes it as text.
 QString TestoCopia(const TabellaStampa& t, int righe, int colonne, bool regolaSegno);
 
-QString CopiaBreve(const DatiBreve& d);
-QString CopiaMutuo(const DatiMutuo& d);
-QString CopiaOPE(const DatiOPE& d);
-QString CopiaInput(const DatiInput& d);
+// The tables of the reports of the same pages.
+QString CopiaBreve(const DatiPaginaBreve& d);
+QString CopiaMutuo(const DatiPaginaMutuo& d);
+QString CopiaOPE(const DatiPaginaOPE& d);
+QString CopiaInput(const DatiPaginaInput& d);
 // Every cell of the grid, unaltered.
 QString CopiaMatematico(const Griglia& g);
 QString CopiaItalia(const Griglia& g);
 
-// The text of the window in front; false when it has no table to copy.
-bool TestoCopiaFinestra(const QString& finestraCorrente, QWidget* finestra, QString& testo);
-
-// The copy command: replaces the clipboard's contents with the table of the
-// window in front. Does nothing and returns false for the title window or any
-// window without a table.
-bool CopiaTabellaCorrente(const QString& finestraCorrente, QWidget* finestra);
+// The copy command: replaces the clipboard's contents with the text. False
+// when there is no clipboard.
+bool CopiaTabellaCorrente(const QString& testo);

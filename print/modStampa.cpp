@@ -1,21 +1,15 @@
 #include "modStampa.h"
 
-#include "FinestraFiglia.h"
 #include "Griglia.h"
-#include "LetturaFinestre.h"
-#include "Stampanti.h"
-#include "TabelleFinestre.h"
 
+#include <QDate>
 #include <QDateTime>
 #include <QFontDatabase>
 #include <QFontMetricsF>
-#include <QLabel>
 #include <QLinearGradient>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPainterPath>
-#include <QPixmap>
-#include <QPointer>
 #include <QPrinter>
 #include <algorithm>
 #include <cmath>
@@ -67,37 +61,42 @@ void leggiGriglia(const Griglia& g, Rapporto& r, Regola regola)
 
 } // namespace
 
-Rapporto RapportoBreve(const DatiBreve& d, const QString& descrizione)
+QString TestoData(const QDate& data)
+{
+    return data.isValid() ? data.toString(QStringLiteral("dd/MM/yyyy")) : QString();
+}
+
+Rapporto RapportoBreve(const DatiPaginaBreve& d, const QString& descrizione)
 {
     Rapporto r = riepilogo(QStringLiteral("StampaBreve"), descrizione);
     TabellaStampa& t = r.tabella;
     riga(t, 1, QStringLiteral("Descrizione operazione"), d.descrizione);
-    riga(t, 2, QStringLiteral("Importo finanziato"), d.finanziato);
-    riga(t, 3, QStringLiteral("Oneri trattenuti sul finanziato"), d.oneri);
-    riga(t, 4, QStringLiteral("Data di erogazione"), d.dataErogazione);
-    riga(t, 5, QStringLiteral("Data di restituzione"), d.dataRestituzione);
-    riga(t, 6, QStringLiteral("Importo restituito a scadenza"), d.restituito);
-    riga(t, 8, QStringLiteral("T.E.G. di periodo"), d.tegPeriodo);
-    riga(t, 9, QStringLiteral("T.E.G. su base annuale"), d.tegAnnuo);
+    riga(t, 2, QStringLiteral("Importo finanziato"), d.importi[0]);
+    riga(t, 3, QStringLiteral("Oneri trattenuti sul finanziato"), d.importi[1]);
+    riga(t, 4, QStringLiteral("Data di erogazione"), TestoData(d.data0));
+    riga(t, 5, QStringLiteral("Data di restituzione"), TestoData(d.data1));
+    riga(t, 6, QStringLiteral("Importo restituito a scadenza"), d.importi[2]);
+    riga(t, 8, QStringLiteral("T.E.G. di periodo"), d.tassoPeriodo);
+    riga(t, 9, QStringLiteral("T.E.G. su base annuale"), d.tassoAnnuale);
     return r;
 }
 
-Rapporto RapportoMutuo(const DatiMutuo& d, const QString& descrizione)
+Rapporto RapportoMutuo(const DatiPaginaMutuo& d, const QString& descrizione)
 {
     Rapporto r = riepilogo(QStringLiteral("StampaMutuo"), descrizione);
     TabellaStampa& t = r.tabella;
     riga(t, 1, QStringLiteral("Descrizione mutuo"), d.descrizione);
-    riga(t, 2, QStringLiteral("Importo finanziato"), d.importo);
-    riga(t, 3, QStringLiteral("Oneri trattenuti sul finanziato"), d.oneri);
-    riga(t, 4, QStringLiteral("Importo rata comprensiva di spese"), d.rata);
+    riga(t, 2, QStringLiteral("Importo finanziato"), d.importi[0]);
+    riga(t, 3, QStringLiteral("Oneri trattenuti sul finanziato"), d.importi[1]);
+    riga(t, 4, QStringLiteral("Importo rata comprensiva di spese"), d.importi[2]);
     riga(t, 5, QStringLiteral("Periodicità rata"), d.periodicita);
     riga(t, 6, QStringLiteral("Numero complessivo di rate"), d.numeroRate);
-    riga(t, 8, d.etichettaPeriodo, d.tegPeriodo);
-    riga(t, 9, d.etichettaAnnuo, d.tegAnnuo);
+    riga(t, 8, d.intestazione, d.tassoPeriodo);
+    riga(t, 9, d.didascaliaAnnuale, d.tassoAnnuale);
     return r;
 }
 
-Rapporto RapportoOPE(const DatiOPE& d, const QString& descrizione)
+Rapporto RapportoOPE(const DatiPaginaOPE& d, const QString& descrizione)
 {
     Rapporto r;
     r.nome = QStringLiteral("StampaOPE");
@@ -112,29 +111,31 @@ Rapporto RapportoOPE(const DatiOPE& d, const QString& descrizione)
     t.setRigaGrassetto(1, true);
     t.setRigaGrassetto(3, true);
     int m = 3;
-    for (int k = 0; k < 10; ++k) {
-        if (d.importi[k] == 0)
+    for (const DatiRigaOPE& f : d.righe) {
+        if (f.valore == 0)
             continue;
         ++m;
         t.setTesto(m, 1, QString::number(m - 3));
-        t.setTesto(m, 2, d.date[k]);
-        t.setTesto(m, 3, d.testiImporto[k]);
-        t.setTesto(m, 4, d.segni[k]);
+        t.setTesto(m, 2, f.meseAnno);
+        t.setTesto(m, 3, f.importo);
+        t.setTesto(m, 4, f.segno);
     }
     m += 2;
-    t.setTesto(m, 2, d.etichettaTEG);
-    t.setTesto(m, 4, d.teg);
+    t.setTesto(m, 2, d.didascalia);
+    t.setTesto(m, 4, d.tasso);
     t.setRigaGrassetto(m, true);
     r.RighePerPagina = m;
     return r;
 }
 
-Rapporto RapportoInput(const DatiInput& d, const QString& descrizione)
+Rapporto RapportoInput(const DatiPaginaInput& d, const QString& descrizione)
 {
     static const char* const etichette[7] = {
         "Numeri debitori", "Interessi addebitati", "Commissione % su scoperti",
         "   di cui comm. su max scoperto", "Oneri e spese fisse",
         "Giorni valuta medi per operazione", "Fido accordato"};
+    // The page's rows (XPText1 .. XPText8) in the order of the labels.
+    static const int campi[7] = {0, 1, 2, 5, 3, 4, 6};
     Rapporto r;
     r.nome = QStringLiteral("StampaInput");
     r.titolo = titolo(descrizione);
@@ -151,7 +152,7 @@ Rapporto RapportoInput(const DatiInput& d, const QString& descrizione)
     for (int k = 0; k < 7; ++k) {
         t.setTesto(4 + k, 1, QString::fromUtf8(etichette[k]));
         for (int q = 0; q < 4; ++q)
-            t.setTesto(4 + k, q + 2, d.campi[k][q]);
+            t.setTesto(4 + k, q + 2, d.campi[campi[k]][q]);
     }
     t.setRigaGrassetto(1, true);
     t.setRigaGrassetto(3, true);
@@ -563,61 +564,4 @@ void DisegnaFormula(QPainter& p, const QRectF& rettangolo)
     testo(QStringLiteral(" + "));
     frazione(QStringLiteral("Oneri x 100"), QStringLiteral("Accordato"));
     p.restore();
-}
-
-// ---------------------------------------------------------------------------
-// The print command
-
-std::function<void(QPainter&, const QRectF&)> FiguraFinestra(QWidget* finestra)
-{
-    auto* figura = finestra->findChild<QWidget*>(QStringLiteral("Picture1"));
-    if (!figura)
-        return DisegnaFormula;
-    if (auto* etichetta = qobject_cast<QLabel*>(figura)) {
-        const QPixmap px = etichetta->pixmap();
-        if (!px.isNull())
-            return [px](QPainter& p, const QRectF& r) { p.drawPixmap(r, px, QRectF(px.rect())); };
-    }
-    QPointer<QWidget> w(figura);
-    return [w](QPainter& p, const QRectF& r) {
-        if (!w || w->width() <= 0 || w->height() <= 0) {
-            DisegnaFormula(p, r);
-            return;
-        }
-        p.save();
-        p.translate(r.topLeft());
-        p.scale(r.width() / w->width(), r.height() / w->height());
-        w->render(&p, QPoint(), QRegion(), QWidget::DrawChildren);
-        p.restore();
-    };
-}
-
-bool RapportoFinestra(const QString& nome, QWidget* finestra, Rapporto& r)
-{
-    const TabellaFinestra* tabella = TabellaDiFinestra(nome);
-    QWidget* f = FinestraDiNome(finestra, nome);
-    if (!tabella || !f)
-        return false;
-    // The field being edited counts as left, so the report shows what it would.
-    if (auto* figlia = qobject_cast<FinestraFiglia*>(f))
-        figlia->ConfermaModifiche();
-    Rapporto letto;
-    if (!tabella->rapporto(f, letto))
-        return false;
-    r = std::move(letto);
-    // The logo is the one the main window holds in its picture Picture2.
-    if (auto* picture2 = f->window()->findChild<QLabel*>(QStringLiteral("Picture2"))) {
-        const QPixmap px = picture2->pixmap();
-        if (!px.isNull())
-            r.logo = px.toImage();
-    }
-    return true;
-}
-
-bool StampaTabellaCorrente(const QString& finestraCorrente, QWidget* finestra)
-{
-    Rapporto r;
-    if (!RapportoFinestra(finestraCorrente, finestra, r))
-        return false;
-    return StampaRapporto(r, finestra ? finestra->window() : nullptr);
 }

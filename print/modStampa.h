@@ -1,6 +1,8 @@
 #pragma once
 // The printed reports: what each window shows, as plain data, turned into a
 // print table (Rapporto) and drawn by one page frame on an A4 portrait page.
+#include "Pagine.h"
+#include "PagineFinanziamenti.h"
 #include "TabellaStampa.h"
 
 #include <QImage>
@@ -13,47 +15,22 @@ class QPainter;
 class QPrinter;
 class QWidget;
 
-// What the short-term window shows.
-struct DatiBreve {
-    QString descrizione;                      // XPText2
-    QString finanziato, oneri, restituito;    // XPText1(0), (1), (2)
-    QString dataErogazione, dataRestituzione; // DTPicker1, DTPicker2 as dd/MM/yyyy
-    QString tegPeriodo, tegAnnuo;             // Label1(6), Label1(8)
-};
-
-// What the mortgage window shows.
-struct DatiMutuo {
-    QString descrizione;                      // XPText2
-    QString importo, oneri, rata;             // XPText1(0), (1), (2)
-    QString periodicita, numeroRate;          // Combo1, Combo2
-    QString etichettaPeriodo, tegPeriodo;     // Label1(1), Label1(6)
-    QString etichettaAnnuo, tegAnnuo;         // Label1(7), Label1(8)
-};
-
-// What the operations window shows; importi are the document's amounts,
-// which decide the rows printed.
-struct DatiOPE {
-    std::array<double, 10> importi{};
-    std::array<QString, 10> date, testiImporto, segni;  // Combo1(k), XPText1(k), Combo2(k)
-    QString etichettaTEG = QStringLiteral("T.E.G. su base annua (approx.)");  // Label1(7)
-    QString teg;                                         // Label1(8)
-};
-
-// What the current-account input window shows. campi[k][q] is the field of
-// quantity k for quarter q + 1, quantities in the order of the report:
-// XPText1, XPText2, XPText3, XPText6, XPText4, XPText5, XPText7.
-struct DatiInput {
-    QString anno;  // Combo1
-    std::array<std::array<QString, 4>, 7> campi;
-};
-
-// The print tables (descrizione is the description after "T.E.G. su ").
-Rapporto RapportoBreve(const DatiBreve& d, const QString& descrizione);
-Rapporto RapportoMutuo(const DatiMutuo& d, const QString& descrizione);
-Rapporto RapportoOPE(const DatiOPE& d, const QString& descrizione);
-Rapporto RapportoInput(const DatiInput& d, const QString& descrizione);
+// The print tables of the window pages (descrizione is the description of
+// the object printed, after "T.E.G. su ").
+Rapporto RapportoBreve(const DatiPaginaBreve& d, const QString& descrizione);
+Rapporto RapportoMutuo(const DatiPaginaMutuo& d, const QString& descrizione);
+// One row for each flow whose amount is not 0, numbered without gaps.
+Rapporto RapportoOPE(const DatiPaginaOPE& d, const QString& descrizione);
+// The quarter's figures in the report's order, which puts the commission on
+// the maximum overdraft under the other commission; the maximum debit
+// balance is not printed.
+Rapporto RapportoInput(const DatiPaginaInput& d, const QString& descrizione);
 Rapporto RapportoMatematico(const Griglia& g, const QString& descrizione);
+// With the drawn formula as its picture.
 Rapporto RapportoItalia(const Griglia& g, const QString& descrizione);
+
+// A date as every report writes it, dd/MM/yyyy; empty for an invalid date.
+QString TestoData(const QDate& data);
 
 // One text item as the page frame draws it, for checking what a page holds.
 struct ElementoTesto {
@@ -98,16 +75,3 @@ void ImpostaLogo(const QImage& logo);
 
 // The supervisory formula, drawn to fill rettangolo (device pixels).
 void DisegnaFormula(QPainter& p, const QRectF& rettangolo);
-
-// The picture a window shows as Picture1, drawn into the report's
-// rectangle; the drawn formula when the window has none.
-std::function<void(QPainter&, const QRectF&)> FiguraFinestra(QWidget* finestra);
-
-// The report of the window in front, read from its controls; false (and r
-// untouched) when the window has no report or is not the one named.
-bool RapportoFinestra(const QString& finestraCorrente, QWidget* finestra, Rapporto& r);
-
-// The print command: prints the report of the window in front on the current
-// printer. Does nothing and returns false for the title window, an unknown
-// window, a cancelled file choice or a failure; a failure shows a message.
-bool StampaTabellaCorrente(const QString& finestraCorrente, QWidget* finestra);

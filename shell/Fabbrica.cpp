@@ -2,8 +2,8 @@
 
 #include "Finestre.h"
 
-FinestraFiglia* CreaFinestra(const QString& nome)
+FinestraFiglia* CreaFinestra(const QString& nome, ConteggioAperto& conteggio)
 {
     const VoceFinestra* v = VoceDiFinestra(nome);
-    return v && v->crea ? v->crea() : nullptr;
+    return v && v->crea ? v->crea(conteggio) : nullptr;
 }

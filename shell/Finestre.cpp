@@ -1,6 +1,9 @@
 #include "Finestre.h"
 
+#include "ConteggioAperto.h"
 #include "FinestraFiglia.h"
+#include "RapportoRiepilogo.h"
+#include "RapportoSoglia.h"
 #include "Routines.h"
 #include "frmBox.h"
 #include "frmBreve.h"
@@ -8,29 +11,76 @@
 #include "frmItalia.h"
 #include "frmMutuo.h"
 #include "frmOPE.h"
-#include "frmUsura.h"
 #include "frmRiepilogo.h"
+#include "frmUsura.h"
+#include "modCopia.h"
+
+#include <type_traits>
 
 namespace {
-template <typename T>
-FinestraFiglia* crea()
+
+// A window on the open calculation's document (the overview takes the open
+// calculation itself, of which it only reads the name and the unsaved state).
+template <typename W>
+FinestraFiglia* crea(ConteggioAperto& conteggio)
 {
-    return new T;
+    if constexpr (std::is_constructible_v<W, ConteggioAperto&>)
+        return new W(conteggio);
+    else
+        return new W(conteggio.Doc());
 }
+
+// A window whose page, W::Dati(), is printed by `rapporto` and copied by `copia`.
+template <typename W, typename R, typename C>
+VoceFinestra conTabella(const char* nome, void (*disponi)(QWidget*, const QSizeF&), R rapporto, C copia)
+{
+    return {nome, crea<W>, disponi,
+            [rapporto](QWidget* w, Rapporto& r) {
+                const auto* f = dynamic_cast<const W*>(w);
+                if (f)
+                    r = rapporto(f->Dati());
+                return f != nullptr;
+            },
+            [copia](QWidget* w, QString& t) {
+                const auto* f = dynamic_cast<const W*>(w);
+                if (f)
+                    t = copia(f->Dati());
+                return f != nullptr;
+            }};
+}
+
 } // namespace
 
 const std::vector<VoceFinestra>& ElencoFinestre()
 {
     static const std::vector<VoceFinestra> voci = {
-        {"frmBox", crea<frmBox>, DisponiBox},
-        {"frmTitolo", nullptr, DisponiTitolo},
-        {"frmCalcoli", crea<frmCalcoli>, DisponiCalcoli},
-        {"frmItalia", crea<frmItalia>, DisponiItalia},
-        {"frmMutuo", crea<frmMutuo>, DisponiMutuo},
-        {"frmOPE", crea<frmOPE>, DisponiOPE},
-        {"frmBreve", crea<frmBreve>, DisponiBreve},
-        {"frmUsura", crea<frmUsura>, DisponiUsura},
-        {"frmRiepilogo", crea<frmRiepilogo>, DisponiRiepilogo},
+        conTabella<frmBox>(
+            "frmBox", DisponiBox, [](const DatiPaginaInput& d) { return RapportoInput(d, d.descrizione); },
+            CopiaInput),
+        {"frmTitolo", nullptr, DisponiTitolo, {}, {}},
+        conTabella<frmCalcoli>(
+            "frmCalcoli", DisponiCalcoli,
+            [](const DatiPaginaConto& d) { return RapportoMatematico(d.griglia, d.descrizione); },
+            [](const DatiPaginaConto& d) { return CopiaMatematico(d.griglia); }),
+        conTabella<frmItalia>(
+            "frmItalia", DisponiItalia,
+            [](const DatiPaginaConto& d) {
+                Rapporto r = RapportoItalia(d.griglia, d.descrizione);
+                if (d.figura)
+                    r.figura = d.figura;  // the formula as the window shows it
+                return r;
+            },
+            [](const DatiPaginaConto& d) { return CopiaItalia(d.griglia); }),
+        conTabella<frmMutuo>(
+            "frmMutuo", DisponiMutuo, [](const DatiPaginaMutuo& d) { return RapportoMutuo(d, d.descrizione); },
+            CopiaMutuo),
+        conTabella<frmOPE>(
+            "frmOPE", DisponiOPE, [](const DatiPaginaOPE& d) { return RapportoOPE(d, d.descrizione); }, CopiaOPE),
+        conTabella<frmBreve>(
+            "frmBreve", DisponiBreve, [](const DatiPaginaBreve& d) { return RapportoBreve(d, d.descrizione); },
+            CopiaBreve),
+        conTabella<frmUsura>("frmUsura", DisponiUsura, RapportoSoglia, CopiaSoglia),
+        conTabella<frmRiepilogo>("frmRiepilogo", DisponiRiepilogo, RapportoRiepilogo, CopiaRiepilogo),
     };
     return voci;
 }
@@ -41,4 +91,24 @@ const VoceFinestra* VoceDiFinestra(const QString& nome)
         if (nome == QLatin1String(v.nome))
             return &v;
     return nullptr;
+}
+
+bool RapportoFinestra(const QString& nome, QWidget* finestra, Rapporto& r)
+{
+    const VoceFinestra* v = VoceDiFinestra(nome);
+    if (!v || !v->rapporto || !finestra || finestra->objectName() != nome)
+        return false;
+    Rapporto letto;
+    if (!v->rapporto(finestra, letto))
+        return false;
+    r = std::move(letto);
+    return true;
+}
+
+bool TestoCopiaFinestra(const QString& nome, QWidget* finestra, QString& testo)
+{
+    const VoceFinestra* v = VoceDiFinestra(nome);
+    if (!v || !v->copia || !finestra || finestra->objectName() != nome)
+        return false;
+    return v->copia(finestra, testo);
 }

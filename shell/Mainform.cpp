@@ -1,21 +1,17 @@
 #include "Mainform.h"
 
-#include "AggiornaSoglie.h"
-#include "Anteprima.h"
 #include "AperturaEsterna.h"
 #include "Archivio.h"
 #include "Comandi.h"
-#include "Dichiarazioni.h"
 #include "ElencoFile.h"
-#include "Esportazione.h"
 #include "Fabbrica.h"
 #include "FinestraFiglia.h"
+#include "Finestre.h"
 #include "Immagini.h"
 #include "Messaggi.h"
-#include "Relazione.h"
-#include "RelazioneRiepilogo.h"
 #include "Routines.h"
 #include "SoglieInUso.h"
+#include "Stampanti.h"
 #include "Twips.h"
 #include "frmAttesa.h"
 #include "frmCaricaFile.h"
@@ -25,7 +21,6 @@
 #include "frmTitolo.h"
 #include "modCopia.h"
 #include "modStampa.h"
-#include "TabelleFinestre.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -35,23 +30,16 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QMenu>
-#include <QMenuBar>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QStatusBar>
-#include <QStyle>
 #include <QTimer>
-#include <QToolBar>
-#include <QToolButton>
 #include <QWindow>
 #include <exception>
 #include <new>
 #include <stdexcept>
 
 namespace {
-
-Mainform* istanza = nullptr;
 
 // Widths of the status bar's first and last panel, in twips.
 constexpr double LarghezzaPannello1 = 2100;
@@ -106,9 +94,9 @@ void TieniDavanti(QWidget* finestra, QWidget* principale)
 
 } // namespace
 
-Mainform::Mainform(QWidget* genitore) : QMainWindow(genitore), fabbrica_(CreaFinestra)
+Mainform::Mainform(QWidget* genitore)
+    : QMainWindow(genitore), fabbrica_([this](const QString& nome) { return CreaFinestra(nome, conteggio_); })
 {
-    istanza = this;
     setObjectName(QStringLiteral("Mainform"));
     setWindowTitle(TitoloProgramma);
     // Installed, the square icon of the desktop entry, at the size window
@@ -130,10 +118,8 @@ Mainform::Mainform(QWidget* genitore) : QMainWindow(genitore), fabbrica_(CreaFin
             finestraCorrente_ = nome;
     });
 
-    CreaMenu();
-    CreaToolbar();
+    CreaComandi(*this);
     CreaStatusBar();
-    ImpostaTastiera(*this);
 
     file1_ = new ElencoFile(this);
     picture2_ = new QLabel(this);
@@ -141,6 +127,12 @@ Mainform::Mainform(QWidget* genitore) : QMainWindow(genitore), fabbrica_(CreaFin
     picture2_->setPixmap(LogoProgramma());
     picture2_->resize(picture2_->pixmap().size());
     picture2_->hide();
+    // Every printed page carries the logo the frame holds.
+    ImpostaLogo(picture2_->pixmap().toImage());
+
+    // The title follows the open calculation and its unsaved changes.
+    connect(&conteggio_, &ConteggioAperto::ConteggioCaricato, this, &Mainform::MostraConteggio);
+    connect(&conteggio_, &ConteggioAperto::ModificatoCambiato, this, &Mainform::setWindowModified);
 
     timer1_ = new QTimer(this);
     timer1_->setObjectName(QStringLiteral("Timer1"));
@@ -162,15 +154,13 @@ Mainform::~Mainform()
     // The children are closed by the base class after this object is no
     // longer a Mainform: no signal may reach it from then on.
     disconnect(area_, nullptr, this, nullptr);
+    conteggio_.disconnect(this);
+    // The windows go while the document they keep what is typed into is
+    // still there.
+    delete area_;
+    area_ = nullptr;
     delete attesa_.data();
     delete info_.data();
-    if (istanza == this)
-        istanza = nullptr;
-}
-
-Mainform* Mainform::Istanza()
-{
-    return istanza;
 }
 
 QString Mainform::NumeriRomani(int trimestre)
@@ -183,11 +173,12 @@ QString Mainform::NumeriRomani(int trimestre)
 
 bool Mainform::HaTabella(const QString& finestra)
 {
-    return TabellaDiFinestra(finestra) != nullptr;
+    const VoceFinestra* v = VoceDiFinestra(finestra);
+    return v && v->rapporto;
 }
 
 // ---------------------------------------------------------------------------
-// Status bar (the menus and the toolbar are built in Comandi.cpp)
+// Status bar (the menus and the toolbar are made from the table in Comandi.cpp)
 
 void Mainform::CreaStatusBar()
 {
@@ -212,38 +203,21 @@ void Mainform::CreaStatusBar()
     connect(&SegnaleSoglie(), &NotificaSoglie::cambiate, data, [data] { data->setToolTip(TestoUltimaDataSoglie()); });
 }
 
-QAction* Mainform::Azione(const char* nome) const
-{
-    return findChild<QAction*>(QLatin1String(nome));
-}
-
 void Mainform::AbilitaComandi(bool abilita)
 {
-    // A menu's own state decides its title's: it survives the frame being
-    // disabled and enabled again by the wait and information windows.
-    for (const char* nome : {"mnuTabella", "mnuCopiaEsporta", "mnumnuStampa"}) {
-        if (QMenu* m = findChild<QMenu*>(QLatin1String(nome)))
-            m->setEnabled(abilita);
-    }
-    for (const char* nome : {"mnuSalva", "mnuSalvaConNome", "mnuSalvaEsci", "mnuStampa"}) {
-        if (QAction* a = Azione(nome))
-            a->setEnabled(abilita);
-    }
-    // Opening, creating, the manual and the information stay available
-    // without a calculation; the rest needs one.
-    static const QStringList sempre = {"nuovo", "apri", "guida", "informazioni"};
-    for (QAction* a : toolbar_->actions()) {
-        if (!sempre.contains(a->data().toString()))
-            a->setEnabled(abilita);
-    }
+    ::AbilitaComandi(*this, abilita);
 }
 
 void Mainform::Timer1_Timer()
 {
     pannelli_[2]->setText(QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")));
-    QString nome = QString::fromStdString(Conteggio.NomeConteggio());
+    MostraConteggio();
+}
+
+void Mainform::MostraConteggio()
+{
+    QString nome = conteggio_.Nome();
     setWindowTitle(nome.isEmpty() ? TitoloProgramma : nome + QStringLiteral("[*] - ") + TitoloProgramma);
-    setWindowModified(ConteggioModificato());
     // A file opened from outside the archive is saved where it is: say where.
     if (!nome.isEmpty() && CartellaConteggio() != percorsoArchivio_)
         nome += QStringLiteral("  \u2014  ") + QDir::toNativeSeparators(CartellaConteggio());
@@ -271,7 +245,6 @@ void Mainform::Avvia(const RigaComando& riga)
     percorsoArchivio_ = ScegliArchivio(
         cartellaProgramma_, QFileInfo(cartellaProgramma_).isWritable(), !installati.isEmpty(),
         QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation), riga.archivio);
-    cartellaConteggio_.clear();
     ImpostaCartellaSoglie(percorsoArchivio_);
     pannelli_[0]->setToolTip(QStringLiteral("Archivio: ") + QDir::toNativeSeparators(percorsoArchivio_));
     pannelli_[1]->setToolTip(pannelli_[0]->toolTip());
@@ -285,9 +258,7 @@ void Mainform::Avvia(const RigaComando& riga)
     show();
     MostraTitolo();
 
-    for (int q = 1; q <= 4; ++q)
-        Conteggio.Trimestri(q).setTrimestre(q);
-    InizializzaConteggio();
+    conteggio_.Nuovo();
 
     MostraTitolo();
     const QString errore =
@@ -455,6 +426,8 @@ FinestraFiglia* Mainform::ApriFinestra(const QString& nome)
         return nullptr;
     connect(w, &FinestraFiglia::Comando, this,
             [this, w](const QString& chiave) { ComandoFiglia(w, chiave); });
+    // An edit in the window is an unsaved change of the calculation.
+    connect(w, &FinestraFiglia::Modificato, &conteggio_, &ConteggioAperto::SegnaModifica);
 
     finestraCorrente_ = nome;
     QMdiSubWindow* sub = area_->addSubWindow(w, Qt::FramelessWindowHint);
@@ -524,6 +497,12 @@ void Mainform::AttivaCorrente()
     }
 }
 
+void Mainform::ConAttesa(const std::function<void()>& f)
+{
+    Attesa a(this);
+    f();
+}
+
 bool Mainform::AttesaVisibile() const
 {
     return attesa_ && attesa_->isVisible();
@@ -571,48 +550,8 @@ void Mainform::Esegui(const QString& comando, const std::function<void()>& f)
 
 void Mainform::EseguiComando(const QString& chiave)
 {
-    struct Voce {
-        const char* chiave;
-        const char* nome;
-        std::function<void(Mainform*)> f;
-    };
-    static const Voce voci[] = {
-        {"nuovo", "Nuovo conteggio", [](Mainform* m) { if (m->ChiediSalvataggio()) m->NuovoConteggio(); }},
-        {"apri", "Apri conteggio", [](Mainform* m) { m->ComandoApri(); }},
-        {"archivio", "Apri archivio", [](Mainform* m) { m->ApriArchivio(); }},
-        {"salva", "Salva conteggio", [](Mainform* m) { m->SalvaConteggio(); }},
-        {"salvaconnome", "Salva con nome", [](Mainform* m) {
-             // The copy is made in the archive, wherever the first file was.
-             ApriSalvaConNome(m, m->PercorsoArchivio(), [m](const QString&) {
-                 m->cartellaConteggio_.clear();
-                 m->Timer1_Timer();
-             });
-         }},
-        {"anteprima", "Anteprima di stampa", [](Mainform* m) { AnteprimaTabellaCorrente(m->FinestraCorrente(), m->FinestraAperta(m->FinestraCorrente()), m); }},
-        {"stampa", "Stampa tabella corrente", [](Mainform* m) { m->ComandoStampa(); }},
-        {"copia", "Copia tabella corrente", [](Mainform* m) { m->ComandoCopia(); }},
-        {"excel", "Esporta in Excel\u2026", [](Mainform* m) { EsportaTabellaCorrente(m->FinestraCorrente(), m->FinestraAperta(m->FinestraCorrente()), FormatoEsportazione::Excel); }},
-        {"relazione", "Crea relazione PDF\u2026", [](Mainform* m) { CreaRelazioneFinestra(m->FinestraAperta(m->FinestraCorrente()), m); }},
-        {"csv", "Esporta CSV\u2026", [](Mainform* m) { EsportaTabellaCorrente(m->FinestraCorrente(), m->FinestraAperta(m->FinestraCorrente()), FormatoEsportazione::CSV); }},
-        {"cc", "T.E.G. su conto corrente", [](Mainform* m) { m->ScaricaFinestre(); m->ApriConAttesa("frmBox"); }},
-        {"mutuo", "T.E.G. su mutuo", [](Mainform* m) { m->ScaricaFinestre(); m->ApriConAttesa("frmMutuo"); }},
-        {"breve", "Operazioni finanziarie di breve termine", [](Mainform* m) { m->ScaricaFinestre(); m->ApriConAttesa("frmBreve"); }},
-        {"altro", "T.E.G. su operazioni finanziarie varie", [](Mainform* m) { m->ScaricaFinestre(); m->ApriConAttesa("frmOPE"); }},
-        {"usura", "Verifica usura", [](Mainform* m) { m->ScaricaFinestre(); m->ApriConAttesa("frmUsura"); }},
-        {"riepilogo", "Riepilogo pluriennale", [](Mainform* m) { m->ScaricaFinestre(); m->ApriFinestra(QStringLiteral("frmRiepilogo")); }},
-        {"guida", "Guida", [](Mainform* m) { m->ApriManuale(); }},
-        {"informazioni", "Informazioni", [](Mainform* m) { m->MostraInfo(); }},
-        {"input", "Dati di input", [](Mainform* m) { m->ScaricaFinestre(); m->ApriConAttesa("frmBox"); }},
-        {"matematico", "T.E.G. matematico", [](Mainform* m) { m->ScaricaFinestre(); m->ApriFinestra(QStringLiteral("frmCalcoli")); }},
-        {"italia", "T.E.G. Banca d'Italia", [](Mainform* m) { m->ScaricaFinestre(); m->ApriFinestra(QStringLiteral("frmItalia")); }},
-        {"soglie", "Aggiorna tassi soglia…", [](Mainform* m) { AggiornaSoglie(m->PercorsoArchivio(), m); }},
-    };
-    for (const Voce& v : voci) {
-        if (chiave == QLatin1String(v.chiave)) {
-            Esegui(QString::fromUtf8(v.nome), [this, &v] { v.f(this); });
-            return;
-        }
-    }
+    if (const Comando* c = ComandoDi(chiave))
+        Esegui(QString::fromUtf8(c->testo), [this, c] { c->DaBarra()(*this); });
 }
 
 void Mainform::ComandoFiglia(QObject* mittente, const QString& chiave)
@@ -626,49 +565,19 @@ void Mainform::ComandoFiglia(QObject* mittente, const QString& chiave)
 
 void Mainform::ApriConAttesa(const QString& nome)
 {
-    Attesa a(this);
-    ApriFinestra(nome);
-}
-
-void Mainform::ComandoApri()
-{
-    if (ChiediSalvataggio())
-        ApriConteggio();
+    ConAttesa([this, &nome] { ApriFinestra(nome); });
 }
 
 bool Mainform::ChiediSalvataggio()
 {
-    return ProseguiSenzaPerdereModifiche(ConteggioModificato(), QString::fromStdString(Conteggio.NomeConteggio()),
-                                         [this] { SalvaConteggio(); }, this);
+    return ProseguiSenzaPerdereModifiche(ConteggioModificato(), conteggio_.Nome(), [this] { SalvaConteggio(); },
+                                         this);
 }
 
-void Mainform::ComandoStampa()
+void Mainform::EsciSenzaSalvare()
 {
-    const QString f = finestraCorrente_;
-    if (!HaTabella(f) || !FinestraAperta(f))
-        return;
-    Attesa a(this);
-    StampaTabella(f);
-}
-
-void Mainform::ComandoCopia()
-{
-    const QString f = finestraCorrente_;
-    if (!HaTabella(f) || !FinestraAperta(f))
-        return;
-    CopiaTabella(f);
-}
-
-void Mainform::ApriArchivio()
-{
-    const QString cartella = PercorsoArchivio();
-    if (!QDir(cartella).exists()) {
-        Messaggio(QStringLiteral("La cartella dell'archivio non esiste:\n") +
-                      QDir::toNativeSeparators(cartella),
-                  QMessageBox::Warning, this);
-        return;
-    }
-    ApriConDesktop(cartella, QStringLiteral("inode/directory"), QStringLiteral("la cartella dell'archivio"));
+    esciSenzaSalvare_ = true;
+    close();
 }
 
 // ---------------------------------------------------------------------------
@@ -684,16 +593,15 @@ void Mainform::NuovoConteggio()
 
 void Mainform::ApriConteggio()
 {
-    auto* d = new frmCaricaFile(this, PercorsoArchivio(),
-                                [this](const QString& nome) { CaricaConteggio(nome); });
+    auto* d = new frmCaricaFile(
+        this, PercorsoArchivio(), [this](const QString& nome) { CaricaConteggio(nome); }, conteggio_.File());
     d->show();
 }
 
 void Mainform::SalvaConteggio()
 {
-    ::SalvaConteggio(CartellaConteggio());
-    const QString nome = QString::fromStdString(Conteggio.NomeConteggio());
-    statusBar()->showMessage(QStringLiteral("Conteggio \u00ab%1\u00bb salvato").arg(nome), 4000);
+    conteggio_.Salva();
+    statusBar()->showMessage(QStringLiteral("Conteggio \u00ab%1\u00bb salvato").arg(conteggio_.Nome()), 4000);
 }
 
 void Mainform::ApriManuale()
@@ -707,12 +615,16 @@ void Mainform::ApriManuale()
 
 void Mainform::StampaTabella(const QString& finestra)
 {
-    StampaTabellaCorrente(finestra, FinestraAperta(finestra));
+    Rapporto r;
+    if (RapportoFinestra(finestra, FinestraAperta(finestra), r))
+        StampaRapporto(r, this);
 }
 
 void Mainform::CopiaTabella(const QString& finestra)
 {
-    CopiaTabellaCorrente(finestra, FinestraAperta(finestra));
+    QString testo;
+    if (TestoCopiaFinestra(finestra, FinestraAperta(finestra), testo))
+        CopiaTabellaCorrente(testo);
 }
 
 void Mainform::ImpostaStampante()
@@ -736,12 +648,12 @@ void Mainform::CaricaEsempio()
 
 void Mainform::RilasciaDatabase()
 {
-    RilasciaDatabaseCorrente();
+    conteggio_.Chiudi();
 }
 
 bool Mainform::ConteggioModificato() const
 {
-    return ::ConteggioModificato();
+    return conteggio_.Modificato();
 }
 
 bool Mainform::CaricaConteggio(const QString& nome)
@@ -768,14 +680,13 @@ bool Mainform::CaricaDa(const QString& cartella, const QString& nome)
     finestraCorrente_.clear();
     ScaricaFinestre();
     try {
-        ::CaricaConteggio(cartella, nome);
+        conteggio_.Carica(cartella, nome);
     } catch (const std::exception& e) {
         // The work area is not left empty: the title window comes back.
         MostraTitolo();
         Messaggio(QString::fromUtf8(e.what()), QMessageBox::Warning, this);
         return false;
     }
-    cartellaConteggio_ = cartella == percorsoArchivio_ ? QString() : cartella;
     DopoCaricamento();
     return true;
 }

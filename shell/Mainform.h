@@ -1,7 +1,9 @@
 #pragma once
-// The main window: menus, toolbar, status bar and the area that holds the
-// input and result windows; runs every command of the program.
+// The main window: it owns the open calculation, holds the input and result
+// windows in its area, the menus and toolbar made from the command table
+// (Comandi.h) and the status bar, and runs the start-up.
 #include "Avvio.h"
+#include "ConteggioAperto.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -11,12 +13,9 @@
 
 class ElencoFile;
 class FinestraFiglia;
-class QAction;
 class QLabel;
 class QMdiArea;
-class QMenu;
 class QTimer;
-class QToolBar;
 class frmAttesa;
 class frmInfo;
 
@@ -25,9 +24,6 @@ class Mainform : public QMainWindow {
 public:
     explicit Mainform(QWidget* genitore = nullptr);
     ~Mainform() override;
-
-    // The main window of the running program (nullptr before it exists).
-    static Mainform* Istanza();
 
     // The start-up sequence: sizes the frame to the screen, shows the title
     // window, prepares the document and the archive folder (chosen by
@@ -42,8 +38,10 @@ public:
     // archive unless it was opened by path from elsewhere.
     QString CartellaConteggio() const
     {
-        return cartellaConteggio_.isEmpty() ? percorsoArchivio_ : cartellaConteggio_;
+        return conteggio_.Cartella().isEmpty() ? percorsoArchivio_ : conteggio_.Cartella();
     }
+    // The open calculation, which every window works on.
+    ConteggioAperto& Conteggio() { return conteggio_; }
     // Name of the child window loaded last ("frmTitolo", "frmBox", ...).
     const QString& FinestraCorrente() const { return finestraCorrente_; }
     void setFinestraCorrente(const QString& nome) { finestraCorrente_ = nome; }
@@ -68,6 +66,8 @@ public:
     void MostraAttesa();
     void NascondiAttesa();
     bool AttesaVisibile() const;
+    // Runs f with the wait window up, and takes it down however f ends.
+    void ConAttesa(const std::function<void()>& f);
     // The information window, centred on the frame, which it disables.
     void MostraInfo();
     // Closes every child window, title window included.
@@ -76,6 +76,8 @@ public:
     // FinestraCorrente, laid out and filled. nullptr when the program has no
     // such window.
     FinestraFiglia* ApriFinestra(const QString& nome);
+    // The same with the wait window up while the window opens.
+    void ApriConAttesa(const QString& nome);
     // Loads a calculation of the archive: closes the child windows, reads the
     // file and, when it is sound, shows the title window with every command
     // enabled. A failure is shown; the calculation open before stays open.
@@ -87,10 +89,19 @@ public:
     // What follows loading a calculation file: no child window but the title,
     // every command enabled.
     void DopoCaricamento();
-    // Runs a command by its toolbar key ("nuovo", "apri", ..., and the keys of
-    // the child windows' toolbars "input", "matematico", "italia"); an unknown
-    // key does nothing. Errors are reported, never thrown.
+    // Runs a command of the command table by its key ("nuovo", "apri", ...,
+    // and the keys of the child windows' toolbars "input", "matematico",
+    // "italia") as its toolbar button does; an unknown key does nothing.
+    // Errors are reported, never thrown.
     void EseguiComando(const QString& chiave);
+    // Runs one command: commits the field being edited, catches every error
+    // and shows it naming the command, and always takes the wait window down
+    // again.
+    void Esegui(const QString& comando, const std::function<void()>& f);
+    // Asks whether to save unsaved changes; false when the user cancels.
+    bool ChiediSalvataggio();
+    // "Esci senza salvare": closes the program without the question.
+    void EsciSenzaSalvare();
     // Lays out the current window again for the frame's present size.
     void DisponiFinestraCorrente();
     // The outer size of the frame, in twips.
@@ -104,7 +115,8 @@ public:
         percorsoArchivio_ = cartella + QStringLiteral("/Archivio");
     }
 
-    // Replaces the window factory (for tests).
+    // Replaces the window factory (for tests); by default CreaFinestra on the
+    // open calculation.
     using Fabbrica = std::function<FinestraFiglia*(const QString&)>;
     void ImpostaFabbrica(Fabbrica f) { fabbrica_ = std::move(f); }
 
@@ -115,52 +127,39 @@ public:
     static constexpr double LarghezzaMinima = 15360;
     static constexpr double AltezzaMinima = 8520;
 
-protected:
-    void resizeEvent(QResizeEvent* e) override;
-    void closeEvent(QCloseEvent* e) override;
-
     // --- Commands carried out by other parts of the program ----------------
-    // Each is called from exactly one place below; failures are thrown and
-    // reported by the command runner.
+    // The command table calls them; failures are thrown and reported by the
+    // command runner. Tests replace them.
     virtual void NuovoConteggio();                          // new-calculation dialog
-    virtual void ApriConteggio();                           // archive browser (after the discard question)
+    virtual void ApriConteggio();                           // archive browser
     virtual void SalvaConteggio();                          // write the document into its file
     virtual void ApriManuale();                             // the PDF manual "manuale"
     virtual void StampaTabella(const QString& finestra);    // report of that window
     virtual void CopiaTabella(const QString& finestra);     // clipboard copy of that window
     virtual void ImpostaStampante();                        // printer choice dialog
-    virtual void CaricaEsempio();                           // start-up: load "Esempio"
-    virtual void RilasciaDatabase();                        // exit: release the open file
     virtual bool ConteggioModificato() const;               // unsaved changes in the document
 
+protected:
+    void resizeEvent(QResizeEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+
+    virtual void CaricaEsempio();                           // start-up: load "Esempio"
+    virtual void RilasciaDatabase();                        // exit: release the open file
+
 private:
-    void CreaMenu();
-    void CreaToolbar();
     void CreaStatusBar();
     void Timer1_Timer();
-    void ApriArchivio();
+    // The title and the status bar's name panel, for the calculation open now.
+    void MostraConteggio();
     // Brings the current window to the front and makes it the area's active one.
     void AttivaCorrente();
     bool CaricaDa(const QString& cartella, const QString& nome);
-
-    // Runs one command: commits the field being edited, catches every error
-    // and shows it, and always takes the wait window down again.
-    void Esegui(const QString& comando, const std::function<void()>& f);
-
-    // Command bodies.
-    void ComandoApri();
-    // Asks whether to save unsaved changes; false when the user cancels.
-    bool ChiediSalvataggio();
-    void ComandoStampa();
-    void ComandoCopia();
-    void ApriConAttesa(const QString& nome);
     void ComandoFiglia(QObject* mittente, const QString& chiave);
     void ChiudiFinestra(QWidget* w);
 
-    QAction* Azione(const char* nome) const;
+    ConteggioAperto conteggio_;
 
     QMdiArea* area_ = nullptr;
-    QToolBar* toolbar_ = nullptr;
     QTimer* timer1_ = nullptr;
     QLabel* pannelli_[3] = {};
     ElencoFile* file1_ = nullptr;
@@ -170,7 +169,6 @@ private:
     QString cartellaProgramma_;
     QString cartellaDati_;        // holds Archivio/Esempio.ccc and help/ as built or installed
     QString percorsoArchivio_;
-    QString cartellaConteggio_;   // empty: the archive
     QString finestraCorrente_;
     Fabbrica fabbrica_;
     int riordino_ = 0;

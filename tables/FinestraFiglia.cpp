@@ -3,6 +3,7 @@
 #include "Twips.h"
 
 #include <QHideEvent>
+#include <QLineEdit>
 #include <QPushButton>
 
 QPushButton* CreaBandaTitolo(QWidget* finestra, const QString& titolo)
@@ -18,8 +19,8 @@ QPushButton* CreaBandaTitolo(QWidget* finestra, const QString& titolo)
     return banda;
 }
 
-FinestraFiglia::FinestraFiglia(const QString& nome, const QString& tag, QWidget* genitore)
-    : QWidget(genitore)
+FinestraFiglia::FinestraFiglia(const QString& nome, const QString& tag, Documento& documento, QWidget* genitore)
+    : QWidget(genitore), documento_(documento)
 {
     setObjectName(nome);
     setProperty("Tag", tag);
@@ -31,4 +32,12 @@ void FinestraFiglia::hideEvent(QHideEvent* e)
     if (!e->spontaneous() && riempita_)
         ConfermaModifiche();
     QWidget::hideEvent(e);
+}
+
+void FinestraFiglia::SegnalaDigitazione(QLineEdit* campo)
+{
+    connect(campo, &QLineEdit::textEdited, this, [this] {
+        if (!CaricamentoInCorso())
+            emit Modificato();
+    });
 }

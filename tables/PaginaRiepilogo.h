@@ -69,9 +69,3 @@ DatiPaginaRiepilogo PaginaRiepilogo(const std::vector<ConteggioRiepilogo>& conte
 // line; a line above the threshold has its verdict in bold.
 Griglia GrigliaRiepilogo(const DatiPaginaRiepilogo& dati);
 
-// What a window showing an overview gives the print and copy commands.
-class FonteRiepilogo {
-public:
-    virtual ~FonteRiepilogo() = default;
-    virtual const DatiPaginaRiepilogo& DatiRiepilogo() const = 0;
-};

@@ -160,11 +160,13 @@ DatiPaginaSoglia PaginaSoglia(const Documento& documento)
                     QStringLiteral("tassi confrontati con le soglie d'usura (L. 108/1996)");
     try {
         const SerieSoglie& serie = SoglieInUso();
-        d.righe = RigheSoglia(VerificaConteggio(documento, serie));
+        d.esiti = VerificaConteggio(documento, serie);
+        d.righe = RigheSoglia(d.esiti);
         d.fonte = TestoUltimaDataSoglie() + QStringLiteral(" (") + FonteSerie() + QLatin1Char(')');
         d.avviso = AvvisoSoglie();
     } catch (const std::exception& e) {
         d.righe.clear();
+        d.esiti.clear();
         d.errore = QStringLiteral("Impossibile verificare i tassi: %1").arg(QString::fromUtf8(e.what()));
     }
     return d;

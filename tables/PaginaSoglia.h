@@ -30,6 +30,8 @@ struct DatiPaginaSoglia {
     QString titolo = QStringLiteral("Verifica usura");
     QString sottotitolo;   // "Conteggio «Esempio» – tassi confrontati con le soglie (L. 108/1996)"
     std::vector<RigaPaginaSoglia> righe;
+    // The check's results the rows were written from, for the report's steps.
+    std::vector<EsitoVerifica> esiti;
     QString fonte;         // "Soglie note fino al 31/12/2026 (serie ufficiale incorporata nel programma)"
     QString avviso;        // why an updated series in the archive is not in use; empty when none
     QString errore;        // what could not be checked; empty when everything was

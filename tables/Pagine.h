@@ -1,15 +1,19 @@
 #pragma once
 // The current-account pages built as plain data from the document: the
 // analytic table, the Bank of Italy table and the texts of the input window.
-// The windows only put them on screen; reports and copies read the grids back.
+// The windows only put them on screen; reports, copies and exports take the
+// same data.
 #include "Griglia.h"
 
 #include <QColor>
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <functional>
 
 class Documento;
+class QPainter;
+class QRectF;
 
 // "I", "II", "III", "IV" for quarters 1 to 4; empty otherwise.
 QString NumeroRomano(int trimestre);
@@ -40,6 +44,15 @@ Griglia PaginaMatematico(Documento& documento, QString& errore);
 // Recomputes the four quarters and builds the Bank of Italy table (13 x 5),
 // with the same treatment of a quarter that cannot be computed.
 Griglia PaginaItalia(Documento& documento, QString& errore);
+
+// A current-account result table as its window shows it.
+struct DatiPaginaConto {
+    Griglia griglia;
+    QString descrizione;  // the account's, which titles the report
+    // The picture beside the table (the Bank of Italy formula), drawn into a
+    // rectangle in device pixels; empty: the report's own drawing.
+    std::function<void(QPainter&, const QRectF&)> figura;
+};
 
 // What the current-account input window shows.
 struct DatiPaginaInput {

@@ -11,8 +11,6 @@
 #include <cmath>
 #include <stdexcept>
 
-bool CaricamentoInCorso = false;
-
 namespace {
 
 struct Periodicita {
@@ -303,7 +301,9 @@ DatiPaginaOPE PaginaOPE(OPE& o)
         riga.meseAnno = TestoMeseAnno(o.Mese(r), o.Anno(r));
         riga.segno = TestoSegno(o.Segno(r));
         riga.importo = ImportoSicuro(o.Importo(r), p.errore);
+        riga.valore = o.Importo(r);
     }
+    p.didascalia = DidascaliaTassoOPE;
     p.tasso = t.tassoAnnuale;
     p.didascaliaEsatto = DidascaliaTassoEsatto;
     p.tassoEsatto = t.tassoEsatto;

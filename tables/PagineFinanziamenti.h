@@ -14,23 +14,6 @@ class Mutuo;
 class OPE;
 class BREVE;
 
-// True only while PaginaMutuo, PaginaOPE or PaginaBreve fills its window: the
-// windows' change handlers then neither write into the document nor recompute.
-extern bool CaricamentoInCorso;
-
-// Sets CaricamentoInCorso for the lifetime of the guard (and restores the
-// previous value, so a failure while filling cannot leave it set).
-class CaricamentoGuardia {
-public:
-    CaricamentoGuardia() : precedente_(CaricamentoInCorso) { CaricamentoInCorso = true; }
-    ~CaricamentoGuardia() { CaricamentoInCorso = precedente_; }
-    CaricamentoGuardia(const CaricamentoGuardia&) = delete;
-    CaricamentoGuardia& operator=(const CaricamentoGuardia&) = delete;
-
-private:
-    bool precedente_;
-};
-
 inline const QString TestoDatiIncoerenti = QStringLiteral("dati incoerenti");
 
 // ---- Lists and their texts ----------------------------------------------
@@ -126,9 +109,12 @@ struct DatiRigaOPE {
     QString meseAnno;  // Combo1(k)'s text, empty without a month
     QString segno;     // Combo2(k)'s text, empty without a direction
     QString importo;   // XPText1(k)
+    double valore = 0; // the amount itself: a flow of 0 takes no part
 };
+inline const QString DidascaliaTassoOPE = QStringLiteral("T.E.G. su base annua (approx.)");
 struct DatiPaginaOPE {
     std::array<DatiRigaOPE, 10> righe;
+    QString didascalia;        // Label1(7)
     QString tasso;             // Label1(8)
     QString didascaliaEsatto;  // Label1(10)
     QString tassoEsatto;       // Label1(11)

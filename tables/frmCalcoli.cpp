@@ -219,8 +219,8 @@ QString FinestraConto::DidascaliaPulsante(const QString& chiave)
 }
 
 FinestraConto::FinestraConto(const QString& nome, const QString& titolo, const QString& chiavePropria,
-                             QWidget* genitore)
-    : FinestraFiglia(nome, QStringLiteral("1513506645"), genitore), chiavePropria_(chiavePropria)
+                             Documento& documento, QWidget* genitore)
+    : FinestraFiglia(nome, QStringLiteral("1513506645"), documento, genitore), chiavePropria_(chiavePropria)
 {
     setWindowTitle(titolo);
     PosizionaTwips(this, 0, 0, larghezzaProgetto, altezzaProgetto);
@@ -275,6 +275,11 @@ void FinestraRisultati::CreaVista()
     PosizionaTwips(vista_, xGriglia, yGriglia, lCornice - 240, hCornice - 360);
 }
 
+DatiPaginaConto FinestraRisultati::Dati() const
+{
+    return {Tabella(), QString::fromStdString(Conteggio().Trimestri(1).Descrizione()), {}};
+}
+
 void FinestraRisultati::MostraTabella(const Griglia& g, const QString& errore)
 {
     vista_->Mostra(g);
@@ -285,10 +290,10 @@ void FinestraRisultati::MostraTabella(const Griglia& g, const QString& errore)
 // ---------------------------------------------------------------------------
 // frmCalcoli
 
-frmCalcoli::frmCalcoli(QWidget* genitore)
+frmCalcoli::frmCalcoli(Documento& documento, QWidget* genitore)
     : FinestraRisultati(QStringLiteral("frmCalcoli"),
                         QStringLiteral("T.E.G. su conto corrente con calcolo analitico"),
-                        QStringLiteral("matematico"), genitore)
+                        QStringLiteral("matematico"), documento, genitore)
 {
     CreaVista();
 }
@@ -298,7 +303,7 @@ void frmCalcoli::Pagina()
     QString errore;
     Griglia g;
     try {
-        g = PaginaMatematico(Conteggio, errore);
+        g = PaginaMatematico(Conteggio(), errore);
     } catch (const std::exception& e) {
         errore = QStringLiteral("Impossibile costruire la tabella: %1").arg(QString::fromStdString(e.what()));
     }

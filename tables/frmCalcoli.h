@@ -4,6 +4,7 @@
 // table view that renders a Griglia.
 #include "FinestraFiglia.h"
 #include "Griglia.h"
+#include "Pagine.h"
 
 #include <QAbstractTableModel>
 #include <QTableView>
@@ -59,7 +60,7 @@ private:
 class FinestraConto : public FinestraFiglia {
     Q_OBJECT
 public:
-    FinestraConto(const QString& nome, const QString& titolo, const QString& chiavePropria,
+    FinestraConto(const QString& nome, const QString& titolo, const QString& chiavePropria, Documento& documento,
                   QWidget* genitore = nullptr);
 
     QFrame* Cornice() const { return cornice_; }
@@ -81,9 +82,12 @@ class FinestraRisultati : public FinestraConto {
 public:
     using FinestraConto::FinestraConto;
 
-    // The table the window shows; the reports and copies read it.
+    // The table the window shows.
     const Griglia& Tabella() const { return vista_->Tabella(); }
     VistaGriglia* Vista() const { return vista_; }
+    // The page: the table shown, titled with the account's description as
+    // the document has it now. The reports, copies and exports take it.
+    virtual DatiPaginaConto Dati() const;
 
 protected:
     void CreaVista();
@@ -98,7 +102,7 @@ private:
 class frmCalcoli : public FinestraRisultati {
     Q_OBJECT
 public:
-    explicit frmCalcoli(QWidget* genitore = nullptr);
+    explicit frmCalcoli(Documento& documento, QWidget* genitore = nullptr);
 
     // Fills the grid with PaginaMatematico.
     void Pagina() override;

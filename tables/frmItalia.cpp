@@ -6,8 +6,10 @@
 
 #include <QEvent>
 #include <QFrame>
+#include <QImage>
 #include <QPainter>
 #include <QScrollBar>
+#include <cmath>
 #include <exception>
 
 namespace {
@@ -95,23 +97,45 @@ void FiguraFormula::Disegna(QPainter& p, const QRectF& r, const QFont& base)
     p.restore();
 }
 
+void FiguraFormula::DisegnaRiquadro(QPainter& p, const QSize& misura, const QFont& base, const QColor& bordo)
+{
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    Disegna(p, QRectF(QPointF(0, 0), QSizeF(misura)), base);
+    p.setPen(bordo);
+    p.drawRect(QRect(QPoint(0, 0), misura).adjusted(0, 0, -1, -1));
+}
+
+std::function<void(QPainter&, const QRectF&)> FiguraFormula::Figura() const
+{
+    // Drawn at the device's resolution, the picture as it is on screen.
+    return [misura = size(), base = font(), bordo = palette().color(QPalette::Mid)](QPainter& p, const QRectF& r) {
+        if (misura.isEmpty() || r.isEmpty())
+            return;
+        QImage immagine(QSize(static_cast<int>(std::ceil(r.width())), static_cast<int>(std::ceil(r.height()))),
+                        QImage::Format_ARGB32_Premultiplied);
+        immagine.fill(Qt::white);
+        QPainter q(&immagine);
+        q.scale(r.width() / misura.width(), r.height() / misura.height());
+        DisegnaRiquadro(q, misura, base, bordo);
+        q.end();
+        p.drawImage(r.topLeft(), immagine);
+    };
+}
+
 void FiguraFormula::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setRenderHint(QPainter::TextAntialiasing);
-    Disegna(p, QRectF(rect()), font());
-    p.setPen(palette().color(QPalette::Mid));
-    p.drawRect(rect().adjusted(0, 0, -1, -1));
+    DisegnaRiquadro(p, size(), font(), palette().color(QPalette::Mid));
 }
 
 // ---------------------------------------------------------------------------
 // frmItalia
 
-frmItalia::frmItalia(QWidget* genitore)
+frmItalia::frmItalia(Documento& documento, QWidget* genitore)
     : FinestraRisultati(QStringLiteral("frmItalia"),
                         QStringLiteral("T.E.G. su conto corrente con procedura della Banca d'Italia"),
-                        QStringLiteral("italia"), genitore)
+                        QStringLiteral("italia"), documento, genitore)
 {
     CreaVista();
     figura_ = new FiguraFormula(Cornice());
@@ -125,12 +149,19 @@ void frmItalia::Pagina()
     QString errore;
     Griglia g;
     try {
-        g = PaginaItalia(Conteggio, errore);
+        g = PaginaItalia(Conteggio(), errore);
     } catch (const std::exception& e) {
         errore = QStringLiteral("Impossibile costruire la tabella: %1").arg(QString::fromStdString(e.what()));
     }
     MostraTabella(g, errore);
     collocaFigura();
+}
+
+DatiPaginaConto frmItalia::Dati() const
+{
+    DatiPaginaConto d = FinestraRisultati::Dati();
+    d.figura = figura_->Figura();
+    return d;
 }
 
 bool frmItalia::eventFilter(QObject* o, QEvent* e)

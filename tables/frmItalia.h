@@ -3,6 +3,8 @@
 // the supervisory formula's terms, and the formula itself in Picture1.
 #include "frmCalcoli.h"
 
+#include <functional>
+
 // Picture1: "Formula della Banca d'Italia:" over
 // T.E.G.% = (Interessi x 365(6)) / Numeri capitale + (Oneri x 100) / Accordato,
 // each term drawn as a fraction.
@@ -17,6 +19,11 @@ public:
     // Draws the heading and the formula into r, on a white ground, the text
     // sized to fit.
     static void Disegna(QPainter& p, const QRectF& r, const QFont& base);
+    // The picture as the window paints it at that size: Disegna and its border.
+    static void DisegnaRiquadro(QPainter& p, const QSize& misura, const QFont& base, const QColor& bordo);
+    // The picture as it is shown now, for a report: drawn into a rectangle
+    // of the report's device at that device's resolution.
+    std::function<void(QPainter&, const QRectF&)> Figura() const;
 
 protected:
     void paintEvent(QPaintEvent* e) override;
@@ -25,10 +32,12 @@ protected:
 class frmItalia : public FinestraRisultati {
     Q_OBJECT
 public:
-    explicit frmItalia(QWidget* genitore = nullptr);
+    explicit frmItalia(Documento& documento, QWidget* genitore = nullptr);
 
     // Fills the grid with PaginaItalia.
     void Pagina() override;
+    // The page with the formula as the window shows it.
+    DatiPaginaConto Dati() const override;
 
 protected:
     bool eventFilter(QObject* o, QEvent* e) override;

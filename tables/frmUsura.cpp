@@ -72,8 +72,8 @@ void Riempi(QComboBox* c, const std::vector<VoceScelta>& voci, int scelta)
 
 } // namespace
 
-frmUsura::frmUsura(QWidget* genitore)
-    : FinestraFiglia(QStringLiteral("frmUsura"), QStringLiteral("1513506645"), genitore)
+frmUsura::frmUsura(Documento& documento, QWidget* genitore)
+    : FinestraFiglia(QStringLiteral("frmUsura"), QStringLiteral("1513506645"), documento, genitore)
 {
     setWindowTitle(QStringLiteral("Verifica usura"));
     PosizionaTwips(this, 0, 0, 15135, 6645);
@@ -160,23 +160,23 @@ void frmUsura::aggiorna(bool ancheDate)
 {
     rinfrescoInAttesa_ = false;
     caricamento_ = true;
-    dati_ = PaginaSoglia(Conteggio);
+    dati_ = PaginaSoglia(Conteggio());
     const SerieSoglie& serie = SoglieInUso();
     for (int k = 0; k < 4; ++k) {
-        const ScelteUsura s = ScelteDi(Operazione(k), Conteggio, serie);
+        const ScelteUsura s = ScelteDi(Operazione(k), Conteggio(), serie);
         Riempi(categorie_[k], s.categorie, s.categoria);
         Riempi(classi_[k], s.classi, s.classe);
         if (date_[k]) {
             if (ancheDate) {
                 indicate_[k]->setChecked(s.dataIndicata);
-                date_[k]->setDate(s.data.isValid() ? s.data : QDate(Conteggio.AnnoRiferimento(), 1, 1));
+                date_[k]->setDate(s.data.isValid() ? s.data : QDate(Conteggio().AnnoRiferimento(), 1, 1));
             } else if (!s.dataIndicata && s.data.isValid()) {
                 date_[k]->setDate(s.data);
             }
             date_[k]->setEnabled(s.dataIndicata);
         } else {
             const QString data = s.data.isValid() ? s.data.toString(QStringLiteral("dd/MM/yyyy")) : QString();
-            noteDate_[k]->setText(k == 0 ? QStringLiteral("i trimestri dell'anno %1").arg(Conteggio.AnnoRiferimento())
+            noteDate_[k]->setText(k == 0 ? QStringLiteral("i trimestri dell'anno %1").arg(Conteggio().AnnoRiferimento())
                                          : QStringLiteral("erogazione del %1").arg(data));
         }
     }
@@ -236,7 +236,11 @@ void frmUsura::sceltaCategoria(int k, int indice)
 {
     if (caricamento_ || indice < 0)
         return;
-    ScegliCategoria(Conteggio, Operazione(k), categorie_[k]->itemData(indice).toString().toStdString());
+    const std::string scelta = categorie_[k]->itemData(indice).toString().toStdString();
+    const bool cambiata = scelta != CategoriaUsura(Conteggio(), Operazione(k));
+    ScegliCategoria(Conteggio(), Operazione(k), scelta);
+    if (cambiata)
+        emit Modificato();
     rinfresca();
 }
 
@@ -244,7 +248,11 @@ void frmUsura::sceltaClasse(int k, int indice)
 {
     if (caricamento_ || indice < 0)
         return;
-    ScegliClasse(Conteggio, Operazione(k), classi_[k]->itemData(indice).toString().toStdString());
+    const std::string scelta = classi_[k]->itemData(indice).toString().toStdString();
+    const bool cambiata = scelta != ClasseUsura(Conteggio(), Operazione(k));
+    ScegliClasse(Conteggio(), Operazione(k), scelta);
+    if (cambiata)
+        emit Modificato();
     rinfresca();
 }
 
@@ -252,21 +260,24 @@ void frmUsura::cambioData(int k)
 {
     if (caricamento_ || !date_[k])
         return;
-    ParametriUsura& p = Conteggio.Usura();
+    ParametriUsura& p = Conteggio().Usura();
     std::optional<std::chrono::sys_days> data;
     if (indicate_[k]->isChecked() && date_[k]->date().isValid()) {
         // A refused year leaves the stored date, which the field shows again.
         const auto memorizzata = k == 1 ? p.DataStipula() : p.DataOperazioni();
         if (!ControllaDataDigitata(date_[k], memorizzata ? DataQt(*memorizzata)
-                                                         : QDate(Conteggio.AnnoRiferimento(), 1, 1), this))
+                                                         : QDate(Conteggio().AnnoRiferimento(), 1, 1), this))
             return;
         data = DataCalcolo(date_[k]->date());
     }
     date_[k]->setEnabled(indicate_[k]->isChecked());
+    const bool cambiata = data != (k == 1 ? p.DataStipula() : p.DataOperazioni());
     if (k == 1)
         p.setDataStipula(data);
     else
         p.setDataOperazioni(data);
+    if (cambiata)
+        emit Modificato();
     rinfresca();
 }
 

@@ -19,12 +19,12 @@ class VistaGriglia;
 class frmUsura : public FinestraFiglia {
     Q_OBJECT
 public:
-    explicit frmUsura(QWidget* genitore = nullptr);
+    explicit frmUsura(Documento& documento, QWidget* genitore = nullptr);
 
     // Checks the document again and fills the choices and the table.
     void Pagina() override;
 
-    // What the window shows; the report and the copy read it.
+    // What the window shows; the report, the copy and the exports take it.
     const DatiPaginaSoglia& Dati() const { return dati_; }
     VistaGriglia* Vista() const { return vista_; }
 

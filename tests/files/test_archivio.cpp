@@ -3,6 +3,7 @@
 // the archive listing.
 #include "AiutiArchivio.h"
 #include "Archivio.h"
+#include "ConteggioAperto.h"
 #include "Dichiarazioni.h"
 
 #include <QDir>
@@ -118,6 +119,8 @@ QString Messaggio(const std::function<void()>& f)
 class TestArchivio : public QObject {
     Q_OBJECT
 
+    ConteggioAperto conteggio_;
+
     QTemporaryDir tmp_;
     QString c_;  // the archive folder of each test
 
@@ -127,10 +130,10 @@ class TestArchivio : public QObject {
     void ApriConteggioDiProva()
     {
         CreaConteggio(c_, QStringLiteral("Aperto"));
-        CaricaConteggio(c_, QStringLiteral("Aperto"));
-        Compila(Conteggio, 0);
-        SalvaConteggio(c_);
-        CaricaConteggio(c_, QStringLiteral("Aperto"));
+        conteggio_.Carica(c_, QStringLiteral("Aperto"));
+        Compila(conteggio_.Doc(), 0);
+        conteggio_.Salva();
+        conteggio_.Carica(c_, QStringLiteral("Aperto"));
     }
 
     QStringList Voci() const
@@ -142,19 +145,19 @@ class TestArchivio : public QObject {
 private slots:
     void init()
     {
-        RilasciaDatabaseCorrente();
+        conteggio_.Chiudi();
         c_ = tmp_.path() + QStringLiteral("/") + QString::fromLatin1(QTest::currentTestFunction()) +
              QString::fromLatin1(QTest::currentDataTag());
         QDir(c_).removeRecursively();
         QVERIFY(QDir().mkpath(c_));
-        InizializzaConteggio();
+        conteggio_.Doc().InizializzaConteggio();
         for (int q = 2; q <= 4; ++q)
-            Conteggio.Trimestri(q).setDescrizione("Trimestre " + std::to_string(q) + " non salvato");
+            conteggio_.Doc().Trimestri(q).setDescrizione("Trimestre " + std::to_string(q) + " non salvato");
     }
 
     void cleanup()
     {
-        RilasciaDatabaseCorrente();
+        conteggio_.Chiudi();
         QFile::setPermissions(c_, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
@@ -162,12 +165,12 @@ private slots:
     // one row of creation values, read without the program's own code.
     void creazione()
     {
-        Conteggio.setNomeConteggio("Altro");
-        const std::string prima = Impronta(Conteggio);
+        conteggio_.Doc().setNomeConteggio("Altro");
+        const std::string prima = Impronta(conteggio_.Doc());
         CreaConteggio(c_, QStringLiteral("Nuovo"));
         QCOMPARE(Voci(), QStringList{"Nuovo.ccc"});  // nothing temporary left behind
-        QCOMPARE(Impronta(Conteggio), prima);
-        QVERIFY(DatabaseCorrente().isEmpty());
+        QCOMPARE(Impronta(conteggio_.Doc()), prima);
+        QVERIFY(conteggio_.File().isEmpty());
 
         FileGrezzo f(P("Nuovo"));
         QCOMPARE(f.Righe("SELECT type, name FROM sqlite_master ORDER BY rowid"),
@@ -225,18 +228,18 @@ private slots:
     {
         CreaConteggio(c_, QStringLiteral("Vecchio"));
         FileGrezzo(P("Vecchio")).Esegui("DROP TABLE verifica");
-        Compila(Conteggio, 0);
-        CaricaConteggio(c_, QStringLiteral("Vecchio"));
-        QCOMPARE(Conteggio.Usura().CategoriaConto(), std::string("APERTURE DI CREDITO IN CONTO CORRENTE"));
-        QVERIFY(Conteggio.Usura().CategoriaBreve().empty() && !Conteggio.Usura().DataStipula());
-        QCOMPARE(Conteggio.Trimestri(2).MassimoScoperto(), 0.0);
+        Compila(conteggio_.Doc(), 0);
+        conteggio_.Carica(c_, QStringLiteral("Vecchio"));
+        QCOMPARE(conteggio_.Doc().Usura().CategoriaConto(), std::string("APERTURE DI CREDITO IN CONTO CORRENTE"));
+        QVERIFY(conteggio_.Doc().Usura().CategoriaBreve().empty() && !conteggio_.Doc().Usura().DataStipula());
+        QCOMPARE(conteggio_.Doc().Trimestri(2).MassimoScoperto(), 0.0);
 
-        Compila(Conteggio, 1);
-        const std::string salvato = Impronta(Conteggio);
-        SalvaConteggio(c_);
-        Compila(Conteggio, 0);
-        CaricaConteggio(c_, QStringLiteral("Vecchio"));
-        QCOMPARE(Impronta(Conteggio), salvato);
+        Compila(conteggio_.Doc(), 1);
+        const std::string salvato = Impronta(conteggio_.Doc());
+        conteggio_.Salva();
+        Compila(conteggio_.Doc(), 0);
+        conteggio_.Carica(c_, QStringLiteral("Vecchio"));
+        QCOMPARE(Impronta(conteggio_.Doc()), salvato);
         QCOMPARE(FileGrezzo(P("Vecchio")).Righe("SELECT count(*) FROM verifica"), QStringList{"i:1"});
     }
 
@@ -282,29 +285,29 @@ private slots:
 
     void caricamentoDiUnFileNuovo()
     {
-        Compila(Conteggio, 1);
+        Compila(conteggio_.Doc(), 1);
         CreaConteggio(c_, QStringLiteral("Nuovo"));
-        CaricaConteggio(c_, QStringLiteral("Nuovo"));
-        QCOMPARE(Conteggio.NomeConteggio(), std::string("Nuovo"));
-        QCOMPARE(DatabaseCorrente(), P("Nuovo"));
-        QCOMPARE(Conteggio.AnnoRiferimento(), 2010);
+        conteggio_.Carica(c_, QStringLiteral("Nuovo"));
+        QCOMPARE(conteggio_.Doc().NomeConteggio(), std::string("Nuovo"));
+        QCOMPARE(conteggio_.File(), P("Nuovo"));
+        QCOMPARE(conteggio_.Doc().AnnoRiferimento(), 2010);
         for (int q = 1; q <= 4; ++q) {
-            const BOX& t = Conteggio.Trimestri(q);
+            const BOX& t = conteggio_.Doc().Trimestri(q);
             QCOMPARE(t.Trimestre(), q);
             for (double v : {t.Interessi(), t.Numeri(), t.Spese(), t.GiorniValuta(), t.Commissioni(), t.Accordato(),
                              t.CMS()})
                 QCOMPARE(v, 0.0);
         }
-        QCOMPARE(Conteggio.Trimestri(1).Descrizione(), std::string("Inserire descrizione"));
-        QCOMPARE(Conteggio.Trimestri(3).Descrizione(), std::string("Trimestre 3 non salvato"));
-        const Mutuo& m = Conteggio.MutuoCorrente();
+        QCOMPARE(conteggio_.Doc().Trimestri(1).Descrizione(), std::string("Inserire descrizione"));
+        QCOMPARE(conteggio_.Doc().Trimestri(3).Descrizione(), std::string("Trimestre 3 non salvato"));
+        const Mutuo& m = conteggio_.Doc().MutuoCorrente();
         QCOMPARE(m.Descrizione(), std::string("Inserire descrizione"));
         QVERIFY(m.Importo() == 0 && m.Oneri() == 0 && m.Rata() == 0 && m.NRate() == 1 && m.RateAnnuali() == 12);
-        const OPE& o = Conteggio.Operazioni();
+        const OPE& o = conteggio_.Doc().Operazioni();
         QCOMPARE(o.Descrizione(), std::string("Inserire descrizione"));
         for (int r = 1; r <= 10; ++r)
             QVERIFY(o.Anno(r) == 2010 && o.Mese(r) == 1 && o.Importo(r) == 0 && o.Segno(r) == -1);
-        const BREVE& b = Conteggio.BreveCorrente();
+        const BREVE& b = conteggio_.Doc().BreveCorrente();
         QCOMPARE(b.Descrizione(), std::string("Inserire descrizione"));
         QVERIFY(b.Data0() == sys_days{year{2010} / 1 / 1} && b.Data1() == sys_days{year{2010} / 1 / 1});
         QVERIFY(b.Finanziato() == 0 && b.Restituito() == 0 && b.Oneri() == 0);
@@ -315,15 +318,15 @@ private slots:
     void andataERitorno()
     {
         CreaConteggio(c_, QStringLiteral("Giro"));
-        CaricaConteggio(c_, QStringLiteral("Giro"));
+        conteggio_.Carica(c_, QStringLiteral("Giro"));
         for (int variante : {0, 1}) {
-            Compila(Conteggio, variante);
-            SalvaConteggio(c_);
-            const std::string salvato = Impronta(Conteggio);
-            Compila(Conteggio, 1 - variante);
-            QVERIFY(Impronta(Conteggio) != salvato);
-            CaricaConteggio(c_, QStringLiteral("Giro"));
-            QCOMPARE(Impronta(Conteggio), salvato);
+            Compila(conteggio_.Doc(), variante);
+            conteggio_.Salva();
+            const std::string salvato = Impronta(conteggio_.Doc());
+            Compila(conteggio_.Doc(), 1 - variante);
+            QVERIFY(Impronta(conteggio_.Doc()) != salvato);
+            conteggio_.Carica(c_, QStringLiteral("Giro"));
+            QCOMPARE(Impronta(conteggio_.Doc()), salvato);
         }
         // Texts are stored as they are, as text.
         FileGrezzo f(P("Giro"));
@@ -336,12 +339,12 @@ private slots:
     void zeroNegativo()
     {
         CreaConteggio(c_, QStringLiteral("Zero"));
-        CaricaConteggio(c_, QStringLiteral("Zero"));
-        Conteggio.MutuoCorrente().setImporto(-0.0);
-        SalvaConteggio(c_);
-        Conteggio.MutuoCorrente().setImporto(5);
-        CaricaConteggio(c_, QStringLiteral("Zero"));
-        QCOMPARE(Conteggio.MutuoCorrente().Importo(), 0.0);
+        conteggio_.Carica(c_, QStringLiteral("Zero"));
+        conteggio_.Doc().MutuoCorrente().setImporto(-0.0);
+        conteggio_.Salva();
+        conteggio_.Doc().MutuoCorrente().setImporto(5);
+        conteggio_.Carica(c_, QStringLiteral("Zero"));
+        QCOMPARE(conteggio_.Doc().MutuoCorrente().Importo(), 0.0);
     }
 
     // Only the first row counts; fields are found by name in any order and
@@ -358,13 +361,13 @@ private slots:
             f.Esegui("ALTER TABLE parametri RENAME COLUMN cms2 TO CMS2");
             f.Esegui("UPDATE parametri SET CMS2 = 2.5, anno = 2011.5");  // halves go to the even year
         }
-        CaricaConteggio(c_, QStringLiteral("Righe"));
-        QCOMPARE(Conteggio.MutuoCorrente().Importo(), 777.0);
-        QCOMPARE(Conteggio.MutuoCorrente().Descrizione(), std::string("Inserire descrizione"));
-        QCOMPARE(Conteggio.Trimestri(2).CMS(), 2.5);
-        QCOMPARE(Conteggio.AnnoRiferimento(), 2012);
-        Conteggio.MutuoCorrente().setImporto(888);
-        SalvaConteggio(c_);
+        conteggio_.Carica(c_, QStringLiteral("Righe"));
+        QCOMPARE(conteggio_.Doc().MutuoCorrente().Importo(), 777.0);
+        QCOMPARE(conteggio_.Doc().MutuoCorrente().Descrizione(), std::string("Inserire descrizione"));
+        QCOMPARE(conteggio_.Doc().Trimestri(2).CMS(), 2.5);
+        QCOMPARE(conteggio_.Doc().AnnoRiferimento(), 2012);
+        conteggio_.Doc().MutuoCorrente().setImporto(888);
+        conteggio_.Salva();
         FileGrezzo f(P("Righe"));
         QCOMPARE(f.Righe("SELECT importo, descrizione FROM mutuo ORDER BY rowid"),
                  (QStringList{"r:888|t:Inserire descrizione", "r:1|t:seconda"}));
@@ -437,8 +440,9 @@ private slots:
         QFETCH(QString, guasto);
         QFETCH(QString, atteso);
         ApriConteggioDiProva();
-        Conteggio.Trimestri(2).setNumeri(42);  // an edit not yet saved stays too
-        const std::string prima = Impronta(Conteggio);
+        conteggio_.Doc().Trimestri(2).setNumeri(42);  // an edit not yet saved stays too
+        conteggio_.SegnaModifica();
+        const std::string prima = Impronta(conteggio_.Doc());
 
         const QString p = P("Guasto");
         if (guasto.startsWith("bytes:")) {
@@ -460,22 +464,23 @@ private slots:
                 Scrivi(p, b);
             }
         }
-        const QString m = Messaggio([] { CaricaConteggio(QString(), QString()); });
+        const QString m = Messaggio([this] { conteggio_.Carica(QString(), QString()); });
         QVERIFY(!m.isEmpty());
-        const QString messaggio = Messaggio([&] { CaricaConteggio(c_, "Guasto"); });
+        const QString messaggio = Messaggio([&] { conteggio_.Carica(c_, "Guasto"); });
         qInfo().noquote() << messaggio;
         QVERIFY2(messaggio.contains("«Guasto»") && messaggio.contains(atteso), qPrintable(messaggio.toUtf8()));
         QVERIFY2(!messaggio.startsWith("ALTRA"), qPrintable(messaggio));
-        QCOMPARE(Impronta(Conteggio), prima);
-        QCOMPARE(Conteggio.NomeConteggio(), std::string("Aperto"));
-        QCOMPARE(DatabaseCorrente(), P("Aperto"));
+        QCOMPARE(Impronta(conteggio_.Doc()), prima);
+        QCOMPARE(conteggio_.Doc().NomeConteggio(), std::string("Aperto"));
+        QCOMPARE(conteggio_.File(), P("Aperto"));
+        QVERIFY(conteggio_.Modificato());
         // Opening never makes a file that was not there.
         if (guasto.isEmpty())
             QVERIFY(!QFileInfo::exists(p));
         // The calculation still open saves into its own file.
-        SalvaConteggio(c_);
-        CaricaConteggio(c_, "Aperto");
-        QCOMPARE(Impronta(Conteggio), prima);
+        conteggio_.Salva();
+        conteggio_.Carica(c_, "Aperto");
+        QCOMPARE(Impronta(conteggio_.Doc()), prima);
     }
 
     // Saves that cannot be done: the document stays as it is and the file
@@ -501,7 +506,7 @@ private slots:
         QFETCH(QString, guasto);
         QFETCH(QString, atteso);
         ApriConteggioDiProva();
-        Compila(Conteggio, 1);
+        Compila(conteggio_.Doc(), 1);
         const QString p = P("Aperto");
         if (guasto == "solalettura") {
             QVERIFY(QFile::setPermissions(p, QFile::ReadOwner | QFile::ReadGroup));
@@ -516,22 +521,22 @@ private slots:
         } else if (guasto.startsWith("sql:")) {
             FileGrezzo(p).Esegui(guasto.mid(4).toStdString());
         } else if (guasto == "nan") {
-            Conteggio.Operazioni().setImporto(3, std::nan(""));
+            conteggio_.Doc().Operazioni().setImporto(3, std::nan(""));
         } else if (guasto == "scoperto") {
-            Conteggio.Trimestri(2).setMassimoScoperto(-5);
+            conteggio_.Doc().Trimestri(2).setMassimoScoperto(-5);
         } else if (guasto == "senzanome") {
-            Conteggio.setNomeConteggio({});
+            conteggio_.Doc().setNomeConteggio({});
         }
         const QByteArray file = Contenuto(p);
-        const std::string prima = Impronta(Conteggio);
-        const QString m = Messaggio([&] { SalvaConteggio(c_); });
+        const std::string prima = Impronta(conteggio_.Doc());
+        const QString m = Messaggio([&] { conteggio_.Salva(); });
         qInfo().noquote() << m;
         QVERIFY2(m.contains(atteso) && !m.startsWith("ALTRA"), qPrintable(m));
         if (guasto != "senzanome")
             QVERIFY2(m.contains("«Aperto»"), qPrintable(m));
-        QCOMPARE(Impronta(Conteggio), prima);
+        QCOMPARE(Impronta(conteggio_.Doc()), prima);
         QCOMPARE(Contenuto(p), file);
-        QCOMPARE(DatabaseCorrente(), P("Aperto"));
+        QCOMPARE(conteggio_.File(), P("Aperto"));
         QVERIFY(!QFileInfo::exists(p + "-journal"));
         QFile::setPermissions(p, QFile::ReadOwner | QFile::WriteOwner);
     }
@@ -543,8 +548,8 @@ private slots:
         ApriConteggioDiProva();
         const QString p = P("Aperto");
         const QByteArray file = Contenuto(p);
-        Conteggio.Operazioni().setDescrizione(std::string(200000, 'x'));
-        const std::string prima = Impronta(Conteggio);
+        conteggio_.Doc().Operazioni().setDescrizione(std::string(200000, 'x'));
+        const std::string prima = Impronta(conteggio_.Doc());
 
         rlimit vecchio{};
         QCOMPARE(getrlimit(RLIMIT_FSIZE, &vecchio), 0);
@@ -552,20 +557,20 @@ private slots:
         rlimit limite = vecchio;
         limite.rlim_cur = static_cast<rlim_t>(file.size());
         QCOMPARE(setrlimit(RLIMIT_FSIZE, &limite), 0);
-        const QString m = Messaggio([&] { SalvaConteggio(c_); });
+        const QString m = Messaggio([&] { conteggio_.Salva(); });
         setrlimit(RLIMIT_FSIZE, &vecchio);
         std::signal(SIGXFSZ, gestore);
 
         qInfo().noquote() << m;
         QVERIFY2(m.contains("«Aperto» non è stato salvato"), qPrintable(m.toUtf8()));
-        QCOMPARE(Impronta(Conteggio), prima);
+        QCOMPARE(Impronta(conteggio_.Doc()), prima);
         QCOMPARE(Contenuto(p), file);
         QVERIFY(!QFileInfo::exists(p + "-journal"));
         // With room again the same document saves and loads back.
-        SalvaConteggio(c_);
-        Conteggio.Operazioni().setDescrizione("");
-        CaricaConteggio(c_, "Aperto");
-        QCOMPARE(Impronta(Conteggio), prima);
+        conteggio_.Salva();
+        conteggio_.Doc().Operazioni().setDescrizione("");
+        conteggio_.Carica(c_, "Aperto");
+        QCOMPARE(Impronta(conteggio_.Doc()), prima);
     }
 
     // A file another program keeps locked: saving waits a little, then
@@ -574,27 +579,27 @@ private slots:
     {
         ApriConteggioDiProva();
         CreaConteggio(c_, "Bloccato");
-        const std::string prima = Impronta(Conteggio);
+        const std::string prima = Impronta(conteggio_.Doc());
         FileGrezzo altro(P("Bloccato"));
         altro.Esegui("BEGIN EXCLUSIVE; UPDATE mutuo SET rata = 1");
-        const QString m = Messaggio([&] { CaricaConteggio(c_, "Bloccato"); });
+        const QString m = Messaggio([&] { conteggio_.Carica(c_, "Bloccato"); });
         QVERIFY2(m.contains("«Bloccato»") && m.contains("in uso"), qPrintable(m.toUtf8()));
-        QCOMPARE(Impronta(Conteggio), prima);
-        QCOMPARE(DatabaseCorrente(), P("Aperto"));
+        QCOMPARE(Impronta(conteggio_.Doc()), prima);
+        QCOMPARE(conteggio_.File(), P("Aperto"));
         altro.Esegui("ROLLBACK");
-        CaricaConteggio(c_, "Bloccato");
+        conteggio_.Carica(c_, "Bloccato");
         altro.Esegui("BEGIN EXCLUSIVE");
-        Conteggio.MutuoCorrente().setRata(5);
-        const QString s = Messaggio([&] { SalvaConteggio(c_); });
+        conteggio_.Doc().MutuoCorrente().setRata(5);
+        const QString s = Messaggio([&] { conteggio_.Salva(); });
         QVERIFY2(s.contains("non è stato salvato") && s.contains("in uso"), qPrintable(s.toUtf8()));
         altro.Esegui("COMMIT");
-        SalvaConteggio(c_);
+        conteggio_.Salva();
     }
 
     void elencoArchivio()
     {
         ApriConteggioDiProva();
-        const std::string prima = Impronta(Conteggio);
+        const std::string prima = Impronta(conteggio_.Doc());
         CreaConteggio(c_, "beta");
         CreaConteggio(c_, "Alfa");
         CreaConteggio(c_, "Maiuscole");
@@ -623,12 +628,12 @@ private slots:
         QCOMPARE(e[1].mutuo, QString::fromUtf8("Mutuo l'«ipotecario»"));
         QVERIFY(e[3].contoCorrente.isEmpty() && e[4].contoCorrente.isEmpty() && e[4].breve.isEmpty());
         // Listing leaves the open calculation alone.
-        QCOMPARE(Impronta(Conteggio), prima);
-        QCOMPARE(DatabaseCorrente(), P("Aperto"));
+        QCOMPARE(Impronta(conteggio_.Doc()), prima);
+        QCOMPARE(conteggio_.File(), P("Aperto"));
         QVERIFY(ElencoArchivio(c_ + "/manca").isEmpty());
         // Every listed calculation that reads also loads.
         for (const VoceArchivio& v : e)
-            QCOMPARE(Messaggio([&] { CaricaConteggio(c_, v.nome); }).isEmpty(), v.leggibile);
+            QCOMPARE(Messaggio([&] { conteggio_.Carica(c_, v.nome); }).isEmpty(), v.leggibile);
     }
 
     void esisteConteggio()
@@ -645,16 +650,16 @@ private slots:
 
     void rilascio()
     {
-        QVERIFY(DatabaseCorrente().isEmpty());
+        QVERIFY(conteggio_.File().isEmpty());
         CreaConteggio(c_, "Uno");
         CreaConteggio(c_, "Due");
-        CaricaConteggio(c_, "Uno");
-        QCOMPARE(DatabaseCorrente(), P("Uno"));
-        CaricaConteggio(c_, "Due");
-        QCOMPARE(DatabaseCorrente(), P("Due"));
-        RilasciaDatabaseCorrente();
-        QVERIFY(DatabaseCorrente().isEmpty());
-        RilasciaDatabaseCorrente();
+        conteggio_.Carica(c_, "Uno");
+        QCOMPARE(conteggio_.File(), P("Uno"));
+        conteggio_.Carica(c_, "Due");
+        QCOMPARE(conteggio_.File(), P("Due"));
+        conteggio_.Chiudi();
+        QVERIFY(conteggio_.File().isEmpty());
+        conteggio_.Chiudi();
         QCOMPARE(PercorsoConteggio("/a/b", "c d"), QStringLiteral("/a/b/c d.ccc"));
     }
 };

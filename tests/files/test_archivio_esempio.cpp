@@ -2,6 +2,7 @@
 // with its four descriptions, loads, holds the example figures and gives a
 // rate for each calculation.
 #include "Archivio.h"
+#include "ConteggioAperto.h"
 #include "Dichiarazioni.h"
 #include "Funzioni.h"
 #include "PaginaSoglia.h"
@@ -17,6 +18,8 @@ using namespace std::chrono;
 class TestArchivioEsempio : public QObject {
     Q_OBJECT
 
+    ConteggioAperto conteggio_;
+
     QString archivio_;
 
 private slots:
@@ -27,7 +30,7 @@ private slots:
             QFAIL(qPrintable("Esempio.ccc missing in " + archivio_ + " (build the target esempio)"));
     }
 
-    void cleanup() { RilasciaDatabaseCorrente(); }
+    void cleanup() { conteggio_.Chiudi(); }
 
     void elenco()
     {
@@ -43,37 +46,37 @@ private slots:
 
     void figureETassi()
     {
-        InizializzaConteggio();
-        CaricaConteggio(archivio_, "Esempio");
-        QCOMPARE(Conteggio.NomeConteggio(), std::string("Esempio"));
-        QCOMPARE(Conteggio.AnnoRiferimento(), 2010);
-        QCOMPARE(Conteggio.Trimestri(1).Numeri(), 9000000.00);
-        QCOMPARE(Conteggio.Trimestri(3).Numeri(), 7300000.55);
-        QCOMPARE(Conteggio.Trimestri(2).Commissioni(), 610.25);
-        QCOMPARE(Conteggio.Trimestri(4).Accordato(), 0.0);
-        QCOMPARE(Conteggio.MutuoCorrente().Importo(), 100000.0);
-        QCOMPARE(Conteggio.MutuoCorrente().NRate(), 120.0);
-        QCOMPARE(Conteggio.BreveCorrente().Data1(), sys_days{year{2010} / April / 1});
+        conteggio_.Doc().InizializzaConteggio();
+        conteggio_.Carica(archivio_, "Esempio");
+        QCOMPARE(conteggio_.Doc().NomeConteggio(), std::string("Esempio"));
+        QCOMPARE(conteggio_.Doc().AnnoRiferimento(), 2010);
+        QCOMPARE(conteggio_.Doc().Trimestri(1).Numeri(), 9000000.00);
+        QCOMPARE(conteggio_.Doc().Trimestri(3).Numeri(), 7300000.55);
+        QCOMPARE(conteggio_.Doc().Trimestri(2).Commissioni(), 610.25);
+        QCOMPARE(conteggio_.Doc().Trimestri(4).Accordato(), 0.0);
+        QCOMPARE(conteggio_.Doc().MutuoCorrente().Importo(), 100000.0);
+        QCOMPARE(conteggio_.Doc().MutuoCorrente().NRate(), 120.0);
+        QCOMPARE(conteggio_.Doc().BreveCorrente().Data1(), sys_days{year{2010} / April / 1});
 
         for (int q = 1; q <= 4; ++q) {
-            Conteggio.Trimestri(q).Aggiorna();
-            QVERIFY(Conteggio.Trimestri(q).TEG() > 0.01 && Conteggio.Trimestri(q).TEG() < 0.5);
+            conteggio_.Doc().Trimestri(q).Aggiorna();
+            QVERIFY(conteggio_.Doc().Trimestri(q).TEG() > 0.01 && conteggio_.Doc().Trimestri(q).TEG() < 0.5);
         }
-        Conteggio.MutuoCorrente().Aggiorna();
-        QVERIFY(Conteggio.MutuoCorrente().TEGannuale() > 0.03 && Conteggio.MutuoCorrente().TEGannuale() < 0.06);
+        conteggio_.Doc().MutuoCorrente().Aggiorna();
+        QVERIFY(conteggio_.Doc().MutuoCorrente().TEGannuale() > 0.03 && conteggio_.Doc().MutuoCorrente().TEGannuale() < 0.06);
         // Ten thousand received and nine monthly payments of 1200.
-        Conteggio.Operazioni().Aggiorna();
-        QCOMPARE(QString::fromStdString(FormatoTasso(Conteggio.Operazioni().TEG())), QStringLiteral("20,555%"));
-        Conteggio.BreveCorrente().Aggiorna();
-        QVERIFY(Conteggio.BreveCorrente().TEG() > 0.05 && Conteggio.BreveCorrente().TEG() < 0.2);
+        conteggio_.Doc().Operazioni().Aggiorna();
+        QCOMPARE(QString::fromStdString(FormatoTasso(conteggio_.Doc().Operazioni().TEG())), QStringLiteral("20,555%"));
+        conteggio_.Doc().BreveCorrente().Aggiorna();
+        QVERIFY(conteggio_.Doc().BreveCorrente().TEG() > 0.05 && conteggio_.Doc().BreveCorrente().TEG() < 0.2);
     }
 
     // Opened, the example has a verdict for every rate it computes.
     void verdettiDiUsura()
     {
-        CaricaConteggio(archivio_, "Esempio");
+        conteggio_.Carica(archivio_, "Esempio");
         ImpostaCartellaSoglie({});
-        const DatiPaginaSoglia d = PaginaSoglia(Conteggio);
+        const DatiPaginaSoglia d = PaginaSoglia(conteggio_.Doc());
         QCOMPARE(d.righe.size(), std::size_t{11});
         for (const RigaPaginaSoglia& r : d.righe)
             QVERIFY2(r.stato == StatoVerifica::EntroSoglia || r.stato == StatoVerifica::OltreSoglia,
@@ -85,13 +88,13 @@ private slots:
     {
         QTemporaryDir d;
         QVERIFY(QFile::copy(PercorsoConteggio(archivio_, "Esempio"), PercorsoConteggio(d.path(), "Esempio")));
-        CaricaConteggio(d.path(), "Esempio");
-        Conteggio.MutuoCorrente().setRata(1001.5);
-        SalvaConteggio(d.path());
-        Conteggio.MutuoCorrente().setRata(0);
-        CaricaConteggio(d.path(), "Esempio");
-        QCOMPARE(Conteggio.MutuoCorrente().Rata(), 1001.5);
-        QCOMPARE(Conteggio.Trimestri(3).Numeri(), 7300000.55);
+        conteggio_.Carica(d.path(), "Esempio");
+        conteggio_.Doc().MutuoCorrente().setRata(1001.5);
+        conteggio_.Salva();
+        conteggio_.Doc().MutuoCorrente().setRata(0);
+        conteggio_.Carica(d.path(), "Esempio");
+        QCOMPARE(conteggio_.Doc().MutuoCorrente().Rata(), 1001.5);
+        QCOMPARE(conteggio_.Doc().Trimestri(3).Numeri(), 7300000.55);
     }
 };
 

@@ -1,6 +1,7 @@
 // "Apri conteggio" over real archive folders: what it lists, what a click, a
 // double-click, the keyboard, "Apri", "Annulla" and the window frame do.
 #include "Archivio.h"
+#include "ConteggioAperto.h"
 #include "Dichiarazioni.h"
 #include "Messaggi.h"
 #include "frmCaricaFile.h"
@@ -19,13 +20,13 @@ void creaConDescrizioni(const QString& cartella, const QString& nome, const char
                         const char* mutuo, const char* breve, const char* varie)
 {
     CreaConteggio(cartella, nome);
-    CaricaConteggio(cartella, nome);
-    Conteggio.Trimestri(1).setDescrizione(conto);
-    Conteggio.MutuoCorrente().setDescrizione(mutuo);
-    Conteggio.BreveCorrente().setDescrizione(breve);
-    Conteggio.Operazioni().setDescrizione(varie);
-    SalvaConteggio(cartella);
-    RilasciaDatabaseCorrente();
+    ConteggioAperto c;
+    c.Carica(cartella, nome);
+    c.Doc().Trimestri(1).setDescrizione(conto);
+    c.Doc().MutuoCorrente().setDescrizione(mutuo);
+    c.Doc().BreveCorrente().setDescrizione(breve);
+    c.Doc().Operazioni().setDescrizione(varie);
+    c.Salva();
 }
 
 QPoint centroRiga(QTreeWidget* l, int riga)

@@ -1,6 +1,7 @@
 // "Nuovo conteggio": what the name box accepts, which names "Crea" refuses
 // and what it makes of a good one.
 #include "Archivio.h"
+#include "ConteggioAperto.h"
 #include "Messaggi.h"
 #include "frmNuovoPiano.h"
 
@@ -30,6 +31,8 @@ const QColor arancio(255, 192, 128);
 
 class ProvaNuovoConteggio : public QObject {
     Q_OBJECT
+
+    ConteggioAperto conteggio_;
 
     QWidget principale_;
     QStringList caricati_;
@@ -200,8 +203,8 @@ private slots:
         QVERIFY(principale_.isEnabled());
         eliminaChiusi();
         QVERIFY(!d);
-        CaricaConteggio(cartella(), QStringLiteral("Conto Rossi d'Italia"));
-        RilasciaDatabaseCorrente();
+        conteggio_.Carica(cartella(), QStringLiteral("Conto Rossi d'Italia"));
+        conteggio_.Chiudi();
 
         // Enter on the initial text.
         caricati_.clear();

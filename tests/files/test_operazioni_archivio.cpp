@@ -1,6 +1,7 @@
 // Unsaved changes, "Salva con nome…", and deleting and duplicating
 // calculations from the archive browser, over a real archive folder.
 #include "Archivio.h"
+#include "ConteggioAperto.h"
 #include "Dichiarazioni.h"
 #include "Messaggi.h"
 #include "OperazioniArchivio.h"
@@ -10,12 +11,15 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 #include <QtTest>
 
 class ProvaOperazioniArchivio : public QObject {
     Q_OBJECT
+
+    ConteggioAperto conteggio_;
 
     QTemporaryDir a_;
     QMessageBox::StandardButton risposta_ = QMessageBox::Yes;
@@ -37,21 +41,31 @@ private slots:
         risposta_ = QMessageBox::Yes;
         CreaConteggio(a_.path(), "Rossi");
         CreaConteggio(a_.path(), "Bianchi");
-        CaricaConteggio(a_.path(), "Rossi");
+        conteggio_.Carica(a_.path(), "Rossi");
     }
-    void cleanup() { RilasciaDatabaseCorrente(); }
+    void cleanup() { conteggio_.Chiudi(); }
 
-    // Changes count until saved or undone, whatever field they touch.
+    // The edits reported count until the calculation is saved or loaded
+    // again, whatever field they touch; the state says when it changes.
     void modifiche()
     {
-        QVERIFY(!ConteggioModificato());
-        Conteggio.Operazioni().setImporto(7, 1500);
-        QVERIFY(ConteggioModificato());
-        Conteggio.Operazioni().setImporto(7, 0);
-        QVERIFY(!ConteggioModificato());
-        Conteggio.BreveCorrente().setDescrizione("Anticipo");
-        SalvaConteggio(a_.path());
-        QVERIFY(!ConteggioModificato());
+        QSignalSpy stato(&conteggio_, &ConteggioAperto::ModificatoCambiato);
+        QVERIFY(!conteggio_.Modificato());
+        conteggio_.Doc().Operazioni().setImporto(7, 1500);
+        conteggio_.SegnaModifica();
+        conteggio_.SegnaModifica();
+        QVERIFY(conteggio_.Modificato());
+        conteggio_.Salva();
+        QVERIFY(!conteggio_.Modificato());
+        conteggio_.Doc().BreveCorrente().setDescrizione("Anticipo");
+        conteggio_.SegnaModifica();
+        conteggio_.Carica(a_.path(), "Rossi");
+        QVERIFY(!conteggio_.Modificato());
+        QCOMPARE(conteggio_.Doc().Operazioni().Importo(7), 1500.0);
+        QCOMPARE(conteggio_.Doc().BreveCorrente().Descrizione(), std::string("Inserire descrizione"));
+        QCOMPARE(stato.size(), 4);
+        QCOMPARE(stato.at(0).at(0).toBool(), true);
+        QCOMPARE(stato.at(3).at(0).toBool(), false);
     }
 
     // Every refusal says what failed and leaves the folder, the other file
@@ -73,15 +87,16 @@ private slots:
         QFETCH(int, operazione);
         QFETCH(QString, nome);
         QFETCH(QString, messaggio);
-        Conteggio.MutuoCorrente().setImporto(5);
+        conteggio_.Doc().MutuoCorrente().setImporto(5);
+        conteggio_.SegnaModifica();
         const QStringList prima = Elenco();
         const QByteArray bianchi = Byte("Bianchi");
         try {
             switch (operazione) {
-            case 0: SalvaConteggioConNome(a_.path(), nome); break;
+            case 0: conteggio_.SalvaConNome(a_.path(), nome); break;
             case 1: DuplicaConteggio(a_.path(), "Rossi", nome); break;
             case 2: DuplicaConteggio(a_.path(), nome, "Copia"); break;
-            default: EliminaConteggio(a_.path(), nome); break;
+            default: EliminaConteggio(a_.path(), nome, conteggio_.File()); break;
             }
             QFAIL("no error");
         } catch (const ErroreConteggio& e) {
@@ -89,8 +104,8 @@ private slots:
         }
         QCOMPARE(Elenco(), prima);
         QCOMPARE(Byte("Bianchi"), bianchi);
-        QCOMPARE(DatabaseCorrente(), P("Rossi"));
-        QVERIFY(ConteggioModificato());
+        QCOMPARE(conteggio_.File(), P("Rossi"));
+        QVERIFY(conteggio_.Modificato());
     }
 
     // The browser: "Duplica" asks a name with the rules of a new
@@ -100,7 +115,7 @@ private slots:
     void nelBrowser()
     {
         QWidget principale;
-        auto* d = new frmCaricaFile(&principale, a_.path(), [](const QString&) {});
+        auto* d = new frmCaricaFile(&principale, a_.path(), [](const QString&) {}, conteggio_.File());
         QTreeWidget* l = d->ListView1();
         l->setCurrentItem(l->topLevelItem(0));  // Bianchi
         d->XPButton3()->click();

@@ -84,17 +84,17 @@ void apri(F& finestra)
 }
 
 // One of the input windows, by name, shown and filled from the document.
-std::unique_ptr<FinestraFiglia> aperta(const QString& nome)
+std::unique_ptr<FinestraFiglia> aperta(const QString& nome, Documento& conteggio_)
 {
     std::unique_ptr<FinestraFiglia> w;
     if (nome == "frmMutuo")
-        w = std::make_unique<frmMutuo>();
+        w = std::make_unique<frmMutuo>(conteggio_);
     else if (nome == "frmBreve")
-        w = std::make_unique<frmBreve>();
+        w = std::make_unique<frmBreve>(conteggio_);
     else if (nome == "frmOPE")
-        w = std::make_unique<frmOPE>();
+        w = std::make_unique<frmOPE>(conteggio_);
     else
-        w = std::make_unique<frmBox>();
+        w = std::make_unique<frmBox>(conteggio_);
     w->show();
     apri(*w);
     return w;
@@ -104,10 +104,12 @@ std::unique_ptr<FinestraFiglia> aperta(const QString& nome)
 
 class TestFinanziamenti : public QObject {
     Q_OBJECT
+
+    Documento conteggio_;
 private slots:
     void init()
     {
-        InizializzaConteggio();
+        conteggio_.InizializzaConteggio();
         ImpostaRisponditore([](const QString&, QMessageBox::StandardButtons) { return QMessageBox::Ok; });
     }
     void cleanup() { ImpostaRisponditore({}); }
@@ -188,7 +190,7 @@ void TestFinanziamenti::elenchiETesti()
 
 void TestFinanziamenti::paginaMutuoValoriFuoriElenco()
 {
-    Mutuo& m = Conteggio.MutuoCorrente();
+    Mutuo& m = conteggio_.MutuoCorrente();
     m.setRateAnnuali(5);
     DatiPaginaMutuo p = PaginaMutuo(m);
     QCOMPARE(p.periodicita, QString());
@@ -207,7 +209,7 @@ void TestFinanziamenti::paginaMutuoValoriFuoriElenco()
     QVERIFY(p.errore.contains(QStringLiteral("500")));
     QCOMPARE(m.NRate(), 500.0);
 
-    frmMutuo w;
+    frmMutuo w(conteggio_);
     apri(w);
     QCOMPARE(MessaggiMostrati().size(), 1);
     QCOMPARE(elenco(&w, "Combo2")->currentText(), QStringLiteral("500"));
@@ -217,7 +219,7 @@ void TestFinanziamenti::paginaMutuoValoriFuoriElenco()
 
 void TestFinanziamenti::paginaOPEValoriFuoriElenco()
 {
-    OPE& o = Conteggio.Operazioni();
+    OPE& o = conteggio_.Operazioni();
     o.setMese(1, 3);
     o.setAnno(1, 2011);
     o.setMese(2, 0);
@@ -233,7 +235,7 @@ void TestFinanziamenti::paginaOPEValoriFuoriElenco()
     QCOMPARE(p.righe[9].numero, QStringLiteral("10."));
     QCOMPARE(p.righe[9].importo, QStringLiteral("1.234,50"));
 
-    frmOPE w;
+    frmOPE w(conteggio_);
     apri(w);
     QCOMPARE(elenco(&w, "Combo1(1)")->currentText(), QString());
     QCOMPARE(elenco(&w, "Combo1(1)")->count(), ElencoMesiAnni().size());
@@ -246,7 +248,7 @@ void TestFinanziamenti::paginaOPEValoriFuoriElenco()
 
 void TestFinanziamenti::campiColoriEFiltri()
 {
-    frmMutuo w;
+    frmMutuo w(conteggio_);
     apri(w);
     CampoFinanziamento* importo = campo(&w, "XPText1(0)");
     CampoFinanziamento* oneri = campo(&w, "XPText1(1)");
@@ -272,7 +274,7 @@ void TestFinanziamenti::campiColoriEFiltri()
     QTest::mouseClick(descrizione, Qt::LeftButton, {}, QPoint(10, descrizione->height() / 2));
     QCOMPARE(importo->palette().color(QPalette::Base), QColor(255, 255, 255));
     QCOMPARE(importo->text(), QStringLiteral("125,70"));
-    QCOMPARE(Conteggio.MutuoCorrente().Importo(), 125.7);
+    QCOMPARE(conteggio_.MutuoCorrente().Importo(), 125.7);
     QCOMPARE(descrizione->palette().color(QPalette::Base), QColor(255, 192, 128));
     QCOMPARE(descrizione->selectedText(), QStringLiteral("Inserire descrizione"));
     QTest::keyClicks(descrizione, QStringLiteral("Casa: \"via Roma\" 1/2 <a>?*|\\ ok."));
@@ -281,7 +283,7 @@ void TestFinanziamenti::campiColoriEFiltri()
 
 void TestFinanziamenti::mutuoRateEPeriodicita()
 {
-    frmMutuo w;
+    frmMutuo w(conteggio_);
     apri(w);
     QCOMPARE(w.property("Tag").toString(), QStringLiteral("1513506645"));
     QCOMPARE(w.findChild<QWidget*>("XPFrame4")->property("Tag").toString(),
@@ -301,7 +303,7 @@ void TestFinanziamenti::mutuoRateEPeriodicita()
     QCOMPARE(etichetta(&w, "Label1(7)"), QStringLiteral("T.E.G. annuale (approx)"));
 
     scegli(&w, "Combo1", "Annuale");
-    QCOMPARE(Conteggio.MutuoCorrente().RateAnnuali(), 1.0);
+    QCOMPARE(conteggio_.MutuoCorrente().RateAnnuali(), 1.0);
     QCOMPARE(etichetta(&w, "Label1(1)"), QStringLiteral("T.E.G. annuale (approx.)"));
     QCOMPARE(etichetta(&w, "Label1(6)"), QStringLiteral("0,310%"));
     QCOMPARE(etichetta(&w, "Label1(8)"), etichetta(&w, "Label1(6)"));
@@ -313,7 +315,7 @@ void TestFinanziamenti::mutuoRateEPeriodicita()
 
 void TestFinanziamenti::mutuoDatiIncoerentiEUscitaSenzaModifiche()
 {
-    frmMutuo w;
+    frmMutuo w(conteggio_);
     apri(w);
     scrivi(&w, "XPText1(0)", "100000");
     scrivi(&w, "XPText1(1)", "2000");
@@ -324,7 +326,7 @@ void TestFinanziamenti::mutuoDatiIncoerentiEUscitaSenzaModifiche()
     QCOMPARE(campo(&w, "XPText1(2)")->text(), QStringLiteral("800,00"));
 
     // Leaving a field without changing it still recomputes and redraws.
-    Conteggio.MutuoCorrente().setRata(1000);
+    conteggio_.MutuoCorrente().setRata(1000);
     QTest::mouseClick(campo(&w, "XPText1(0)"), Qt::LeftButton);
     QTest::keyClick(campo(&w, "XPText1(0)"), Qt::Key_Tab);
     QCOMPARE(campo(&w, "XPText1(2)")->text(), QStringLiteral("800,00"));  // the field is not reread
@@ -336,17 +338,17 @@ void TestFinanziamenti::mutuoDatiIncoerentiEUscitaSenzaModifiche()
     QCOMPARE(rata->text(), QString());
     QTest::keyClick(rata, Qt::Key_Tab);
     QCOMPARE(campo(&w, "XPText1(2)")->text(), QStringLiteral("0,00"));
-    QCOMPARE(Conteggio.MutuoCorrente().Rata(), 0.0);
+    QCOMPARE(conteggio_.MutuoCorrente().Rata(), 0.0);
     QCOMPARE(etichetta(&w, "Label1(8)"), QStringLiteral("dati incoerenti"));
 }
 
 void TestFinanziamenti::mutuoErroreDelCalcoloLasciaLaFinestraUsabile()
 {
-    Mutuo& m = Conteggio.MutuoCorrente();
+    Mutuo& m = conteggio_.MutuoCorrente();
     m.setImporto(100000);
     m.setRata(1000);
     m.setNRate(500);
-    frmMutuo w;
+    frmMutuo w(conteggio_);
     apri(w);
     const QStringList messaggi = MessaggiMostrati();
     QVERIFY2(messaggi.size() == 1, qPrintable(messaggi.join(QLatin1Char('|'))));
@@ -373,27 +375,27 @@ void TestFinanziamenti::mutuoErroreDelCalcoloLasciaLaFinestraUsabile()
 
 void TestFinanziamenti::mutuoDescrizioneEConferma()
 {
-    frmMutuo w;
+    frmMutuo w(conteggio_);
     apri(w);
     CampoFinanziamento* descrizione = campo(&w, "XPText2");
     QTest::mouseClick(descrizione, Qt::LeftButton);
     QTest::keyClicks(descrizione, QStringLiteral("Mutuo prima casa"));
-    QCOMPARE(Conteggio.MutuoCorrente().Descrizione(), std::string("Inserire descrizione"));
+    QCOMPARE(conteggio_.MutuoCorrente().Descrizione(), std::string("Inserire descrizione"));
     w.ConfermaModifiche();  // what a save or a print does first
-    QCOMPARE(Conteggio.MutuoCorrente().Descrizione(), std::string("Mutuo prima casa"));
+    QCOMPARE(conteggio_.MutuoCorrente().Descrizione(), std::string("Mutuo prima casa"));
 
     CampoFinanziamento* rata = campo(&w, "XPText1(2)");
     QTest::mouseClick(rata, Qt::LeftButton);
     QTest::keyClicks(rata, QStringLiteral("950"));
     w.ConfermaModifiche();
-    QCOMPARE(Conteggio.MutuoCorrente().Rata(), 950.0);
+    QCOMPARE(conteggio_.MutuoCorrente().Rata(), 950.0);
     QCOMPARE(rata->text(), QStringLiteral("950,00"));
 
     // Enter confirms without leaving the field.
     QTest::keyClick(rata, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(rata, QStringLiteral("960"));
     QTest::keyClick(rata, Qt::Key_Return);
-    QCOMPARE(Conteggio.MutuoCorrente().Rata(), 960.0);
+    QCOMPARE(conteggio_.MutuoCorrente().Rata(), 960.0);
     QCOMPARE(rata->text(), QStringLiteral("960,00"));
     QVERIFY(rata->hasFocus());
     QCOMPARE(rata->selectedText(), rata->text());
@@ -403,12 +405,12 @@ void TestFinanziamenti::mutuoDescrizioneEConferma()
     QTest::keyClicks(rata, QStringLiteral("975"));
     QCOMPARE(rata->text(), QStringLiteral("975"));
     w.hide();  // as when the window is closed or replaced
-    QCOMPARE(Conteggio.MutuoCorrente().Rata(), 975.0);
+    QCOMPARE(conteggio_.MutuoCorrente().Rata(), 975.0);
 }
 
 void TestFinanziamenti::mutuoTempoDiAggiornamento()
 {
-    frmMutuo w;
+    frmMutuo w(conteggio_);
     apri(w);
     scrivi(&w, "XPText1(0)", "150000");
     scrivi(&w, "XPText1(2)", "900");
@@ -424,7 +426,7 @@ void TestFinanziamenti::mutuoTempoDiAggiornamento()
     QTest::keyClick(rata, Qt::Key_Tab);
     const double ms = t.nsecsElapsed() / 1e6;
     t.restart();
-    RicalcolaMutuo(Conteggio.MutuoCorrente());
+    RicalcolaMutuo(conteggio_.MutuoCorrente());
     qDebug("mortgage of 360 instalments, one edit to refreshed rates: %.2f ms (the recomputation "
            "alone: %.2f ms)",
            ms, t.nsecsElapsed() / 1e6);
@@ -438,7 +440,7 @@ void TestFinanziamenti::finestraNellAreaPrincipale()
     QMdiArea area;
     area.resize(1100, 500);
     area.show();
-    auto* w = new frmOPE;
+    auto* w = new frmOPE(conteggio_);
     QMdiSubWindow* sub = area.addSubWindow(w, Qt::FramelessWindowHint);
     sub->show();
     area.setActiveSubWindow(sub);
@@ -453,12 +455,12 @@ void TestFinanziamenti::finestraNellAreaPrincipale()
     QTest::mouseClick(importo, Qt::LeftButton);
     QTest::keyClicks(importo, QStringLiteral("250"));
     sub->hide();
-    QCOMPARE(Conteggio.Operazioni().Importo(4), 250.0);
+    QCOMPARE(conteggio_.Operazioni().Importo(4), 250.0);
 }
 
 void TestFinanziamenti::operazioniDieciFlussi()
 {
-    frmOPE w;
+    frmOPE w(conteggio_);
     apri(w);
     QCOMPARE(etichetta(&w, "Label1(8)"), QStringLiteral("0,000%"));
     QCOMPARE(etichetta(&w, "Label1(7)"), QStringLiteral("T.E.G. su base annua (approx.)"));
@@ -469,8 +471,8 @@ void TestFinanziamenti::operazioniDieciFlussi()
         scegli(&w, QStringLiteral("Combo2(%1)").arg(k), k == 0 ? "Entrata" : "Uscita");
         scrivi(&w, QStringLiteral("XPText1(%1)").arg(k), k == 0 ? "10000" : "1200");
     }
-    QCOMPARE(Conteggio.Operazioni().Mese(10), 10);
-    QCOMPARE(Conteggio.Operazioni().Anno(10), 2020);
+    QCOMPARE(conteggio_.Operazioni().Mese(10), 10);
+    QCOMPARE(conteggio_.Operazioni().Anno(10), 2020);
     QCOMPARE(etichetta(&w, "Label1(8)"), QStringLiteral("20,555%"));
     QCOMPARE(campo(&w, "XPText1(0)")->text(), QStringLiteral("10.000,00"));
 
@@ -487,7 +489,7 @@ void TestFinanziamenti::operazioniDieciFlussi()
     qDebug("ten flows, one edit to refreshed rate: %.2f ms", t.nsecsElapsed() / 1e6);
 
     scegli(&w, "Combo2(0)", "Uscita");
-    QCOMPARE(Conteggio.Operazioni().Segno(1), -1);
+    QCOMPARE(conteggio_.Operazioni().Segno(1), -1);
     QCOMPARE(etichetta(&w, "Label1(8)"), QStringLiteral("dati incoerenti"));
     scegli(&w, "Combo2(0)", "Entrata");
     QCOMPARE(etichetta(&w, "Label1(8)"), QStringLiteral("20,555%"));
@@ -496,10 +498,10 @@ void TestFinanziamenti::operazioniDieciFlussi()
 
 void TestFinanziamenti::operazioniAnnoFuoriElencoNonCambia()
 {
-    OPE& o = Conteggio.Operazioni();
+    OPE& o = conteggio_.Operazioni();
     o.setMese(2, 5);
     o.setAnno(2, 1985);
-    frmOPE w;
+    frmOPE w(conteggio_);
     apri(w);
     QCOMPARE(elenco(&w, "Combo1(1)")->currentText(), QStringLiteral("Mag - 1985"));
     // Editing other rows leaves the year as stored.
@@ -515,7 +517,7 @@ void TestFinanziamenti::operazioniAnnoFuoriElencoNonCambia()
 
 void TestFinanziamenti::breveTassiEDate()
 {
-    frmBreve w;
+    frmBreve w(conteggio_);
     apri(w);
     auto* erogazione = w.findChild<QDateEdit*>("DTPicker1");
     auto* restituzione = w.findChild<QDateEdit*>("DTPicker2");
@@ -530,7 +532,7 @@ void TestFinanziamenti::breveTassiEDate()
     scrivi(&w, "XPText1(1)", "100");
     scrivi(&w, "XPText1(2)", "10200");
     restituzione->setDate(QDate(2010, 4, 1));  // as the calendar does
-    QCOMPARE(Conteggio.BreveCorrente().Data1(), sys_days{year{2010} / April / 1});
+    QCOMPARE(conteggio_.BreveCorrente().Data1(), sys_days{year{2010} / April / 1});
     QCOMPARE(etichetta(&w, "Label1(6)"), QStringLiteral("3,030%"));
     QCOMPARE(etichetta(&w, "Label1(8)"), QStringLiteral("12,290%"));
     QCOMPARE(restituzione->text(), QStringLiteral("01/04/2010"));
@@ -550,7 +552,7 @@ void TestFinanziamenti::breveTassiEDate()
 
 void TestFinanziamenti::breveDateDaTastiera()
 {
-    BREVE& b = Conteggio.BreveCorrente();
+    BREVE& b = conteggio_.BreveCorrente();
     b.setFinanziato(10000);
     b.setOneri(100);
     b.setRestituito(10200);
@@ -559,7 +561,7 @@ void TestFinanziamenti::breveDateDaTastiera()
     // again keeps the parent active.
     QWidget ospite;
     ospite.resize(1100, 500);
-    auto* finestra = new frmBreve(&ospite);
+    auto* finestra = new frmBreve(conteggio_, &ospite);
     frmBreve& w = *finestra;
     ospite.show();
     w.Pagina();
@@ -615,10 +617,10 @@ void TestFinanziamenti::dateDigitate()
 {
     QFETCH(QString, digitato);
     QFETCH(QDate, attesa);
-    BREVE& b = Conteggio.BreveCorrente();
+    BREVE& b = conteggio_.BreveCorrente();
     const sys_days prima = sys_days{year{2010} / April / 1};
     b.setData0(prima);
-    const auto w = aperta("frmBreve");
+    const auto w = aperta("frmBreve", conteggio_);
     auto* erogazione = w->findChild<QDateEdit*>("DTPicker1");
     QTest::mouseClick(erogazione, Qt::LeftButton, {}, QPoint(4, erogazione->height() / 2));
     QTRY_VERIFY(erogazione->hasFocus());
@@ -657,7 +659,7 @@ void TestFinanziamenti::elenchiAClicEDaTastiera()
     QFETCH(QString, nome);
     QFETCH(QString, digitato);
     QFETCH(QString, scelto);
-    const std::unique_ptr<FinestraFiglia> w = aperta(finestra);
+    const std::unique_ptr<FinestraFiglia> w = aperta(finestra, conteggio_);
     ElencoFinanziamento* c = elenco(w.get(), nome);
     QWindow* finestraQt = w->windowHandle();
     const QPoint dove = c->lineEdit()->mapTo(w.get(), QPoint(5, c->lineEdit()->height() / 2));
@@ -673,9 +675,9 @@ void TestFinanziamenti::elenchiAClicEDaTastiera()
     QCOMPARE(c->currentText(), scelto);
     QVERIFY(!scelte.isEmpty());
     if (finestra == "frmMutuo" && nome == "Combo2")
-        QCOMPARE(Conteggio.MutuoCorrente().NRate(), 240.0);
+        QCOMPARE(conteggio_.MutuoCorrente().NRate(), 240.0);
     if (finestra == "frmBox")
-        QCOMPARE(Conteggio.AnnoRiferimento(), 2024.0);
+        QCOMPARE(conteggio_.AnnoRiferimento(), 2024.0);
 }
 
 // A refused amount leaves the stored one in the field and in the document,
@@ -702,12 +704,12 @@ void TestFinanziamenti::importoRifiutatoRiprendeIlValore()
     QFETCH(QString, nome);
     QFETCH(QString, testo);
     QFETCH(bool, incolla);
-    Conteggio.MutuoCorrente().setRata(321.5);
-    Conteggio.MutuoCorrente().setImporto(1000);
-    Conteggio.BreveCorrente().setOneri(12);
-    Conteggio.Operazioni().setImporto(4, 77);
-    Conteggio.Trimestri(2).setInteressi(8.25);
-    const std::unique_ptr<FinestraFiglia> w = aperta(finestra);
+    conteggio_.MutuoCorrente().setRata(321.5);
+    conteggio_.MutuoCorrente().setImporto(1000);
+    conteggio_.BreveCorrente().setOneri(12);
+    conteggio_.Operazioni().setImporto(4, 77);
+    conteggio_.Trimestri(2).setInteressi(8.25);
+    const std::unique_ptr<FinestraFiglia> w = aperta(finestra, conteggio_);
     CampoFinanziamento* c = campo(w.get(), nome);
     const QString prima = c->text();
     QTest::mouseClick(c, Qt::LeftButton, {}, QPoint(5, c->height() / 2));
@@ -723,10 +725,10 @@ void TestFinanziamenti::importoRifiutatoRiprendeIlValore()
     QVERIFY2(m[0].size() < 160, qPrintable(m[0]));
     // The field shows the stored amount again, and the document keeps it.
     QCOMPARE(c->text(), prima);
-    QCOMPARE(Conteggio.MutuoCorrente().Rata(), 321.5);
-    QCOMPARE(Conteggio.BreveCorrente().Oneri(), 12.0);
-    QCOMPARE(Conteggio.Operazioni().Importo(4), 77.0);
-    QCOMPARE(Conteggio.Trimestri(2).Interessi(), 8.25);
+    QCOMPARE(conteggio_.MutuoCorrente().Rata(), 321.5);
+    QCOMPARE(conteggio_.BreveCorrente().Oneri(), 12.0);
+    QCOMPARE(conteggio_.Operazioni().Importo(4), 77.0);
+    QCOMPARE(conteggio_.Trimestri(2).Interessi(), 8.25);
 }
 
 QTEST_MAIN(TestFinanziamenti)

@@ -11,15 +11,17 @@
 
 class TestTassoEsatto : public QObject {
     Q_OBJECT
+
+    Documento conteggio_;
 private slots:
     void mutuoEOperazioni();
 };
 
 void TestTassoEsatto::mutuoEOperazioni()
 {
-    InizializzaConteggio();
+    conteggio_.InizializzaConteggio();
     ImpostaRisponditore([](const QString&, QMessageBox::StandardButtons) { return QMessageBox::Ok; });
-    Mutuo& m = Conteggio.MutuoCorrente();
+    Mutuo& m = conteggio_.MutuoCorrente();
     m.setImporto(100000);
     m.setOneri(1500);
     m.setRata(700);
@@ -28,7 +30,7 @@ void TestTassoEsatto::mutuoEOperazioni()
     QCOMPARE(p.didascaliaEsatto, QStringLiteral("T.E.G. esatto"));
     QCOMPARE(p.tassoEsatto, QStringLiteral("0,492% mensile, 6,062% annuo"));
 
-    frmMutuo w;
+    frmMutuo w(conteggio_);
     w.Pagina();
     const auto esatto = [](QWidget* f) { return f->findChild<QLabel*>(QStringLiteral("Label1(11)"))->text(); };
     QCOMPARE(esatto(&w), p.tassoEsatto);
@@ -37,13 +39,13 @@ void TestTassoEsatto::mutuoEOperazioni()
     QCOMPARE(esatto(&w), QStringLiteral("non determinabile"));
     QCOMPARE(MessaggiMostrati().size(), 1);
 
-    OPE& o = Conteggio.Operazioni();
+    OPE& o = conteggio_.Operazioni();
     for (int r = 1; r <= OPE::Righe; ++r) {
         o.setMese(r, r);
         o.setSegno(r, r == 1 ? 1 : -1);
         o.setImporto(r, r == 1 ? 10000 : 1200);
     }
-    frmOPE v;
+    frmOPE v(conteggio_);
     v.Pagina();
     QCOMPARE(esatto(&v), QStringLiteral("1,568% mensile, 20,520% annuo"));
     o.setImporto(10, 0);  // more received than paid

@@ -3,7 +3,9 @@
 // lines, totals and chart; the chart saved; the report, copy and export.
 #include "Archivio.h"
 #include "CaricaRiepilogo.h"
+#include "ConteggioAperto.h"
 #include "Dichiarazioni.h"
+#include "Finestre.h"
 #include "GraficoRiepilogo.h"
 #include "Messaggi.h"
 #include "PaginaSoglia.h"
@@ -37,12 +39,13 @@ namespace {
 // A year of a current account; quarter `oltre` (0: none) has interest far
 // above any threshold of the years used here. 2011 has its second quarter
 // split by the change of formula on 14/05/2011.
-void SalvaAnno(const QString& cartella, int anno, int oltre, bool conMutuo)
+void SalvaAnno(ConteggioAperto& aperto, const QString& cartella, int anno, int oltre, bool conMutuo)
 {
-    Conteggio.InizializzaConteggio();
-    Conteggio.setAnnoRiferimento(anno);
+    Documento& d = aperto.Doc();
+    d.InizializzaConteggio();
+    d.setAnnoRiferimento(anno);
     for (int q = 1; q <= 4; ++q) {
-        BOX& t = Conteggio.Trimestri(q);
+        BOX& t = d.Trimestri(q);
         t.setNumeri(9000000);
         t.setInteressi(q == oltre ? 5000 : 2000);
         t.setCommissioni(500);
@@ -51,15 +54,15 @@ void SalvaAnno(const QString& cartella, int anno, int oltre, bool conMutuo)
         t.setMassimoScoperto(140000);
     }
     if (conMutuo) {
-        Mutuo& m = Conteggio.MutuoCorrente();
+        Mutuo& m = d.MutuoCorrente();
         m.setImporto(100000);
         m.setOneri(1500);
         m.setRata(1000);
         m.setNRate(120);
         m.setRateAnnuali(12);
-        Conteggio.Usura().setDataStipula(sys_days{year{anno} / June / 1});
+        d.Usura().setDataStipula(sys_days{year{anno} / June / 1});
     }
-    SalvaConteggioConNome(cartella, QStringLiteral("Anno%1").arg(anno));
+    aperto.SalvaConNome(cartella, QStringLiteral("Anno%1").arg(anno));
 }
 
 QString pdftotext(const QString& file)
@@ -74,6 +77,8 @@ QString pdftotext(const QString& file)
 
 class TestRiepilogo : public QObject {
     Q_OBJECT
+
+    ConteggioAperto conteggio_;
     QTemporaryDir dir_;
     QString cartella_;
 
@@ -82,9 +87,9 @@ private slots:
     {
         ImpostaRisponditore([](const QString&, QMessageBox::StandardButtons) { return QMessageBox::Ok; });
         cartella_ = dir_.path();
-        SalvaAnno(cartella_, 2017, 0, false);
-        SalvaAnno(cartella_, 2011, 0, false);
-        SalvaAnno(cartella_, 2016, 3, true);
+        SalvaAnno(conteggio_, cartella_, 2017, 0, false);
+        SalvaAnno(conteggio_, cartella_, 2011, 0, false);
+        SalvaAnno(conteggio_, cartella_, 2016, 3, true);
         QFile rotto(cartella_ + "/Anno2018.ccc");
         QVERIFY(rotto.open(QIODevice::WriteOnly) && rotto.write("non un conteggio") > 0);
         rotto.close();
@@ -94,13 +99,13 @@ private slots:
     void righeTotaliEGrafico()
     {
         // The open calculation stays as it is, unsaved edits included.
-        Conteggio.Trimestri(1).setInteressi(123.45);
-        const QString aperto = DatabaseCorrente();
+        conteggio_.Doc().Trimestri(1).setInteressi(123.45);
+        const QString aperto = conteggio_.File();
         const DatiPaginaRiepilogo d = CaricaRiepilogo(
             cartella_, {"Anno2016", "Anno2018", "Anno2011", "Anno2017"}, SoglieIncorporate());
-        QCOMPARE(Conteggio.Trimestri(1).Interessi(), 123.45);
-        QCOMPARE(Conteggio.NomeConteggio(), std::string("Anno2016"));
-        QCOMPARE(DatabaseCorrente(), aperto);
+        QCOMPARE(conteggio_.Doc().Trimestri(1).Interessi(), 123.45);
+        QCOMPARE(conteggio_.Doc().NomeConteggio(), std::string("Anno2016"));
+        QCOMPARE(conteggio_.File(), aperto);
 
         QCOMPARE(d.esclusi.size(), 1);
         QVERIFY(d.esclusi[0].contains("Anno2018"));
@@ -237,7 +242,7 @@ private slots:
     // order of year, every page numbered through the whole document.
     void relazioneInsieme()
     {
-        frmRiepilogo w;
+        frmRiepilogo w(conteggio_);
         w.setCartella(cartella_);
         w.Pagina();
         w.Mostra({"Anno2017", "Anno2018", "Anno2016", "Anno2011"});
@@ -295,16 +300,16 @@ private slots:
         // The command on the overview writes the set; elsewhere, the open calculation.
         QString scelto = cartella_ + "/comando";
         ImpostaSceltaFileRelazione([&](QWidget*, const QString&) { return scelto; });
-        QVERIFY(CreaRelazioneFinestra(&w, nullptr));
+        QVERIFY(CreaRelazioneFinestra(&w, conteggio_.Doc(), nullptr));
         QVERIFY(pdftotext(scelto + ".pdf").contains("Conteggi esaminati"));
-        QVERIFY(CreaRelazioneFinestra(nullptr, nullptr));
+        QVERIFY(CreaRelazioneFinestra(nullptr, conteggio_.Doc(), nullptr));
         QVERIFY(!pdftotext(scelto + ".pdf").contains("Conteggi esaminati"));
         ImpostaSceltaFileRelazione({});
     }
 
     void finestra()
     {
-        frmRiepilogo w;
+        frmRiepilogo w(conteggio_);
         w.setCartella(cartella_);
         w.Pagina();
         QCOMPARE(w.Lista()->count(), 4);

@@ -3,6 +3,8 @@
 // show and result grids laid out as the two current-account tables lay them.
 #include "Dichiarazioni.h"
 #include "Griglia.h"
+#include "Pagine.h"
+#include "PagineFinanziamenti.h"
 #include "modStampa.h"
 
 #include <chrono>
@@ -12,10 +14,10 @@ namespace esempi {
 // The document the tests that print and export from the real windows start
 // from: four quarters of 2012, a mortgage, a short-term financing, and the
 // operations' description (no flows).
-inline void ConteggioDelleFinestre()
+inline void ConteggioDelleFinestre(Documento& Conteggio)
 {
     using namespace std::chrono;
-    InizializzaConteggio();
+    Conteggio.InizializzaConteggio();
     Conteggio.setAnnoRiferimento(2012);
     for (int q = 1; q <= 4; ++q) {
         BOX& t = Conteggio.Trimestri(q);
@@ -109,41 +111,56 @@ inline Griglia grigliaItalia(int anno = 2012)
     return g;
 }
 
-inline DatiBreve breve()
+inline DatiPaginaBreve breve()
 {
-    return {QStringLiteral("Anticipo fatture"), QStringLiteral("10.000,00"), QStringLiteral("100,00"),
-            QStringLiteral("10.200,00"), QStringLiteral("01/01/2010"), QStringLiteral("01/04/2010"),
-            QStringLiteral("3,030%"), QStringLiteral("12,290%")};
-}
-
-inline DatiMutuo mutuo()
-{
-    return {QStringLiteral("Mutuo prima casa"), QStringLiteral("100.000,00"), QStringLiteral("0,00"),
-            QStringLiteral("1.000,00"), QStringLiteral("Mensile"), QStringLiteral("120"),
-            QStringLiteral("T.E.G. mensile (approx.)"), QStringLiteral("0,310%"),
-            QStringLiteral("T.E.G. annuale (approx)"), QStringLiteral("3,784%")};
-}
-
-// Operations of 2020: row 1 received, rows 2..10 paid.
-inline DatiOPE operazioni()
-{
-    static const char* const mesi[10] = {"Gen", "Feb", "Mar", "Apr", "Mag", "Giu", "Lug", "Ago", "Set", "Ott"};
-    DatiOPE d;
-    for (int k = 0; k < 10; ++k) {
-        d.importi[k] = k == 0 ? 10000 : 1200;
-        d.date[k] = QStringLiteral("%1 - 2020").arg(QLatin1String(mesi[k]));
-        d.testiImporto[k] = k == 0 ? QStringLiteral("10.000,00") : QStringLiteral("1.200,00");
-        d.segni[k] = k == 0 ? QStringLiteral("Entrata") : QStringLiteral("Uscita");
-    }
-    d.teg = QStringLiteral("20,555%");
+    DatiPaginaBreve d;
+    d.descrizione = QStringLiteral("Anticipo fatture");
+    d.importi = {QStringLiteral("10.000,00"), QStringLiteral("100,00"), QStringLiteral("10.200,00")};
+    d.data0 = QDate(2010, 1, 1);
+    d.data1 = QDate(2010, 4, 1);
+    d.tassoPeriodo = QStringLiteral("3,030%");
+    d.tassoAnnuale = QStringLiteral("12,290%");
     return d;
 }
 
-inline DatiInput input()
+inline DatiPaginaMutuo mutuo()
 {
-    DatiInput d;
+    DatiPaginaMutuo d;
+    d.descrizione = QStringLiteral("Mutuo prima casa");
+    d.importi = {QStringLiteral("100.000,00"), QStringLiteral("0,00"), QStringLiteral("1.000,00")};
+    d.periodicita = QStringLiteral("Mensile");
+    d.numeroRate = QStringLiteral("120");
+    d.intestazione = QStringLiteral("T.E.G. mensile (approx.)");
+    d.tassoPeriodo = QStringLiteral("0,310%");
+    d.didascaliaAnnuale = QStringLiteral("T.E.G. annuale (approx)");
+    d.tassoAnnuale = QStringLiteral("3,784%");
+    return d;
+}
+
+// Operations of 2020: row 1 received, rows 2..10 paid.
+inline DatiPaginaOPE operazioni()
+{
+    static const char* const mesi[10] = {"Gen", "Feb", "Mar", "Apr", "Mag", "Giu", "Lug", "Ago", "Set", "Ott"};
+    DatiPaginaOPE d;
+    for (int k = 0; k < 10; ++k) {
+        DatiRigaOPE& r = d.righe[k];
+        r.numero = QStringLiteral("%1.").arg(k + 1);
+        r.valore = k == 0 ? 10000 : 1200;
+        r.meseAnno = QStringLiteral("%1 - 2020").arg(QLatin1String(mesi[k]));
+        r.importo = k == 0 ? QStringLiteral("10.000,00") : QStringLiteral("1.200,00");
+        r.segno = k == 0 ? QStringLiteral("Entrata") : QStringLiteral("Uscita");
+    }
+    d.didascalia = DidascaliaTassoOPE;
+    d.tasso = QStringLiteral("20,555%");
+    return d;
+}
+
+// The quarters' figures, each field a text of its own.
+inline DatiPaginaInput input()
+{
+    DatiPaginaInput d;
     d.anno = QStringLiteral("2012");
-    for (int k = 0; k < 7; ++k)
+    for (int k = 0; k < 8; ++k)
         for (int q = 0; q < 4; ++q)
             d.campi[k][q] = QStringLiteral("%1.%200,00").arg(k + 1).arg(q + 1);
     return d;

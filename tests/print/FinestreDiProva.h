@@ -1,7 +1,13 @@
 #pragma once
-// The six windows with a table, made by name for the tests that print, copy
-// and export from them; kept when closed, so the test owns them.
+// The windows with a table, made by name by the program's own factory on a
+// calculation, for the tests that print, copy and export from them; kept
+// when closed, so the test owns them. Their reports and copies come from the
+// program's window table (Finestre.h), as the main window's commands get them.
+#include "ConteggioAperto.h"
+#include "Fabbrica.h"
 #include "FinestraFiglia.h"
+#include "Finestre.h"
+#include "TabellaStampa.h"
 #include "frmBox.h"
 #include "frmBreve.h"
 #include "frmCalcoli.h"
@@ -13,15 +19,9 @@
 
 namespace esempi {
 
-inline std::unique_ptr<FinestraFiglia> FinestraConTabella(const QString& nome)
+inline std::unique_ptr<FinestraFiglia> FinestraConTabella(const QString& nome, ConteggioAperto& conteggio)
 {
-    std::unique_ptr<FinestraFiglia> f;
-    if (nome == QLatin1String("frmBreve")) f = std::make_unique<frmBreve>();
-    else if (nome == QLatin1String("frmOPE")) f = std::make_unique<frmOPE>();
-    else if (nome == QLatin1String("frmMutuo")) f = std::make_unique<frmMutuo>();
-    else if (nome == QLatin1String("frmCalcoli")) f = std::make_unique<frmCalcoli>();
-    else if (nome == QLatin1String("frmItalia")) f = std::make_unique<frmItalia>();
-    else f = std::make_unique<frmBox>();
+    std::unique_ptr<FinestraFiglia> f(CreaFinestra(nome, conteggio));
     f->setAttribute(Qt::WA_DeleteOnClose, false);
     return f;
 }

@@ -27,13 +27,14 @@ private slots:
 
 private:
     QTemporaryDir cartella_;
+    ConteggioAperto conteggio_;
 };
 
 void TestEsportazione::initTestCase()
 {
     ImpostaRisponditore([](const QString&, QMessageBox::StandardButtons) { return QMessageBox::Ok; });
-    esempi::ConteggioDelleFinestre();
-    OPE& o = Conteggio.Operazioni();
+    esempi::ConteggioDelleFinestre(conteggio_.Doc());
+    OPE& o = conteggio_.Doc().Operazioni();
     o.setImporto(1, 10000);
     o.setImporto(2, 5500);
     o.setImporto(3, 5500);
@@ -98,7 +99,7 @@ void TestEsportazione::nomeFoglio()
 
 void TestEsportazione::csv()
 {
-    DatiBreve d = esempi::breve();
+    DatiPaginaBreve d = esempi::breve();
     d.descrizione = QStringLiteral("=Anticipo \"A;B\"");
     const QByteArray atteso = "\xEF\xBB\xBF"
                               "\"T.E.G. su Anticipo \"\"A;B\"\"\";\r\n"
@@ -135,7 +136,7 @@ void TestEsportazione::excelRiletto()
     QFETCH(QString, foglio);
     QFETCH(QString, bloccata);
     QFETCH(int, numeri);
-    const std::unique_ptr<FinestraFiglia> f = esempi::FinestraConTabella(nome);
+    const std::unique_ptr<FinestraFiglia> f = esempi::FinestraConTabella(nome, conteggio_);
     f->Pagina();
 
     // An older file of the same name is replaced.
@@ -148,7 +149,9 @@ void TestEsportazione::excelRiletto()
     ImpostaSceltaFileEsportazione([&](QWidget*, const QString& proposto, FormatoEsportazione) {
         return proposto.endsWith(QStringLiteral(".xlsx")) ? file : QString();
     });
-    QVERIFY(EsportaTabellaCorrente(nome, f.get(), FormatoEsportazione::Excel));
+    Rapporto r;
+    QVERIFY(RapportoFinestra(nome, f.get(), r));
+    QVERIFY(EsportaTabellaCorrente(&r, FormatoEsportazione::Excel, nullptr));
     QVERIFY(MessaggiMostrati().isEmpty());
 
     QProcess lettore;
@@ -163,8 +166,6 @@ void TestEsportazione::excelRiletto()
 
     // Every printed text of the window, at its place: numbers as numbers that
     // the Italian forms of their display formats turn back into that text.
-    Rapporto r;
-    QVERIFY(RapportoFinestra(nome, f.get(), r));
     QCOMPARE(intestazione.value(3), r.titolo);
     std::vector<int> colonne;
     for (const ColonnaStampa& c : r.colonne)

@@ -1,5 +1,5 @@
 // Print and copy from the program's own windows, filled from the document.
-#include "Dichiarazioni.h"
+#include "ConteggioAperto.h"
 #include "EsempiStampa.h"
 #include "FinestreDiProva.h"
 #include "Messaggi.h"
@@ -31,6 +31,7 @@ private slots:
 private:
     QTemporaryDir cartella_;
     QString file_;
+    ConteggioAperto conteggio_;
 };
 
 void TestFinestreStampa::initTestCase()
@@ -38,7 +39,7 @@ void TestFinestreStampa::initTestCase()
     ImpostaRisponditore([](const QString&, QMessageBox::StandardButtons) { return QMessageBox::Ok; });
     ImpostaFonteStampanti([] { return QStringList(); }, [] { return QString(); });
     ImpostaSceltaFilePdf([this](QWidget*, const QString&) { return file_; });
-    esempi::ConteggioDelleFinestre();
+    esempi::ConteggioDelleFinestre(conteggio_.Doc());
 }
 
 void TestFinestreStampa::finestre_data()
@@ -59,12 +60,14 @@ void TestFinestreStampa::finestre()
     QFETCH(QString, nome);
     QFETCH(QString, titolo);
     QFETCH(int, righe);
-    const std::unique_ptr<FinestraFiglia> f = esempi::FinestraConTabella(nome);
+    const std::unique_ptr<FinestraFiglia> f = esempi::FinestraConTabella(nome, conteggio_);
     f->resize(1000, 700);
     f->Pagina();
 
     // Copy: one line per table row, each ending in a blank, CR and LF.
-    QVERIFY(CopiaTabellaCorrente(nome, f.get()));
+    QString copia;
+    QVERIFY(TestoCopiaFinestra(nome, f.get(), copia));
+    QVERIFY(CopiaTabellaCorrente(copia));
     const QString testo = QGuiApplication::clipboard()->text();
     QVERIFY(testo.endsWith(QStringLiteral(" \r\n")));
     QCOMPARE(testo.count(QStringLiteral("\r\n")), righe);
@@ -76,7 +79,7 @@ void TestFinestreStampa::finestre()
     QCOMPARE(r.titolo, titolo);
     ImpostaStampanteCorrente(DispositivoPdf);
     file_ = cartella_.filePath(nome + QStringLiteral(".pdf"));
-    QVERIFY(StampaTabellaCorrente(nome, f.get()));
+    QVERIFY(StampaRapporto(r, nullptr));
     QVERIFY(MessaggiMostrati().isEmpty());
     if (qEnvironmentVariableIsSet("ZELVI_PDF_STAMPA"))
         QFile::copy(file_, qEnvironmentVariable("ZELVI_PDF_STAMPA") + QLatin1Char('/') + nome + QStringLiteral(".pdf"));
@@ -97,7 +100,7 @@ void TestFinestreStampa::finestre()
         d.printer()->setOutputFileName(fileAnteprima);
         emit d.paintRequested(d.printer());
     });
-    QVERIFY(AnteprimaTabellaCorrente(nome, f.get(), nullptr));
+    AnteprimaTabellaCorrente(r, nullptr);
     ImpostaMostraAnteprima({});
     QCOMPARE(pagine, 1);
     QProcess pa;
@@ -123,7 +126,7 @@ void TestFinestreStampa::finestre()
 
 void TestFinestreStampa::copiaMutuo()
 {
-    frmMutuo f;
+    frmMutuo f(conteggio_.Doc());
     f.Pagina();
     QString testo;
     QVERIFY(TestoCopiaFinestra(QStringLiteral("frmMutuo"), &f, testo));
@@ -140,7 +143,7 @@ void TestFinestreStampa::copiaMutuo()
 
 void TestFinestreStampa::copiaBreve()
 {
-    frmBreve f;
+    frmBreve f(conteggio_.Doc());
     f.Pagina();
     QString testo;
     QVERIFY(TestoCopiaFinestra(QStringLiteral("frmBreve"), &f, testo));

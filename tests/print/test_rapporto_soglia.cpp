@@ -3,6 +3,7 @@
 #include "Dichiarazioni.h"
 #include "RapportoSoglia.h"
 #include "SoglieInUso.h"
+#include "Finestre.h"
 #include "frmUsura.h"
 #include "modCopia.h"
 
@@ -43,6 +44,8 @@ DatiPaginaSoglia Dati(int righe)
 
 class TestRapportoSoglia : public QObject {
     Q_OBJECT
+
+    Documento conteggio_;
 
 private slots:
     void copia()
@@ -87,12 +90,12 @@ private slots:
     void comandiSullaFinestra()
     {
         ImpostaCartellaSoglie({});
-        Conteggio.InizializzaConteggio();
-        Conteggio.setAnnoRiferimento(2010);
-        Conteggio.Trimestri(1).setNumeri(9000000);
-        Conteggio.Trimestri(1).setInteressi(2000);
-        Conteggio.Trimestri(1).setAccordato(150000);
-        frmUsura w;
+        conteggio_.InizializzaConteggio();
+        conteggio_.setAnnoRiferimento(2010);
+        conteggio_.Trimestri(1).setNumeri(9000000);
+        conteggio_.Trimestri(1).setInteressi(2000);
+        conteggio_.Trimestri(1).setAccordato(150000);
+        frmUsura w(conteggio_);
         w.Pagina();
         QVERIFY(!w.Dati().righe.empty());
         QString testo;

@@ -26,6 +26,8 @@ QString esegui(const QString& programma, const QStringList& argomenti)
 
 class TestRelazione : public QObject {
     Q_OBJECT
+
+    Documento conteggio_;
 private slots:
     void relazione();
     void formule_data();
@@ -37,16 +39,16 @@ private slots:
 
 void TestRelazione::relazione()
 {
-    InizializzaConteggio();
-    Conteggio.setNomeConteggio("Rossi 2012");
-    Conteggio.setAnnoRiferimento(2012);
+    conteggio_.InizializzaConteggio();
+    conteggio_.setNomeConteggio("Rossi 2012");
+    conteggio_.setAnnoRiferimento(2012);
     for (int q = 1; q <= 4; ++q) {
-        Conteggio.Trimestri(q).setNumeri(9000000);
-        Conteggio.Trimestri(q).setInteressi(1500);
-        Conteggio.Trimestri(q).setAccordato(100000);
+        conteggio_.Trimestri(q).setNumeri(9000000);
+        conteggio_.Trimestri(q).setInteressi(1500);
+        conteggio_.Trimestri(q).setAccordato(100000);
     }
-    Conteggio.Trimestri(1).setDescrizione("Conto aziendale");
-    Mutuo& m = Conteggio.MutuoCorrente();
+    conteggio_.Trimestri(1).setDescrizione("Conto aziendale");
+    Mutuo& m = conteggio_.MutuoCorrente();
     m.setImporto(100000);
     m.setRata(1000);
     m.setNRate(120);
@@ -54,7 +56,7 @@ void TestRelazione::relazione()
     m.setDescrizione("Mutuo casa");
     // No operations and no short-term financing: no pages for them.
 
-    const Relazione r = RelazioneConteggio(Conteggio, QDate(2026, 3, 2));
+    const Relazione r = RelazioneConteggio(conteggio_, QDate(2026, 3, 2));
     // Cover, four tables, then the usury check's verdicts and steps.
     QVERIFY(r.pagine.size() > 5);
     QCOMPARE(r.pagine[5].nome, QStringLiteral("StampaSoglia"));
@@ -90,7 +92,7 @@ void TestRelazione::relazione()
     QVERIFY(pagine[0].contains(QRegularExpression(QStringLiteral("T.E.G. su Mutuo casa +pag. 5"))));
     QVERIFY(!pagine[0].contains(QStringLiteral("Operazioni finanziarie varie")));
     // The mortgage's rates as its window shows them.
-    const DatiPaginaMutuo mutuo = PaginaMutuo(Conteggio.MutuoCorrente());
+    const DatiPaginaMutuo mutuo = PaginaMutuo(conteggio_.MutuoCorrente());
     QVERIFY(pagine[4].contains(mutuo.tassoAnnuale));
     QVERIFY(pagine[4].contains(mutuo.tassoPeriodo));
 }
@@ -125,9 +127,9 @@ void TestRelazione::formule()
     QFETCH(double, spese);
     QFETCH(QString, base);
     QFETCH(QString, formula);
-    InizializzaConteggio();
-    Conteggio.setAnnoRiferimento(2018);
-    BOX& t = Conteggio.Trimestri(2);
+    conteggio_.InizializzaConteggio();
+    conteggio_.setAnnoRiferimento(2018);
+    BOX& t = conteggio_.Trimestri(2);
     t.setNumeri(455000);
     t.setInteressi(149.59);
     t.setAccordato(accordato);
@@ -150,14 +152,14 @@ void TestRelazione::soglie()
 
     // A quarter across the change of formula: one threshold per period, each
     // with the quarter's two verdicts.
-    InizializzaConteggio();
-    Conteggio.setAnnoRiferimento(2011);
-    BOX& t = Conteggio.Trimestri(2);
+    conteggio_.InizializzaConteggio();
+    conteggio_.setAnnoRiferimento(2011);
+    BOX& t = conteggio_.Trimestri(2);
     t.setNumeri(455000);
     t.setInteressi(149.59);
     t.setAccordato(10000);
     t.setCommissioni(50);
-    const std::vector<SezionePassaggi> s = PassaggiVerifica(Conteggio, VerificaConteggio(Conteggio, SoglieInUso()));
+    const std::vector<SezionePassaggi> s = PassaggiVerifica(conteggio_, VerificaConteggio(conteggio_, SoglieInUso()));
     QCOMPARE(s.size(), std::size_t(1));
     QCOMPARE(s[0].blocchi.size(), std::size_t(3));
     const QString periodi[] = {"01/04/2011 \u2013 13/05/2011", "14/05/2011 \u2013 30/06/2011"};
@@ -204,8 +206,8 @@ void TestRelazione::esempio()
     QTemporaryDir cartella;
     const QString archivio = qEnvironmentVariable("ZELVI_APP_DIR") + QStringLiteral("/Archivio");
     QVERIFY(QFile::copy(archivio + QStringLiteral("/Esempio.ccc"), cartella.filePath(QStringLiteral("Esempio.ccc"))));
-    CaricaConteggio(cartella.path(), QStringLiteral("Esempio"));
-    const Relazione r = RelazioneConteggio(Conteggio, QDate(2026, 3, 2));
+    LeggiConteggio(cartella.path(), QStringLiteral("Esempio"), conteggio_);
+    const Relazione r = RelazioneConteggio(conteggio_, QDate(2026, 3, 2));
     const QString file = cartella.filePath(QStringLiteral("relazione.pdf"));
     ScriviRelazionePdf(r, file);
     const QString testo = esegui(QStringLiteral("pdftotext"), {file, QStringLiteral("-")});
@@ -215,13 +217,13 @@ void TestRelazione::esempio()
 
     QStringList attese;
     for (int q = 1; q <= 4; ++q) {
-        BOX t = Conteggio.Trimestri(q);
+        BOX t = conteggio_.Trimestri(q);
         t.Aggiorna();
-        attese << QStringLiteral("T.E.G. = ") + FormulaProgramma(t, Conteggio.AnnoRiferimento() % 4 ? 365 : 366)
+        attese << QStringLiteral("T.E.G. = ") + FormulaProgramma(t, conteggio_.AnnoRiferimento() % 4 ? 365 : 366)
                << QStringLiteral("T.E.G. = ") + FormulaIstruzioni2016(t);
     }
-    const std::vector<EsitoVerifica> esiti = VerificaConteggio(Conteggio, SoglieInUso());
-    const std::vector<RigaPaginaSoglia> righe = PaginaSoglia(Conteggio).righe;
+    const std::vector<EsitoVerifica> esiti = VerificaConteggio(conteggio_, SoglieInUso());
+    const std::vector<RigaPaginaSoglia> righe = PaginaSoglia(conteggio_).righe;
     QCOMPARE(righe.size(), esiti.size());
     for (std::size_t i = 0; i < esiti.size(); ++i) {
         if (esiti[i].tegm)

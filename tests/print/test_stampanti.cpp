@@ -1,9 +1,5 @@
-// The printer choice, printing on the current device with its failures, and
-// the print and copy commands reading the windows' controls.
-#include "Dichiarazioni.h"
-#include "FinestraFiglia.h"
+// The printer choice and printing on the current device with its failures.
 #include "EsempiStampa.h"
-#include "LetturaFinestre.h"
 #include "Messaggi.h"
 #include "Stampanti.h"
 #include "frmImpostaStampante.h"
@@ -24,46 +20,6 @@
 
 namespace {
 
-QLineEdit* campo(QWidget* f, const QString& nome, const QString& testo)
-{
-    auto* e = new QLineEdit(testo, f);
-    e->setObjectName(nome);
-    return e;
-}
-
-QLabel* etichetta(QWidget* f, const QString& nome, const QString& testo)
-{
-    auto* l = new QLabel(testo, f);
-    l->setObjectName(nome);
-    return l;
-}
-
-QComboBox* lista(QWidget* f, const QString& nome, const QStringList& voci, const QString& testo)
-{
-    auto* c = new QComboBox(f);
-    c->setObjectName(nome);
-    c->addItems(voci);
-    c->setCurrentText(testo);
-    return c;
-}
-
-// A window with a field being edited: committing reformats it.
-class FinestraInModifica : public FinestraFiglia {
-public:
-    FinestraInModifica() : FinestraFiglia(QStringLiteral("frmMutuo"), QStringLiteral("1513506645"))
-    {
-        importo = campo(this, QStringLiteral("XPText1(0)"), QStringLiteral("1234,5"));
-    }
-    void Pagina() override {}
-    void ConfermaModifiche() override
-    {
-        ++conferme;
-        importo->setText(QStringLiteral("1.234,50"));
-    }
-    QLineEdit* importo;
-    int conferme = 0;
-};
-
 void eliminaRinviati() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
 } // namespace
@@ -82,12 +38,6 @@ private slots:
     void stampanteGuastaMostraMessaggio();
     void stampaSuFilePdf();
     void fileNonScrivibile();
-    void titoloNonStampaNeCopia();
-    void finestraBreveLetta();
-    void finestraOperazioniLetta();
-    void grigliaDallaVista();
-    void campoInModificaConfermato();
-    void logoDellaFinestraPrincipale();
 
 private:
     frmImpostaStampante* apri(QWidget& principale);
@@ -289,156 +239,6 @@ void TestStampanti::fileNonScrivibile()
     const QStringList m = MessaggiMostrati();
     QCOMPARE(m.size(), 1);
     QVERIFY(m[0].contains(QStringLiteral("impossibile scrivere il file")));
-}
-
-void TestStampanti::titoloNonStampaNeCopia()
-{
-    ImpostaStampanteCorrente(DispositivoPdf);
-    rispostaFile_ = cartella_.filePath(QStringLiteral("titolo.pdf"));
-    QWidget titolo;
-    titolo.setObjectName(QStringLiteral("frmTitolo"));
-    QGuiApplication::clipboard()->setText(QStringLiteral("prima"));
-    for (const QString& nome : {QStringLiteral("frmTitolo"), QString(), QStringLiteral("frmInfo")}) {
-        QVERIFY(!StampaTabellaCorrente(nome, &titolo));
-        QVERIFY(!CopiaTabellaCorrente(nome, &titolo));
-    }
-    QVERIFY(!StampaTabellaCorrente(QStringLiteral("frmBreve"), nullptr));
-    QVERIFY(scelteFile_.isEmpty());
-    QVERIFY(MessaggiMostrati().isEmpty());
-    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("prima"));
-    QVERIFY(!QFileInfo::exists(rispostaFile_));
-}
-
-void TestStampanti::finestraBreveLetta()
-{
-    QWidget f;
-    f.setObjectName(QStringLiteral("frmBreve"));
-    campo(&f, QStringLiteral("XPText2"), QStringLiteral("Anticipo fatture"));
-    campo(&f, QStringLiteral("XPText1(0)"), QStringLiteral("10.000,00"));
-    campo(&f, QStringLiteral("XPText1(1)"), QStringLiteral("100,00"));
-    campo(&f, QStringLiteral("XPText1(2)"), QStringLiteral("10.200,00"));
-    auto* d1 = new QDateEdit(QDate(2010, 1, 1), &f);
-    d1->setObjectName(QStringLiteral("DTPicker1"));
-    auto* d2 = new QDateEdit(QDate(2010, 4, 1), &f);
-    d2->setObjectName(QStringLiteral("DTPicker2"));
-    etichetta(&f, QStringLiteral("Label1(6)"), QStringLiteral("3,030%"));
-    etichetta(&f, QStringLiteral("Label1(8)"), QStringLiteral("12,290%"));
-    etichetta(&f, QStringLiteral("Label1(7)"), QStringLiteral("T.E.G. su base annuale"));
-
-    const DatiBreve d = LeggiBreve(&f);
-    const DatiBreve atteso = esempi::breve();
-    QCOMPARE(d.descrizione, atteso.descrizione);
-    QCOMPARE(d.dataErogazione, QStringLiteral("01/01/2010"));
-    QCOMPARE(d.dataRestituzione, QStringLiteral("01/04/2010"));
-    QCOMPARE(d.tegPeriodo, atteso.tegPeriodo);
-    QCOMPARE(d.tegAnnuo, atteso.tegAnnuo);
-
-    // The copy command puts the same text on the clipboard, also through a
-    // frame that wraps the window.
-    QWidget cornice;
-    f.setParent(&cornice);
-    QVERIFY(CopiaTabellaCorrente(QStringLiteral("frmBreve"), &cornice));
-    QCOMPARE(QGuiApplication::clipboard()->text(), CopiaBreve(atteso));
-    f.setParent(nullptr);
-
-    // The print command prints on the current device with the document's description.
-    Conteggio.BreveCorrente().setDescrizione("Anticipo fatture");
-    ImpostaStampanteCorrente(DispositivoPdf);
-    rispostaFile_ = cartella_.filePath(QStringLiteral("breve.pdf"));
-    QVERIFY(StampaTabellaCorrente(QStringLiteral("frmBreve"), &f));
-    QVERIFY(QFileInfo(rispostaFile_).size() > 0);
-    QVERIFY(scelteFile_.first().endsWith(QStringLiteral("T.E.G. su Anticipo fatture.pdf")));
-
-    Rapporto r;
-    QVERIFY(RapportoFinestra(QStringLiteral("frmBreve"), &f, r));
-    QCOMPARE(r.titolo, QStringLiteral("T.E.G. su Anticipo fatture"));
-    QCOMPARE(r.tabella.Testo(5, 2), QStringLiteral("01/04/2010"));
-}
-
-void TestStampanti::finestraOperazioniLetta()
-{
-    QWidget f;
-    f.setObjectName(QStringLiteral("frmOPE"));
-    const DatiOPE atteso = esempi::operazioni();
-    for (int k = 0; k < 10; ++k) {
-        lista(&f, QStringLiteral("Combo1(%1)").arg(k), {atteso.date[k]}, atteso.date[k]);
-        lista(&f, QStringLiteral("Combo2(%1)").arg(k), {QStringLiteral("Entrata"), QStringLiteral("Uscita")},
-              atteso.segni[k]);
-        campo(&f, QStringLiteral("XPText1(%1)").arg(k), atteso.testiImporto[k]);
-        Conteggio.Operazioni().setImporto(k + 1, k < 3 ? atteso.importi[k] : 0);
-    }
-    etichetta(&f, QStringLiteral("Label1(8)"), atteso.teg);
-
-    // The document's amounts choose the rows; the fixed caption is printed
-    // even though the window does not name its label.
-    DatiOPE ridotto = atteso;
-    for (int k = 3; k < 10; ++k)
-        ridotto.importi[k] = 0;
-    QString testo;
-    QVERIFY(TestoCopiaFinestra(QStringLiteral("frmOPE"), &f, testo));
-    QCOMPARE(testo, CopiaOPE(ridotto));
-    QVERIFY(testo.contains(QStringLiteral("T.E.G. su base annua (approx.)")));
-}
-
-void TestStampanti::grigliaDallaVista()
-{
-    QWidget f;
-    f.setObjectName(QStringLiteral("frmItalia"));
-    const Griglia g = esempi::grigliaItalia();
-    auto* vista = new QTableWidget(g.Righe(), g.Colonne(), &f);
-    vista->setObjectName(QStringLiteral("Grid"));
-    for (int r = 0; r < g.Righe(); ++r)
-        for (int c = 0; c < g.Colonne(); ++c)
-            vista->setItem(r, c, new QTableWidgetItem(g.Testo(r, c)));
-    Griglia letta;
-    QVERIFY(LeggiGriglia(&f, letta));
-    QCOMPARE(letta.Righe(), 13);
-    QCOMPARE(letta.Testo(12, 4), QStringLiteral("10,250%"));
-    QString testo;
-    QVERIFY(TestoCopiaFinestra(QStringLiteral("frmItalia"), &f, testo));
-    QCOMPARE(testo, CopiaItalia(g));
-
-    // A window whose grid is kept as a Griglia is read through its reader.
-    Griglia propria = esempi::grigliaMatematico();
-    ImpostaLettoreGriglia([&propria](const QWidget* w) -> const Griglia* {
-        return w->objectName() == QLatin1String("frmCalcoli") ? &propria : nullptr;
-    });
-    QWidget calcoli;
-    calcoli.setObjectName(QStringLiteral("frmCalcoli"));
-    QVERIFY(TestoCopiaFinestra(QStringLiteral("frmCalcoli"), &calcoli, testo));
-    QCOMPARE(testo, CopiaMatematico(propria));
-    ImpostaLettoreGriglia({});
-    QVERIFY(!TestoCopiaFinestra(QStringLiteral("frmCalcoli"), &calcoli, testo));
-}
-
-void TestStampanti::campoInModificaConfermato()
-{
-    FinestraInModifica f;
-    f.setAttribute(Qt::WA_DeleteOnClose, false);
-    QString testo;
-    QVERIFY(TestoCopiaFinestra(QStringLiteral("frmMutuo"), &f, testo));
-    QCOMPARE(f.conferme, 1);
-    QVERIFY(testo.contains(QStringLiteral("Importo finanziato \t1.234,50 \r\n")));
-    Rapporto r;
-    QVERIFY(RapportoFinestra(QStringLiteral("frmMutuo"), &f, r));
-    QCOMPARE(f.conferme, 2);
-    QCOMPARE(r.tabella.Testo(2, 2), QStringLiteral("1.234,50"));
-}
-
-void TestStampanti::logoDellaFinestraPrincipale()
-{
-    QWidget principale;
-    auto* picture2 = new QLabel(&principale);
-    picture2->setObjectName(QStringLiteral("Picture2"));
-    QPixmap px(188, 71);
-    px.fill(Qt::darkBlue);
-    picture2->setPixmap(px);
-    auto* f = new QWidget(&principale);
-    f->setObjectName(QStringLiteral("frmMutuo"));
-    Rapporto r;
-    QVERIFY(RapportoFinestra(QStringLiteral("frmMutuo"), f, r));
-    QCOMPARE(r.logo.size(), QSize(188, 71));
-    QCOMPARE(r.logo.pixelColor(5, 5), QColor(Qt::darkBlue));
 }
 
 QTEST_MAIN(TestStampanti)

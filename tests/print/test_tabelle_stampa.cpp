@@ -1,5 +1,5 @@
 // The print tables of the six reports and the clipboard texts of the six
-// copies, built from what the windows show.
+// copies, built from the pages the windows show.
 #include "EsempiStampa.h"
 #include "modCopia.h"
 
@@ -58,10 +58,10 @@ void TestTabelleStampa::riepiloghi()
 
 void TestTabelleStampa::operazioniSaltaImportiNulli()
 {
-    DatiOPE d = esempi::operazioni();
+    DatiPaginaOPE d = esempi::operazioni();
     for (int k = 0; k < 10; ++k)
         if (k != 1 && k != 6)
-            d.importi[k] = 0;
+            d.righe[k].valore = 0;
     const Rapporto r = RapportoOPE(d, QStringLiteral("Flussi"));
     QCOMPARE(r.RighePerPagina, 7);
     QCOMPARE(r.tabella.Testo(4, 1), QStringLiteral("1"));
@@ -75,16 +75,17 @@ void TestTabelleStampa::operazioniSaltaImportiNulli()
     QVERIFY(!r.tabella.RigaGrassetto(4) && !r.tabella.RigaGrassetto(6));
 
     // A negative amount is not zero: it is printed.
-    d.importi[3] = -1;
+    d.righe[3].valore = -1;
     QCOMPARE(RapportoOPE(d, {}).RighePerPagina, 8);
     QCOMPARE(RapportoOPE(esempi::operazioni(), {}).RighePerPagina, 15);
 }
 
 void TestTabelleStampa::operazioniTutteNulle()
 {
-    DatiOPE d = esempi::operazioni();
-    d.importi.fill(0);
-    d.teg = QStringLiteral("dati incoerenti");
+    DatiPaginaOPE d = esempi::operazioni();
+    for (DatiRigaOPE& r : d.righe)
+        r.valore = 0;
+    d.tasso = QStringLiteral("dati incoerenti");
     const Rapporto r = RapportoOPE(d, {});
     QCOMPARE(r.RighePerPagina, 5);
     QCOMPARE(r.tabella.Testo(5, 4), QStringLiteral("dati incoerenti"));
@@ -93,7 +94,7 @@ void TestTabelleStampa::operazioniTutteNulle()
 
 void TestTabelleStampa::input()
 {
-    DatiInput d = esempi::input();
+    DatiPaginaInput d = esempi::input();
     d.campi[6][3] = QStringLiteral("-5");
     const Rapporto r = RapportoInput(d, QStringLiteral("Conto"));
     QCOMPARE(r.sottotitolo, QStringLiteral("Dati di input"));
@@ -102,7 +103,8 @@ void TestTabelleStampa::input()
     QCOMPARE(r.tabella.Testo(3, 5), QStringLiteral("IV Trimestre"));
     QCOMPARE(r.tabella.Testo(7, 1), QStringLiteral("   di cui comm. su max scoperto"));
     // Row 7 is the CMS field (XPText6), row 8 the fixed charges (XPText4).
-    QCOMPARE(r.tabella.Testo(7, 3), d.campi[3][1]);
+    QCOMPARE(r.tabella.Testo(7, 3), d.campi[5][1]);
+    QCOMPARE(r.tabella.Testo(8, 3), d.campi[3][1]);
     QCOMPARE(r.tabella.Testo(10, 5), QStringLiteral("-5"));
     QVERIFY(r.tabella.RigaGrassetto(1) && r.tabella.RigaGrassetto(3) && !r.tabella.RigaGrassetto(4));
 }
@@ -154,7 +156,7 @@ void TestTabelleStampa::italia()
 
 void TestTabelleStampa::copiaBreveEMutuo()
 {
-    DatiBreve b = esempi::breve();
+    DatiPaginaBreve b = esempi::breve();
     b.descrizione = QStringLiteral("-sconto = anticipo");
     QCOMPARE(CopiaBreve(b),
              QStringLiteral("Descrizione operazione \t'-sconto = anticipo \r\n"
@@ -167,8 +169,8 @@ void TestTabelleStampa::copiaBreveEMutuo()
                             "T.E.G. di periodo \t3,030% \r\n"
                             "T.E.G. su base annuale \t12,290% \r\n"));
 
-    DatiMutuo m = esempi::mutuo();
-    m.tegPeriodo = m.tegAnnuo = QStringLiteral("dati incoerenti");
+    DatiPaginaMutuo m = esempi::mutuo();
+    m.tassoPeriodo = m.tassoAnnuale = QStringLiteral("dati incoerenti");
     QCOMPARE(CopiaMutuo(m),
              QStringLiteral("Descrizione mutuo \tMutuo prima casa \r\n"
                             "Importo finanziato \t100.000,00 \r\n"
@@ -183,10 +185,10 @@ void TestTabelleStampa::copiaBreveEMutuo()
 
 void TestTabelleStampa::copiaOperazioni()
 {
-    DatiOPE d = esempi::operazioni();
+    DatiPaginaOPE d = esempi::operazioni();
     for (int k = 3; k < 10; ++k)
-        d.importi[k] = 0;
-    d.testiImporto[2] = QStringLiteral("-1.200,00");
+        d.righe[k].valore = 0;
+    d.righe[2].importo = QStringLiteral("-1.200,00");
     const QString atteso = QStringLiteral("Flussi \t \t \t \r\n"
                                           " \t \t \t \r\n"
                                           "N. \tData \tImporto \tSegno \r\n"
@@ -201,9 +203,10 @@ void TestTabelleStampa::copiaOperazioni()
 
 void TestTabelleStampa::copiaDieciFlussiNulli()
 {
-    DatiOPE d = esempi::operazioni();
-    d.importi.fill(0);
-    d.teg = QStringLiteral("dati incoerenti");
+    DatiPaginaOPE d = esempi::operazioni();
+    for (DatiRigaOPE& r : d.righe)
+        r.valore = 0;
+    d.tasso = QStringLiteral("dati incoerenti");
     QCOMPARE(CopiaOPE(d), QStringLiteral("Flussi \t \t \t \r\n"
                                          " \t \t \t \r\n"
                                          "N. \tData \tImporto \tSegno \r\n"
@@ -213,7 +216,7 @@ void TestTabelleStampa::copiaDieciFlussiNulli()
 
 void TestTabelleStampa::copiaInputSenzaApostrofo()
 {
-    DatiInput d;
+    DatiPaginaInput d;
     d.anno = QStringLiteral("2012");
     for (auto& campo : d.campi)
         campo.fill(QStringLiteral("0,00"));

@@ -1,5 +1,6 @@
 #pragma once
 // A stand-in child window with the controls the layout works on.
+#include "Dichiarazioni.h"
 #include "FinestraFiglia.h"
 
 #include <QFrame>
@@ -11,8 +12,8 @@ class FinestraProva : public FinestraFiglia {
 public:
     // Result windows carry a grid inside XPFrame4 and the frame tag of the
     // current-account windows; the others the taller frame.
-    FinestraProva(const QString& nome, bool conGriglia, bool paginaLancia = false)
-        : FinestraFiglia(nome, QStringLiteral("1513506645")), lancia_(paginaLancia)
+    FinestraProva(Documento& documento, const QString& nome, bool conGriglia, bool paginaLancia = false)
+        : FinestraFiglia(nome, QStringLiteral("1513506645"), documento), lancia_(paginaLancia)
     {
         cornice = new QFrame(this);
         cornice->setObjectName(QStringLiteral("XPFrame4"));
@@ -34,6 +35,7 @@ public:
     }
     void ConfermaModifiche() override { ++conferme; }
     void Premi(const QString& chiave) { emit Comando(chiave); }
+    void Modifica() { emit Modificato(); }
 
     QFrame* cornice;
     QPushButton* banda;

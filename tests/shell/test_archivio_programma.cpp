@@ -3,13 +3,22 @@
 // command line, the installed layout.
 #include "AperturaEsterna.h"
 #include "Archivio.h"
+#include "ConteggioAperto.h"
 #include "Dichiarazioni.h"
+#include "Finestre.h"
 #include "Mainform.h"
 #include "Messaggi.h"
+#include "PaginaSoglia.h"
+#include "Pagine.h"
+#include "PagineFinanziamenti.h"
+#include "RapportoSoglia.h"
 #include "frmNuovoPiano.h"
+#include "modCopia.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
@@ -58,16 +67,14 @@ class TestArchivioProgramma : public QObject {
     {
         QDir().mkpath(Archivio());
         CreaConteggio(Archivio(), QStringLiteral("Esempio"));
-        CaricaConteggio(Archivio(), QStringLiteral("Esempio"));
-        Conteggio.MutuoCorrente().setImporto(100000);
-        Conteggio.Trimestri(2).setNumeri(1234567.25);
-        Conteggio.BreveCorrente().setDescrizione("Anticipo fatture");
-        Conteggio.BreveCorrente().setFinanziato(10000);
-        Conteggio.Operazioni().setImporto(3, 2500);
-        SalvaConteggio(Archivio());
-        RilasciaDatabaseCorrente();
-        InizializzaConteggio();
-        Conteggio.setNomeConteggio({});
+        ConteggioAperto c;
+        c.Carica(Archivio(), QStringLiteral("Esempio"));
+        c.Doc().MutuoCorrente().setImporto(100000);
+        c.Doc().Trimestri(2).setNumeri(1234567.25);
+        c.Doc().BreveCorrente().setDescrizione("Anticipo fatture");
+        c.Doc().BreveCorrente().setFinanziato(10000);
+        c.Doc().Operazioni().setImporto(3, 2500);
+        c.Salva();
     }
 
 private slots:
@@ -81,16 +88,12 @@ private slots:
     {
         ImpostaRisponditore([](const QString&, QMessageBox::StandardButtons) { return QMessageBox::Yes; });
         QDir(Archivio()).removeRecursively();
-        RilasciaDatabaseCorrente();
-        InizializzaConteggio();
-        Conteggio.setNomeConteggio({});
     }
 
     void cleanup()
     {
         m_.reset();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        RilasciaDatabaseCorrente();
         ImpostaRisponditore({});
     }
 
@@ -101,7 +104,7 @@ private slots:
         const QStringList m = Messaggi();
         QCOMPARE(m.size(), 1);
         QVERIFY(m[0].contains("Esempio"));
-        QVERIFY(Conteggio.NomeConteggio().empty());
+        QVERIFY(m_->Conteggio().Doc().NomeConteggio().empty());
         QVERIFY(!A("mnuSalva")->isEnabled());
         QVERIFY(m_->isEnabled());
     }
@@ -111,13 +114,13 @@ private slots:
         PreparaEsempio();
         Avvia();
         QCOMPARE(Messaggi(), QStringList());
-        QCOMPARE(Conteggio.NomeConteggio(), std::string("Esempio"));
-        QCOMPARE(Conteggio.MutuoCorrente().Importo(), 100000.0);
-        QCOMPARE(Conteggio.Trimestri(2).Numeri(), 1234567.25);
-        QCOMPARE(Conteggio.Trimestri(2).Trimestre(), 2);
+        QCOMPARE(m_->Conteggio().Doc().NomeConteggio(), std::string("Esempio"));
+        QCOMPARE(m_->Conteggio().Doc().MutuoCorrente().Importo(), 100000.0);
+        QCOMPARE(m_->Conteggio().Doc().Trimestri(2).Numeri(), 1234567.25);
+        QCOMPARE(m_->Conteggio().Doc().Trimestri(2).Trimestre(), 2);
         QCOMPARE(m_->FinestraCorrente(), QStringLiteral("frmTitolo"));
         QVERIFY(A("mnuSalva")->isEnabled() && A("mnuTabella")->isEnabled());
-        QCOMPARE(DatabaseCorrente(), PercorsoConteggio(Archivio(), "Esempio"));
+        QCOMPARE(m_->Conteggio().File(), PercorsoConteggio(Archivio(), "Esempio"));
         QTRY_COMPARE(m_->findChild<QLabel*>("Panel2")->text(), QStringLiteral("Esempio"));
     }
 
@@ -132,7 +135,7 @@ private slots:
         const QStringList m = Messaggi();
         QCOMPARE(m.size(), 1);
         QVERIFY(m[0].contains("Esempio"));
-        QVERIFY(Conteggio.NomeConteggio().empty());
+        QVERIFY(m_->Conteggio().Doc().NomeConteggio().empty());
         QVERIFY(m_->isEnabled() && m_->isVisible());
     }
 
@@ -141,18 +144,18 @@ private slots:
     {
         PreparaEsempio();
         Avvia();
-        QCOMPARE(Conteggio.MutuoCorrente().Importo(), 100000.0);
+        QCOMPARE(m_->Conteggio().Doc().MutuoCorrente().Importo(), 100000.0);
         m_->ApriFinestra(QStringLiteral("frmMutuo"));
-        QCOMPARE(Conteggio.MutuoCorrente().Importo(), 100000.0);
+        QCOMPARE(m_->Conteggio().Doc().MutuoCorrente().Importo(), 100000.0);
         m_->ScaricaFinestre();
-        QCOMPARE(Conteggio.MutuoCorrente().Importo(), 100000.0);
+        QCOMPARE(m_->Conteggio().Doc().MutuoCorrente().Importo(), 100000.0);
         QVERIFY(!m_->CaricaConteggio(QStringLiteral("Inesistente")));
         QCOMPARE(Messaggi().size(), 1);
         QVERIFY(m_->FinestraAperta(QStringLiteral("frmTitolo")));
         QCOMPARE(m_->FinestraCorrente(), QStringLiteral("frmTitolo"));
-        QCOMPARE(Conteggio.NomeConteggio(), std::string("Esempio"));
-        QCOMPARE(Conteggio.MutuoCorrente().Importo(), 100000.0);
-        QCOMPARE(DatabaseCorrente(), PercorsoConteggio(Archivio(), "Esempio"));
+        QCOMPARE(m_->Conteggio().Doc().NomeConteggio(), std::string("Esempio"));
+        QCOMPARE(m_->Conteggio().Doc().MutuoCorrente().Importo(), 100000.0);
+        QCOMPARE(m_->Conteggio().File(), PercorsoConteggio(Archivio(), "Esempio"));
         QVERIFY(m_->isEnabled());
     }
 
@@ -165,12 +168,12 @@ private slots:
             m_->EseguiComando(QLatin1String(chiave));
             QVERIFY2(m_->FinestraFigliaCorrente(), chiave);
             m_->ScaricaFinestre();
-            QCOMPARE(Conteggio.MutuoCorrente().Importo(), 100000.0);
-            QCOMPARE(Conteggio.Trimestri(2).Numeri(), 1234567.25);
-            QCOMPARE(Conteggio.BreveCorrente().Finanziato(), 10000.0);
-            QCOMPARE(Conteggio.Operazioni().Importo(3), 2500.0);
-            QCOMPARE(Conteggio.BreveCorrente().Descrizione(), std::string("Anticipo fatture"));
-            QVERIFY2(!ConteggioModificato(), chiave);
+            QCOMPARE(m_->Conteggio().Doc().MutuoCorrente().Importo(), 100000.0);
+            QCOMPARE(m_->Conteggio().Doc().Trimestri(2).Numeri(), 1234567.25);
+            QCOMPARE(m_->Conteggio().Doc().BreveCorrente().Finanziato(), 10000.0);
+            QCOMPARE(m_->Conteggio().Doc().Operazioni().Importo(3), 2500.0);
+            QCOMPARE(m_->Conteggio().Doc().BreveCorrente().Descrizione(), std::string("Anticipo fatture"));
+            QVERIFY2(!m_->Conteggio().Modificato(), chiave);
         }
         QCOMPARE(Messaggi(), QStringList());
     }
@@ -181,18 +184,18 @@ private slots:
         PreparaEsempio();
         Avvia();
         m_->show();
-        Conteggio.MutuoCorrente().setImporto(250000);
+        m_->Conteggio().Doc().MutuoCorrente().setImporto(250000);
         A("mnuSalva")->trigger();
         QCOMPARE(Messaggi(), QStringList());
-        Conteggio.MutuoCorrente().setImporto(1);
-        CaricaConteggio(Archivio(), QStringLiteral("Esempio"));
-        QCOMPARE(Conteggio.MutuoCorrente().Importo(), 250000.0);
+        m_->Conteggio().Doc().MutuoCorrente().setImporto(1);
+        m_->Conteggio().Carica(Archivio(), QStringLiteral("Esempio"));
+        QCOMPARE(m_->Conteggio().Doc().MutuoCorrente().Importo(), 250000.0);
 
         QVERIFY(QFile::remove(PercorsoConteggio(Archivio(), "Esempio")));
         A("mnuSalvaEsci")->trigger();
         QCOMPARE(Messaggi().size(), 1);
         QVERIFY(m_->isVisible());
-        QCOMPARE(Conteggio.MutuoCorrente().Importo(), 250000.0);
+        QCOMPARE(m_->Conteggio().Doc().MutuoCorrente().Importo(), 250000.0);
     }
 
     // "Salva con nome…" from the menu: the copy, with the changes, becomes
@@ -201,8 +204,12 @@ private slots:
     {
         PreparaEsempio();
         Avvia();
-        Conteggio.MutuoCorrente().setImporto(7);
-        QTRY_VERIFY(m_->isWindowModified());
+        // A figure typed into the mortgage window is an unsaved change.
+        m_->EseguiComando(QStringLiteral("mutuo"));
+        auto* importo = m_->FinestraAperta(QStringLiteral("frmMutuo"))->findChild<QLineEdit*>("XPText1(0)");
+        QTest::mouseClick(importo, Qt::LeftButton);
+        QTest::keyClick(importo, Qt::Key_7);
+        QVERIFY(m_->isWindowModified());
         A("mnuSalvaConNome")->trigger();
         frmNuovoPiano* d = nullptr;
         for (QWidget* w : QApplication::topLevelWidgets())
@@ -212,11 +219,108 @@ private slots:
         QCOMPARE(d->windowTitle(), QStringLiteral("Salva con nome"));
         d->XPText1()->setText(QStringLiteral("Esempio 2"));
         d->XPButton1()->click();
-        QCOMPARE(Conteggio.NomeConteggio(), std::string("Esempio 2"));
+        QCOMPARE(m_->Conteggio().Doc().NomeConteggio(), std::string("Esempio 2"));
         QTRY_COMPARE(m_->windowTitle(), QStringLiteral("Esempio 2[*] - Zelvi T.E.G."));
         QVERIFY(!m_->isWindowModified() && m_->isEnabled());
-        CaricaConteggio(Archivio(), QStringLiteral("Esempio"));
-        QCOMPARE(Conteggio.MutuoCorrente().Importo(), 100000.0);
+        m_->Conteggio().Carica(Archivio(), QStringLiteral("Esempio"));
+        QCOMPARE(m_->Conteggio().Doc().MutuoCorrente().Importo(), 100000.0);
+    }
+
+    // Typing into a field marks the title at once, before the field is left;
+    // moving through the fields does not; saving and loading clear the mark.
+    void modificheDigitate_data()
+    {
+        QTest::addColumn<QString>("comando");
+        QTest::addColumn<QString>("finestra");
+        QTest::addColumn<QString>("campo");
+        QTest::newRow("conto") << "cc" << "frmBox" << "XPText2(1)";
+        QTest::newRow("descrizione conto") << "cc" << "frmBox" << "XPText20";
+        QTest::newRow("mutuo") << "mutuo" << "frmMutuo" << "XPText1(2)";
+        QTest::newRow("operazioni") << "altro" << "frmOPE" << "XPText1(4)";
+        QTest::newRow("breve") << "breve" << "frmBreve" << "XPText2";
+    }
+    void modificheDigitate()
+    {
+        QFETCH(QString, comando);
+        QFETCH(QString, finestra);
+        QFETCH(QString, campo);
+        PreparaEsempio();
+        Avvia();
+        m_->show();
+        for (int volta = 0; volta < 2; ++volta) {
+            m_->EseguiComando(comando);
+            auto* c = m_->FinestraAperta(finestra)->findChild<QLineEdit*>(campo);
+            QVERIFY(c);
+            QTest::mouseClick(c, Qt::LeftButton);
+            QTest::keyClick(c, Qt::Key_Tab);
+            QTest::mouseClick(c, Qt::LeftButton);
+            QVERIFY(!m_->isWindowModified());
+            QTest::keyClick(c, Qt::Key_5);
+            QVERIFY(m_->isWindowModified());
+            QCOMPARE(m_->windowTitle(), QStringLiteral("Esempio[*] - Zelvi T.E.G."));
+            if (volta == 0)
+                A("mnuSalva")->trigger();
+            else
+                QVERIFY(m_->CaricaConteggio(QStringLiteral("Esempio")));
+            QVERIFY(!m_->isWindowModified());
+        }
+        QCOMPARE(Messaggi(), QStringList());
+    }
+
+    // A choice of the usury check is an edit too.
+    void sceltaDellaVerifica()
+    {
+        PreparaEsempio();
+        Avvia();
+        m_->show();
+        m_->EseguiComando(QStringLiteral("usura"));
+        auto* w = m_->FinestraAperta(QStringLiteral("frmUsura"));
+        auto* categoria = w->findChildren<QComboBox*>().value(0);
+        QVERIFY(categoria && !m_->isWindowModified());
+        categoria->setFocus();
+        QTest::keyClick(categoria, Qt::Key_Down);
+        QVERIFY(m_->isWindowModified());
+    }
+
+    // Each window's copy and report come from its own page, whatever the
+    // document holds; the title window and unknown names have none.
+    void usciteDelleFinestre()
+    {
+        PreparaEsempio();
+        Avvia();
+        Documento& d = m_->Conteggio().Doc();
+        const struct {
+            const char* comando;
+            const char* finestra;
+            std::function<QString()> copia;
+            QString descrizione;
+        } righe[] = {
+            {"cc", "frmBox", [&] { return CopiaInput(PaginaInput(d)); }, {}},
+            {"mutuo", "frmMutuo", [&] { return CopiaMutuo(PaginaMutuo(d.MutuoCorrente())); }, {}},
+            {"altro", "frmOPE", [&] { return CopiaOPE(PaginaOPE(d.Operazioni())); }, {}},
+            {"breve", "frmBreve", [&] { return CopiaBreve(PaginaBreve(d.BreveCorrente())); }, "Anticipo fatture"},
+            {"matematico", "frmCalcoli", [&] { QString e; return CopiaMatematico(PaginaMatematico(d, e)); }, {}},
+            {"italia", "frmItalia", [&] { QString e; return CopiaItalia(PaginaItalia(d, e)); }, {}},
+            {"usura", "frmUsura", [&] { return CopiaSoglia(PaginaSoglia(d)); }, {}},
+        };
+        for (const auto& r : righe) {
+            m_->EseguiComando(QLatin1String(r.comando));
+            QGuiApplication::clipboard()->clear();
+            m_->EseguiComando(QStringLiteral("copia"));
+            QCOMPARE(QGuiApplication::clipboard()->text(), r.copia());
+            Rapporto rapporto;
+            QVERIFY(RapportoFinestra(QLatin1String(r.finestra), m_->FinestraAperta(QLatin1String(r.finestra)), rapporto));
+            if (!r.descrizione.isEmpty())
+                QCOMPARE(rapporto.titolo, QStringLiteral("T.E.G. su ") + r.descrizione);
+        }
+        QWidget titolo;
+        titolo.setObjectName(QStringLiteral("frmTitolo"));
+        Rapporto r;
+        QString testo;
+        for (const QString& nome : {QStringLiteral("frmTitolo"), QString(), QStringLiteral("frmInfo")})
+            QVERIFY(!RapportoFinestra(nome, &titolo, r) && !TestoCopiaFinestra(nome, &titolo, testo));
+        QVERIFY(!RapportoFinestra(QStringLiteral("frmBreve"), nullptr, r));
+        QCOMPARE(Messaggi(), QStringList());
     }
 
     void manuale()
@@ -270,14 +374,14 @@ private slots:
         riga.file = altrove + "/Rossi.ccc";
         Avvia(riga);
         QCOMPARE(Messaggi(), QStringList());
-        QCOMPARE(DatabaseCorrente(), riga.file);
+        QCOMPARE(m_->Conteggio().File(), riga.file);
         QTRY_VERIFY(m_->findChild<QLabel*>("Panel2")->text().contains("Documenti"));
-        Conteggio.MutuoCorrente().setImporto(4321);
+        m_->Conteggio().Doc().MutuoCorrente().setImporto(4321);
         A("mnuSalva")->trigger();
         QCOMPARE(Messaggi(), QStringList());
         QVERIFY(!QFile::exists(PercorsoConteggio(Archivio(), "Rossi")));
-        CaricaConteggio(altrove, "Rossi");
-        QCOMPARE(Conteggio.MutuoCorrente().Importo(), 4321.0);
+        m_->Conteggio().Carica(altrove, "Rossi");
+        QCOMPARE(m_->Conteggio().Doc().MutuoCorrente().Importo(), 4321.0);
 
         // Saved under a new name, the copy is in the archive and is saved there,
         // never into a file of that name beside the first one.
@@ -295,10 +399,10 @@ private slots:
         QVERIFY(d);
         d->XPText1()->setText(QStringLiteral("Rossi 2"));
         d->XPButton1()->click();
-        Conteggio.MutuoCorrente().setImporto(999);
+        m_->Conteggio().Doc().MutuoCorrente().setImporto(999);
         A("mnuSalva")->trigger();
         QCOMPARE(Messaggi(), QStringList());
-        QCOMPARE(DatabaseCorrente(), PercorsoConteggio(Archivio(), "Rossi 2"));
+        QCOMPARE(m_->Conteggio().File(), PercorsoConteggio(Archivio(), "Rossi 2"));
         QCOMPARE(contenuto(altrove + "/Rossi 2.ccc"), estraneo);
 
         QVERIFY(m_->ApriFile(Archivio() + "/../Archivio/Esempio.ccc"));
@@ -319,7 +423,7 @@ private slots:
         Avvia(riga);
         const QStringList m = Messaggi();
         QVERIFY(m.size() == 1 && m[0].contains("Guasto"));
-        QCOMPARE(DatabaseCorrente(), PercorsoConteggio(Archivio(), "Esempio"));
+        QCOMPARE(m_->Conteggio().File(), PercorsoConteggio(Archivio(), "Esempio"));
     }
 
     // Installed (bin/ beside share/zelvi-teg/), the archive goes to the
@@ -343,8 +447,8 @@ private slots:
         Avvia({}, usr + "/bin");
         qunsetenv("XDG_DATA_HOME");
         QCOMPARE(Messaggi(), QStringList());
-        QCOMPARE(DatabaseCorrente(), PercorsoConteggio(personale, "Esempio"));
-        QCOMPARE(Conteggio.MutuoCorrente().Importo(), 100000.0);
+        QCOMPARE(m_->Conteggio().File(), PercorsoConteggio(personale, "Esempio"));
+        QCOMPARE(m_->Conteggio().Doc().MutuoCorrente().Importo(), 100000.0);
         A("mnuSalva")->trigger();
         QCOMPARE(Messaggi(), QStringList());
         ApreUrl apre;

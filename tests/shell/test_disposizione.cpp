@@ -12,6 +12,8 @@ bool Vicino(double a, double b) { return std::abs(a - b) < 0.01; }
 
 class TestDisposizione : public QObject {
     Q_OBJECT
+
+    Documento conteggio_;
 private slots:
     void letturaDeiTag()
     {
@@ -70,7 +72,7 @@ private slots:
         QVERIFY(!GeometriaCornice(QSizeF(0, 6645), QRectF(1, 2, 3, 4), QSizeF(100, 100)));
         QVERIFY(!GeometriaCornice(QSizeF(15135, 0), QRectF(1, 2, 3, 4), QSizeF(100, 100)));
 
-        FinestraProva w(QStringLiteral("frmMutuo"), false);
+        FinestraProva w(conteggio_, QStringLiteral("frmMutuo"), false);
         w.setProperty("Tag", QString());
         w.cornice->setGeometry(3, 4, 50, 60);
         DisponiMutuo(&w, QSizeF(15360, 8520));
@@ -81,7 +83,7 @@ private slots:
     void applicazioneAllaFinestraDeiRisultati()
     {
         QWidget cornicePrincipale;
-        FinestraProva w(QStringLiteral("frmCalcoli"), true);
+        FinestraProva w(conteggio_, QStringLiteral("frmCalcoli"), true);
         w.setParent(&cornicePrincipale);
         const QPoint posGriglia = w.griglia->pos();
         const QRect banda = w.banda->geometry();
@@ -104,7 +106,7 @@ private slots:
 
     void soloLeFinestreDeiRisultatiAllarganoLaGriglia()
     {
-        FinestraProva w(QStringLiteral("frmBox"), true);
+        FinestraProva w(conteggio_, QStringLiteral("frmBox"), true);
         const QSize prima = w.griglia->size();
         DisponiBox(&w, QSizeF(15360, 8520));
         QCOMPARE(w.griglia->size(), prima);
@@ -115,7 +117,7 @@ private slots:
 
     void ogniCorniceSiRiconoscePerNome()
     {
-        FinestraProva w(QStringLiteral("frmOPE"), false);
+        FinestraProva w(conteggio_, QStringLiteral("frmOPE"), false);
         auto* seconda = new QFrame(&w);
         seconda->setObjectName(QStringLiteral("xpFRAME2"));
         seconda->setProperty("Tag", QStringLiteral("00000000001513506645"));
@@ -130,7 +132,7 @@ private slots:
 
     void sceltaPerNome()
     {
-        FinestraProva w(QStringLiteral("frmBreve"), false);
+        FinestraProva w(conteggio_, QStringLiteral("frmBreve"), false);
         QVERIFY(DisponiPerNome(QStringLiteral("frmBreve"), &w, QSizeF(15360, 8520)));
         QCOMPARE(w.size(), QSize(TwipsAPixel(15120), TwipsAPixel(6600)));
         QVERIFY(!DisponiPerNome(QStringLiteral("frmAltro"), &w, QSizeF(28800, 15720)));

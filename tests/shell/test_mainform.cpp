@@ -99,7 +99,6 @@ private slots:
         ImpostaRisponditore([this](const QString&, QMessageBox::StandardButtons) { return risposta_; });
         risposta_ = QMessageBox::Yes;
         paginaLancia_ = false;
-        Conteggio.setNomeConteggio({});
         m_ = std::make_unique<MainformProva>();
         M().ImpostaFabbrica([this](const QString& nome) -> FinestraFiglia* {
             static const QStringList note = {"frmBox", "frmCalcoli", "frmItalia",
@@ -107,7 +106,7 @@ private slots:
                                              "frmRiepilogo"};
             if (!note.contains(nome))
                 return nullptr;
-            auto* w = new FinestraProva(nome, nome == "frmCalcoli" || nome == "frmItalia",
+            auto* w = new FinestraProva(M().Conteggio().Doc(), nome, nome == "frmCalcoli" || nome == "frmItalia",
                                         paginaLancia_);
             create_ << w;
             return w;
@@ -126,7 +125,7 @@ private slots:
     void avvio()
     {
         MainformProva m;
-        Conteggio.Trimestri(3).setTrimestre(0);
+        m.Conteggio().Doc().Trimestri(3).setTrimestre(0);
         m.Avvia();
         const QRect schermo = m.screen()->geometry();
         const bool piccolo = PixelATwips(schermo.width()) < 15360 || PixelATwips(schermo.height()) < 9000;
@@ -135,7 +134,7 @@ private slots:
                      "visualizzare alcune funzionalità."),
                  piccolo);
         QCOMPARE(m.chiamate, QStringList({"CaricaEsempio"}));
-        QCOMPARE(Conteggio.Trimestri(3).Trimestre(), 3);
+        QCOMPARE(m.Conteggio().Doc().Trimestri(3).Trimestre(), 3);
         QCOMPARE(m.FinestraCorrente(), QStringLiteral("frmTitolo"));
         QVERIFY(m.isVisible() && m.isEnabled());
         QCOMPARE(m.pos(), m.screen()->availableGeometry().topLeft());
@@ -243,7 +242,7 @@ private slots:
         QCOMPARE(timer->interval(), 100);
         QCOMPARE(Pannello(3)->text(), QDate::currentDate().toString("dd/MM/yyyy"));
         QCOMPARE(Pannello(3)->toolTip(), QStringLiteral("Soglie note fino al 31/12/2026"));
-        Conteggio.setNomeConteggio("Prova àè");
+        M().Conteggio().Doc().setNomeConteggio("Prova àè");
         QTRY_COMPARE_WITH_TIMEOUT(Pannello(2)->text(), QStringLiteral("Prova àè"), 150);
 
         M().resize(1600, 900);
@@ -382,7 +381,7 @@ private slots:
         QFETCH(bool, modificato);
         QFETCH(int, risposta);
         QFETCH(QStringList, chiamate);
-        Conteggio.setNomeConteggio("Rossi");
+        M().Conteggio().Doc().setNomeConteggio("Rossi");
         A("mnuInput")->trigger();
         M().chiamate.clear();
         M().modificato = modificato;

@@ -48,11 +48,13 @@ QColor Sfondo(const QLineEdit* e) { return e->palette().color(QPalette::Base); }
 class TestFinestreConto : public QObject {
     Q_OBJECT
 
+    Documento conteggio_;
+
 private slots:
     void init()
     {
-        Conteggio.InizializzaConteggio();
-        CaricaFigure(Conteggio, 2013);
+        conteggio_.InizializzaConteggio();
+        CaricaFigure(conteggio_, 2013);
         ImpostaRisponditore([](const QString&, QMessageBox::StandardButtons) { return QMessageBox::Ok; });
         MessaggiMostrati();
     }
@@ -61,10 +63,10 @@ private slots:
 
     void grigliaAnaliticaNellaVista()
     {
-        frmCalcoli w;
+        frmCalcoli w(conteggio_);
         w.Pagina();
         QString errore;
-        const Griglia atteso = PaginaMatematico(Conteggio, errore);
+        const Griglia atteso = PaginaMatematico(conteggio_, errore);
         const Griglia& g = w.Tabella();
         QCOMPARE(g.Righe(), 41);
         QCOMPARE(g.Colonne(), 6);
@@ -108,12 +110,12 @@ private slots:
 
     void grigliaBancaItaliaNellaVista()
     {
-        frmItalia w;
+        frmItalia w(conteggio_);
         w.Pagina();
         auto* vista = w.findChild<QTableView*>(QStringLiteral("Grid"));
         QVERIFY(vista);
         QString errore;
-        const Griglia atteso = PaginaItalia(Conteggio, errore);
+        const Griglia atteso = PaginaItalia(conteggio_, errore);
         for (int r = 0; r < 13; ++r)
             for (int c = 0; c < 5; ++c)
                 QCOMPARE(vista->model()->data(vista->model()->index(r, c)).toString(), atteso.Testo(r, c));
@@ -141,14 +143,14 @@ private slots:
 
     void trimestreNonCalcolabileSiSegnala()
     {
-        Conteggio.Trimestri(3).setNumeri(1);
-        Conteggio.Trimestri(3).setInteressi(1e300);
+        conteggio_.Trimestri(3).setNumeri(1);
+        conteggio_.Trimestri(3).setInteressi(1e300);
         for (int k = 0; k < 2; ++k) {
             std::unique_ptr<FinestraRisultati> w;
             if (k == 0)
-                w = std::make_unique<frmCalcoli>();
+                w = std::make_unique<frmCalcoli>(conteggio_);
             else
-                w = std::make_unique<frmItalia>();
+                w = std::make_unique<frmItalia>(conteggio_);
             w->show();
             w->Pagina();
             const QStringList m = MessaggiMostrati();
@@ -163,9 +165,9 @@ private slots:
     void pulsantiDelleFinestre()
     {
         const QStringList tutti = {"input", "matematico", "italia"};
-        frmCalcoli calcoli;
-        frmItalia italia;
-        frmBox box;
+        frmCalcoli calcoli(conteggio_);
+        frmItalia italia(conteggio_);
+        frmBox box(conteggio_);
         // Each window's own button does nothing; the others are passed on.
         QCOMPARE(Comandi(calcoli, tutti), QStringList({"input", "italia"}));
         QCOMPARE(Comandi(italia, tutti), QStringList({"input", "matematico"}));
@@ -192,8 +194,8 @@ private slots:
 
     void paginaDiInput()
     {
-        Conteggio.Trimestri(1).setDescrizione("Conto n. 42");
-        frmBox w;
+        conteggio_.Trimestri(1).setDescrizione("Conto n. 42");
+        frmBox w(conteggio_);
         w.Pagina();
         QCOMPARE(w.Campo(0, 3)->objectName(), QStringLiteral("XPText1(3)"));
         QCOMPARE(w.Campo(0, 3)->text(), QStringLiteral("10.100.000,00"));
@@ -204,12 +206,12 @@ private slots:
         QCOMPARE(w.Anno()->currentText(), QStringLiteral("2013"));
         QCOMPARE(w.Descrizione()->text(), QStringLiteral("Conto n. 42"));
         // Filling the window wrote nothing back.
-        QCOMPARE(Conteggio.Trimestri(3).Numeri(), 7300000.55);
+        QCOMPARE(conteggio_.Trimestri(3).Numeri(), 7300000.55);
     }
 
     void digitazioneNeiCampi()
     {
-        frmBox w;
+        frmBox w(conteggio_);
         w.Pagina();
         w.show();
         w.activateWindow();
@@ -242,15 +244,15 @@ private slots:
             QCOMPARE(campo->text(), c.mostrato);
             QCOMPARE(Sfondo(campo), QColor(Qt::white));
         }
-        QCOMPARE(Conteggio.Trimestri(1).Interessi(), 1234.5);
-        QCOMPARE(Conteggio.Trimestri(2).Commissioni(), 12.35);
-        QCOMPARE(Conteggio.Trimestri(3).GiorniValuta(), 12.3);
-        QCOMPARE(Conteggio.Trimestri(4).Numeri(), 9876543.21);
-        QCOMPARE(Conteggio.Trimestri(4).Accordato(), 0.0);
-        QCOMPARE(Conteggio.Trimestri(2).MassimoScoperto(), 13000.0);
+        QCOMPARE(conteggio_.Trimestri(1).Interessi(), 1234.5);
+        QCOMPARE(conteggio_.Trimestri(2).Commissioni(), 12.35);
+        QCOMPARE(conteggio_.Trimestri(3).GiorniValuta(), 12.3);
+        QCOMPARE(conteggio_.Trimestri(4).Numeri(), 9876543.21);
+        QCOMPARE(conteggio_.Trimestri(4).Accordato(), 0.0);
+        QCOMPARE(conteggio_.Trimestri(2).MassimoScoperto(), 13000.0);
         // Neighbouring fields and quarters are untouched.
-        QCOMPARE(Conteggio.Trimestri(1).Numeri(), FigureEsempio[0].numeri);
-        QCOMPARE(Conteggio.Trimestri(4).CMS(), FigureEsempio[3].cms);
+        QCOMPARE(conteggio_.Trimestri(1).Numeri(), FigureEsempio[0].numeri);
+        QCOMPARE(conteggio_.Trimestri(4).CMS(), FigureEsempio[3].cms);
 
         // Only digits, the comma and Backspace reach an amount field.
         CampoFinanziamento* campo = w.Campo(3, 0);
@@ -268,7 +270,7 @@ private slots:
         QTest::keyClicks(campo, QString(310, QLatin1Char('9')));
         w.Descrizione()->setFocus(Qt::TabFocusReason);
         QCOMPARE(MessaggiMostrati().size(), 1);
-        QCOMPARE(Conteggio.Trimestri(2).MassimoScoperto(), 13000.0);
+        QCOMPARE(conteggio_.Trimestri(2).MassimoScoperto(), 13000.0);
 
         // The description takes everything but " * / : < > ? \ | and is kept untrimmed.
         w.Descrizione()->setFocus(Qt::TabFocusReason);
@@ -277,27 +279,27 @@ private slots:
         DigitaSimbolo(w.Descrizione(), QStringLiteral("\u00B0"));
         QTest::keyClicks(w.Descrizione(), QStringLiteral(" 7 "));
         w.Campo(0, 0)->setFocus(Qt::TabFocusReason);
-        QCOMPARE(Conteggio.Trimestri(1).Descrizione(), std::string(" Conto AB n\u00B0 7 "));
-        QCOMPARE(Conteggio.Trimestri(3).GiorniValuta(), 12.3);
+        QCOMPARE(conteggio_.Trimestri(1).Descrizione(), std::string(" Conto AB n\u00B0 7 "));
+        QCOMPARE(conteggio_.Trimestri(3).GiorniValuta(), 12.3);
     }
 
     void sceltaAnno()
     {
-        frmBox w;
+        frmBox w(conteggio_);
         w.Pagina();
         const int i = w.Anno()->findText(QStringLiteral("2012"));
         QVERIFY(i >= 0);
         w.Anno()->setCurrentIndex(i);
         emit w.Anno()->activated(i);
-        QCOMPARE(int(Conteggio.AnnoRiferimento()), 2012);
-        QCOMPARE(Conteggio.Trimestri(2).Interessi(), FigureEsempio[1].interessi);
+        QCOMPARE(int(conteggio_.AnnoRiferimento()), 2012);
+        QCOMPARE(conteggio_.Trimestri(2).Interessi(), FigureEsempio[1].interessi);
     }
 
     void confermaDelCampoInCorso()
     {
         {
             // A window closed before it was filled writes nothing back.
-            frmBox vuota;
+            frmBox vuota(conteggio_);
             vuota.show();
             vuota.activateWindow();
             QVERIFY(QTest::qWaitForWindowActive(&vuota));
@@ -305,34 +307,34 @@ private slots:
             vuota.Descrizione()->setFocus(Qt::TabFocusReason);
             vuota.ConfermaModifiche();
             vuota.hide();
-            QCOMPARE(Conteggio.Trimestri(1).Numeri(), FigureEsempio[0].numeri);
-            QCOMPARE(Conteggio.Trimestri(1).Descrizione(), std::string("Inserire descrizione"));
+            QCOMPARE(conteggio_.Trimestri(1).Numeri(), FigureEsempio[0].numeri);
+            QCOMPARE(conteggio_.Trimestri(1).Descrizione(), std::string("Inserire descrizione"));
         }
         // A command or closing the window keeps what is being typed.
-        frmBox w;
+        frmBox w(conteggio_);
         w.Pagina();
         w.show();
         w.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&w));
         w.Campo(2, 2)->setFocus(Qt::TabFocusReason);
         QTest::keyClicks(w.Campo(2, 2), QStringLiteral("77,777"));
-        QCOMPARE(Conteggio.Trimestri(3).Commissioni(), FigureEsempio[2].commissioni);
+        QCOMPARE(conteggio_.Trimestri(3).Commissioni(), FigureEsempio[2].commissioni);
         w.ConfermaModifiche();
-        QCOMPARE(Conteggio.Trimestri(3).Commissioni(), 77.78);
+        QCOMPARE(conteggio_.Trimestri(3).Commissioni(), 77.78);
         QCOMPARE(w.Campo(2, 2)->text(), QStringLiteral("77,78"));
 
         w.Campo(2, 2)->selectAll();
         QTest::keyClicks(w.Campo(2, 2), QStringLiteral("5"));
         QCOMPARE(w.Campo(2, 2)->text(), QStringLiteral("5"));
         w.hide();
-        QCOMPARE(Conteggio.Trimestri(3).Commissioni(), 5.0);
+        QCOMPARE(conteggio_.Trimestri(3).Commissioni(), 5.0);
         QCOMPARE(w.Campo(2, 2)->text(), QStringLiteral("5,00"));
     }
 
     void tabelleDaiDatiDigitati()
     {
         // Figures typed in the input window are those of the tables opened next.
-        frmBox box;
+        frmBox box(conteggio_);
         box.Pagina();
         box.show();
         box.activateWindow();
@@ -350,7 +352,7 @@ private slots:
         f[0] = {18250000, 3100.25, 700, 150.5, 2, 200000, 450};
         const Atteso a = Calcola(f[0], 1, 2013);
 
-        frmCalcoli calcoli;
+        frmCalcoli calcoli(conteggio_);
         calcoli.Pagina();
         const Griglia& g = calcoli.Tabella();
         QCOMPARE(g.Testo(1, 1), QStringLiteral("18.250.000,00"));
@@ -359,7 +361,7 @@ private slots:
         QCOMPARE(g.Testo(8, 5), R(a.costoP));
         QCOMPARE(g.Testo(8, 1), E(a.debitoData));
 
-        frmItalia italia;
+        frmItalia italia(conteggio_);
         italia.Pagina();
         QCOMPARE(italia.Tabella().Testo(3, 1), E(a.tegOneri));
         QCOMPARE(italia.Tabella().Testo(5, 1), R(a.teg));

@@ -61,6 +61,8 @@ const RigaPaginaSoglia& Ultima(const DatiPaginaSoglia& d) { return d.righe.back(
 class TestPaginaSoglia : public QObject {
     Q_OBJECT
 
+    Documento conteggio_;
+
 private slots:
     void initTestCase()
     {
@@ -68,7 +70,7 @@ private slots:
         ImpostaRisponditore([](const QString&, QMessageBox::StandardButtons) { return QMessageBox::Ok; });
     }
 
-    void init() { CompilaEsempio(Conteggio); }
+    void init() { CompilaEsempio(conteggio_); }
 
     // Four quarters by two formulas, the mortgage, the flows and the advance:
     // each gets a verdict. The advance: class "oltre 5.000 euro" of the first
@@ -76,7 +78,7 @@ private slots:
     // 300 / 9.900 x 365 / 90 = 12,290%.
     void verdettoPerOgniTasso()
     {
-        const DatiPaginaSoglia d = PaginaSoglia(Conteggio);
+        const DatiPaginaSoglia d = PaginaSoglia(conteggio_);
         QVERIFY2(d.errore.isEmpty(), qPrintable(d.errore));
         QCOMPARE(d.righe.size(), std::size_t{11});
         for (const RigaPaginaSoglia& r : d.righe)
@@ -104,9 +106,9 @@ private slots:
     // A date the series does not reach gives no threshold, never a guess.
     void oltreLaSerie()
     {
-        Conteggio.BreveCorrente().setData0(sys_days{year{2027} / January / 4});
-        Conteggio.BreveCorrente().setData1(sys_days{year{2027} / April / 4});
-        const RigaPaginaSoglia r = Ultima(PaginaSoglia(Conteggio));
+        conteggio_.BreveCorrente().setData0(sys_days{year{2027} / January / 4});
+        conteggio_.BreveCorrente().setData1(sys_days{year{2027} / April / 4});
+        const RigaPaginaSoglia r = Ultima(PaginaSoglia(conteggio_));
         QCOMPARE(r.stato, StatoVerifica::SogliaNonDisponibile);
         QCOMPARE(r.esito, QStringLiteral("soglia non disponibile"));
         QVERIFY(r.soglia.isEmpty() && r.margine.isEmpty() && !r.tasso.isEmpty());
@@ -140,8 +142,8 @@ private slots:
     // the document and rebuilds the table; a date given or taken back too.
     void finestra()
     {
-        Conteggio.Usura().setCategoriaBreve("");
-        frmUsura w;
+        conteggio_.Usura().setCategoriaBreve("");
+        frmUsura w(conteggio_);
         w.Pagina();
         w.show();
         QComboBox* categoria = w.Categoria(3);
@@ -153,7 +155,7 @@ private slots:
         QVERIFY(factoring > 0);
         categoria->setCurrentIndex(factoring);
         emit categoria->activated(factoring);
-        QCOMPARE(Conteggio.Usura().CategoriaBreve(), std::string("FACTORING"));
+        QCOMPARE(conteggio_.Usura().CategoriaBreve(), std::string("FACTORING"));
         // Factoring, "fino a 50.000 euro", TEGM 6,14: threshold 9,21.
         QTRY_COMPARE(w.Vista()->Tabella().Testo(11, 6), QStringLiteral("9,210%"));
         QCOMPARE(w.Classe(3)->currentText(), TestoClasseAutomatica);
@@ -162,22 +164,22 @@ private slots:
         QCheckBox* stipula = w.DataIndicata(1);
         QVERIFY(stipula->isChecked() && w.Data(1)->date() == QDate(2010, 3, 15));
         stipula->setChecked(false);
-        QVERIFY(!Conteggio.Usura().DataStipula());
+        QVERIFY(!conteggio_.Usura().DataStipula());
         QTRY_VERIFY(w.Vista()->Tabella().Testo(9, 9).startsWith(QStringLiteral("data non indicata")));
         w.Data(1)->setDate(QDate(2011, 6, 1));
-        QVERIFY(!Conteggio.Usura().DataStipula());  // not given while unticked
+        QVERIFY(!conteggio_.Usura().DataStipula());  // not given while unticked
         stipula->setChecked(true);
-        QCOMPARE(*Conteggio.Usura().DataStipula(), sys_days{year{2011} / June / 1});
+        QCOMPARE(*conteggio_.Usura().DataStipula(), sys_days{year{2011} / June / 1});
         // A year no contract has is refused, and the stored date stays.
         MessaggiMostrati();
         w.Data(1)->setDate(QDate(520, 3, 20));
-        QCOMPARE(*Conteggio.Usura().DataStipula(), sys_days{year{2011} / June / 1});
+        QCOMPARE(*conteggio_.Usura().DataStipula(), sys_days{year{2011} / June / 1});
         QCOMPARE(w.Data(1)->date(), QDate(2011, 6, 1));
         QCOMPARE(MessaggiMostrati().size(), 1);
 
         // Edits made elsewhere show when the window comes back.
         w.hide();
-        Conteggio.BreveCorrente().setRestituito(10050);
+        conteggio_.BreveCorrente().setRestituito(10050);
         w.show();
         QTRY_COMPARE(w.Dati().righe.back().esito, QStringLiteral("entro soglia"));
         QVERIFY(w.findChild<QLabel*>(QStringLiteral("LabelFonte"))->text().startsWith("Soglie note fino al"));
@@ -187,13 +189,13 @@ private slots:
     void inPrimoPiano()
     {
         QMdiArea area;
-        auto* w = new frmUsura;
+        auto* w = new frmUsura(conteggio_);
         QMdiSubWindow* usura = area.addSubWindow(w);
         QMdiSubWindow* altra = area.addSubWindow(new QWidget);
         area.show();
         w->Pagina();
         area.setActiveSubWindow(altra);
-        Conteggio.BreveCorrente().setRestituito(10050);
+        conteggio_.BreveCorrente().setRestituito(10050);
         QCOMPARE(w->Dati().righe.back().stato, StatoVerifica::OltreSoglia);
         area.setActiveSubWindow(usura);
         QTRY_COMPARE(w->Dati().righe.back().stato, StatoVerifica::EntroSoglia);

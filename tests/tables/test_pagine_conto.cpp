@@ -89,10 +89,12 @@ void ConfrontaTesti(const Griglia& g, const std::vector<std::vector<QString>>& a
 class TestPagineConto : public QObject {
     Q_OBJECT
 
+    Documento conteggio_;
+
 private slots:
     void init()
     {
-        Conteggio.InizializzaConteggio();
+        conteggio_.InizializzaConteggio();
     }
 
     void tabellaAnaliticaCellaPerCella_data()
@@ -106,9 +108,9 @@ private slots:
     void tabellaAnaliticaCellaPerCella()
     {
         QFETCH(int, anno);
-        CaricaFigure(Conteggio, anno);
+        CaricaFigure(conteggio_, anno);
         QString errore = QStringLiteral("not cleared");
-        const Griglia g = PaginaMatematico(Conteggio, errore);
+        const Griglia g = PaginaMatematico(conteggio_, errore);
         QVERIFY(errore.isEmpty());
         ConfrontaTesti(g, MatematicoAtteso(anno, FigureEsempio));
     }
@@ -127,19 +129,19 @@ private slots:
 
         // The same figures in 2012 and 2013 give a different annual line.
         QString errore;
-        CaricaFigure(Conteggio, 2012);
-        const Griglia bisestile = PaginaMatematico(Conteggio, errore);
-        CaricaFigure(Conteggio, 2013);
-        const Griglia comune = PaginaMatematico(Conteggio, errore);
+        CaricaFigure(conteggio_, 2012);
+        const Griglia bisestile = PaginaMatematico(conteggio_, errore);
+        CaricaFigure(conteggio_, 2013);
+        const Griglia comune = PaginaMatematico(conteggio_, errore);
         QVERIFY(bisestile.Testo(40, 5) != comune.Testo(40, 5));
         QCOMPARE(bisestile.Testo(0, 0), QStringLiteral("Trimestre I - 2012"));
     }
 
     void aspettoTabellaAnalitica()
     {
-        CaricaFigure(Conteggio, 2010);
+        CaricaFigure(conteggio_, 2010);
         QString errore;
-        const Griglia g = PaginaMatematico(Conteggio, errore);
+        const Griglia g = PaginaMatematico(conteggio_, errore);
         const int larghezze[6] = {3000, 2000, 500, 3000, 2000, 2000};
         for (int c = 0; c < 6; ++c)
             QCOMPARE(g.Colonna(c).larghezza, larghezze[c]);
@@ -186,16 +188,16 @@ private slots:
 
     void trimestreTuttoZero()
     {
-        CaricaFigure(Conteggio, 2013);
-        Conteggio.Trimestri(3).setNumeri(0);
-        Conteggio.Trimestri(3).setInteressi(0);
-        Conteggio.Trimestri(3).setCommissioni(0);
-        Conteggio.Trimestri(3).setSpese(0);
-        Conteggio.Trimestri(3).setGiorniValuta(0);
-        Conteggio.Trimestri(3).setAccordato(0);
-        Conteggio.Trimestri(3).setCMS(0);
+        CaricaFigure(conteggio_, 2013);
+        conteggio_.Trimestri(3).setNumeri(0);
+        conteggio_.Trimestri(3).setInteressi(0);
+        conteggio_.Trimestri(3).setCommissioni(0);
+        conteggio_.Trimestri(3).setSpese(0);
+        conteggio_.Trimestri(3).setGiorniValuta(0);
+        conteggio_.Trimestri(3).setAccordato(0);
+        conteggio_.Trimestri(3).setCMS(0);
         QString errore;
-        const Griglia g = PaginaMatematico(Conteggio, errore);
+        const Griglia g = PaginaMatematico(conteggio_, errore);
         QVERIFY(errore.isEmpty());
         QCOMPARE(g.Testo(20, 0), QStringLiteral("Trimestre III - 2013"));
         for (int k = 1; k <= 8; ++k) {
@@ -211,11 +213,11 @@ private slots:
         // Interest this large on almost no debt makes the compounding
         // overflow: that quarter's figures stay empty, the others are shown
         // and the user is told which quarter failed.
-        CaricaFigure(Conteggio, 2013);
-        Conteggio.Trimestri(2).setNumeri(1);
-        Conteggio.Trimestri(2).setInteressi(1e300);
+        CaricaFigure(conteggio_, 2013);
+        conteggio_.Trimestri(2).setNumeri(1);
+        conteggio_.Trimestri(2).setInteressi(1e300);
         QString errore;
-        const Griglia g = PaginaMatematico(Conteggio, errore);
+        const Griglia g = PaginaMatematico(conteggio_, errore);
         QVERIFY(errore.contains(QStringLiteral("Trimestre II - 2013")));
         QVERIFY(!errore.contains(QStringLiteral("Trimestre I - 2013")));
         QCOMPARE(g.Testo(10, 0), QStringLiteral("Trimestre II - 2013"));
@@ -231,7 +233,7 @@ private slots:
         QVERIFY(g.Testo(40, 1).isEmpty());
         QVERIFY(g.Testo(40, 5).isEmpty());
 
-        const Griglia italia = PaginaItalia(Conteggio, errore);
+        const Griglia italia = PaginaItalia(conteggio_, errore);
         QVERIFY(errore.contains(QStringLiteral("Trimestre II - 2013")));
         QCOMPARE(italia.Testo(1, 3), QStringLiteral("Numeri capitale (stima)"));
         QVERIFY(italia.Testo(5, 4).isEmpty());
@@ -248,18 +250,18 @@ private slots:
     void tabellaBancaItaliaCellaPerCella()
     {
         QFETCH(int, anno);
-        CaricaFigure(Conteggio, anno);
+        CaricaFigure(conteggio_, anno);
         QString errore = QStringLiteral("not cleared");
-        const Griglia g = PaginaItalia(Conteggio, errore);
+        const Griglia g = PaginaItalia(conteggio_, errore);
         QVERIFY(errore.isEmpty());
         ConfrontaTesti(g, ItaliaAtteso(anno, FigureEsempio));
     }
 
     void aspettoTabellaBancaItalia()
     {
-        CaricaFigure(Conteggio, 2013);
+        CaricaFigure(conteggio_, 2013);
         QString errore;
-        const Griglia g = PaginaItalia(Conteggio, errore);
+        const Griglia g = PaginaItalia(conteggio_, errore);
         const int larghezze[5] = {3000, 2000, 500, 3000, 2000};
         for (int c = 0; c < 5; ++c)
             QCOMPARE(g.Colonna(c).larghezza, larghezze[c]);
@@ -284,10 +286,10 @@ private slots:
 
     void paginaInput()
     {
-        CaricaFigure(Conteggio, 1995);
-        Conteggio.Trimestri(1).setDescrizione("  Conto n. 123 ");
-        Conteggio.Trimestri(4).setAccordato(0);
-        const DatiPaginaInput p = PaginaInput(Conteggio);
+        CaricaFigure(conteggio_, 1995);
+        conteggio_.Trimestri(1).setDescrizione("  Conto n. 123 ");
+        conteggio_.Trimestri(4).setAccordato(0);
+        const DatiPaginaInput p = PaginaInput(conteggio_);
         QCOMPARE(p.anni.size(), 51);
         QCOMPARE(p.anni.first(), QStringLiteral("1980"));
         QCOMPARE(p.anni.last(), QStringLiteral("2030"));
@@ -305,8 +307,8 @@ private slots:
         QCOMPARE(p.campi[6][3], QStringLiteral("0,00"));
 
         // A year outside the list is shown as it is.
-        Conteggio.setAnnoRiferimento(1975);
-        QCOMPARE(PaginaInput(Conteggio).anno, QStringLiteral("1975"));
+        conteggio_.setAnnoRiferimento(1975);
+        QCOMPARE(PaginaInput(conteggio_).anno, QStringLiteral("1975"));
     }
 };
 
