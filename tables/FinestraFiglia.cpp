@@ -1,5 +1,6 @@
 #include "FinestraFiglia.h"
 
+#include "SceltaData.h"
 #include "Twips.h"
 
 #include <QHideEvent>
@@ -24,6 +25,11 @@ FinestraFiglia::FinestraFiglia(const QString& nome, const QString& tag, QWidget*
     setObjectName(nome);
     setProperty("Tag", tag);
     setAttribute(Qt::WA_DeleteOnClose);
+}
+
+void FinestraFiglia::ConfermaModifiche()
+{
+    ConfermaDataInCorso(this);
 }
 
 void FinestraFiglia::hideEvent(QHideEvent* e)

@@ -9,6 +9,7 @@
 #include "frmBreve.h"
 #include "frmMutuo.h"
 #include "frmOPE.h"
+#include "frmUsura.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -132,6 +133,8 @@ private slots:
 
     void dateDigitate_data();
     void dateDigitate();
+    void dateDopoUnClic_data();
+    void dateDopoUnClic();
     void elenchiAClicEDaTastiera_data();
     void elenchiAClicEDaTastiera();
     void importoRifiutatoRiprendeIlValore_data();
@@ -589,9 +592,13 @@ void TestFinanziamenti::breveDateDaTastiera()
     restituzione->setFocus(Qt::TabFocusReason);
     QTRY_VERIFY(restituzione->hasFocus());
 
-    // A typed day counts once confirmed.
+    // A typed date counts once confirmed; a day alone is no date.
     QTest::keyClicks(restituzione, QStringLiteral("15"));
-    QCOMPARE(restituzione->text(), QStringLiteral("15/04/2010"));
+    w.ConfermaModifiche();
+    QCOMPARE(MessaggiMostrati().size(), 1);
+    QCOMPARE(restituzione->text(), QStringLiteral("02/04/2010"));
+    QTest::keyClicks(restituzione, QStringLiteral("15042010"));
+    QCOMPARE(restituzione->text(), QStringLiteral("15042010"));
     w.ConfermaModifiche();
     QCOMPARE(b.Data1(), sys_days{year{2010} / April / 15});
 }
@@ -633,6 +640,94 @@ void TestFinanziamenti::dateDigitate()
         QCOMPARE(b.Data0(), prima);
         QCOMPARE(erogazione->date(), QDate(2010, 4, 1));
         QCOMPARE(MessaggiMostrati().size(), 1);
+    }
+}
+
+// Clicked anywhere in the field, the whole text selected or not, a date typed
+// in full is the date taken, in every date field; a part of a date, or a
+// date no calendar has, is refused with a message and the stored one stays.
+void TestFinanziamenti::dateDopoUnClic_data()
+{
+    QTest::addColumn<QString>("finestra");
+    QTest::addColumn<QString>("nome");
+    QTest::addColumn<int>("parte");  // 0 the day, 1 the month, 2 the year
+    QTest::addColumn<bool>("tutto");  // Ctrl+A after the click
+    QTest::addColumn<QString>("digitato");
+    QTest::addColumn<QDate>("attesa");  // invalid: refused
+    const char* const campi[3][2] = {{"frmBreve", "DTPicker1"}, {"frmBreve", "DTPicker2"}, {"frmUsura", "Data(1)"}};
+    const char* const parti[3] = {"giorno", "mese", "anno"};
+    int n = 0;
+    for (const auto& c : campi)
+        for (int parte = 0; parte < 3; ++parte)
+            for (bool tutto : {false, true}) {
+                const QString digitato = ++n % 2 ? QStringLiteral("20/05/2024") : QStringLiteral("20052024");
+                QTest::addRow("%s %s, %s, %s", c[0], c[1], parti[parte], tutto ? "tutto scelto" : "clic")
+                    << c[0] << c[1] << parte << tutto << digitato << QDate(2024, 5, 20);
+            }
+    QTest::newRow("solo giorno e mese") << "frmBreve" << "DTPicker1" << 1 << false << "20/05" << QDate();
+    QTest::newRow("solo anno") << "frmUsura" << "Data(1)" << 2 << false << "2005" << QDate();
+    QTest::newRow("anno di due cifre") << "frmBreve" << "DTPicker2" << 0 << true << "20/05/24" << QDate();
+    QTest::newRow("giorno che non c'è") << "frmBreve" << "DTPicker1" << 0 << false << "31/02/2024" << QDate();
+}
+
+void TestFinanziamenti::dateDopoUnClic()
+{
+    QFETCH(QString, finestra);
+    QFETCH(QString, nome);
+    QFETCH(int, parte);
+    QFETCH(bool, tutto);
+    QFETCH(QString, digitato);
+    QFETCH(QDate, attesa);
+    BREVE& b = Conteggio.BreveCorrente();
+    b.setData0(sys_days{year{2010} / January / 1});
+    b.setData1(sys_days{year{2010} / April / 1});
+    Conteggio.Usura().setDataStipula(sys_days{year{2010} / March / 15});
+    const auto memorizzata = [&]() -> QDate {
+        if (nome == "DTPicker1")
+            return DataQt(b.Data0());
+        if (nome == "DTPicker2")
+            return DataQt(b.Data1());
+        return DataQt(*Conteggio.Usura().DataStipula());
+    };
+    const QDate prima = memorizzata();
+    std::unique_ptr<FinestraFiglia> w;
+    if (finestra == "frmUsura") {
+        w = std::make_unique<frmUsura>();
+        w->show();
+        apri(*w);
+    } else {
+        w = aperta(finestra);
+    }
+    auto* data = w->findChild<QDateEdit*>(nome);
+    QVERIFY(data && data->isEnabled());
+    QCOMPARE(data->date(), prima);
+
+    // Inside the day, the month or the year, between their two first digits.
+    QLineEdit* testo = data->findChild<QLineEdit*>();
+    const int posizione = parte * 3 + 1;
+    int x = 0;
+    while (x < testo->width() && testo->cursorPositionAt(QPoint(x, testo->height() / 2)) < posizione)
+        ++x;
+    QTest::mouseClick(testo, Qt::LeftButton, {}, QPoint(x + 1, testo->height() / 2));
+    QWidget* fuoco = QApplication::focusWidget();
+    QVERIFY(fuoco == data || data->isAncestorOf(fuoco));
+    if (tutto)
+        QTest::keyClick(fuoco, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(fuoco, digitato);
+    QTest::keyClick(fuoco, Qt::Key_Tab);
+    QVERIFY(!data->hasFocus());
+    const QStringList messaggi = MessaggiMostrati();
+    if (attesa.isValid()) {
+        QCOMPARE(data->date(), attesa);
+        QCOMPARE(memorizzata(), attesa);
+        QVERIFY2(messaggi.isEmpty(), qPrintable(messaggi.join('|')));
+    } else {
+        QCOMPARE(memorizzata(), prima);
+        QCOMPARE(data->date(), prima);
+        QCOMPARE(data->text(), prima.toString(QStringLiteral("dd/MM/yyyy")));
+        QCOMPARE(messaggi.size(), 1);
+        QVERIFY2(messaggi[0].contains(digitato) && messaggi[0].contains(prima.toString("dd/MM/yyyy")),
+                 qPrintable(messaggi[0]));
     }
 }
 
