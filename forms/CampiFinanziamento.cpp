@@ -15,6 +15,7 @@
 #include "Funzioni.h"
 #include "Messaggi.h"
 #include "PagineFinanziamenti.h"
+#include "RicercaElenco.h"
 #include "Twips.h"
 
 #include <stdexcept>
@@ -190,6 +191,7 @@ ElencoFinanziamento::ElencoFinanziamento(const QString& nome, QWidget* genitore)
     setInsertPolicy(QComboBox::NoInsert);
     setCompleter(nullptr);
     setMaxVisibleItems(16);
+    AbilitaRicercaDigitata(this);
 }
 
 void ElencoFinanziamento::Riempi(const QStringList& voci)
@@ -228,32 +230,6 @@ bool ElencoFinanziamento::eventFilter(QObject* o, QEvent* e)
         }
     }
     return QComboBox::eventFilter(o, e);
-}
-
-void ElencoFinanziamento::keyPressEvent(QKeyEvent* e)
-{
-    const QString t = e->text();
-    const bool comando = e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
-    if (comando || t.size() != 1 || !t.at(0).isPrint() || t.at(0).isSpace()) {
-        QComboBox::keyPressEvent(e);
-        return;
-    }
-    if (!ultimoTasto_.isValid() || ultimoTasto_.elapsed() > QApplication::keyboardInputInterval())
-        cercato_.clear();
-    ultimoTasto_.start();
-    cercato_ += t;
-    int i = findText(cercato_, Qt::MatchStartsWith);
-    if (i < 0) {
-        // A new start: the key alone.
-        cercato_ = t;
-        i = findText(cercato_, Qt::MatchStartsWith);
-    }
-    if (i >= 0 && i != currentIndex()) {
-        setCurrentIndex(i);
-        emit activated(i);
-        emit textActivated(itemText(i));
-    }
-    e->accept();
 }
 
 QLabel* CreaEtichetta(const QString& nome, const QString& testo, QWidget* genitore, bool risultato)

@@ -4,7 +4,6 @@
 // filters, and a drop-down list that can also show a value it does not offer.
 #include <QComboBox>
 #include <QDateEdit>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <optional>
@@ -71,13 +70,6 @@ public:
 
 protected:
     bool eventFilter(QObject* o, QEvent* e) override;
-    // Typing into the closed list picks the first item that starts with
-    // what was typed in quick succession, as in any list.
-    void keyPressEvent(QKeyEvent* e) override;
-
-private:
-    QString cercato_;
-    QElapsedTimer ultimoTasto_;
 };
 
 

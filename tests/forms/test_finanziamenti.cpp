@@ -732,18 +732,29 @@ void TestFinanziamenti::dateDopoUnClic()
 }
 
 // A click on a list's text opens it and leaves it open (the events go
-// through the window, as the user's do, so the open list gets the release);
-// typing into the closed list picks the first item that starts so.
+// through the window, as the user's do, so the open list gets the release).
+// Typing into any list of the program, closed or open (then Enter), picks
+// the first item that starts with what was typed, blanks and case aside.
 void TestFinanziamenti::elenchiAClicEDaTastiera_data()
 {
     QTest::addColumn<QString>("finestra");
     QTest::addColumn<QString>("nome");
     QTest::addColumn<QString>("digitato");
     QTest::addColumn<QString>("scelto");
-    QTest::newRow("numero di rate") << "frmMutuo" << "Combo2" << "240" << "240";
-    QTest::newRow("periodicità") << "frmMutuo" << "Combo1" << "tri" << "Trimestrale";
-    QTest::newRow("segno") << "frmOPE" << "Combo2(0)" << "e" << "Entrata";
-    QTest::newRow("anno") << "frmBox" << "Combo1" << "2024" << "2024";
+    for (bool aperto : {false, true}) {
+        const char* modo = aperto ? "aperto" : "chiuso";
+        QTest::addRow("numero di rate, %s", modo) << "frmMutuo" << "Combo2" << "240" << "240";
+        QTest::addRow("periodicità, %s", modo) << "frmMutuo" << "Combo1" << "tri" << "Trimestrale";
+        QTest::addRow("segno, %s", modo) << "frmOPE" << "Combo2(0)" << "e" << "Entrata";
+        QTest::addRow("mese e anno, %s", modo) << "frmOPE" << "Combo1(0)" << "Gen - 2011" << "Gen - 2011";
+        QTest::addRow("mese e anno senza spazi, %s", modo) << "frmOPE" << "Combo1(3)" << "ago-2017" << "Ago - 2017";
+        QTest::addRow("anno, %s", modo) << "frmBox" << "Combo1" << "2024" << "2024";
+        QTest::addRow("categoria, %s", modo) << "frmUsura" << "Categoria(3)" << "factoring" << "FACTORING";
+        QTest::addRow("classe, %s", modo) << "frmUsura" << "Classe(3)" << "oltre" << "oltre 5.000 euro";
+    }
+    // Half a second between keys, as someone looking at the keyboard types.
+    QTest::newRow("categoria a tasti lenti, chiuso") << "frmUsura" << "Categoria(3)" << "leasing s"
+                                                      << "LEASING STRUMENTALE";
 }
 
 void TestFinanziamenti::elenchiAClicEDaTastiera()
@@ -752,25 +763,53 @@ void TestFinanziamenti::elenchiAClicEDaTastiera()
     QFETCH(QString, nome);
     QFETCH(QString, digitato);
     QFETCH(QString, scelto);
-    const std::unique_ptr<FinestraFiglia> w = aperta(finestra);
-    ElencoFinanziamento* c = elenco(w.get(), nome);
+    const bool aperto = QString::fromUtf8(QTest::currentDataTag()).endsWith("aperto");
+    Conteggio.BreveCorrente().setData0(sys_days{year{2010} / January / 1});
+    Conteggio.Usura().setCategoriaBreve("ANTICIPI, SCONTI COMMERCIALI E ALTRI FINANZIAMENTI ALLE IMPRESE");
+    std::unique_ptr<FinestraFiglia> w;
+    if (finestra == "frmUsura") {
+        w = std::make_unique<frmUsura>();
+        w->show();
+        apri(*w);
+    } else {
+        w = aperta(finestra);
+    }
+    auto* c = w->findChild<QComboBox*>(nome);
+    QVERIFY(c);
+    QVERIFY2(c->findText(scelto, Qt::MatchStartsWith) >= 0, qPrintable(scelto));
     QWindow* finestraQt = w->windowHandle();
-    const QPoint dove = c->lineEdit()->mapTo(w.get(), QPoint(5, c->lineEdit()->height() / 2));
+    QWidget* bersaglio = c->lineEdit() ? static_cast<QWidget*>(c->lineEdit()) : c;
+    const QPoint dove = bersaglio->mapTo(w.get(), QPoint(5, bersaglio->height() / 2));
     QTest::mousePress(finestraQt, Qt::LeftButton, {}, dove);
     QTest::mouseRelease(finestraQt, Qt::LeftButton, {}, dove, 60);
     QTest::qWait(50);
     QVERIFY(c->view()->isVisible());
-    QTest::keyClick(c->view(), Qt::Key_Escape);
-    QTRY_VERIFY(!c->view()->isVisible());
+    if (!aperto) {
+        QTest::keyClick(c->view(), Qt::Key_Escape);
+        QTRY_VERIFY(!c->view()->isVisible());
+    }
 
-    QSignalSpy scelte(c, &QComboBox::activated);
-    QTest::keyClicks(c, digitato);
-    QCOMPARE(c->currentText(), scelto);
+    QSignalSpy scelte(c, &QComboBox::textActivated);
+    // keyClicks waits before the press and before the release of each key.
+    const int pausa = QString::fromUtf8(QTest::currentDataTag()).contains("lenti") ? 250 : -1;
+    QTest::keyClicks(aperto ? static_cast<QWidget*>(c->view()) : QApplication::focusWidget(), digitato, {}, pausa);
+    if (aperto) {
+        QVERIFY(c->view()->isVisible());
+        QCOMPARE(c->view()->currentIndex().data().toString(), scelto);
+        QTest::keyClick(c->view(), Qt::Key_Return);
+        QTRY_VERIFY(!c->view()->isVisible());
+    }
+    QVERIFY2(c->currentText().startsWith(scelto), qPrintable(c->currentText()));
     QVERIFY(!scelte.isEmpty());
-    if (finestra == "frmMutuo" && nome == "Combo2")
+    QCOMPARE(scelte.last().at(0).toString(), c->currentText());
+    if (nome == "Combo2" && finestra == "frmMutuo")
         QCOMPARE(Conteggio.MutuoCorrente().NRate(), 240.0);
     if (finestra == "frmBox")
         QCOMPARE(Conteggio.AnnoRiferimento(), 2024.0);
+    if (nome == "Combo1(0)")
+        QCOMPARE(Conteggio.Operazioni().Anno(1), 2011);
+    if (nome == "Categoria(3)")
+        QCOMPARE(QString::fromStdString(Conteggio.Usura().CategoriaBreve()), c->currentData().toString());
 }
 
 // A refused amount leaves the stored one in the field and in the document,
