@@ -139,6 +139,8 @@ private slots:
     void elenchiAClicEDaTastiera();
     void importoRifiutatoRiprendeIlValore_data();
     void importoRifiutatoRiprendeIlValore();
+    void importoDigitatoSuUnoEsistente_data();
+    void importoDigitatoSuUnoEsistente();
 };
 
 void TestFinanziamenti::elenchiETesti()
@@ -268,9 +270,9 @@ void TestFinanziamenti::campiColoriEFiltri()
     QCOMPARE(importo->text(), QStringLiteral("125,3"));
     QTest::keyClick(importo, Qt::Key_Backspace);
     QCOMPARE(importo->text(), QStringLiteral("125,"));
-    QApplication::clipboard()->setText(QStringLiteral("7.000 €"));
+    QApplication::clipboard()->setText(QStringLiteral("7 €"));
     QTest::keyClick(importo, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(importo->text(), QStringLiteral("125,7000"));
+    QCOMPARE(importo->text(), QStringLiteral("125,7"));
 
     QTest::mouseClick(descrizione, Qt::LeftButton, {}, QPoint(10, descrizione->height() / 2));
     QCOMPARE(importo->palette().color(QPalette::Base), QColor(255, 255, 255));
@@ -861,6 +863,78 @@ void TestFinanziamenti::importoRifiutatoRiprendeIlValore()
     QCOMPARE(Conteggio.BreveCorrente().Oneri(), 12.0);
     QCOMPARE(Conteggio.Operazioni().Importo(4), 77.0);
     QCOMPARE(Conteggio.Trimestri(2).Interessi(), 8.25);
+}
+
+// Typing into an amount field that holds one, in every window: a second
+// click beside the amount selects it, so that typing replaces it; typed into
+// it (the cursor before its first digit) or in English, the text is no
+// Italian amount and is refused as pasting it is, the stored amount back.
+void TestFinanziamenti::importoDigitatoSuUnoEsistente_data()
+{
+    QTest::addColumn<QString>("finestra");
+    QTest::addColumn<QString>("nome");
+    QTest::addColumn<double>("prima");
+    QTest::addColumn<QString>("clic");  // the second click: "accanto", "sulla cifra", "nessuno"
+    QTest::addColumn<QString>("digitato");
+    QTest::addColumn<QString>("atteso");  // empty: refused
+    const char* const campi[4][2] = {
+        {"frmMutuo", "XPText1(2)"}, {"frmBreve", "XPText1(0)"}, {"frmOPE", "XPText1(4)"}, {"frmBox", "XPText7(1)"}};
+    for (const auto& c : campi) {
+        QTest::addRow("%s, 3000 prima di 2.000,00", c[0]) << c[0] << c[1] << 2000.0 << "sulla cifra" << "3000" << "";
+        QTest::addRow("%s, 3000 su 2.000,00", c[0]) << c[0] << c[1] << 2000.0 << "accanto" << "3000" << "3.000,00";
+        QTest::addRow("%s, 100000 su 0,00", c[0]) << c[0] << c[1] << 0.0 << "accanto" << "100000" << "100.000,00";
+        QTest::addRow("%s, 1,234.56", c[0]) << c[0] << c[1] << 2000.0 << "nessuno" << "1,234.56" << "";
+    }
+}
+
+void TestFinanziamenti::importoDigitatoSuUnoEsistente()
+{
+    QFETCH(QString, finestra);
+    QFETCH(QString, nome);
+    QFETCH(double, prima);
+    QFETCH(QString, clic);
+    QFETCH(QString, digitato);
+    QFETCH(QString, atteso);
+    const auto memorizzato = [&]() -> double {
+        if (finestra == "frmMutuo")
+            return Conteggio.MutuoCorrente().Rata();
+        if (finestra == "frmBreve")
+            return Conteggio.BreveCorrente().Finanziato();
+        if (finestra == "frmOPE")
+            return Conteggio.Operazioni().Importo(5);
+        return Conteggio.Trimestri(2).Accordato();
+    };
+    Conteggio.MutuoCorrente().setRata(prima);
+    Conteggio.BreveCorrente().setFinanziato(prima);
+    Conteggio.Operazioni().setImporto(5, prima);
+    Conteggio.Trimestri(2).setAccordato(prima);
+    const std::unique_ptr<FinestraFiglia> w = aperta(finestra);
+    CampoFinanziamento* c = campo(w.get(), nome);
+    const QString testoPrima = c->text();
+    const int y = c->height() / 2;
+    QTest::mouseClick(c, Qt::LeftButton, {}, QPoint(5, y));
+    QCOMPARE(c->selectedText(), testoPrima);
+    if (clic == "accanto") {
+        QTest::mouseClick(c, Qt::LeftButton, {}, QPoint(5, y), 600);
+    } else if (clic == "sulla cifra") {
+        c->setCursorPosition(0);
+        const QRect cursore = c->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+        QTest::mouseClick(c, Qt::LeftButton, {}, QPoint(cursore.center().x() + 2, y), 600);
+        QVERIFY(!c->hasSelectedText());
+        QCOMPARE(c->cursorPosition(), 0);
+    }
+    QTest::keyClicks(QApplication::focusWidget(), digitato);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    const QStringList messaggi = MessaggiMostrati();
+    if (atteso.isEmpty()) {
+        QCOMPARE(messaggi.size(), 1);
+        QCOMPARE(c->text(), testoPrima);
+        QCOMPARE(memorizzato(), prima);
+    } else {
+        QVERIFY2(messaggi.isEmpty(), qPrintable(messaggi.join('|')));
+        QCOMPARE(c->text(), atteso);
+        QCOMPARE(memorizzato(), LeggiImporto(atteso));
+    }
 }
 
 QTEST_MAIN(TestFinanziamenti)
