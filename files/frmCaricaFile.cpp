@@ -34,7 +34,7 @@ constexpr Colonna colonne[] = {{"Conteggi disponibili", 3200},
 // The rows the dialog has room for when it opens, and the widest a
 // description column opens, in twips.
 constexpr int RigheVisibili = 20;
-constexpr int DescrizioneMassima = 4200;
+constexpr int DescrizioneMassima = 3600;
 
 } // namespace
 
@@ -133,23 +133,32 @@ void frmCaricaFile::dimensiona()
     // designed, a description at most DescrizioneMassima (the tooltip has
     // the rest); room for RigheVisibili rows. Never beyond the screen.
     QHeaderView* intestazione = lista_->header();
+    const QFontMetrics fm(lista_->font());
+    const int margine = 2 * lista_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, lista_) + 8;
     int larghezza = 0;
     for (int c = 0; c < int(std::size(colonne)); ++c) {
-        lista_->resizeColumnToContents(c);
+        int serve = intestazione->sectionSizeHint(c);
+        for (int r = 0; r < lista_->topLevelItemCount(); ++r)
+            serve = std::max(serve, fm.horizontalAdvance(lista_->topLevelItem(r)->text(c)) + margine +
+                                        (c == 0 ? lista_->iconSize().width() + 8 : 0));
         const int minimo = TwipsAPixel(colonne[c].larghezza);
         const int massimo = c == 0 ? std::numeric_limits<int>::max() : TwipsAPixel(DescrizioneMassima);
-        intestazione->resizeSection(c, std::clamp(intestazione->sectionSize(c), minimo, std::max(minimo, massimo)));
+        intestazione->resizeSection(c, std::clamp(serve, minimo, std::max(minimo, massimo)));
         larghezza += intestazione->sectionSize(c);
     }
     const int riga = lista_->topLevelItemCount() > 0 ? lista_->sizeHintForRow(0)
                                                      : lista_->fontMetrics().height() + 4;
     const int m = TwipsAPixel(120);
     const int barra = lista_->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    QSize voluta(larghezza + 2 * lista_->frameWidth() + barra + 2 * m,
+    QSize voluta(larghezza + 2 * lista_->frameWidth() + barra + 2 * m + 2,
                  intestazione->sizeHint().height() + RigheVisibili * riga + 2 * lista_->frameWidth() +
                      apri_->minimumSize().height() + 3 * m);
-    if (const QScreen* schermo = screen())
-        voluta = voluta.boundedTo(schermo->availableGeometry().size() * 0.9);
+    if (const QScreen* schermo = screen()) {
+        const QSize massima = schermo->availableGeometry().size() * 0.9;
+        if (voluta.width() > massima.width())
+            voluta.rheight() += barra;  // room for the scroll bar across
+        voluta = voluta.boundedTo(massima);
+    }
     resize(voluta.expandedTo(minimumSize()));
 }
 
