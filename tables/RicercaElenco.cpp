@@ -12,10 +12,11 @@ namespace {
 // The longest pause between two keys of one search, in milliseconds.
 constexpr int PausaMassima = 1000;
 
+// Letters and digits only, case folded: "Gen - 2011" -> "gen2011".
 QString Normale(const QString& s)
 {
     QString r = s.toCaseFolded();
-    r.removeIf([](QChar c) { return c.isSpace(); });
+    r.removeIf([](QChar c) { return !c.isLetterOrNumber(); });
     return r;
 }
 
@@ -77,6 +78,8 @@ private:
     int cerca(const QString& testo, int da) const
     {
         const QString inizio = Normale(testo);
+        if (inizio.isEmpty())
+            return -1;
         for (int i = std::max(da, 0); i < elenco_->count(); ++i)
             if (Normale(elenco_->itemText(i)).startsWith(inizio))
                 return i;

@@ -4,8 +4,8 @@ class QComboBox;
 
 // From now on, typing into the list, closed or open, finds the first item
 // that starts with what was typed in quick succession (at most a second
-// between keys): case and blanks do not matter, so "Gen - 2011", "gen 2011"
-// and "GEN-2011" all find "Gen - 2011". Closed, the list picks the item at
+// between keys): only letters and digits count, case aside, so "Gen - 2011",
+// "gen 2011" and "GEN-2011" all find "Gen - 2011". Closed, the list picks the item at
 // once, as a click on it would (activated and textActivated are emitted);
 // open, the item is highlighted and Enter picks it. A key that continues no
 // item starts a new search; one key typed again and again steps through the

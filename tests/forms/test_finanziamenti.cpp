@@ -739,7 +739,7 @@ void TestFinanziamenti::elenchiAClicEDaTastiera_data()
         QTest::addRow("periodicità, %s", modo) << "frmMutuo" << "Combo1" << "tri" << "Trimestrale";
         QTest::addRow("segno, %s", modo) << "frmOPE" << "Combo2(0)" << "e" << "Entrata";
         QTest::addRow("mese e anno, %s", modo) << "frmOPE" << "Combo1(0)" << "Gen - 2011" << "Gen - 2011";
-        QTest::addRow("mese e anno senza spazi, %s", modo) << "frmOPE" << "Combo1(3)" << "ago-2017" << "Ago - 2017";
+        QTest::addRow("mese e anno a parole, %s", modo) << "frmOPE" << "Combo1(3)" << "ago 2017" << "Ago - 2017";
         QTest::addRow("anno, %s", modo) << "frmBox" << "Combo1" << "2024" << "2024";
         QTest::addRow("categoria, %s", modo) << "frmUsura" << "Categoria(3)" << "factoring" << "FACTORING";
         QTest::addRow("classe, %s", modo) << "frmUsura" << "Classe(3)" << "oltre" << "oltre 5.000 euro";
