@@ -1,5 +1,6 @@
 // Zelvi T.E.G.: calculation of the effective global rate for the usury checks.
 #include "Avvio.h"
+#include "Italiano.h"
 #include "Mainform.h"
 
 #include <QApplication>
@@ -96,6 +97,7 @@ int main(int argc, char* argv[])
     if (traduzione.load(QLocale(QLocale::Italian, QLocale::Italy), QStringLiteral("qtbase"),
                         QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&traduzione);
+    InstallaItaliano();
 
     Mainform finestra;
     finestra.Avvia(riga);

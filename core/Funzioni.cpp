@@ -197,3 +197,11 @@ std::int16_t Intero16(double valore)
         throw std::overflow_error("valore fuori dall'intervallo di un intero a 16 bit");
     return static_cast<std::int16_t>(intero);
 }
+
+std::optional<std::int64_t> Centesimi(double euro)
+{
+    const double centesimi = std::round(euro * 100);
+    if (!(std::fabs(centesimi) <= static_cast<double>(MassimoCentesimi)))
+        return std::nullopt;
+    return static_cast<std::int64_t>(centesimi);
+}

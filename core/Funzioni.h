@@ -2,6 +2,7 @@
 // Number conventions of the program: Italian typed numbers in, amounts and
 // rates out. No state, no side effects.
 #include <cstdint>
+#include <optional>
 #include <string>
 
 // The rate value the calculations store when no rate can be determined; the
@@ -33,6 +34,13 @@ std::string FormatoImporto(double valore);
 // 0.0123456 -> "1,235%". Throws std::overflow_error when the rate or the
 // rate times 100 is not finite.
 std::string FormatoTasso(double tasso);
+
+// An amount in euro as whole cents, rounded to the nearest cent, for sums
+// that must be exact ("is more received than paid?"). Empty for an amount
+// that is not finite or above MassimoCentesimi cents in absolute value: up to
+// 400 of those still add up within 64 bits.
+inline constexpr std::int64_t MassimoCentesimi = 10'000'000'000'000'000;  // 1e14 euro
+std::optional<std::int64_t> Centesimi(double euro);
 
 // Stores a double in a signed 16-bit member: nearest integer, exact halves to
 // the even neighbour; outside -32768..32767 (or NaN) throws std::overflow_error.

@@ -178,13 +178,21 @@ void Mutuo::Aggiorna()
         somma = somma + (-rata_);
     if (!std::isfinite(somma))
         throw std::range_error("La somma dei flussi del mutuo non è un numero finito");
-    if (somma > 0) {
+    // Whether the instalments repay the net amount is decided on whole
+    // cents: 31 x 14.408,29 is exactly 446.656,99, a sum of doubles not.
+    const std::optional<std::int64_t> importo = Centesimi(importo_), oneri = Centesimi(oneri_),
+                                      rata = Centesimi(rata_);
+    const bool esatta = importo && oneri && rata && n >= 0;
+    const std::int64_t differenza = esatta ? *importo - *oneri - n * *rata : 0;
+    if (esatta ? differenza > 0 : somma > 0) {
         tegPeriodo_ = tegAnnuale_ = DatiIncoerenti;
         tegPeriodoEsatto_ = tegAnnualeEsatto_ = std::nullopt;
         return;
     }
 
     std::optional<double> periodoEsatto = TassoEsattoRata(netto, rata_, n);
+    if (periodoEsatto && esatta && differenza == 0)
+        periodoEsatto = 0.0;  // the root of instalments that repay exactly
     std::optional<double> annualeEsatto;
     if (periodoEsatto)
         annualeEsatto = TassoComposto(*periodoEsatto, rateAnnuali_);

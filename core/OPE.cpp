@@ -55,7 +55,16 @@ void OPE::Aggiorna()
         somma = somma + f;
     if (!std::isfinite(somma))
         throw std::range_error("La somma dei flussi delle operazioni non è un numero finito");
-    if (somma > 0) {
+    // More received than paid is decided on whole cents, where a sum of
+    // doubles could leave a flow that repays exactly a little above 0.
+    std::int64_t centesimi = 0;
+    bool esatta = true;
+    for (double f : flusso) {
+        const std::optional<std::int64_t> c = Centesimi(f);
+        esatta = esatta && c.has_value();
+        centesimi += c.value_or(0);
+    }
+    if (esatta ? centesimi > 0 : somma > 0) {
         teg_ = DatiIncoerenti;
         tegMensileEsatto_ = tegEsatto_ = std::nullopt;
         return;
@@ -102,6 +111,10 @@ void OPE::Aggiorna()
         mesiOrdinati[i] = distanza[ordine[i]];
     }
     std::optional<double> mensile = TassoEsattoFlussi(importiOrdinati.data(), mesiOrdinati.data(), quanti);
+    // Flows that add up to exactly 0 have the root r = 0; the one root
+    // found is that one, whatever the last bits of the search say.
+    if (mensile && esatta && centesimi == 0)
+        mensile = 0.0;
     std::optional<double> annuale;
     if (mensile)
         annuale = TassoComposto(*mensile, 12);

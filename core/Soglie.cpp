@@ -176,6 +176,40 @@ std::string NomeBase(std::string_view nome)
     return Maiuscolo(r);
 }
 
+// A name with single blanks and in upper case: the spellings a lookup takes
+// for the same class.
+std::string NomeNormale(std::string_view nome)
+{
+    std::string r;
+    bool spazio = false;
+    for (char c : Rifila(nome)) {
+        if (c == ' ' || c == '\t') {
+            spazio = true;
+            continue;
+        }
+        if (spazio)
+            r += ' ';
+        spazio = false;
+        r += c;
+    }
+    return Maiuscolo(r);
+}
+
+// True when the text holds a control character: a byte below 32, DEL, or
+// one of U+0080..U+009F written in UTF-8.
+bool ContieneControlli(std::string_view s)
+{
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        if (c < 0x20 || c == 0x7F)
+            return true;
+        if (c == 0xC2 && i + 1 < s.size() && static_cast<unsigned char>(s[i + 1]) >= 0x80 &&
+            static_cast<unsigned char>(s[i + 1]) <= 0x9F)
+            return true;
+    }
+    return false;
+}
+
 // ---------------------------------------------------------------- amount classes
 
 // The amounts a class admits, in its own unit (euro or lire).
@@ -302,6 +336,9 @@ std::optional<SerieSoglie> SerieSoglie::Leggi(std::string_view testo, std::vecto
         bool bloccoChiuso = false;
         bool segnalato = false;
         std::map<std::pair<std::string, std::string>, int> coppie;
+        // Each category's name as a lookup finds it, with its first
+        // spelling and line.
+        std::map<std::string, std::pair<std::string, int>> categorie;
     };
     std::map<std::pair<sys_days, sys_days>, Lettura> letti;
     Lettura* precedente = nullptr;
@@ -318,6 +355,15 @@ std::optional<SerieSoglie> SerieSoglie::Leggi(std::string_view testo, std::vecto
         }
         for (std::string_view& c : campi)
             c = Rifila(c);
+        static const char* const nomiCampi[6] = {"INIZIO", "FINE", "CATEGORIA", "CLASSE", "TEGM", "SOGLIA"};
+        bool controlli = false;
+        for (std::size_t k = 0; k < campi.size(); ++k)
+            if (ContieneControlli(campi[k])) {
+                errore(n, std::string("carattere di controllo nel campo ") + nomiCampi[k]);
+                controlli = true;
+            }
+        if (controlli)
+            continue;
 
         const std::size_t primoErrore = trovati.size();
         const std::optional<sys_days> inizio = LeggiData(campi[0]);
@@ -362,8 +408,16 @@ std::optional<SerieSoglie> SerieSoglie::Leggi(std::string_view testo, std::vecto
             precedente->bloccoChiuso = true;
         precedente = &l;
 
-        const auto [coppia, unica] =
-            l.coppie.try_emplace({std::string(campi[2]), std::string(campi[3])}, n);
+        // The lookup takes a category's name whatever its case, blanks or
+        // bracketed note: a period writes each category one way only.
+        const auto [categoria, nuova] =
+            l.categorie.try_emplace(NomeBase(campi[2]), std::string(campi[2]), n);
+        if (!nuova && categoria->second.first != campi[2]) {
+            errore(n, "la categoria «" + std::string(campi[2]) + "» è già scritta «" + categoria->second.first +
+                          "» alla riga " + std::to_string(categoria->second.second));
+            continue;
+        }
+        const auto [coppia, unica] = l.coppie.try_emplace({std::string(campi[2]), NomeNormale(campi[3])}, n);
         if (!unica) {
             errore(n, "categoria e classe già presenti nel periodo alla riga " + std::to_string(coppia->second));
             continue;

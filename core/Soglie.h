@@ -49,9 +49,11 @@ public:
     // Reads and validates the whole text (UTF-8, optional BOM, CRLF or LF,
     // dd/mm/yyyy dates, decimal comma; blank lines are ignored). Checks dates,
     // numbers and the number of fields of each line, FINE not before INIZIO,
-    // periods neither overlapping nor split in two blocks, each category/class
-    // pair once per period, SOGLIA within TolleranzaSoglia of the legal
-    // threshold. Returns the series, or std::nullopt with every fault found
+    // periods neither overlapping nor split in two blocks, each category
+    // written one way in a period (not once in capitals and once not, say),
+    // each category/class pair once per period (case and blanks of the class
+    // aside), no control character in any field, SOGLIA within
+    // TolleranzaSoglia of the legal threshold. Returns the series, or std::nullopt with every fault found
     // in `errori` (in line order) when there is at least one. Never throws
     // for any text (only std::bad_alloc).
     static std::optional<SerieSoglie> Leggi(std::string_view testo, std::vector<ErroreSoglie>& errori);

@@ -40,8 +40,8 @@ double Bisezione(Equazione h, double basso, double alto)
 // The root of an equation written in y = ln(1 + r), returned as r = e^y - 1.
 // h must be negative below its only root and positive above it (NaN counts
 // as a failure). The bracket starts at y = 0 and doubles its far end until
-// the sign changes; beyond |y| = 700 the rate is not a finite double and
-// there is no result. Working in y rather than r keeps the digits of a small
+// the sign changes, the last step ending at |y| = 700 itself; a root beyond
+// it is not looked for, and there is no result. Working in y rather than r keeps the digits of a small
 // rate (e^y - 1 by expm1) and of a rate near -1 alike.
 template <class Equazione>
 std::optional<double> Radice(Equazione h)
@@ -52,12 +52,11 @@ std::optional<double> Radice(Equazione h)
     if (h0 == 0)
         return 0.0;
 
-    // The last point on the side of y = 0 and the first beyond the root.
+    // The last point on the side of y = 0 and the first beyond the root:
+    // steps 1, 2, 4, ... 512, then the limit itself.
     double prima = 0, oltre = 0;
     const double verso = h0 < 0 ? 1.0 : -1.0;  // towards the root
-    for (double passo = 1;; passo *= 2) {
-        if (passo > LimiteLogaritmo)
-            return std::nullopt;
+    for (double passo = 1;; passo = std::min(2 * passo, LimiteLogaritmo)) {
         const double y = verso * passo;
         const double v = h(y);
         if (std::isnan(v))
@@ -68,6 +67,8 @@ std::optional<double> Radice(Equazione h)
             oltre = y;
             break;
         }
+        if (passo == LimiteLogaritmo)
+            return std::nullopt;
         prima = y;
     }
     const double y = Bisezione(h, std::min(prima, oltre), std::max(prima, oltre));

@@ -4,8 +4,9 @@
 //
 // Both solvers work in y = ln(1 + r), which keeps the digits of a small rate
 // and of one near -1 alike. The bracket starts at y = 0 and doubles its far
-// end until the equation changes sign; beyond |y| = 700 (1 + r no longer a
-// finite double) there is no result. The bracket is then halved until its
+// end (1, 2, 4, ... 512, then 700) until the equation changes sign: every
+// root with |ln(1 + r)| <= 700 is found; beyond (1 + r near the end of the
+// finite doubles) there is no result. The bracket is then halved until its
 // width is within 1e-15 of its ends (or 1e-40 for a root at 0) or no double
 // lies inside, at most 2000 halvings, and its midpoint is returned: a
 // relative accuracy of 1e-15 in ln(1 + r), and better than 1e-13 in r for

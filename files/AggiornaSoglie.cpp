@@ -1,5 +1,6 @@
 #include "AggiornaSoglie.h"
 
+#include "Italiano.h"
 #include "Messaggi.h"
 #include "SoglieInUso.h"
 
@@ -114,14 +115,14 @@ LetturaSoglie LeggiFileSoglie(const QString& percorso)
     QFile file(percorso);
     if (!file.open(QIODevice::ReadOnly))
         throw ErroreFileSoglie(
-            QStringLiteral("Impossibile aprire «%1»: %2").arg(Nome(percorso), file.errorString()).toStdString());
+            QStringLiteral("Impossibile aprire «%1»: %2").arg(Nome(percorso), ErroreFileInItaliano(file.errorString())).toStdString());
     if (file.size() > DimensioneMassima)
         throw ErroreFileSoglie(
             QStringLiteral("«%1» è troppo grande per essere la serie dei tassi.").arg(Nome(percorso)).toStdString());
     QByteArray byte = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw ErroreFileSoglie(
-            QStringLiteral("Impossibile leggere «%1»: %2").arg(Nome(percorso), file.errorString()).toStdString());
+            QStringLiteral("Impossibile leggere «%1»: %2").arg(Nome(percorso), ErroreFileInItaliano(file.errorString())).toStdString());
     if (EUnoZip(byte))
         byte = CsvNelloZip(byte, Nome(percorso));
 
@@ -225,7 +226,8 @@ bool AggiornaSoglieDaFile(const QString& percorso, const QString& cartellaArchiv
     const bool salvato = QDir().mkpath(cartellaArchivio) && file.open(QIODevice::WriteOnly) &&
                          file.write(l.testo) == l.testo.size() && file.commit();
     if (!salvato) {
-        const QString causa = file.errorString().isEmpty() ? QStringLiteral("cartella non accessibile") : file.errorString();
+        const QString causa = file.errorString().isEmpty() ? QStringLiteral("cartella non accessibile")
+                                                           : ErroreFileInItaliano(file.errorString());
         Messaggio(QStringLiteral("Impossibile salvare «%1»: %2\n%3")
                       .arg(QDir::toNativeSeparators(destinazione), causa, invariato),
                   QMessageBox::Warning, genitore);
@@ -237,11 +239,20 @@ bool AggiornaSoglieDaFile(const QString& percorso, const QString& cartellaArchiv
     return true;
 }
 
+QString CartellaPropostaSoglie()
+{
+    for (const auto luogo : {QStandardPaths::DownloadLocation, QStandardPaths::DocumentsLocation}) {
+        const QString cartella = QStandardPaths::writableLocation(luogo);
+        if (!cartella.isEmpty() && QFileInfo(cartella).isDir())
+            return cartella;
+    }
+    return QDir::homePath();
+}
+
 void AggiornaSoglie(const QString& cartellaArchivio, QWidget* genitore)
 {
     const QString percorso = QFileDialog::getOpenFileName(
-        genitore, QStringLiteral("Aggiorna tassi soglia"),
-        QStandardPaths::writableLocation(QStandardPaths::DownloadLocation),
+        genitore, QStringLiteral("Aggiorna tassi soglia"), CartellaPropostaSoglie(),
         QStringLiteral("Serie storica dei TEGM (*.zip *.csv);;Tutti i file (*)"));
     if (percorso.isEmpty())
         return;

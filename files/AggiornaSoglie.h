@@ -51,5 +51,10 @@ QString RiassuntoSoglie(const SerieSoglie& nuova, const SerieSoglie& inUso);
 // std::bad_alloc.
 bool AggiornaSoglieDaFile(const QString& percorso, const QString& cartellaArchivio, QWidget* genitore = nullptr);
 
+// Where the file is looked for first: the downloads folder, else the
+// documents folder, when it exists (a name like "Downloads" is not offered
+// for a folder the user does not have), else the home folder.
+QString CartellaPropostaSoglie();
+
 // The menu command: asks for the file, then AggiornaSoglieDaFile.
 void AggiornaSoglie(const QString& cartellaArchivio, QWidget* genitore);

@@ -6,6 +6,7 @@
 #include "Messaggi.h"
 #include "TracciatoConteggio.h"
 
+#include <QCollator>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -640,8 +641,15 @@ QList<VoceArchivio> ElencoArchivio(const QString& cartella)
 {
     QList<VoceArchivio> elenco;
     QStringList file = QDir(cartella).entryList(QDir::Files | QDir::NoDotAndDotDot);
-    std::sort(file.begin(), file.end(), [](const QString& a, const QString& b) {
-        const int c = QString::compare(a, b, Qt::CaseInsensitive);
+    // By name as people read names: capitals aside, numbers by their value
+    // ("Rossi 9" before "Rossi 10"), a name before its longer forms ("Rossi
+    // 2008" before "Rossi 2008 - copia").
+    QCollator ordine(QLocale(QLocale::Italian, QLocale::Italy));
+    ordine.setNumericMode(true);
+    ordine.setCaseSensitivity(Qt::CaseInsensitive);
+    const auto nome = [](const QString& f) { return f.endsWith(QLatin1String(".ccc")) ? f.chopped(4) : f; };
+    std::sort(file.begin(), file.end(), [&](const QString& a, const QString& b) {
+        const int c = ordine.compare(nome(a), nome(b));
         return c != 0 ? c < 0 : a < b;
     });
     for (const QString& f : file) {

@@ -7,12 +7,16 @@
 #include "Twips.h"
 
 #include <QApplication>
+#include <QBoxLayout>
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyle>
 #include <QTreeWidget>
+#include <algorithm>
 #include <exception>
+#include <limits>
 
 namespace {
 
@@ -27,6 +31,11 @@ constexpr Colonna colonne[] = {{"Conteggi disponibili", 3200},
                                {"Operaz. brevi", 1700},
                                {"Varie", 1700}};
 
+// The rows the dialog has room for when it opens, and the widest a
+// description column opens, in twips.
+constexpr int RigheVisibili = 20;
+constexpr int DescrizioneMassima = 3600;
+
 } // namespace
 
 frmCaricaFile::frmCaricaFile(QWidget* principale, const QString& cartella,
@@ -35,7 +44,7 @@ frmCaricaFile::frmCaricaFile(QWidget* principale, const QString& cartella,
 {
     setObjectName(QStringLiteral("frmCaricaFile"));
     setWindowTitle(QStringLiteral("Apri conteggio"));
-    setFixedSize(TwipsAPixel(10245), TwipsAPixel(4095));
+    setMinimumSize(TwipsAPixel(10245), TwipsAPixel(4095));
 
     lista_ = new QTreeWidget(this);
     lista_->setObjectName(QStringLiteral("ListView1"));
@@ -55,29 +64,36 @@ frmCaricaFile::frmCaricaFile(QWidget* principale, const QString& cartella,
     lista_->header()->setSectionsMovable(false);
     lista_->header()->setStretchLastSection(true);
     lista_->header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    for (int i = 0; i + 1 < int(std::size(colonne)); ++i)
-        lista_->header()->resizeSection(i, TwipsAPixel(colonne[i].larghezza));
-    PosizionaTwips(lista_, 120, 120, 9975, 3375);
 
-    annulla_ = new QPushButton(QStringLiteral("Annulla"), this);
-    annulla_->setObjectName(QStringLiteral("XPButton2"));
-    PosizionaTwips(annulla_, 6600, 3600, 1695, 375);
-
-    apri_ = new QPushButton(QStringLiteral("Apri"), this);
-    apri_->setObjectName(QStringLiteral("XPButton1"));
+    const auto pulsante = [this](const QString& testo, const char* nome) {
+        auto* b = new QPushButton(testo, this);
+        b->setObjectName(QLatin1String(nome));
+        b->setMinimumSize(TwipsAPixel(1695), TwipsAPixel(375));
+        return b;
+    };
+    elimina_ = pulsante(QStringLiteral("&Elimina"), "XPButton4");
+    elimina_->setEnabled(false);
+    duplica_ = pulsante(QStringLiteral("&Duplica"), "XPButton3");
+    duplica_->setEnabled(false);
+    annulla_ = pulsante(QStringLiteral("Annulla"), "XPButton2");
+    apri_ = pulsante(QStringLiteral("Apri"), "XPButton1");
     apri_->setDefault(true);
     apri_->setEnabled(false);
-    PosizionaTwips(apri_, 8400, 3600, 1695, 375);
 
-    elimina_ = new QPushButton(QStringLiteral("&Elimina"), this);
-    elimina_->setObjectName(QStringLiteral("XPButton4"));
-    elimina_->setEnabled(false);
-    PosizionaTwips(elimina_, 120, 3600, 1695, 375);
-
-    duplica_ = new QPushButton(QStringLiteral("&Duplica"), this);
-    duplica_->setObjectName(QStringLiteral("XPButton3"));
-    duplica_->setEnabled(false);
-    PosizionaTwips(duplica_, 1920, 3600, 1695, 375);
+    // The list takes what the window gives; the buttons stay below it.
+    const int m = TwipsAPixel(120);
+    auto* colonna = new QVBoxLayout(this);
+    colonna->setContentsMargins(m, m, m, m);
+    colonna->setSpacing(m);
+    colonna->addWidget(lista_, 1);
+    auto* riga = new QHBoxLayout;
+    riga->setSpacing(m);
+    riga->addWidget(elimina_);
+    riga->addWidget(duplica_);
+    riga->addStretch(1);
+    riga->addWidget(annulla_);
+    riga->addWidget(apri_);
+    colonna->addLayout(riga);
 
     setTabOrder(lista_, elimina_);
     setTabOrder(elimina_, duplica_);
@@ -105,9 +121,45 @@ frmCaricaFile::frmCaricaFile(QWidget* principale, const QString& cartella,
     lista_->viewport()->installEventFilter(this);
 
     riempi(cartella);
+    dimensiona();
 
     Blocca();
     lista_->setFocus();
+}
+
+void frmCaricaFile::dimensiona()
+{
+    // Each column as wide as its longest text, the name never narrower than
+    // designed, a description at most DescrizioneMassima (the tooltip has
+    // the rest); room for RigheVisibili rows. Never beyond the screen.
+    QHeaderView* intestazione = lista_->header();
+    const QFontMetrics fm(lista_->font());
+    const int margine = 2 * lista_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, lista_) + 8;
+    int larghezza = 0;
+    for (int c = 0; c < int(std::size(colonne)); ++c) {
+        int serve = intestazione->sectionSizeHint(c);
+        for (int r = 0; r < lista_->topLevelItemCount(); ++r)
+            serve = std::max(serve, fm.horizontalAdvance(lista_->topLevelItem(r)->text(c)) + margine +
+                                        (c == 0 ? lista_->iconSize().width() + 8 : 0));
+        const int minimo = TwipsAPixel(colonne[c].larghezza);
+        const int massimo = c == 0 ? std::numeric_limits<int>::max() : TwipsAPixel(DescrizioneMassima);
+        intestazione->resizeSection(c, std::clamp(serve, minimo, std::max(minimo, massimo)));
+        larghezza += intestazione->sectionSize(c);
+    }
+    const int riga = lista_->topLevelItemCount() > 0 ? lista_->sizeHintForRow(0)
+                                                     : lista_->fontMetrics().height() + 4;
+    const int m = TwipsAPixel(120);
+    const int barra = lista_->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    QSize voluta(larghezza + 2 * lista_->frameWidth() + barra + 2 * m + 2,
+                 intestazione->sizeHint().height() + RigheVisibili * riga + 2 * lista_->frameWidth() +
+                     apri_->minimumSize().height() + 3 * m);
+    if (const QScreen* schermo = screen()) {
+        const QSize massima = schermo->availableGeometry().size() * 0.9;
+        if (voluta.width() > massima.width())
+            voluta.rheight() += barra;  // room for the scroll bar across
+        voluta = voluta.boundedTo(massima);
+    }
+    resize(voluta.expandedTo(minimumSize()));
 }
 
 QIcon frmCaricaFile::ImageList1()

@@ -1,7 +1,8 @@
 #pragma once
 // "Apri conteggio": lists the calculations of the archive folder with the four
 // descriptions each file holds and opens the one the user picks.
-// A calculation can also be duplicated under a new name or deleted.
+// A calculation can also be duplicated under a new name or deleted. It opens
+// large enough for twenty rows and their descriptions, and can be resized.
 // It closes by Apri, a double-click, Annulla, Esc or the window frame.
 #include "DialogoArchivio.h"
 
@@ -39,6 +40,7 @@ protected:
 
 private:
     void riempi(const QString& cartella);
+    void dimensiona();
     void riempiEScegli(const QString& nome);
     QString scelto() const;
     void apriConteggio(const QString& nome);

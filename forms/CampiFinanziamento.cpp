@@ -15,6 +15,7 @@
 #include "Funzioni.h"
 #include "Messaggi.h"
 #include "PagineFinanziamenti.h"
+#include "RicercaElenco.h"
 #include "Twips.h"
 
 #include <stdexcept>
@@ -50,12 +51,51 @@ bool CampoFinanziamento::CarattereAmmesso(Filtro filtro, QChar c)
     return !vietati.contains(c);
 }
 
+QString CampoFinanziamento::DifettoImporto(const QString& testo)
+{
+    const QString t = testo.trimmed();
+    qsizetype i = t.startsWith(QLatin1Char('-')) ? 1 : 0;
+    // The integer part: digits, in groups of three after the first when
+    // there are dots.
+    qsizetype gruppo = 0;
+    bool punti = false, cifre = false;
+    for (; i < t.size() && t[i] != QLatin1Char(','); ++i) {
+        if (t[i].isDigit() && t[i].unicode() < 128) {
+            ++gruppo;
+            cifre = true;
+        } else if (t[i] == QLatin1Char('.')) {
+            if (gruppo == 0 || gruppo > 3 || (punti && gruppo != 3))
+                return QStringLiteral("ha punti fuori posto (il punto separa le migliaia: 1.234.567,89)");
+            punti = true;
+            gruppo = 0;
+        } else {
+            return QStringLiteral("contiene caratteri che non sono cifre");
+        }
+    }
+    if (punti && gruppo != 3)
+        return QStringLiteral("ha punti fuori posto (il punto separa le migliaia: 1.234.567,89)");
+    if (i < t.size()) {
+        const QString decimali = t.mid(i + 1);
+        if (decimali.contains(QLatin1Char(',')))
+            return QStringLiteral("ha più di una virgola");
+        for (QChar c : decimali)
+            if (!c.isDigit() || c.unicode() >= 128)
+                return QStringLiteral("ha dopo la virgola caratteri che non sono cifre");
+        if (decimali.size() > 2)
+            return QStringLiteral("ha più di due decimali");
+        cifre = cifre || !decimali.isEmpty();
+    }
+    if (!cifre && !t.isEmpty())
+        return QStringLiteral("non contiene cifre");
+    return {};
+}
+
 bool CampoFinanziamento::ImportoIncollabile(const QString& testo)
 {
     QString t = testo;
     t.remove(QChar(0x20AC));
     t.removeIf([](QChar c) { return c.isSpace(); });
-    if (t.startsWith(QLatin1Char('-')))
+    if (t.startsWith(QLatin1Char('-')) || !DifettoImporto(t).isEmpty())
         return false;
     try {
         LeggiNumeroItaliano(t.toStdString());
@@ -94,9 +134,16 @@ void CampoFinanziamento::focusInEvent(QFocusEvent* e)
 void CampoFinanziamento::mouseReleaseEvent(QMouseEvent* e)
 {
     QLineEdit::mouseReleaseEvent(e);
-    if (selezionaAlRilascio_ && !hasSelectedText())
-        selezionaTutto();
+    const bool primo = selezionaAlRilascio_;
     selezionaAlRilascio_ = false;
+    if (hasSelectedText())
+        return;  // a selection the user dragged
+    // Beside a right-aligned amount the cursor would go before its first
+    // digit, where typing makes "30002.000,00" of "2.000,00".
+    const bool accanto = filtro_ == Filtro::Importo && e->button() == Qt::LeftButton && !text().isEmpty() &&
+                         cursorPosition() == 0 && e->position().x() < cursorRect().center().x();
+    if (primo || accanto)
+        selezionaTutto();
 }
 
 void CampoFinanziamento::focusOutEvent(QFocusEvent* e)
@@ -156,15 +203,17 @@ std::optional<double> LeggiCampoImporto(CampoFinanziamento* campo, double memori
                                         QWidget* finestra)
 {
     const QString testo = campo->text();
-    QString motivo;
-    try {
-        const QString mostrato = TestoImporto(LeggiNumeroItaliano(testo.toStdString()));
-        campo->setText(mostrato);
-        return LeggiImporto(mostrato);
-    } catch (const std::invalid_argument& e) {
-        motivo = QStringLiteral("non è un importo (%1)").arg(QString::fromUtf8(e.what()));
-    } catch (const std::exception&) {
-        motivo = QStringLiteral("è troppo grande");
+    QString motivo = CampoFinanziamento::DifettoImporto(testo);
+    if (motivo.isEmpty()) {
+        try {
+            const QString mostrato = TestoImporto(LeggiNumeroItaliano(testo.toStdString()));
+            campo->setText(mostrato);
+            return LeggiImporto(mostrato);
+        } catch (const std::invalid_argument& e) {
+            motivo = QStringLiteral("non è un importo (%1)").arg(QString::fromUtf8(e.what()));
+        } catch (const std::exception&) {
+            motivo = QStringLiteral("è troppo grande");
+        }
     }
     QString precedente;
     try {
@@ -190,6 +239,7 @@ ElencoFinanziamento::ElencoFinanziamento(const QString& nome, QWidget* genitore)
     setInsertPolicy(QComboBox::NoInsert);
     setCompleter(nullptr);
     setMaxVisibleItems(16);
+    AbilitaRicercaDigitata(this);
 }
 
 void ElencoFinanziamento::Riempi(const QStringList& voci)
@@ -228,32 +278,6 @@ bool ElencoFinanziamento::eventFilter(QObject* o, QEvent* e)
         }
     }
     return QComboBox::eventFilter(o, e);
-}
-
-void ElencoFinanziamento::keyPressEvent(QKeyEvent* e)
-{
-    const QString t = e->text();
-    const bool comando = e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
-    if (comando || t.size() != 1 || !t.at(0).isPrint() || t.at(0).isSpace()) {
-        QComboBox::keyPressEvent(e);
-        return;
-    }
-    if (!ultimoTasto_.isValid() || ultimoTasto_.elapsed() > QApplication::keyboardInputInterval())
-        cercato_.clear();
-    ultimoTasto_.start();
-    cercato_ += t;
-    int i = findText(cercato_, Qt::MatchStartsWith);
-    if (i < 0) {
-        // A new start: the key alone.
-        cercato_ = t;
-        i = findText(cercato_, Qt::MatchStartsWith);
-    }
-    if (i >= 0 && i != currentIndex()) {
-        setCurrentIndex(i);
-        emit activated(i);
-        emit textActivated(itemText(i));
-    }
-    e->accept();
 }
 
 QLabel* CreaEtichetta(const QString& nome, const QString& testo, QWidget* genitore, bool risultato)

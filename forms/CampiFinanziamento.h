@@ -4,7 +4,6 @@
 // filters, and a drop-down list that can also show a value it does not offer.
 #include <QComboBox>
 #include <QDateEdit>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <optional>
@@ -24,8 +23,14 @@ public:
 
     // True when a typed character passes the field's filter.
     static bool CarattereAmmesso(Filtro filtro, QChar c);
+    // Why a text is not an amount written the Italian way, to follow
+    // "L'importo «…»" in a message; empty when it is one: digits, "." only
+    // between groups of three digits of the integer part (all of them or
+    // none), at most one "," and two decimals after it, an optional leading
+    // "-", blanks around it. The empty text is 0.
+    static QString DifettoImporto(const QString& testo);
     // True when a text pasted into an amount field stands for a positive
-    // Italian amount (blanks and "€" aside).
+    // Italian amount (blanks and "€" aside), by the rule above.
     static bool ImportoIncollabile(const QString& testo);
 
     static QColor ColoreFuoco() { return QColor(255, 192, 128); }
@@ -39,6 +44,9 @@ protected:
     void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
+    // A click selects the whole text when the field takes the focus, and,
+    // in an amount field, when it lands beside the amount rather than on
+    // it: what is typed then replaces the amount instead of joining it.
     void mouseReleaseEvent(QMouseEvent* e) override;
 
 private:
@@ -48,17 +56,20 @@ private:
     bool selezionaAlRilascio_ = false;
 };
 
-// A drop-down list whose items are the only choices, but whose text can also
-// show a stored value that is not among them (a count above 360, a year
-// outside the list) without changing it. currentText() is what it shows.
 // The amount the user typed into an amount field, read when the field is left
 // or confirmed: the field then shows it formatted and the amount shown is
-// returned. A text that is no Italian amount, or one too large, is refused
-// with a message that quotes only its start; the field shows the stored
-// amount `memorizzato` again and nothing is returned.
+// returned. A text that is no Italian amount (DifettoImporto: "30002.000,00",
+// "1,23456"), or one too large, is refused with a message that quotes only
+// its start; the field shows the stored amount `memorizzato` again and
+// nothing is returned.
 std::optional<double> LeggiCampoImporto(CampoFinanziamento* campo, double memorizzato,
                                         QWidget* finestra);
 
+// A drop-down list whose items are the only choices, but whose text can also
+// show a stored value that is not among them (a count above 360, a year
+// outside the list) without changing it. currentText() is what it shows.
+// A click on the text opens it; typing picks an item as in every list of the
+// program (AbilitaRicercaDigitata).
 class ElencoFinanziamento : public QComboBox {
     Q_OBJECT
 public:
@@ -71,13 +82,6 @@ public:
 
 protected:
     bool eventFilter(QObject* o, QEvent* e) override;
-    // Typing into the closed list picks the first item that starts with
-    // what was typed in quick succession, as in any list.
-    void keyPressEvent(QKeyEvent* e) override;
-
-private:
-    QString cercato_;
-    QElapsedTimer ultimoTasto_;
 };
 
 

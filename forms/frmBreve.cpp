@@ -178,8 +178,5 @@ void frmBreve::ConfermaModifiche()
             esciImporto(i);
     if (f == descrizione_)
         esciDescrizione();
-    // A date typed but not yet confirmed with Enter.
-    for (QDateEdit* d : date_)
-        if (f && (f == d || d->isAncestorOf(f)))
-            d->interpretText();
+    ConfermaDataInCorso(this);  // a date typed, not yet confirmed
 }

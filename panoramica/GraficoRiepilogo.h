@@ -10,6 +10,7 @@
 
 class QChart;
 class QPainter;
+class QSizeF;
 class QPrinter;
 class QWidget;
 
@@ -25,8 +26,16 @@ inline const QString NomeSerieSoglia = QStringLiteral("Tasso soglia");
 inline const QString NomeSerieOltre = QStringLiteral("Oltre la soglia");
 
 // A new chart of the overview's points, titled with the calculations it
-// shows, owned by the caller. Never throws.
+// shows, owned by the caller. Each run of quarters above the threshold gets
+// one label, on its highest rate, placed whenever the plot area changes so
+// that no label covers another or a mark; a label with no room is left out
+// (on screen each mark's tooltip gives its rate). An overview with no points
+// shows no axes and no legend. Never throws.
 QChart* CreaGrafico(const DatiPaginaRiepilogo& r);
+
+// Lays a chart out at a size (in its scene's units) at once, labels
+// included, as drawing it needs.
+void ImpaginaGrafico(QChart* grafico, const QSizeF& dimensione);
 
 // Draws the chart into `destinazione` (device pixels), keeping its proportions.
 void DisegnaGrafico(const DatiPaginaRiepilogo& r, QPainter& p, const QRectF& destinazione);

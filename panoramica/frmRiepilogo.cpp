@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QChart>
 #include <QChartView>
+#include <QEvent>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -20,6 +21,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QSplitter>
+#include <QTabWidget>
 #include <QVBoxLayout>
 #include <exception>
 
@@ -27,6 +29,11 @@ namespace {
 
 // Spacing of the window, in twips.
 constexpr int margine = 120, spaziatura = 90;
+
+// The columns of GrigliaRiepilogo that take the width the window has to
+// spare, or wrap when it has none: the category, the verdict with its note,
+// the operation, the period.
+const std::vector<int> ColonneLarghe = {3, 9, 1, 2};
 
 QPushButton* Pulsante(const QString& nome, const QString& testo, QWidget* genitore)
 {
@@ -104,16 +111,18 @@ frmRiepilogo::frmRiepilogo(ConteggioAperto& aperto, QWidget* genitore)
     connect(mostra, &QPushButton::clicked, this, [this] { mostraScelti(); });
     connect(lista_, &QListWidget::itemDoubleClicked, this, [this] { mostraScelti(); });
 
-    // The lines and the chart, one above the other.
-    auto* destra = new QSplitter(Qt::Vertical, divisore);
-    destra->setObjectName(QStringLiteral("DivisoreRisultati"));
-    destra->setChildrenCollapsible(false);
+    // The lines and the chart, each on its own page: on a small screen the
+    // table still shows a good number of lines and the chart its years.
+    auto* destra = new QTabWidget(divisore);
+    destra->setObjectName(QStringLiteral("SchedeRisultati"));
+    destra->setDocumentMode(true);
     auto* tabella = Cornice(QStringLiteral("CorniceTabella"), destra);
     auto* interno = new QVBoxLayout(tabella);
     interno->setContentsMargins(m, s, m, s);
     interno->setSpacing(s);
     vista_ = new VistaGriglia(tabella);
     interno->addWidget(vista_, 1);
+    vista_->viewport()->installEventFilter(this);
     totali_ = new QLabel(tabella);
     totali_->setObjectName(QStringLiteral("LabelTotali"));
     totali_->setWordWrap(true);
@@ -121,6 +130,8 @@ frmRiepilogo::frmRiepilogo(ConteggioAperto& aperto, QWidget* genitore)
     interno->addWidget(totali_);
 
     auto* cornice = Cornice(QStringLiteral("CorniceGrafico"), destra);
+    destra->addTab(tabella, QStringLiteral("&Tabella"));
+    destra->addTab(cornice, QStringLiteral("&Grafico"));
     auto* internoGrafico = new QVBoxLayout(cornice);
     internoGrafico->setContentsMargins(s, s, s, s);
     internoGrafico->setSpacing(s);
@@ -143,8 +154,7 @@ frmRiepilogo::frmRiepilogo(ConteggioAperto& aperto, QWidget* genitore)
     divisore->addWidget(destra);
     divisore->setStretchFactor(0, 0);
     divisore->setStretchFactor(1, 1);
-    divisore->setSizes({TwipsAPixel(4300), TwipsAPixel(10500)});
-    destra->setSizes({TwipsAPixel(2600), TwipsAPixel(3400)});
+    divisore->setSizes({TwipsAPixel(3600), TwipsAPixel(11200)});
     layout->addWidget(divisore, 1);
     salva_->setEnabled(false);
     stampa_->setEnabled(false);
@@ -216,6 +226,7 @@ void frmRiepilogo::mostraScelti()
             fonte += QLatin1Char('\n') + AvvisoSoglie();
         dati_ = CaricaRiepilogo(Cartella(), nomi, SoglieInUso(), fonte, &documenti_);
         vista_->Mostra(GrigliaRiepilogo(dati_));
+        vista_->AdattaColonne(ColonneLarghe);
         QChart* vecchio = grafico_->chart();
         grafico_->setChart(CreaGrafico(dati_));
         delete vecchio;
@@ -236,6 +247,13 @@ void frmRiepilogo::mostraScelti()
     const bool punti = !dati_.grafico.soglia.empty() || !dati_.grafico.teg.empty();
     salva_->setEnabled(punti);
     stampa_->setEnabled(punti);
+}
+
+bool frmRiepilogo::eventFilter(QObject* o, QEvent* e)
+{
+    if (o == vista_->viewport() && e->type() == QEvent::Resize)
+        vista_->AdattaColonne(ColonneLarghe);
+    return FinestraFiglia::eventFilter(o, e);
 }
 
 void frmRiepilogo::salvaGrafico()

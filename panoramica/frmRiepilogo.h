@@ -1,10 +1,10 @@
 #pragma once
 // "Riepilogo pluriennale": several calculations of the archive checked
 // against the usury thresholds together. On the left the archive's list
-// (several at once, or all whose name starts with a text); on the right one
-// line per period checked in date order with the totals, and the chart of
-// the quarterly rates and the threshold, which prints and saves as PDF or
-// PNG. The open calculation is never touched.
+// (several at once, or all whose name starts with a text); on the right two
+// pages: "Tabella", one line per period checked in date order with the
+// totals, and "Grafico", the chart of the quarterly rates and the threshold,
+// which prints and saves as PDF or PNG. The open calculation is never touched.
 #include "ConteggioAperto.h"
 #include "FinestraFiglia.h"
 #include "PaginaRiepilogo.h"
@@ -54,6 +54,9 @@ public:
     // Where "Salva grafico…" saves: the system's dialog unless replaced (tests).
     using SceltaFile = std::function<QString(QWidget* genitore, const QString& cartella)>;
     void ImpostaSceltaFile(SceltaFile scelta) { scelta_ = std::move(scelta); }
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override;
 
 private:
     void mostraScelti();

@@ -30,7 +30,8 @@ installati=(/usr/bin/zelvi-teg
   /usr/share/zelvi-teg/Archivio/Esempio.ccc /usr/share/zelvi-teg/help/manuale.pdf
   /usr/share/applications/zelvi-teg.desktop /usr/share/mime/packages/zelvi-teg.xml
   /usr/share/icons/hicolor/scalable/apps/zelvi-teg.svg
-  /usr/share/icons/hicolor/48x48/apps/zelvi-teg.png /usr/share/icons/hicolor/256x256/apps/zelvi-teg.png)
+  /usr/share/icons/hicolor/48x48/apps/zelvi-teg.png /usr/share/icons/hicolor/256x256/apps/zelvi-teg.png
+  /usr/share/doc/zelvi-teg/README.md)
 for f in "${installati[@]}"; do [ -f "$f" ] || errore "manca $f"; done
 file /usr/share/icons/hicolor/48x48/apps/zelvi-teg.png | grep -q '48 x 48' || errore "icona 48 px"
 file /usr/share/icons/hicolor/256x256/apps/zelvi-teg.png | grep -q '256 x 256' || errore "icona 256 px"

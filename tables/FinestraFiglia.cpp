@@ -1,5 +1,6 @@
 #include "FinestraFiglia.h"
 
+#include "SceltaData.h"
 #include "Twips.h"
 
 #include <QHideEvent>
@@ -25,6 +26,11 @@ FinestraFiglia::FinestraFiglia(const QString& nome, const QString& tag, Document
     setObjectName(nome);
     setProperty("Tag", tag);
     setAttribute(Qt::WA_DeleteOnClose);
+}
+
+void FinestraFiglia::ConfermaModifiche()
+{
+    ConfermaDataInCorso(this);
 }
 
 void FinestraFiglia::hideEvent(QHideEvent* e)

@@ -27,8 +27,9 @@ public:
     // Fills the window from the document (its page procedure).
     virtual void Pagina() = 0;
 
-    // Commits the field being edited, as if it had lost the focus.
-    virtual void ConfermaModifiche() {}
+    // Commits the field being edited, as if it had lost the focus; here, a
+    // date being typed (ConfermaDataInCorso).
+    virtual void ConfermaModifiche();
 
     // The document the window shows and edits.
     Documento& Conteggio() const { return documento_; }

@@ -19,12 +19,16 @@ QMessageBox::StandardButton mostra(const QString& testo, QMessageBox::Icon icona
         genitore = QApplication::activeWindow();
     QMessageBox box(icona, TitoloProgramma, testo, pulsanti, genitore);
     box.setDefaultButton(predefinito);
+    // S, N and A answer as the underlined letters say, Alt or not; Esc is
+    // Annulla when there is one, No otherwise.
     if (QAbstractButton* si = box.button(QMessageBox::Yes))
-        si->setText(QStringLiteral("Sì"));
-    if (QAbstractButton* no = box.button(QMessageBox::No))
-        no->setText(QStringLiteral("No"));
+        si->setText(QStringLiteral("&Sì"));
+    if (QAbstractButton* no = box.button(QMessageBox::No)) {
+        no->setText(QStringLiteral("&No"));
+        box.setEscapeButton(no);
+    }
     if (QAbstractButton* annulla = box.button(QMessageBox::Cancel)) {
-        annulla->setText(QStringLiteral("Annulla"));
+        annulla->setText(QStringLiteral("&Annulla"));
         box.setEscapeButton(annulla);
     }
     return static_cast<QMessageBox::StandardButton>(box.exec());

@@ -17,11 +17,11 @@ void Messaggio(const QString& testo, QMessageBox::Icon icona = QMessageBox::Info
 // `massimo` characters, then "…", so that no message grows with the text.
 QString Citazione(const QString& testo, int massimo = 20);
 
-// A Yes/No question; true for "Yes".
+// A Yes/No question ("Sì", "No"; the keys S and N, Esc for No); true for "Yes".
 bool Domanda(const QString& testo, QWidget* genitore = nullptr);
 
-// A Yes/No/Cancel question ("Sì", "No", "Annulla"), Yes the default and Esc
-// for Cancel; returns QMessageBox::Yes, No or Cancel.
+// A Yes/No/Cancel question ("Sì", "No", "Annulla"; the keys S, N and A),
+// Yes the default and Esc for Cancel; returns QMessageBox::Yes, No or Cancel.
 QMessageBox::StandardButton DomandaConAnnulla(const QString& testo, QWidget* genitore = nullptr);
 
 // When set, message boxes are not shown: the responder gets the text and the

@@ -11,8 +11,10 @@
 #include <QFrame>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStyle>
 #include <QToolBar>
+#include <algorithm>
 #include <exception>
 
 namespace {
@@ -202,6 +204,58 @@ void VistaGriglia::Mostra(const Griglia& g)
     for (int r = 0; r < g.Righe(); ++r)
         setRowHeight(r, std::max(TwipsAPixel(g.Riga(r).altezza), altezzaContenuto(r)));
     setUpdatesEnabled(true);
+}
+
+void VistaGriglia::AdattaColonne(const std::vector<int>& flessibili)
+{
+    const Griglia& g = Tabella();
+    const int colonne = g.Colonne();
+    for (int c : flessibili)
+        if (c < 0 || c >= colonne)
+            return;
+    // Each column's longest line, and its longest word in the heading row,
+    // which may wrap.
+    std::vector<int> serve(static_cast<std::size_t>(colonne), 0);
+    for (int c = 0; c < colonne; ++c)
+        for (int r = 0; r < g.Righe(); ++r) {
+            QFont f = font();
+            f.setBold(g.Cella(r, c).grassetto);
+            const QFontMetrics fm(f);
+            const QStringList parti = g.Cella(r, c).testo.split(r == 0 ? QRegularExpression(QStringLiteral("\\s+"))
+                                                                       : QRegularExpression(QStringLiteral("\n")));
+            for (const QString& p : parti)
+                serve[static_cast<std::size_t>(c)] =
+                    std::max(serve[static_cast<std::size_t>(c)], fm.horizontalAdvance(p) + 2 * margineOrizzontale + 1);
+        }
+    int disponibile = viewport()->width() - 2, flessibiliServe = 0;
+    for (int c = 0; c < colonne; ++c) {
+        if (std::find(flessibili.begin(), flessibili.end(), c) == flessibili.end())
+            disponibile -= serve[static_cast<std::size_t>(c)];
+        else
+            flessibiliServe += serve[static_cast<std::size_t>(c)];
+    }
+    std::vector<int> larghezze = serve;
+    if (disponibile < flessibiliServe) {
+        // Short of room: the widest flexible columns give way first, down
+        // to one width for all of them that uses what is left, and wrap.
+        std::vector<int> ordine = flessibili;
+        std::sort(ordine.begin(), ordine.end(), [&](int a, int b) {
+            return serve[static_cast<std::size_t>(a)] < serve[static_cast<std::size_t>(b)];
+        });
+        int resto = std::max(disponibile, 0);
+        for (std::size_t i = 0; i < ordine.size(); ++i) {
+            int& l = larghezze[static_cast<std::size_t>(ordine[i])];
+            const int quota = resto / static_cast<int>(ordine.size() - i);
+            l = std::max(TwipsAPixel(300), std::min(l, quota));
+            resto -= std::min(l, resto);
+        }
+    } else if (!flessibili.empty()) {
+        larghezze[static_cast<std::size_t>(flessibili.front())] += disponibile - flessibiliServe;
+    }
+    for (int c = 0; c < colonne; ++c)
+        setColumnWidth(c, std::max(1, larghezze[static_cast<std::size_t>(c)]));
+    for (int r = 0; r < g.Righe(); ++r)
+        setRowHeight(r, std::max(TwipsAPixel(g.Riga(r).altezza), altezzaContenuto(r)));
 }
 
 // ---------------------------------------------------------------------------

@@ -8,6 +8,7 @@
 
 #include <QAbstractTableModel>
 #include <QTableView>
+#include <vector>
 
 class QFrame;
 class QToolBar;
@@ -40,6 +41,13 @@ public:
 
     void Mostra(const Griglia& g);
     const Griglia& Tabella() const { return modello_->Tabella(); }
+
+    // Fits every column to its longest line (a heading may wrap between its
+    // words); the room left goes to the first of the `flessibili` columns,
+    // and when there is not room for all, those columns share what is left
+    // and wrap. Then fits the rows again. For a list that fills a window of
+    // any width, rather than a table of fixed design.
+    void AdattaColonne(const std::vector<int>& flessibili);
 
     // The spans [first column, count] a merging row is drawn with.
     static std::vector<std::pair<int, int>> Unioni(const Griglia& g, int riga);

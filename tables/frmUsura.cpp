@@ -2,6 +2,7 @@
 
 #include "Dichiarazioni.h"
 #include "PagineFinanziamenti.h"
+#include "RicercaElenco.h"
 #include "SceltaData.h"
 #include "SoglieInUso.h"
 #include "Twips.h"
@@ -57,6 +58,7 @@ QComboBox* Elenco(const QString& nome, QWidget* genitore)
     c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     c->setMinimumContentsLength(16);
     c->view()->setTextElideMode(Qt::ElideNone);
+    AbilitaRicercaDigitata(c);
     return c;
 }
 

@@ -131,6 +131,24 @@ void TestSoglie::testiErrati_data()
     QTest::newRow("coppia ripetuta") << QByteArray(h + r2 + r2) << 3 << "già presenti nel periodo alla riga 2";
     QTest::newRow("categoria vuota") << QByteArray(h + "01/01/2020;31/03/2020; ;x;4,00;9,00\n") << 2
                                      << "categoria vuota";
+    const QByteArray aperture = "01/01/2020;31/03/2020;APERTURE DI CREDITO IN CONTO CORRENTE;fino a 5.000 euro;4,00;9,00\n";
+    QTest::newRow("categoria in minuscolo")
+        << QByteArray(h + aperture + "01/01/2020;31/03/2020;Aperture di credito in conto corrente;oltre 5.000 euro;"
+                                     "4,00;9,00\n")
+        << 3 << "è già scritta «APERTURE DI CREDITO IN CONTO CORRENTE» alla riga 2";
+    QTest::newRow("categoria con due spazi")
+        << QByteArray(h + aperture + "01/01/2020;31/03/2020;APERTURE DI  CREDITO IN CONTO CORRENTE;oltre 5.000 euro;"
+                                     "4,00;9,00\n")
+        << 3 << "è già scritta";
+    QTest::newRow("classe in maiuscolo")
+        << QByteArray(h + r2 + "01/01/2020;31/03/2020;FACTORING;FINO A 50.000  EURO;4,00;9,00\n") << 3
+        << "già presenti nel periodo alla riga 2";
+    QTest::newRow("NUL nel nome") << QByteArray(h + QByteArray("01/01/2020;31/03/2020;FACT\0ORING;x;4,00;9,00\n", 45))
+                                  << 2 << "carattere di controllo nel campo CATEGORIA";
+    QTest::newRow("controllo nella classe") << QByteArray(h + "01/01/2020;31/03/2020;FACTORING;x\x1b;4,00;9,00\n") << 2
+                                            << "carattere di controllo nel campo CLASSE";
+    QTest::newRow("ritorno a capo nella data") << QByteArray(h + "01/01/2020;31/\r03/2020;FACTORING;x;4,00;9,00\n")
+                                               << 2 << "campo FINE";
 }
 
 void TestSoglie::testiErrati()

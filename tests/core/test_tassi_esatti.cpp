@@ -91,6 +91,8 @@ class TestTassiEsatti : public QObject {
 private slots:
     void casiNoti();
     void senzaRadiceUnica();
+    void rimborsoEsattoSenzaInteressi();
+    void tassoAlLimiteDellaRicerca();
     void residuiCasuali();
     void rigaVuotaMoltoAnteriore();
     void ricercaRapidaComeCompleta();
@@ -141,6 +143,46 @@ void TestTassiEsatti::senzaRadiceUnica()
         const Mutuo m = CreaMutuo(1000, 0, rata, n);
         QVERIFY(!m.TEGperiodoEsatto() && !m.TEGannualeEsatto());
     }
+}
+
+// Schedules that repay exactly the amount: the sums of doubles leave a few
+// cents' worth of bits above 0, the cents do not; the rate is 0.
+void TestTassiEsatti::rimborsoEsattoSenzaInteressi()
+{
+    OPE o;
+    const int date[5][2] = {{2, 2017}, {9, 2017}, {5, 2018}, {1, 2019}, {5, 2020}};
+    for (int r = 1; r <= 5; ++r) {
+        o.setMese(r, date[r - 1][0]);
+        o.setAnno(r, date[r - 1][1]);
+        o.setSegno(r, r == 1 ? 1 : -1);
+        o.setImporto(r, r == 1 ? 182656.96 : 45664.24);
+    }
+    o.Aggiorna();
+    QCOMPARE(o.TEG(), 0.0);
+    QCOMPARE(o.TEGmensileEsatto().value_or(-1), 0.0);
+    QCOMPARE(o.TEGesatto().value_or(-1), 0.0);
+    // One cent more received is more received than paid.
+    o.setImporto(1, 182656.97);
+    o.Aggiorna();
+    QCOMPARE(o.TEG(), DatiIncoerenti);
+    QVERIFY(!o.TEGesatto());
+
+    const Mutuo m = CreaMutuo(446656.99, 0, 14408.29, 31);
+    QCOMPARE(m.TEGperiodo(), 0.0);
+    QCOMPARE(m.TEGperiodoEsatto().value_or(-1), 0.0);
+    QCOMPARE(m.TEGannualeEsatto().value_or(-1), 0.0);
+    QCOMPARE(CreaMutuo(446657.00, 0, 14408.29, 31).TEGperiodo(), DatiIncoerenti);
+}
+
+// The bracket reaches |ln(1 + r)| = 700, as TassoEsatto.h says, and no further.
+void TestTassiEsatti::tassoAlLimiteDellaRicerca()
+{
+    const std::optional<double> enorme = TassoEsattoRata(1, 1e300, 1);  // ln(1 + r) = 690.8
+    QVERIFY(enorme && std::fabs(*enorme / 1e300 - 1) < 1e-12);
+    QVERIFY(!TassoEsattoRata(1, 1e305, 1));  // 702.3
+    const double flussi[2] = {1, -1e300}, mesi[2] = {0, 1};
+    const std::optional<double> mensile = TassoEsattoFlussi(flussi, mesi, 2);
+    QVERIFY(mensile && std::fabs(*mensile / 1e300 - 1) < 1e-12);
 }
 
 void TestTassiEsatti::residuiCasuali()

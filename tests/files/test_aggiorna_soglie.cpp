@@ -2,12 +2,15 @@
 // and where; a good one (CSV or ZIP, Latin-1 or UTF-8) is taken and is still
 // in use after a restart; the built-in series is there without any file.
 #include "AggiornaSoglie.h"
+#include "Italiano.h"
 #include "Messaggi.h"
 #include "SoglieInUso.h"
 
 #include <QDir>
 #include <QFile>
 #include <QLocale>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QTest>
@@ -85,6 +88,7 @@ private slots:
     void fileErrati_data();
     void fileErrati();
     void fileBuono();
+    void salvataggioImpossibileInItaliano();
 
 private:
     QTemporaryDir dir_;
@@ -214,6 +218,35 @@ void TestAggiornaSoglie::fileBuono()
     QVERIFY(nuovo);
     QVERIFY(SerieSoglie::CategoriaDelPeriodo(*nuovo, "MUTUI IPOTECARI A TASSO FISSO") ==
             "MUTUI IPOTECARI A TASSO FISSO (dal 1° luglio 2004)");
+}
+
+// A series that cannot be saved is said so in Italian, whatever the system's
+// language; the folder first offered is one the user has.
+void TestAggiornaSoglie::salvataggioImpossibileInItaliano()
+{
+    QCOMPARE(ErroreFileInItaliano("Read-only file system"), QStringLiteral("file system in sola lettura"));
+    QCOMPARE(ErroreFileInItaliano("Cannot open: No space left on device"),
+             QStringLiteral("Cannot open: spazio esaurito sul disco"));
+
+    const QString csv = dir_.path() + "/serie.csv";
+    Scrivi(csv, SerieIncorporata());
+    const SerieSoglie* prima = &SoglieInUso();
+    // No one may create files among the kernel's: "Permission denied" in English.
+    QVERIFY(!AggiornaSoglieDaFile(csv, QStringLiteral("/sys")));
+    const QStringList messaggi = MessaggiMostrati();
+    QCOMPARE(messaggi.size(), 2);  // the summary, then the failure
+    QVERIFY2(messaggi[1].startsWith("Impossibile salvare") &&
+                 !messaggi[1].contains(QRegularExpression("denied|permitted|read-only|directory|device",
+                                                          QRegularExpression::CaseInsensitiveOption)),
+             qPrintable(messaggi[1]));
+    QCOMPARE(&SoglieInUso(), prima);
+
+    const QByteArray casa = qgetenv("HOME");
+    qputenv("HOME", dir_.path().toUtf8());
+    QStandardPaths::setTestModeEnabled(false);
+    const QString proposta = CartellaPropostaSoglie();
+    qputenv("HOME", casa);
+    QVERIFY2(QFileInfo(proposta).isDir(), qPrintable(proposta));
 }
 
 QTEST_GUILESS_MAIN(TestAggiornaSoglie)

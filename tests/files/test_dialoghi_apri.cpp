@@ -154,6 +154,36 @@ private slots:
         QVERIFY2(rotto->toolTip(1).contains(QStringLiteral("non è un file di conteggio")), qPrintable(rotto->toolTip(1)));
     }
 
+    // Twenty calculations with their descriptions fit the dialog whole on
+    // a 1366 x 768 screen, in the order people read names.
+    void ventiConteggi()
+    {
+        QTemporaryDir venti;
+        const QStringList nomi = {"Rossi 2008 - copia", "Rossi 2008", "Rossi 10", "Rossi 9", "bianchi"};
+        for (int i = 0; i < 20; ++i) {
+            const QString nome = i < nomi.size() ? nomi[i] : QStringLiteral("Verdi %1").arg(i);
+            const QByteArray d = QStringLiteral("c/c 000012345678 Banca %1").arg(i).toUtf8();
+            creaConDescrizioni(venti.path(), nome, d, "Mutuo casa via Roma 12", "Anticipo fatture 2019",
+                               "Finanziamento soci");
+        }
+        QPointer<frmCaricaFile> d = apri(venti.path());
+        QVERIFY(QTest::qWaitForWindowExposed(d));
+        QTreeWidget* l = d->ListView1();
+        QStringList ordine;
+        for (int r = 0; r < 5; ++r)
+            ordine << l->topLevelItem(r)->text(0);
+        QCOMPARE(ordine, (QStringList{"bianchi", "Rossi 9", "Rossi 10", "Rossi 2008", "Rossi 2008 - copia"}));
+        QVERIFY(d->frameGeometry().width() <= 1366 && d->frameGeometry().height() <= 768);
+        for (int r = 0; r < l->topLevelItemCount(); ++r) {
+            QVERIFY2(l->viewport()->rect().contains(l->visualItemRect(l->topLevelItem(r))), qPrintable(QString::number(r)));
+            for (int c = 0; c < 5; ++c) {
+                const QString testo = l->topLevelItem(r)->text(c);
+                QVERIFY2(l->columnWidth(c) > l->fontMetrics().horizontalAdvance(testo) + (c == 0 ? 16 : 0),
+                         qPrintable(testo));
+            }
+        }
+    }
+
     void clicEApri()
     {
         QPointer<frmCaricaFile> d = apri(archivio_.path());

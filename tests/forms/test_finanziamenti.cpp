@@ -9,6 +9,7 @@
 #include "frmBreve.h"
 #include "frmMutuo.h"
 #include "frmOPE.h"
+#include "frmUsura.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -93,6 +94,8 @@ std::unique_ptr<FinestraFiglia> aperta(const QString& nome, Documento& conteggio
         w = std::make_unique<frmBreve>(conteggio_);
     else if (nome == "frmOPE")
         w = std::make_unique<frmOPE>(conteggio_);
+    else if (nome == "frmUsura")
+        w = std::make_unique<frmUsura>(conteggio_);
     else
         w = std::make_unique<frmBox>(conteggio_);
     w->show();
@@ -134,10 +137,14 @@ private slots:
 
     void dateDigitate_data();
     void dateDigitate();
+    void dateDopoUnClic_data();
+    void dateDopoUnClic();
     void elenchiAClicEDaTastiera_data();
     void elenchiAClicEDaTastiera();
     void importoRifiutatoRiprendeIlValore_data();
     void importoRifiutatoRiprendeIlValore();
+    void importoDigitatoSuUnoEsistente_data();
+    void importoDigitatoSuUnoEsistente();
 };
 
 void TestFinanziamenti::elenchiETesti()
@@ -267,9 +274,9 @@ void TestFinanziamenti::campiColoriEFiltri()
     QCOMPARE(importo->text(), QStringLiteral("125,3"));
     QTest::keyClick(importo, Qt::Key_Backspace);
     QCOMPARE(importo->text(), QStringLiteral("125,"));
-    QApplication::clipboard()->setText(QStringLiteral("7.000 €"));
+    QApplication::clipboard()->setText(QStringLiteral("7 €"));
     QTest::keyClick(importo, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(importo->text(), QStringLiteral("125,7000"));
+    QCOMPARE(importo->text(), QStringLiteral("125,7"));
 
     QTest::mouseClick(descrizione, Qt::LeftButton, {}, QPoint(10, descrizione->height() / 2));
     QCOMPARE(importo->palette().color(QPalette::Base), QColor(255, 255, 255));
@@ -591,9 +598,13 @@ void TestFinanziamenti::breveDateDaTastiera()
     restituzione->setFocus(Qt::TabFocusReason);
     QTRY_VERIFY(restituzione->hasFocus());
 
-    // A typed day counts once confirmed.
+    // A typed date counts once confirmed; a day alone is no date.
     QTest::keyClicks(restituzione, QStringLiteral("15"));
-    QCOMPARE(restituzione->text(), QStringLiteral("15/04/2010"));
+    w.ConfermaModifiche();
+    QCOMPARE(MessaggiMostrati().size(), 1);
+    QCOMPARE(restituzione->text(), QStringLiteral("02/04/2010"));
+    QTest::keyClicks(restituzione, QStringLiteral("15042010"));
+    QCOMPARE(restituzione->text(), QStringLiteral("15042010"));
     w.ConfermaModifiche();
     QCOMPARE(b.Data1(), sys_days{year{2010} / April / 15});
 }
@@ -638,19 +649,106 @@ void TestFinanziamenti::dateDigitate()
     }
 }
 
+// Clicked anywhere in the field, the whole text selected or not, a date typed
+// in full is the date taken, in every date field; a part of a date, or a
+// date no calendar has, is refused with a message and the stored one stays.
+void TestFinanziamenti::dateDopoUnClic_data()
+{
+    QTest::addColumn<QString>("finestra");
+    QTest::addColumn<QString>("nome");
+    QTest::addColumn<int>("parte");  // 0 the day, 1 the month, 2 the year
+    QTest::addColumn<bool>("tutto");  // Ctrl+A after the click
+    QTest::addColumn<QString>("digitato");
+    QTest::addColumn<QDate>("attesa");  // invalid: refused
+    const char* const campi[3][2] = {{"frmBreve", "DTPicker1"}, {"frmBreve", "DTPicker2"}, {"frmUsura", "Data(1)"}};
+    const char* const parti[3] = {"giorno", "mese", "anno"};
+    int n = 0;
+    for (const auto& c : campi)
+        for (int parte = 0; parte < 3; ++parte)
+            for (bool tutto : {false, true}) {
+                const QString digitato = ++n % 2 ? QStringLiteral("20/05/2024") : QStringLiteral("20052024");
+                QTest::addRow("%s %s, %s, %s", c[0], c[1], parti[parte], tutto ? "tutto scelto" : "clic")
+                    << c[0] << c[1] << parte << tutto << digitato << QDate(2024, 5, 20);
+            }
+    QTest::newRow("solo giorno e mese") << "frmBreve" << "DTPicker1" << 1 << false << "20/05" << QDate();
+    QTest::newRow("solo anno") << "frmUsura" << "Data(1)" << 2 << false << "2005" << QDate();
+    QTest::newRow("anno di due cifre") << "frmBreve" << "DTPicker2" << 0 << true << "20/05/24" << QDate();
+    QTest::newRow("giorno che non c'è") << "frmBreve" << "DTPicker1" << 0 << false << "31/02/2024" << QDate();
+}
+
+void TestFinanziamenti::dateDopoUnClic()
+{
+    QFETCH(QString, finestra);
+    QFETCH(QString, nome);
+    QFETCH(int, parte);
+    QFETCH(bool, tutto);
+    QFETCH(QString, digitato);
+    QFETCH(QDate, attesa);
+    BREVE& b = conteggio_.BreveCorrente();
+    b.setData0(sys_days{year{2010} / January / 1});
+    b.setData1(sys_days{year{2010} / April / 1});
+    conteggio_.Usura().setDataStipula(sys_days{year{2010} / March / 15});
+    const auto memorizzata = [&] {
+        return DataQt(nome == "DTPicker1" ? b.Data0() : nome == "DTPicker2" ? b.Data1() : *conteggio_.Usura().DataStipula());
+    };
+    const QDate prima = memorizzata();
+    const auto w = aperta(finestra, conteggio_);
+    auto* data = w->findChild<QDateEdit*>(nome);
+    QVERIFY(data && data->isEnabled());
+    QCOMPARE(data->date(), prima);
+
+    // Inside the day, the month or the year, between their two first digits.
+    QLineEdit* testo = data->findChild<QLineEdit*>();
+    const int posizione = parte * 3 + 1;
+    int x = 0;
+    while (x < testo->width() && testo->cursorPositionAt(QPoint(x, testo->height() / 2)) < posizione)
+        ++x;
+    QTest::mouseClick(testo, Qt::LeftButton, {}, QPoint(x + 1, testo->height() / 2));
+    QWidget* fuoco = QApplication::focusWidget();
+    QVERIFY(fuoco == data || data->isAncestorOf(fuoco));
+    if (tutto)
+        QTest::keyClick(fuoco, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(fuoco, digitato);
+    QTest::keyClick(fuoco, Qt::Key_Tab);
+    QVERIFY(!data->hasFocus());
+    const QStringList messaggi = MessaggiMostrati();
+    if (attesa.isValid()) {
+        QCOMPARE(data->date(), attesa);
+        QCOMPARE(memorizzata(), attesa);
+        QVERIFY2(messaggi.isEmpty(), qPrintable(messaggi.join('|')));
+    } else {
+        QCOMPARE(memorizzata(), prima);
+        QCOMPARE(data->text(), prima.toString(QStringLiteral("dd/MM/yyyy")));
+        QCOMPARE(messaggi.size(), 1);
+        QVERIFY2(messaggi[0].contains(digitato) && messaggi[0].contains(prima.toString("dd/MM/yyyy")),
+                 qPrintable(messaggi[0]));
+    }
+}
+
 // A click on a list's text opens it and leaves it open (the events go
-// through the window, as the user's do, so the open list gets the release);
-// typing into the closed list picks the first item that starts so.
+// through the window, as the user's do, so the open list gets the release).
+// Typing into any list of the program, closed or open (then Enter), picks
+// the first item that starts with what was typed, blanks and case aside.
 void TestFinanziamenti::elenchiAClicEDaTastiera_data()
 {
     QTest::addColumn<QString>("finestra");
     QTest::addColumn<QString>("nome");
     QTest::addColumn<QString>("digitato");
     QTest::addColumn<QString>("scelto");
-    QTest::newRow("numero di rate") << "frmMutuo" << "Combo2" << "240" << "240";
-    QTest::newRow("periodicità") << "frmMutuo" << "Combo1" << "tri" << "Trimestrale";
-    QTest::newRow("segno") << "frmOPE" << "Combo2(0)" << "e" << "Entrata";
-    QTest::newRow("anno") << "frmBox" << "Combo1" << "2024" << "2024";
+    for (bool aperto : {false, true}) {
+        const char* modo = aperto ? "aperto" : "chiuso";
+        QTest::addRow("numero di rate, %s", modo) << "frmMutuo" << "Combo2" << "240" << "240";
+        QTest::addRow("periodicità, %s", modo) << "frmMutuo" << "Combo1" << "tri" << "Trimestrale";
+        QTest::addRow("segno, %s", modo) << "frmOPE" << "Combo2(0)" << "e" << "Entrata";
+        QTest::addRow("mese e anno, %s", modo) << "frmOPE" << "Combo1(0)" << "Gen - 2011" << "Gen - 2011";
+        QTest::addRow("mese e anno a parole, %s", modo) << "frmOPE" << "Combo1(3)" << "ago 2017" << "Ago - 2017";
+        QTest::addRow("anno, %s", modo) << "frmBox" << "Combo1" << "2024" << "2024";
+        QTest::addRow("categoria, %s", modo) << "frmUsura" << "Categoria(3)" << "factoring" << "FACTORING";
+        QTest::addRow("classe, %s", modo) << "frmUsura" << "Classe(3)" << "oltre" << "oltre 5.000 euro";
+    }
+    // Half a second between keys, as someone looking at the keyboard types.
+    QTest::newRow("categoria a tasti lenti, chiuso") << "frmUsura" << "Categoria(3)" << "leasing s"
+                                                      << "LEASING STRUMENTALE";
 }
 
 void TestFinanziamenti::elenchiAClicEDaTastiera()
@@ -659,25 +757,46 @@ void TestFinanziamenti::elenchiAClicEDaTastiera()
     QFETCH(QString, nome);
     QFETCH(QString, digitato);
     QFETCH(QString, scelto);
-    const std::unique_ptr<FinestraFiglia> w = aperta(finestra, conteggio_);
-    ElencoFinanziamento* c = elenco(w.get(), nome);
+    const bool aperto = QString::fromUtf8(QTest::currentDataTag()).endsWith("aperto");
+    conteggio_.BreveCorrente().setData0(sys_days{year{2010} / January / 1});
+    conteggio_.Usura().setCategoriaBreve("ANTICIPI, SCONTI COMMERCIALI E ALTRI FINANZIAMENTI ALLE IMPRESE");
+    const auto w = aperta(finestra, conteggio_);
+    auto* c = w->findChild<QComboBox*>(nome);
+    QVERIFY(c);
+    QVERIFY2(c->findText(scelto, Qt::MatchStartsWith) >= 0, qPrintable(scelto));
     QWindow* finestraQt = w->windowHandle();
-    const QPoint dove = c->lineEdit()->mapTo(w.get(), QPoint(5, c->lineEdit()->height() / 2));
+    QWidget* bersaglio = c->lineEdit() ? static_cast<QWidget*>(c->lineEdit()) : c;
+    const QPoint dove = bersaglio->mapTo(w.get(), QPoint(5, bersaglio->height() / 2));
     QTest::mousePress(finestraQt, Qt::LeftButton, {}, dove);
     QTest::mouseRelease(finestraQt, Qt::LeftButton, {}, dove, 60);
     QTest::qWait(50);
     QVERIFY(c->view()->isVisible());
-    QTest::keyClick(c->view(), Qt::Key_Escape);
-    QTRY_VERIFY(!c->view()->isVisible());
+    if (!aperto) {
+        QTest::keyClick(c->view(), Qt::Key_Escape);
+        QTRY_VERIFY(!c->view()->isVisible());
+    }
 
-    QSignalSpy scelte(c, &QComboBox::activated);
-    QTest::keyClicks(c, digitato);
-    QCOMPARE(c->currentText(), scelto);
+    QSignalSpy scelte(c, &QComboBox::textActivated);
+    // keyClicks waits before the press and before the release of each key.
+    const int pausa = QString::fromUtf8(QTest::currentDataTag()).contains("lenti") ? 250 : -1;
+    QTest::keyClicks(aperto ? static_cast<QWidget*>(c->view()) : QApplication::focusWidget(), digitato, {}, pausa);
+    if (aperto) {
+        QVERIFY(c->view()->isVisible());
+        QCOMPARE(c->view()->currentIndex().data().toString(), scelto);
+        QTest::keyClick(c->view(), Qt::Key_Return);
+        QTRY_VERIFY(!c->view()->isVisible());
+    }
+    QVERIFY2(c->currentText().startsWith(scelto), qPrintable(c->currentText()));
     QVERIFY(!scelte.isEmpty());
-    if (finestra == "frmMutuo" && nome == "Combo2")
+    QCOMPARE(scelte.last().at(0).toString(), c->currentText());
+    if (nome == "Combo2" && finestra == "frmMutuo")
         QCOMPARE(conteggio_.MutuoCorrente().NRate(), 240.0);
     if (finestra == "frmBox")
         QCOMPARE(conteggio_.AnnoRiferimento(), 2024.0);
+    if (nome == "Combo1(0)")
+        QCOMPARE(conteggio_.Operazioni().Anno(1), 2011);
+    if (nome == "Categoria(3)")
+        QCOMPARE(QString::fromStdString(conteggio_.Usura().CategoriaBreve()), c->currentData().toString());
 }
 
 // A refused amount leaves the stored one in the field and in the document,
@@ -729,6 +848,75 @@ void TestFinanziamenti::importoRifiutatoRiprendeIlValore()
     QCOMPARE(conteggio_.BreveCorrente().Oneri(), 12.0);
     QCOMPARE(conteggio_.Operazioni().Importo(4), 77.0);
     QCOMPARE(conteggio_.Trimestri(2).Interessi(), 8.25);
+}
+
+// Typing into an amount field that holds one, in every window: a second
+// click beside the amount selects it, so that typing replaces it; typed into
+// it (the cursor before its first digit) or in English, the text is no
+// Italian amount and is refused as pasting it is, the stored amount back.
+void TestFinanziamenti::importoDigitatoSuUnoEsistente_data()
+{
+    QTest::addColumn<QString>("finestra");
+    QTest::addColumn<QString>("nome");
+    QTest::addColumn<double>("prima");
+    QTest::addColumn<QString>("clic");  // the second click: "accanto", "sulla cifra", "nessuno"
+    QTest::addColumn<QString>("digitato");
+    QTest::addColumn<QString>("atteso");  // empty: refused
+    const char* const campi[4][2] = {
+        {"frmMutuo", "XPText1(2)"}, {"frmBreve", "XPText1(0)"}, {"frmOPE", "XPText1(4)"}, {"frmBox", "XPText7(1)"}};
+    for (const auto& c : campi) {
+        QTest::addRow("%s, 3000 prima di 2.000,00", c[0]) << c[0] << c[1] << 2000.0 << "sulla cifra" << "3000" << "";
+        QTest::addRow("%s, 3000 su 2.000,00", c[0]) << c[0] << c[1] << 2000.0 << "accanto" << "3000" << "3.000,00";
+        QTest::addRow("%s, 100000 su 0,00", c[0]) << c[0] << c[1] << 0.0 << "accanto" << "100000" << "100.000,00";
+        QTest::addRow("%s, 1,234.56", c[0]) << c[0] << c[1] << 2000.0 << "nessuno" << "1,234.56" << "";
+    }
+}
+
+void TestFinanziamenti::importoDigitatoSuUnoEsistente()
+{
+    QFETCH(QString, finestra);
+    QFETCH(QString, nome);
+    QFETCH(double, prima);
+    QFETCH(QString, clic);
+    QFETCH(QString, digitato);
+    QFETCH(QString, atteso);
+    const auto memorizzato = [&] {
+        return finestra == "frmMutuo"   ? conteggio_.MutuoCorrente().Rata()
+               : finestra == "frmBreve" ? conteggio_.BreveCorrente().Finanziato()
+               : finestra == "frmOPE"   ? conteggio_.Operazioni().Importo(5)
+                                        : conteggio_.Trimestri(2).Accordato();
+    };
+    conteggio_.MutuoCorrente().setRata(prima);
+    conteggio_.BreveCorrente().setFinanziato(prima);
+    conteggio_.Operazioni().setImporto(5, prima);
+    conteggio_.Trimestri(2).setAccordato(prima);
+    const std::unique_ptr<FinestraFiglia> w = aperta(finestra, conteggio_);
+    CampoFinanziamento* c = campo(w.get(), nome);
+    const QString testoPrima = c->text();
+    const int y = c->height() / 2;
+    QTest::mouseClick(c, Qt::LeftButton, {}, QPoint(5, y));
+    QCOMPARE(c->selectedText(), testoPrima);
+    if (clic == "accanto") {
+        QTest::mouseClick(c, Qt::LeftButton, {}, QPoint(5, y), 600);
+    } else if (clic == "sulla cifra") {
+        c->setCursorPosition(0);
+        const QRect cursore = c->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+        QTest::mouseClick(c, Qt::LeftButton, {}, QPoint(cursore.center().x() + 2, y), 600);
+        QVERIFY(!c->hasSelectedText());
+        QCOMPARE(c->cursorPosition(), 0);
+    }
+    QTest::keyClicks(QApplication::focusWidget(), digitato);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    const QStringList messaggi = MessaggiMostrati();
+    if (atteso.isEmpty()) {
+        QCOMPARE(messaggi.size(), 1);
+        QCOMPARE(c->text(), testoPrima);
+        QCOMPARE(memorizzato(), prima);
+    } else {
+        QVERIFY2(messaggi.isEmpty(), qPrintable(messaggi.join('|')));
+        QCOMPARE(c->text(), atteso);
+        QCOMPARE(memorizzato(), LeggiImporto(atteso));
+    }
 }
 
 QTEST_MAIN(TestFinanziamenti)

@@ -17,10 +17,15 @@
 #include "TabellaEsportazione.h"
 #include "modCopia.h"
 #include "modStampa.h"
+#include "frmCalcoli.h"
 #include "frmRiepilogo.h"
 
 #include <QChart>
 #include <QChartView>
+#include <QGraphicsScene>
+#include <QGraphicsSimpleTextItem>
+#include <QLegend>
+#include <QLegendMarker>
 #include <QFile>
 #include <QImage>
 #include <QListWidget>
@@ -28,7 +33,10 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScatterSeries>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTemporaryDir>
+#include <QToolTip>
 #include <QTest>
 #include <algorithm>
 
@@ -36,8 +44,8 @@ using namespace std::chrono;
 
 namespace {
 
-// A year of a current account; quarter `oltre` (0: none) has interest far
-// above any threshold of the years used here. 2011 has its second quarter
+// A year of a current account; quarter `oltre` (0: none, -1: all) has
+// interest far above any threshold of the years used here. 2011 has its second quarter
 // split by the change of formula on 14/05/2011.
 void SalvaAnno(ConteggioAperto& aperto, const QString& cartella, int anno, int oltre, bool conMutuo)
 {
@@ -47,7 +55,7 @@ void SalvaAnno(ConteggioAperto& aperto, const QString& cartella, int anno, int o
     for (int q = 1; q <= 4; ++q) {
         BOX& t = d.Trimestri(q);
         t.setNumeri(9000000);
-        t.setInteressi(q == oltre ? 5000 : 2000);
+        t.setInteressi(q == oltre || oltre < 0 ? 5000 + 100 * q : 2000);
         t.setCommissioni(500);
         t.setSpese(100);
         t.setAccordato(150000);
@@ -71,6 +79,30 @@ QString pdftotext(const QString& file)
     p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), file, QStringLiteral("-")});
     p.waitForFinished(30000);
     return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// The labels of the marks above the threshold that a laid-out chart shows,
+// each marked "!" when it leaves the plot area or covers a label or a mark.
+QStringList EtichetteControllate(QChart* grafico)
+{
+    auto* oltre = qobject_cast<QScatterSeries*>(grafico->series().last());
+    std::vector<QRectF> occupati;
+    for (const QPointF& p : oltre->points()) {
+        const QPointF c = grafico->mapToPosition(p, oltre);
+        const qreal l = oltre->markerSize();
+        occupati.push_back(QRectF(c.x() - l / 2, c.y() - l / 2, l, l));
+    }
+    QStringList testi;
+    for (QGraphicsItem* i : grafico->childItems())
+        if (auto* t = dynamic_cast<QGraphicsSimpleTextItem*>(i); t && t->isVisible()) {
+            const QRectF r = t->mapRectToParent(t->boundingRect());
+            const bool male = !grafico->plotArea().contains(r) ||
+                              std::any_of(occupati.begin(), occupati.end(), [&](const QRectF& o) { return o.intersects(r); });
+            testi << (male ? QStringLiteral("!") : QString()) + t->text();
+            occupati.push_back(r);
+        }
+    testi.sort();
+    return testi;
 }
 
 } // namespace
@@ -148,7 +180,11 @@ private slots:
             punti << s->name() + ":" + QString::number(static_cast<QXYSeries*>(s)->count());
         QCOMPARE(punti, QStringList({NomeSerieSoglia + ":13", NomeSerieTeg + ":13", NomeSerieTeg2016 + ":13",
                                      NomeSerieOltre + ":1"}));
-        QVERIFY(static_cast<QXYSeries*>(grafico->series().last())->pointLabelsVisible());
+        QGraphicsScene scena;
+        scena.addItem(grafico.get());
+        ImpaginaGrafico(grafico.get(), QSizeF(1000, 600));
+        QCOMPARE(EtichetteControllate(grafico.get()), QStringList({d.grafico.oltre[0].etichetta}));
+        scena.removeItem(grafico.get());
         QCOMPARE(grafico->locale().language(), QLocale::Italian);
 
         // On paper the line above the threshold is bold; the export reads every page.
@@ -305,6 +341,75 @@ private slots:
         QVERIFY(CreaRelazioneFinestra(nullptr, conteggio_.Doc(), nullptr));
         QVERIFY(!pdftotext(scelto + ".pdf").contains("Conteggi esaminati"));
         ImpostaSceltaFileRelazione({});
+    }
+
+    // Forty yearly calculations, four years above the threshold all year
+    // long (2005-2006, 2012, 2019), at the size the main window gives its
+    // windows on a 1366 x 768 screen (the frame less 240 x 1920 twips).
+    void quarantaAnni()
+    {
+        QTemporaryDir archivio;
+        QStringList nomi;
+        const auto sopra = [](int anno) { return anno == 2005 || anno == 2006 || anno == 2012 || anno == 2019; };
+        for (int anno = 1987; anno <= 2026; ++anno) {
+            SalvaAnno(archivio.path(), anno, sopra(anno) ? -1 : 0, false);
+            nomi << QStringLiteral("Anno%1").arg(anno);
+        }
+        frmRiepilogo w;
+        w.setCartella(archivio.path());
+        w.resize(1350, 608);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.Pagina();
+        w.Mostra(nomi);
+        QCOMPARE(w.Dati().grafico.oltre.size(), std::size_t(16));
+
+        // At least ten lines of the table in full view.
+        VistaGriglia* v = w.Vista();
+        int intere = 0;
+        for (int r = 1; r < v->model()->rowCount(); ++r)
+            intere += v->viewport()->rect().contains(v->visualRect(v->model()->index(r, 0)));
+        QVERIFY2(intere >= 10, qPrintable(QString::number(intere)));
+
+        // One label per run, on its highest rate, on screen and on paper.
+        auto* schede = w.findChild<QTabWidget*>("SchedeRisultati");
+        QTest::mouseClick(schede->tabBar(), Qt::LeftButton, {}, schede->tabBar()->tabRect(1).center());
+        QTRY_VERIFY(w.VistaGrafico()->isVisible());
+        QTRY_COMPARE(EtichetteControllate(w.VistaGrafico()->chart()).size(), 3);
+        QGraphicsScene scena;
+        QChart* carta = CreaGrafico(w.Dati());
+        scena.addItem(carta);
+        ImpaginaGrafico(carta, QSizeF(1000, 600));
+        const QStringList etichette = EtichetteControllate(carta);
+        QCOMPARE(etichette.size(), 3);
+        QVERIFY2(!etichette.join(' ').contains('!'), qPrintable(etichette.join(' ')));
+        QCOMPARE(etichette, EtichetteControllate(w.VistaGrafico()->chart()));
+        QString piuAlta;
+        for (const PuntoGrafico& p : w.Dati().grafico.oltre)
+            if (p.data.year() <= 2006 && (piuAlta.isEmpty() || p.etichetta > piuAlta))
+                piuAlta = p.etichetta;
+        QVERIFY2(etichette.contains(piuAlta), qPrintable(etichette.join(' ')));
+
+        // The threshold and the marks above it look different in the legend.
+        const auto segno = [&](const QString& nome) {
+            for (QLegendMarker* m : carta->legend()->markers())
+                if (m->label() == nome)
+                    return m;
+            return static_cast<QLegendMarker*>(nullptr);
+        };
+        QVERIFY(segno(NomeSerieSoglia) && segno(NomeSerieOltre));
+        QVERIFY(segno(NomeSerieSoglia)->shape() != segno(NomeSerieOltre)->shape());
+
+        // Under the mouse, a mark tells its rate.
+        auto* oltre = qobject_cast<QScatterSeries*>(w.VistaGrafico()->chart()->series().last());
+        emit oltre->hovered(oltre->at(0), true);
+        QTRY_VERIFY(QToolTip::isVisible());
+        QVERIFY2(QToolTip::text().endsWith('%'), qPrintable(QToolTip::text()));
+
+        // An overview with nothing in it makes up no axis.
+        std::unique_ptr<QChart> vuoto(CreaGrafico(DatiPaginaRiepilogo{}));
+        for (QAbstractAxis* a : vuoto->axes())
+            QVERIFY(!a->isVisible());
     }
 
     void finestra()

@@ -176,6 +176,13 @@ private slots:
         QCOMPARE(*conteggio_.Usura().DataStipula(), sys_days{year{2011} / June / 1});
         QCOMPARE(w.Data(1)->date(), QDate(2011, 6, 1));
         QCOMPARE(MessaggiMostrati().size(), 1);
+        // A date typed and not yet confirmed counts before a command reads the window.
+        w.activateWindow();
+        w.Data(1)->setFocus(Qt::TabFocusReason);
+        QTRY_VERIFY(w.Data(1)->hasFocus());
+        QTest::keyClicks(w.Data(1), QStringLiteral("02.01.2012"));
+        w.ConfermaModifiche();
+        QCOMPARE(*Conteggio.Usura().DataStipula(), sys_days{year{2012} / January / 2});
 
         // Edits made elsewhere show when the window comes back.
         w.hide();
