@@ -182,7 +182,7 @@ private slots:
         QTRY_VERIFY(w.Data(1)->hasFocus());
         QTest::keyClicks(w.Data(1), QStringLiteral("02.01.2012"));
         w.ConfermaModifiche();
-        QCOMPARE(*Conteggio.Usura().DataStipula(), sys_days{year{2012} / January / 2});
+        QCOMPARE(*conteggio_.Usura().DataStipula(), sys_days{year{2012} / January / 2});
 
         // Edits made elsewhere show when the window comes back.
         w.hide();
