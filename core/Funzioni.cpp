@@ -198,10 +198,15 @@ std::int16_t Intero16(double valore)
     return static_cast<std::int16_t>(intero);
 }
 
-std::optional<std::int64_t> Centesimi(double euro)
+std::optional<std::int64_t> CentesimiInteri(double euro)
 {
     const double centesimi = std::round(euro * 100);
     if (!(std::fabs(centesimi) <= static_cast<double>(MassimoCentesimi)))
         return std::nullopt;
     return static_cast<std::int64_t>(centesimi);
+}
+
+double ArrotondaAlCentesimo(double euro)
+{
+    return std::round(euro * 100) / 100;
 }

@@ -40,7 +40,10 @@ std::string FormatoTasso(double tasso);
 // that is not finite or above MassimoCentesimi cents in absolute value: up to
 // 400 of those still add up within 64 bits.
 inline constexpr std::int64_t MassimoCentesimi = 10'000'000'000'000'000;  // 1e14 euro
-std::optional<std::int64_t> Centesimi(double euro);
+std::optional<std::int64_t> CentesimiInteri(double euro);
+
+// An amount rounded to the cent, halves away from zero, as a bank writes it.
+double ArrotondaAlCentesimo(double euro);
 
 // Stores a double in a signed 16-bit member: nearest integer, exact halves to
 // the even neighbour; outside -32768..32767 (or NaN) throws std::overflow_error.

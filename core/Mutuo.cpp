@@ -180,8 +180,8 @@ void Mutuo::Aggiorna()
         throw std::range_error("La somma dei flussi del mutuo non è un numero finito");
     // Whether the instalments repay the net amount is decided on whole
     // cents: 31 x 14.408,29 is exactly 446.656,99, a sum of doubles not.
-    const std::optional<std::int64_t> importo = Centesimi(importo_), oneri = Centesimi(oneri_),
-                                      rata = Centesimi(rata_);
+    const std::optional<std::int64_t> importo = CentesimiInteri(importo_), oneri = CentesimiInteri(oneri_),
+                                      rata = CentesimiInteri(rata_);
     const bool esatta = importo && oneri && rata && n >= 0;
     const std::int64_t differenza = esatta ? *importo - *oneri - n * *rata : 0;
     if (esatta ? differenza > 0 : somma > 0) {

@@ -60,7 +60,7 @@ void OPE::Aggiorna()
     std::int64_t centesimi = 0;
     bool esatta = true;
     for (double f : flusso) {
-        const std::optional<std::int64_t> c = Centesimi(f);
+        const std::optional<std::int64_t> c = CentesimiInteri(f);
         esatta = esatta && c.has_value();
         centesimi += c.value_or(0);
     }

@@ -10,11 +10,6 @@ using namespace std::chrono;
 
 namespace {
 
-double Centesimi(double euro)
-{
-    return std::round(euro * 100) / 100;
-}
-
 std::string Euro(double euro)
 {
     return "€ " + FormatoImporto(euro);
@@ -280,7 +275,7 @@ std::vector<ErroreContratto> ControllaContratto(const ContrattoMutuo& c)
             errore(CampoContratto::RataDichiarata, "La rata indicata deve essere un importo maggiore di zero.");
         } else if (c.metodo != MetodoAmmortamento::Bullet && tanValido && periodicita && rateValide &&
                    std::isfinite(c.importo) && c.importo > 0) {
-            const double interessi = Centesimi(c.importo * TassoPeriodo(c));
+            const double interessi = ArrotondaAlCentesimo(c.importo * TassoPeriodo(c));
             if (r <= interessi)
                 errore(CampoContratto::RataDichiarata,
                        "La rata indicata (" + Euro(r) + ") non supera gli interessi del primo periodo (" +
@@ -354,7 +349,7 @@ Risultato<PianoAmmortamento> CalcolaPiano(const ContrattoMutuo& c)
     if (c.giorniPreammortamento > 0) {
         RigaPiano r;
         r.data = inizio;
-        r.interessi = Centesimi(InteressiGiorni(c, c.importo, c.giorniPreammortamento, c.giorniPreammortamento));
+        r.interessi = ArrotondaAlCentesimo(InteressiGiorni(c, c.importo, c.giorniPreammortamento, c.giorniPreammortamento));
         r.rata = r.interessi;
         r.debitoResiduo = c.importo;
         p.righe.push_back(r);
@@ -368,8 +363,8 @@ Risultato<PianoAmmortamento> CalcolaPiano(const ContrattoMutuo& c)
     const double i = TassoPeriodo(c);
     double rataFrancese = 0;
     if (c.metodo == MetodoAmmortamento::Francese)
-        rataFrancese = Centesimi(i == 0 ? c.importo / n : c.importo * i / -std::expm1(-n * std::log1p(i)));
-    const double quotaItaliana = Centesimi(c.importo / n);
+        rataFrancese = ArrotondaAlCentesimo(i == 0 ? c.importo / n : c.importo * i / -std::expm1(-n * std::log1p(i)));
+    const double quotaItaliana = ArrotondaAlCentesimo(c.importo / n);
 
     double debito = c.importo;
     sys_days precedente = inizio;
@@ -377,15 +372,15 @@ Risultato<PianoAmmortamento> CalcolaPiano(const ContrattoMutuo& c)
         RigaPiano r;
         r.numero = k;
         r.data = DataRata(c, k);
-        r.interessi = Centesimi(InteressiPeriodo(c, debito, precedente, r.data));
+        r.interessi = ArrotondaAlCentesimo(InteressiPeriodo(c, debito, precedente, r.data));
         if (k == n)
             r.quotaCapitale = debito;
         else if (c.metodo == MetodoAmmortamento::Francese)
-            r.quotaCapitale = Centesimi(rataFrancese - r.interessi);
+            r.quotaCapitale = ArrotondaAlCentesimo(rataFrancese - r.interessi);
         else if (c.metodo == MetodoAmmortamento::Italiano)
             r.quotaCapitale = quotaItaliana;
-        r.rata = Centesimi(r.interessi + r.quotaCapitale);
-        debito = Centesimi(debito - r.quotaCapitale);
+        r.rata = ArrotondaAlCentesimo(r.interessi + r.quotaCapitale);
+        debito = ArrotondaAlCentesimo(debito - r.quotaCapitale);
         r.debitoResiduo = k == n ? 0 : debito;
         precedente = r.data;
         p.righe.push_back(r);
@@ -412,10 +407,10 @@ Risultato<PianoAmmortamento> CalcolaPiano(const ContrattoMutuo& c)
         p.totaleCapitale += r.quotaCapitale;
         p.totaleCosti += r.costi;
     }
-    p.totaleRate = Centesimi(p.totaleRate);
-    p.totaleInteressi = Centesimi(p.totaleInteressi);
-    p.totaleCapitale = Centesimi(p.totaleCapitale);
-    p.totaleCosti = Centesimi(p.totaleCosti);
+    p.totaleRate = ArrotondaAlCentesimo(p.totaleRate);
+    p.totaleInteressi = ArrotondaAlCentesimo(p.totaleInteressi);
+    p.totaleCapitale = ArrotondaAlCentesimo(p.totaleCapitale);
+    p.totaleCosti = ArrotondaAlCentesimo(p.totaleCosti);
     return p;
 }
 
@@ -426,7 +421,7 @@ std::optional<ConfrontoRata> ConfrontaRata(const ContrattoMutuo& c, const PianoA
     ConfrontoRata r;
     r.rataPiano = piano.rataPiano;
     r.rataDichiarata = *c.rataDichiarata;
-    r.differenza = Centesimi(r.rataDichiarata - r.rataPiano);
+    r.differenza = ArrotondaAlCentesimo(r.rataDichiarata - r.rataPiano);
     r.concorda = std::fabs(r.differenza) <= 0.01;
     return r;
 }
@@ -488,8 +483,8 @@ Risultato<CasoEstinzione> CalcolaEstinzione(const ContrattoMutuo& c, const Piano
             ultima = &r;
     const sys_days dal = ultima ? ultima->data : *c.dataStipula;
     caso.debitoResiduo = ultima ? ultima->debitoResiduo : c.importo;
-    caso.interessiMaturati = Centesimi(InteressiTra(c, caso.debitoResiduo, dal, caso.data));
-    caso.penale = Centesimi(c.estinzione.tipo == TipoPenale::Percentuale ? caso.debitoResiduo * c.estinzione.valore
+    caso.interessiMaturati = ArrotondaAlCentesimo(InteressiTra(c, caso.debitoResiduo, dal, caso.data));
+    caso.penale = ArrotondaAlCentesimo(c.estinzione.tipo == TipoPenale::Percentuale ? caso.debitoResiduo * c.estinzione.valore
                                                                          : c.estinzione.valore);
 
     std::vector<FlussoDatato> f =

@@ -64,11 +64,6 @@ namespace {
 
 const char* const Romani[] = {"I", "II", "III", "IV"};
 
-double Centesimi(double euro)
-{
-    return std::round(euro * 100) / 100;
-}
-
 // The texts of a figure inside an explanation; never throw (a value that
 // cannot be written shows as "?").
 std::string Tasso(double t)
@@ -235,14 +230,14 @@ VerificaCMS VerificaCommissione(const BOX& t, std::optional<double> cmsMedia, co
     if (cmsMedia) {
         v.cmsSoglia = *cmsMedia * 1.5;
         if (massimoValido)
-            v.cmsEntroSoglia = Centesimi(*v.cmsSoglia * v.massimoScoperto);
+            v.cmsEntroSoglia = ArrotondaAlCentesimo(*v.cmsSoglia * v.massimoScoperto);
     }
     v.teg = e.tasso;
     v.soglia = e.soglia;
     if (v.teg && v.soglia && v.giorni > 0) {
-        v.interessiSoglia = Centesimi(*v.soglia * v.numeri / v.giorni);
-        v.interessiApplicati = Centesimi(*v.teg * v.numeri / v.giorni);
-        v.margine = Centesimi(*v.interessiSoglia - *v.interessiApplicati);
+        v.interessiSoglia = ArrotondaAlCentesimo(*v.soglia * v.numeri / v.giorni);
+        v.interessiApplicati = ArrotondaAlCentesimo(*v.teg * v.numeri / v.giorni);
+        v.margine = ArrotondaAlCentesimo(*v.interessiSoglia - *v.interessiApplicati);
     }
 
     if (e.stato != StatoVerifica::EntroSoglia && e.stato != StatoVerifica::OltreSoglia) {
@@ -278,7 +273,7 @@ VerificaCMS VerificaCommissione(const BOX& t, std::optional<double> cmsMedia, co
     }
     const std::string sogliaCMS =
         " la CMS soglia " + Tasso(*v.cmsSoglia) + " (CMS media " + Tasso(*cmsMedia) + " × 1,5)";
-    const double eccedenza = Centesimi(v.cms - *v.cmsEntroSoglia);
+    const double eccedenza = ArrotondaAlCentesimo(v.cms - *v.cmsEntroSoglia);
     if (!(eccedenza > 0)) {
         v.stato = StatoVerifica::EntroSoglia;
         v.decisivo = ConfrontoCMS::CMSEntroSoglia;

@@ -352,10 +352,10 @@ private slots:
         QStringList nomi;
         const auto sopra = [](int anno) { return anno == 2005 || anno == 2006 || anno == 2012 || anno == 2019; };
         for (int anno = 1987; anno <= 2026; ++anno) {
-            SalvaAnno(archivio.path(), anno, sopra(anno) ? -1 : 0, false);
+            SalvaAnno(conteggio_, archivio.path(), anno, sopra(anno) ? -1 : 0, false);
             nomi << QStringLiteral("Anno%1").arg(anno);
         }
-        frmRiepilogo w;
+        frmRiepilogo w(conteggio_);
         w.setCartella(archivio.path());
         w.resize(1350, 608);
         w.show();

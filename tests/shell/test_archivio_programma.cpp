@@ -255,6 +255,9 @@ private slots:
             QTest::keyClick(c, Qt::Key_Tab);
             QTest::mouseClick(c, Qt::LeftButton);
             QVERIFY(!m_->isWindowModified());
+            // The whole amount replaced: "5" typed inside it would not be an amount.
+            QTest::keyClick(c, Qt::Key_A, Qt::ControlModifier);
+            QVERIFY(!m_->isWindowModified());
             QTest::keyClick(c, Qt::Key_5);
             QVERIFY(m_->isWindowModified());
             QCOMPARE(m_->windowTitle(), QStringLiteral("Esempio[*] - Zelvi T.E.G."));
