@@ -3,6 +3,7 @@
 // layout.
 #include "Archivio.h"
 #include "ConteggioAperto.h"
+#include "core/ContoGenerato.h"
 
 #include <QTemporaryDir>
 
@@ -35,6 +36,43 @@ void Salva(benchmark::State& stato)
     }
 }
 BENCHMARK(Salva)->Unit(benchmark::kMicrosecond);
+
+// A calculation holding ten years of a busy account: 50 000 movements, their
+// statements and conditions.
+void ContoDiDieciAnni(Documento& d)
+{
+    prova::ContoGenerato g = prova::GeneraConto(7);
+    d.ContoCorrente().movimenti = std::move(g.movimenti);
+    d.ContoCorrente().saldi = std::move(g.saldi);
+    d.ContoCorrente().condizioni = std::move(g.condizioni);
+}
+
+void CaricaMovimenti(benchmark::State& stato)
+{
+    QTemporaryDir cartella;
+    CreaConteggio(cartella.path(), QStringLiteral("Prova"));
+    ConteggioAperto c;
+    c.Carica(cartella.path(), QStringLiteral("Prova"));
+    ContoDiDieciAnni(c.Doc());
+    c.Salva();
+    for (auto _ : stato) {
+        c.Carica(cartella.path(), QStringLiteral("Prova"));
+        benchmark::DoNotOptimize(c.Doc().ContoCorrente().movimenti.size());
+    }
+}
+BENCHMARK(CaricaMovimenti)->Unit(benchmark::kMillisecond);
+
+void SalvaMovimenti(benchmark::State& stato)
+{
+    QTemporaryDir cartella;
+    CreaConteggio(cartella.path(), QStringLiteral("Prova"));
+    ConteggioAperto c;
+    c.Carica(cartella.path(), QStringLiteral("Prova"));
+    ContoDiDieciAnni(c.Doc());
+    for (auto _ : stato)
+        c.Salva();
+}
+BENCHMARK(SalvaMovimenti)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

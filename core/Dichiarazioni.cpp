@@ -96,4 +96,5 @@ void Documento::InizializzaConteggio()
     breve_.setRestituito(0);
 
     usura_ = ParametriUsura{};
+    conto_ = ContoMovimenti{};
 }

@@ -2,6 +2,7 @@
 // The calculation document: the one set of data every window works on.
 #include "BOX.h"
 #include "BREVE.h"
+#include "ContoMovimenti.h"
 #include "Mutuo.h"
 #include "OPE.h"
 #include "ParametriUsura.h"
@@ -35,6 +36,9 @@ public:
     // The choices of the usury check: categories, classes, contract dates.
     ParametriUsura& Usura() { return usura_; }
     const ParametriUsura& Usura() const { return usura_; }
+    // The account from its statements: movements, balances, conditions, rules.
+    ContoMovimenti& ContoCorrente() { return conto_; }
+    const ContoMovimenti& ContoCorrente() const { return conto_; }
 
     // Gives every member its default; the reference year comes from
     // OrologioConteggio.
@@ -48,6 +52,7 @@ private:
     OPE operazioni_;
     BREVE breve_;
     ParametriUsura usura_;
+    ContoMovimenti conto_;
 };
 
 // Today's local date; tests may replace it.

@@ -49,6 +49,31 @@ DefinizioneTabella Schema(const TabellaConteggio& t)
     return d;
 }
 
+DefinizioneTabella Schema(const ElencoConteggio& e)
+{
+    DefinizioneTabella d = BaseDati::CreaDefinizioneTabella(e.nome);
+    for (const CampoElenco& c : e.campi)
+        d.AggiungiCampo(DefinizioneTabella::CreaCampo(c.nome, c.tipo));
+    return d;
+}
+
+// Adds to an existing table the fields added to the layout after it was
+// made (CampoConteggio::facoltativo) that it lacks.
+void AggiungiCampiMancanti(BaseDati& db, const TabellaConteggio& t)
+{
+    const auto presenti = db.CampiTabella(t.nome);
+    for (const CampoConteggio& c : t.campi) {
+        if (!c.facoltativo)
+            continue;
+        const bool c_e = std::any_of(presenti.begin(), presenti.end(), [&c](const auto& p) {
+            return QString::fromStdString(p.first).compare(QString::fromStdString(c.nome), Qt::CaseInsensitive) == 0;
+        });
+        if (!c_e)
+            db.Esegui("ALTER TABLE " + Identificatore(t.nome) + " ADD COLUMN " + Identificatore(c.nome) + " " +
+                      TipoDichiarato(c.tipo));
+    }
+}
+
 // The values of one table's row, in the order of its fields.
 struct Riga {
     const TabellaConteggio* tabella;
@@ -170,13 +195,26 @@ struct ValoreLetto {
     Valore valore;  // in the form its Lettura gives
 };
 
+// The rows of a table of many rows as read, each value in the form its
+// field's Lettura gives; `presente` false for a file made before the table.
+struct ElencoLetto {
+    const ElencoConteggio* elenco;
+    bool presente = false;
+    std::vector<std::vector<Valore>> righe;
+};
+
+struct Letto {
+    std::vector<ValoreLetto> valori;
+    std::vector<ElencoLetto> elenchi;
+};
+
 // Reads the first row of each table of an open file, checking every value
 // the document takes from it.
 class Lettore {
 public:
     Lettore(BaseDati& db, const QString& nome) : db_(db), nome_(nome) {}
 
-    std::vector<ValoreLetto> Leggi()
+    Letto Leggi()
     {
         // A file with none of the tables (an empty file is an empty
         // database) is not a calculation file at all.
@@ -195,10 +233,18 @@ public:
                 continue;
             }
             const Recordset rs = Apri(t.nome);
-            for (const CampoConteggio& c : t.campi)
-                letti.push_back({&c, Converti(t.nome, c, Presente(rs, c.nome))});
+            for (const CampoConteggio& c : t.campi) {
+                // A field added later: an older file has the value at creation.
+                if (c.facoltativo && !rs.HaCampo(c.nome))
+                    letti.push_back({&c, Converti(t.nome, c, c.creazione)});
+                else
+                    letti.push_back({&c, Converti(t.nome, c, Presente(rs, c.nome))});
+            }
         }
-        return letti;
+        Letto letto{std::move(letti), {}};
+        for (const ElencoConteggio& e : ElenchiConteggio())
+            letto.elenchi.push_back(LeggiElenco(e));
+        return letto;
     }
 
     // Checks that every table and field exists and every table has a row,
@@ -210,9 +256,57 @@ public:
             for (const CampoConteggio& c : t.campi)
                 Presente(rs, c.nome);
         }
+        for (const ElencoConteggio& e : ElenchiConteggio())
+            CampiElenco(e);
     }
 
 private:
+    // The fields of a table of many rows, in the layout's order, each as the
+    // file has it; throws when one is missing.
+    std::vector<std::string> CampiElenco(const ElencoConteggio& e)
+    {
+        if (!db_.EsisteTabella(e.nome))
+            throw ErroreConteggio("Nel file del conteggio " + Nome(nome_) + " manca la tabella \u00ab" + e.nome +
+                                  "\u00bb.");
+        const auto presenti = db_.CampiTabella(e.nome);
+        std::vector<std::string> nomi;
+        for (const CampoElenco& c : e.campi) {
+            const auto p = std::find_if(presenti.begin(), presenti.end(), [&c](const auto& x) {
+                return QString::fromStdString(x.first).compare(QString::fromStdString(c.nome), Qt::CaseInsensitive) ==
+                       0;
+            });
+            if (p == presenti.end())
+                throw ErroreConteggio("Nel file del conteggio " + Nome(nome_) + " manca " + Dove(e.nome, c.nome) +
+                                      ".");
+            nomi.push_back(p->first);
+        }
+        return nomi;
+    }
+
+    ElencoLetto LeggiElenco(const ElencoConteggio& e)
+    {
+        ElencoLetto l{&e, db_.EsisteTabella(e.nome), {}};
+        if (!l.presente)
+            return l;
+        std::string sql = "SELECT ";
+        const std::vector<std::string> nomi = CampiElenco(e);
+        for (std::size_t i = 0; i < nomi.size(); ++i)
+            sql += (i ? ", " : "") + Identificatore(nomi[i]);
+        sql += " FROM " + Identificatore(e.nome) + " ORDER BY rowid";
+        Istruzione st(db_, sql);
+        while (st.Passo()) {
+            std::vector<Valore> riga;
+            riga.reserve(e.campi.size());
+            for (std::size_t i = 0; i < e.campi.size(); ++i) {
+                const CampoElenco& c = e.campi[i];
+                riga.push_back(
+                    Converti(e.nome, c.nome, c.lettura, st.Colonna(static_cast<int>(i)), l.righe.size() + 1));
+            }
+            l.righe.push_back(std::move(riga));
+        }
+        return l;
+    }
+
     Recordset Apri(const std::string& tabella)
     {
         if (!db_.EsisteTabella(tabella))
@@ -236,12 +330,20 @@ private:
     // The value checked as the field's Lettura says, in the form it gives.
     Valore Converti(const std::string& tabella, const CampoConteggio& c, const Valore& v) const
     {
-        const Posto p{tabella, c.nome};
-        switch (c.lettura) {
+        return Converti(tabella, c.nome, c.lettura, v);
+    }
+
+    // riga: the row of a table of many rows (from 1), 0 in a table of one.
+    Valore Converti(const std::string& tabella, const std::string& campo, Lettura lettura, const Valore& v,
+                    std::size_t riga = 0) const
+    {
+        const Posto p{tabella, campo, riga};
+        switch (lettura) {
         case Lettura::Testo: return Testo(p, v);
         case Lettura::Doppio: return Doppio(p, v);
         case Lettura::Intero16: return Intero16(p, v);
         case Lettura::Intero32: return std::int64_t{Intero32(p, v)};
+        case Lettura::Intero64: return Intero64(p, v);
         case Lettura::Data: return Data(p, v);
         case Lettura::DataFacoltativa:
             if (std::holds_alternative<Nullo>(v))
@@ -255,23 +357,25 @@ private:
     struct Posto {
         const std::string& tabella;
         const std::string& campo;
+        std::size_t riga = 0;
     };
 
-    static std::string Dove(const std::string& tabella, const std::string& campo)
+    static std::string Dove(const std::string& tabella, const std::string& campo, std::size_t riga = 0)
     {
-        return "il campo \u00ab" + campo + "\u00bb della tabella \u00ab" + tabella + "\u00bb";
+        return "il campo \u00ab" + campo + "\u00bb della tabella \u00ab" + tabella + "\u00bb" +
+               (riga ? ", riga " + std::to_string(riga) + "," : std::string());
     }
 
     [[noreturn]] void NonValido(const Posto& p, const std::string& perche) const
     {
-        throw ErroreConteggio("Nel file del conteggio " + Nome(nome_) + " " + Dove(p.tabella, p.campo) +
+        throw ErroreConteggio("Nel file del conteggio " + Nome(nome_) + " " + Dove(p.tabella, p.campo, p.riga) +
                               " contiene un valore non valido: " + perche + ".");
     }
 
     const Valore& NonNullo(const Posto& p, const Valore& v) const
     {
         if (std::holds_alternative<Nullo>(v))
-            throw ErroreConteggio("Nel file del conteggio " + Nome(nome_) + " " + Dove(p.tabella, p.campo) +
+            throw ErroreConteggio("Nel file del conteggio " + Nome(nome_) + " " + Dove(p.tabella, p.campo, p.riga) +
                                   " è vuoto (Null).");
         return v;
     }
@@ -329,6 +433,20 @@ private:
         return static_cast<std::int32_t>(arrotondato);
     }
 
+    // A whole count, such as cents: stored as an integer, or as a double that
+    // is whole and exact.
+    std::int64_t Intero64(const Posto& p, const Valore& valore) const
+    {
+        const Valore& v = NonNullo(p, valore);
+        if (const auto* i = std::get_if<std::int64_t>(&v))
+            return *i;
+        const double x = Numero(p, v);
+        constexpr double limite = 9007199254740992.0;  // 2^53
+        if (!(std::fabs(x) <= limite) || x != std::trunc(x))
+            NonValido(p, "non è un numero intero");
+        return static_cast<std::int64_t>(x);
+    }
+
     // Whole days since 30/12/1899.
     double Data(const Posto& p, const Valore& valore) const
     {
@@ -371,12 +489,30 @@ private:
 
 // A copy of `base` given every value read and the calculation's name; the
 // document refusing a value is a fault of the file.
-Documento Applica(const Documento& base, const std::vector<ValoreLetto>& letti, const QString& nome)
+Documento Applica(const Documento& base, const Letto& letto, const QString& nome)
 {
     Documento d = base;
     try {
-        for (const ValoreLetto& l : letti)
+        for (const ValoreLetto& l : letto.valori)
             l.campo->assegna(d, l.valore);
+        const Documento nuovo;
+        for (const ElencoLetto& l : letto.elenchi) {
+            const ElencoConteggio& e = *l.elenco;
+            if (!l.presente) {
+                e.iniziale(d, nuovo);  // an older file: the list of a new document
+                continue;
+            }
+            e.dimensiona(d, l.righe.size());
+            for (std::size_t i = 0; i < l.righe.size(); ++i)
+                for (std::size_t k = 0; k < e.campi.size(); ++k) {
+                    try {
+                        e.campi[k].assegna(d, i, l.righe[i][k]);
+                    } catch (const std::exception& x) {
+                        throw std::runtime_error("tabella \u00ab" + e.nome + "\u00bb, riga " + std::to_string(i + 1) +
+                                                 ": " + x.what());
+                    }
+                }
+        }
     } catch (const std::exception& e) {
         throw ErroreConteggio("Il file del conteggio " + Nome(nome) + " contiene un valore non valido (" + e.what() +
                               ").");
@@ -417,8 +553,36 @@ void Rimuovi(const QString& p) noexcept
     ::unlink(PercorsoNativo(p).c_str());
 }
 
-// Writes a whole calculation file, which must not exist yet, with `valori`.
-void ScriviFile(const QString& percorso, const std::vector<Riga>& valori)
+// Writes the rows of a table of many rows, which exists and is empty, from
+// the document's list. Refuses, as a save does, a number that is not one (the
+// store would keep it as Null and the file would no longer load).
+void ScriviElenco(BaseDati& db, const ElencoConteggio& e, const Documento& documento)
+{
+    std::string sql = "INSERT INTO " + Identificatore(e.nome) + " (";
+    std::string segnaposti;
+    for (std::size_t i = 0; i < e.campi.size(); ++i) {
+        sql += (i ? ", " : "") + Identificatore(e.campi[i].nome);
+        segnaposti += i ? ", ?" : "?";
+    }
+    sql += ") VALUES (" + segnaposti + ")";
+    Istruzione st(db, sql);
+    const std::size_t n = e.righe(documento);
+    for (std::size_t r = 0; r < n; ++r) {
+        for (std::size_t i = 0; i < e.campi.size(); ++i) {
+            const Valore v = e.campi[i].valore(documento, r);
+            if (const auto* x = std::get_if<double>(&v); x && !std::isfinite(*x))
+                throw ErroreConteggio("il campo \u00ab" + e.campi[i].nome + "\u00bb della tabella \u00ab" + e.nome +
+                                      "\u00bb, riga " + std::to_string(r + 1) + ", non contiene un numero.");
+            st.Lega(static_cast<int>(i + 1), v);
+        }
+        st.Passo();
+        st.Azzera();
+    }
+}
+
+// Writes a whole calculation file, which must not exist yet, with `valori`
+// and the lists of `elenchi`.
+void ScriviFile(const QString& percorso, const std::vector<Riga>& valori, const Documento& elenchi)
 {
     BaseDati db = BaseDati::Crea(PercorsoNativo(percorso));
     Transazione tr(db);
@@ -429,6 +593,10 @@ void ScriviFile(const QString& percorso, const std::vector<Riga>& valori)
         for (std::size_t i = 0; i < r.valori.size(); ++i)
             rs.Assegna(r.tabella->campi[i].nome, r.valori[i]);
         rs.Aggiorna();
+    }
+    for (const ElencoConteggio& e : ElenchiConteggio()) {
+        db.AggiungiTabella(Schema(e));
+        ScriviElenco(db, e, elenchi);
     }
     tr.Conferma();
 }
@@ -468,7 +636,7 @@ QString PercorsoConteggio(const QString& cartella, const QString& nome)
 void CreaConteggio(const QString& cartella, const QString& nome)
 {
     CreaFileConteggio(cartella, nome, "creare",
-                      [](const QString& temporaneo) { ScriviFile(temporaneo, ValoriCreazione()); });
+                      [](const QString& temporaneo) { ScriviFile(temporaneo, ValoriCreazione(), Documento{}); });
 }
 
 void CreaFileConteggio(const QString& cartella, const QString& nome, const char* azione,
@@ -576,13 +744,19 @@ void SalvaConteggio(const QString& cartella, const Documento& documento)
         Transazione tr(db);
         // A file made before a table was added gets it, with one row to be
         // overwritten below.
-        for (const TabellaConteggio& t : TracciatoConteggio())
+        for (const TabellaConteggio& t : TracciatoConteggio()) {
             if (t.facoltativa && !db.EsisteTabella(t.nome)) {
                 db.AggiungiTabella(Schema(t));
                 Recordset rs = db.ApriRecordset(t.nome);
                 rs.AggiungiNuovo();
                 rs.Aggiorna();
+            } else if (db.EsisteTabella(t.nome)) {
+                AggiungiCampiMancanti(db, t);
             }
+        }
+        for (const ElencoConteggio& e : ElenchiConteggio())
+            if (!db.EsisteTabella(e.nome))
+                db.AggiungiTabella(Schema(e));
         Lettore(db, nome).ControllaStruttura();
         for (const Riga& r : valori) {
             Recordset rs = db.ApriRecordset(r.tabella->nome);
@@ -590,6 +764,15 @@ void SalvaConteggio(const QString& cartella, const Documento& documento)
             for (std::size_t i = 0; i < r.valori.size(); ++i)
                 rs.Assegna(r.tabella->campi[i].nome, r.valori[i]);
             rs.Aggiorna();
+        }
+        // The lists are written anew, row by row.
+        for (const ElencoConteggio& e : ElenchiConteggio()) {
+            db.Esegui("DELETE FROM " + Identificatore(e.nome));
+            try {
+                ScriviElenco(db, e, documento);
+            } catch (const ErroreConteggio& x) {
+                throw ErroreConteggio(intestazione + x.what());
+            }
         }
         tr.Conferma();
     } catch (const ErroreBaseDati& e) {
@@ -608,7 +791,8 @@ void SalvaConteggioConNome(const QString& cartella, const QString& nome, const D
 {
     const std::vector<Riga> valori = ValoriDocumento(documento);
     ControllaNumeri(valori, "Impossibile salvare il conteggio " + Nome(nome) + ": ");
-    CreaFileConteggio(cartella, nome, "salvare", [&valori](const QString& t) { ScriviFile(t, valori); });
+    CreaFileConteggio(cartella, nome, "salvare",
+                      [&valori, &documento](const QString& t) { ScriviFile(t, valori, documento); });
 }
 
 void RimuoviFileConteggio(const QString& cartella, const QString& nome) noexcept
@@ -624,6 +808,15 @@ bool StessiValori(const Documento& a, const Documento& b)
     for (std::size_t i = 0; i < x.size(); ++i)
         if (x[i].valori != y[i].valori)
             return false;
+    for (const ElencoConteggio& e : ElenchiConteggio()) {
+        const std::size_t n = e.righe(a);
+        if (e.righe(b) != n)
+            return false;
+        for (std::size_t r = 0; r < n; ++r)
+            for (const CampoElenco& c : e.campi)
+                if (c.valore(a, r) != c.valore(b, r))
+                    return false;
+    }
     return true;
 }
 

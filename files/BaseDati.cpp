@@ -246,6 +246,12 @@ bool Istruzione::Passo()
     return false;
 }
 
+void Istruzione::Azzera()
+{
+    sqlite3_reset(st_);
+    db_.Controlla(sqlite3_clear_bindings(st_), nullptr);
+}
+
 int Istruzione::Colonne() const
 {
     return sqlite3_column_count(st_);

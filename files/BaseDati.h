@@ -127,6 +127,8 @@ public:
     void Lega(int indice, const Valore& v);
     // Steps once: true while a row is there.
     bool Passo();
+    // Makes the statement ready to run again, its parameters unbound.
+    void Azzera();
     int Colonne() const;
     std::string NomeColonna(int i) const;
     Valore Colonna(int i) const;

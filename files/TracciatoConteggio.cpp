@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <stdexcept>
 
 using namespace basedati;
 
@@ -190,6 +191,225 @@ TabellaConteggio Verifica()
     return t;
 }
 
+// ---------------------------------------------------------------- the account
+
+std::int64_t I(const Valore& v) { return std::get<std::int64_t>(v); }
+
+// A small whole number read back (Intero16, as a double) standing for one of
+// the values 0..massimo of an enumeration; any other is refused.
+template <typename E>
+E Enumerato(const Valore& v, int massimo, const char* cosa)
+{
+    const double x = X(v);
+    if (!(x >= 0 && x <= massimo))
+        throw std::out_of_range(std::string(cosa) + " fuori dall'intervallo da 0 a " + std::to_string(massimo));
+    return static_cast<E>(static_cast<int>(x));
+}
+
+template <typename E>
+Valore NumeroDi(E e) { return Valore{std::int64_t{static_cast<int>(e)}}; }
+
+// The account's particulars and the client's authorisation to debit the
+// yearly interest: one row.
+TabellaConteggio Conto()
+{
+    using Testo = std::string DatiConto::*;
+    const std::pair<const char*, Testo> testi[] = {
+        {"intestatario", &DatiConto::intestatario}, {"banca", &DatiConto::banca}, {"iban", &DatiConto::iban},
+        {"abi", &DatiConto::abi}, {"cab", &DatiConto::cab}, {"numero", &DatiConto::numero},
+        {"divisa", &DatiConto::divisa}};
+    const DatiConto nuovo;
+    TabellaConteggio t{"conto", true, {}};
+    for (const auto& [nome, membro] : testi)
+        t.campi.push_back(Campo(
+            nome, Tipo::Testo, Lettura::Testo, nuovo.*membro,
+            [membro](const Documento& d) { return Valore{d.ContoCorrente().conto.*membro}; },
+            [membro](Documento& d, const Valore& v) { d.ContoCorrente().conto.*membro = T(v); }));
+    t.campi.push_back(Campo(
+        "autorizzazioneaddebito", Tipo::DataOra, Lettura::DataFacoltativa, Nullo{},
+        [](const Documento& d) { return DataFacoltativa(d.ContoCorrente().condizioni.autorizzazioneAddebito); },
+        [](Documento& d, const Valore& v) {
+            d.ContoCorrente().condizioni.autorizzazioneAddebito = DataFacoltativa(v);
+        }));
+    return t;
+}
+
+// A field of element i of a list of the document: `lista` gives the list of
+// a document (const or not), `leggi` the value of an element, `scrivi`
+// assigns one.
+template <typename Lista, typename Leggi, typename Scrivi>
+CampoElenco CampoDi(Lista lista, std::string nome, Tipo tipo, Lettura lettura, Leggi leggi, Scrivi scrivi)
+{
+    return {std::move(nome), tipo, lettura,
+            [lista, leggi](const Documento& d, std::size_t i) { return Valore{leggi(lista(d)[i])}; },
+            [lista, scrivi](Documento& d, std::size_t i, const Valore& v) { scrivi(lista(d)[i], v); }};
+}
+
+template <typename Lista>
+ElencoConteggio Elenco(std::string nome, Lista lista, std::vector<CampoElenco> campi)
+{
+    return {std::move(nome), std::move(campi), [lista](const Documento& d) { return lista(d).size(); },
+            [lista](Documento& d, std::size_t n) {
+                lista(d).clear();
+                lista(d).resize(n);
+            },
+            [lista](Documento& d, const Documento& nuovo) { lista(d) = lista(nuovo); }};
+}
+
+template <typename Lista, typename Elemento>
+CampoElenco Giorno(Lista lista, std::string nome, std::chrono::sys_days Elemento::*membro)
+{
+    return CampoDi(
+        lista, std::move(nome), Tipo::DataOra, Lettura::Data, [membro](const Elemento& e) { return DataOle(e.*membro); },
+        [membro](Elemento& e, const Valore& v) { e.*membro = DataDaOle(X(v)); });
+}
+
+template <typename Lista, typename Elemento>
+CampoElenco GiornoFacoltativo(Lista lista, std::string nome, std::optional<std::chrono::sys_days> Elemento::*membro)
+{
+    return CampoDi(
+        lista, std::move(nome), Tipo::DataOra, Lettura::DataFacoltativa,
+        [membro](const Elemento& e) { return DataFacoltativa(e.*membro); },
+        [membro](Elemento& e, const Valore& v) { e.*membro = DataFacoltativa(v); });
+}
+
+template <typename Lista, typename Elemento>
+CampoElenco Importo(Lista lista, std::string nome, Centesimi Elemento::*membro)
+{
+    return CampoDi(
+        lista, std::move(nome), Tipo::Lungo, Lettura::Intero64, [membro](const Elemento& e) { return e.*membro; },
+        [membro](Elemento& e, const Valore& v) { e.*membro = I(v); });
+}
+
+template <typename Lista, typename Elemento>
+CampoElenco TestoDi(Lista lista, std::string nome, std::string Elemento::*membro)
+{
+    return CampoDi(
+        lista, std::move(nome), Tipo::Testo, Lettura::Testo, [membro](const Elemento& e) { return e.*membro; },
+        [membro](Elemento& e, const Valore& v) { e.*membro = T(v); });
+}
+
+template <typename Lista, typename Elemento>
+CampoElenco RigaDi(Lista lista, std::string nome, int Elemento::*membro)
+{
+    return CampoDi(
+        lista, std::move(nome), Tipo::Lungo, Lettura::Intero32,
+        [membro](const Elemento& e) { return std::int64_t{e.*membro}; },
+        [membro](Elemento& e, const Valore& v) { e.*membro = static_cast<int>(I(v)); });
+}
+
+template <typename Lista, typename Elemento, typename E>
+CampoElenco EnumeratoDi(Lista lista, std::string nome, E Elemento::*membro, int massimo)
+{
+    return CampoDi(
+        lista, nome, Tipo::Intero, Lettura::Intero16, [membro](const Elemento& e) { return NumeroDi(e.*membro); },
+        [membro, massimo, nome](Elemento& e, const Valore& v) { e.*membro = Enumerato<E>(v, massimo, nome.c_str()); });
+}
+
+template <typename Lista, typename Elemento>
+CampoElenco TassoDi(Lista lista, std::string nome, double Elemento::*membro)
+{
+    return CampoDi(
+        lista, std::move(nome), Tipo::Doppio, Lettura::Doppio, [membro](const Elemento& e) { return e.*membro; },
+        [membro](Elemento& e, const Valore& v) { e.*membro = X(v); });
+}
+
+constexpr int UltimaClasse = static_cast<int>(ClasseMovimento::Imposte);
+
+ElencoConteggio Movimenti()
+{
+    const auto lista = [](auto& d) -> auto& { return d.ContoCorrente().movimenti; };
+    return Elenco("movimenti", lista,
+                  {Giorno(lista, "datacontabile", &Movimento::dataContabile),
+                   Giorno(lista, "datavaluta", &Movimento::dataValuta), Importo(lista, "importo", &Movimento::importo),
+                   TestoDi(lista, "causalecbi", &Movimento::causaleCBI),
+                   TestoDi(lista, "causalebanca", &Movimento::causaleBanca),
+                   TestoDi(lista, "descrizione", &Movimento::descrizione),
+                   EnumeratoDi(lista, "classe", &Movimento::classe, UltimaClasse),
+                   CampoDi(
+                       lista, "regola", Tipo::Lungo, Lettura::Intero32,
+                       [](const Movimento& m) { return std::int64_t{m.regolaClasse}; },
+                       [](Movimento& m, const Valore& v) {
+                           if (I(v) < ClasseAMano)
+                               throw std::out_of_range("regola della classe fuori dall'intervallo");
+                           m.regolaClasse = static_cast<int>(I(v));
+                       }),
+                   TestoDi(lista, "file", &Movimento::file), RigaDi(lista, "riga", &Movimento::riga)});
+}
+
+ElencoConteggio Saldi()
+{
+    const auto lista = [](auto& d) -> auto& { return d.ContoCorrente().saldi; };
+    return Elenco("saldi", lista,
+                  {Giorno(lista, "datainiziale", &SaldiEstratto::dataIniziale),
+                   Importo(lista, "saldoiniziale", &SaldiEstratto::saldoIniziale),
+                   Giorno(lista, "datafinale", &SaldiEstratto::dataFinale),
+                   Importo(lista, "saldofinale", &SaldiEstratto::saldoFinale),
+                   TestoDi(lista, "file", &SaldiEstratto::file), RigaDi(lista, "riga", &SaldiEstratto::riga)});
+}
+
+ElencoConteggio Condizioni()
+{
+    using C = CondizioniPeriodo;
+    const auto lista = [](auto& d) -> auto& { return d.ContoCorrente().condizioni.periodi; };
+    return Elenco(
+        "condizioni", lista,
+        {Giorno(lista, "dal", &C::dal), Importo(lista, "accordato", &C::accordato),
+         TassoDi(lista, "tassodebitore", &C::tassoDebitore),
+         TassoDi(lista, "tassooltrefido", &C::tassoDebitoreOltreFido),
+         TassoDi(lista, "tassocreditore", &C::tassoCreditore), TassoDi(lista, "percentualecms", &C::percentualeCMS),
+         EnumeratoDi(lista, "basecms", &C::baseCMS, static_cast<int>(BaseCMS::Accordato)),
+         Importo(lista, "spesefisse", &C::speseFisse),
+         EnumeratoDi(lista, "liquidazione", &C::liquidazione, static_cast<int>(Liquidazione::Annuale)),
+         EnumeratoDi(lista, "divisore", &C::divisore, static_cast<int>(Divisore::Commerciale)),
+         GiornoFacoltativo(lista, "tassipattuiti", &C::tassiPattuiti),
+         CampoDi(
+             lista, "usipiazza", Tipo::Intero, Lettura::Intero16,
+             [](const C& c) { return std::int64_t{c.usiPiazza ? 1 : 0}; },
+             [](C& c, const Valore& v) { c.usiPiazza = Enumerato<int>(v, 1, "usipiazza") == 1; }),
+         GiornoFacoltativo(lista, "capitalizzazione", &C::capitalizzazionePattuita),
+         GiornoFacoltativo(lista, "cmspattuita", &C::cmsPattuita),
+         GiornoFacoltativo(lista, "commissionipattuite", &C::commissioniPattuite)});
+}
+
+std::string Unisci(const std::vector<std::string>& parti)
+{
+    std::string s;
+    for (const std::string& p : parti)
+        s += (s.empty() ? "" : ";") + p;
+    return s;
+}
+
+std::vector<std::string> Separa(const std::string& s)
+{
+    std::vector<std::string> parti;
+    std::size_t inizio = 0;
+    while (!s.empty()) {
+        const std::size_t fine = s.find(';', inizio);
+        parti.push_back(s.substr(inizio, fine == std::string::npos ? std::string::npos : fine - inizio));
+        if (fine == std::string::npos)
+            break;
+        inizio = fine + 1;
+    }
+    return parti;
+}
+
+// The rules that class the movements, in their order; causali and words
+// joined by ';', which no rule may hold.
+ElencoConteggio Regole()
+{
+    const auto lista = [](auto& d) -> auto& { return d.ContoCorrente().regole; };
+    const auto elenco = [lista](const char* nome, std::vector<std::string> RegolaClasse::*membro) {
+        return CampoDi(
+            lista, nome, Tipo::Testo, Lettura::Testo, [membro](const RegolaClasse& r) { return Unisci(r.*membro); },
+            [membro](RegolaClasse& r, const Valore& v) { r.*membro = Separa(T(v)); });
+    };
+    return Elenco("regole", lista,
+                  {elenco("causali", &RegolaClasse::causali), elenco("parole", &RegolaClasse::parole),
+                   EnumeratoDi(lista, "segno", &RegolaClasse::segno, static_cast<int>(SegnoRegola::Accredito)),
+                   EnumeratoDi(lista, "classe", &RegolaClasse::classe, UltimaClasse)});
+}
+
 } // namespace
 
 double DataOle(std::chrono::sys_days d)
@@ -204,6 +424,13 @@ std::chrono::sys_days DataDaOle(double giorni)
 
 const std::vector<TabellaConteggio>& TracciatoConteggio()
 {
-    static const std::vector<TabellaConteggio> tabelle = {Parametri(), Mutuo_(), Operazioni(), Breve(), Verifica()};
+    static const std::vector<TabellaConteggio> tabelle = {Parametri(), Mutuo_(), Operazioni(), Breve(), Verifica(),
+                                                          Conto()};
     return tabelle;
+}
+
+const std::vector<ElencoConteggio>& ElenchiConteggio()
+{
+    static const std::vector<ElencoConteggio> elenchi = {Movimenti(), Saldi(), Condizioni(), Regole()};
+    return elenchi;
 }

@@ -175,7 +175,8 @@ private slots:
         FileGrezzo f(P("Nuovo"));
         QCOMPARE(f.Righe("SELECT type, name FROM sqlite_master ORDER BY rowid"),
                  (QStringList{"t:table|t:parametri", "t:table|t:mutuo", "t:table|t:ope", "t:table|t:breve",
-                              "t:table|t:verifica"}));
+                              "t:table|t:verifica", "t:table|t:conto", "t:table|t:movimenti", "t:table|t:saldi",
+                              "t:table|t:condizioni", "t:table|t:regole"}));
 
         QStringList parametri{"t:anno|t:INTEGER16", "t:descrizione|t:TEXT"};
         for (int q = 1; q <= 4; ++q)
@@ -220,6 +221,76 @@ private slots:
         QCOMPARE(f.Righe("SELECT * FROM verifica"),
                  QStringList{"t:APERTURE DI CREDITO IN CONTO CORRENTE|t:|t:MUTUI IPOTECARI A TASSO FISSO|t:|t:|t:|t:|"
                              "t:|n:|n:|r:0|r:0|r:0|r:0"});
+    }
+
+    // The account from its statements: every list round trips exactly (cents
+    // beyond 32 bits, texts, dates given or not); a file made before the
+    // account's tables loads with the lists of a new calculation, whatever
+    // the open one held, and gets the tables when saved; a bad value in a row
+    // is refused naming the row, the open calculation untouched.
+    void contoDaiMovimenti()
+    {
+        const auto giorno = [](int a, unsigned m, unsigned g) { return sys_days{year{a} / month{m} / day{g}}; };
+        const auto riempi = [&](Documento& d) {
+            ContoMovimenti& c = d.ContoCorrente();
+            c.conto = {"Rossi Mario", "Banca \"Prova\"", "IT60X0542811101000000123456", "05428", "11101",
+                       "000000123456", "EUR"};
+            c.movimenti = {{giorno(2009, 3, 31), giorno(2009, 3, 31), -123456789012345, "18", "A1",
+                            "Competenze; interessi", ClasseMovimento::InteressiDebitori, 1, "e.cbi", 7},
+                           {giorno(2009, 4, 2), giorno(2009, 3, 30), 5000, "", "", "Versamento àè",
+                            ClasseMovimento::Commissioni, ClasseAMano, "", 0}};
+            c.saldi = {{giorno(2009, 1, 1), giorno(2009, 3, 31), -100, 4900, "e.cbi", 2}};
+            CondizioniPeriodo p;
+            p.dal = giorno(2005, 1, 1);
+            p.accordato = 15000000;
+            p.tassoDebitore = 0.0975;
+            p.baseCMS = BaseCMS::OltreFido;
+            p.divisore = Divisore::Commerciale;
+            p.tassiPattuiti = giorno(2005, 1, 1);
+            p.usiPiazza = true;
+            c.condizioni.periodi = {p};
+            c.condizioni.autorizzazioneAddebito = giorno(2017, 2, 1);
+            c.regole = {{{"18", "A1"}, {"interessi debitori", "competenz*"}, SegnoRegola::Addebito,
+                         ClasseMovimento::InteressiDebitori}};
+        };
+        CreaConteggio(c_, QStringLiteral("Conto"));
+        conteggio_.Carica(c_, QStringLiteral("Conto"));
+        QCOMPARE(conteggio_.Doc().ContoCorrente().regole, RegolePredefinite());
+        riempi(conteggio_.Doc());
+        const Documento atteso = conteggio_.Doc();
+        conteggio_.Salva();
+        ConteggioAperto letto;
+        letto.Carica(c_, QStringLiteral("Conto"));
+        QVERIFY(StessiValori(letto.Doc(), atteso));
+        QCOMPARE(letto.Doc().ContoCorrente().movimenti[0].importo, -123456789012345);
+        QCOMPARE(letto.Doc().ContoCorrente().movimenti[1].descrizione, std::string("Versamento àè"));
+        QCOMPARE(letto.Doc().ContoCorrente().regole, atteso.ContoCorrente().regole);
+        QCOMPARE(*letto.Doc().ContoCorrente().condizioni.autorizzazioneAddebito, giorno(2017, 2, 1));
+        letto.Chiudi();
+
+        // A bad row: refused with its table and row, nothing changes.
+        FileGrezzo(P("Conto")).Esegui("UPDATE movimenti SET classe = 9 WHERE rowid = 2");
+        QVERIFY2(Messaggio([&] { letto.Carica(c_, QStringLiteral("Conto")); }).contains("movimenti"),
+                 "classe fuori dall'intervallo");
+        FileGrezzo(P("Conto")).Esegui("UPDATE movimenti SET classe = 0, importo = 'x' WHERE rowid = 2");
+        const QString m = Messaggio([&] { letto.Carica(c_, QStringLiteral("Conto")); });
+        QVERIFY2(m.contains("\u00abimporto\u00bb della tabella \u00abmovimenti\u00bb, riga 2"), qPrintable(m));
+        QVERIFY(letto.File().isEmpty());
+
+        // A file of before: no lists, the rules of a new calculation.
+        CreaConteggio(c_, QStringLiteral("Vecchio"));
+        for (const char* t : {"conto", "movimenti", "saldi", "condizioni", "regole"})
+            FileGrezzo(P("Vecchio")).Esegui(std::string("DROP TABLE ") + t);
+        conteggio_.Carica(c_, QStringLiteral("Vecchio"));
+        QVERIFY(conteggio_.Doc().ContoCorrente().Vuoto());
+        QVERIFY(conteggio_.Doc().ContoCorrente().condizioni.periodi.empty());
+        QCOMPARE(conteggio_.Doc().ContoCorrente().regole, RegolePredefinite());
+        QCOMPARE(conteggio_.Doc().ContoCorrente().conto.intestatario, std::string());
+        riempi(conteggio_.Doc());
+        conteggio_.Salva();
+        letto.Carica(c_, QStringLiteral("Vecchio"));
+        QVERIFY(StessiValori(letto.Doc(), conteggio_.Doc()));
+        letto.Chiudi();
     }
 
     // A file made before the usury check loads with its defaults and gets

@@ -1,0 +1,22 @@
+#pragma once
+// The current account from its statements, as a calculation keeps it: the
+// account's particulars, the movements, the balances the statements
+// declared, the contract's conditions and the rules that class the
+// movements. A part of the document; the quarters of the reference year are
+// another, which the scale can fill from this one.
+#include "ClassiMovimenti.h"
+#include "Condizioni.h"
+#include "Movimenti.h"
+
+#include <vector>
+
+struct ContoMovimenti {
+    DatiConto conto;
+    std::vector<Movimento> movimenti;  // in the order imported or typed
+    std::vector<SaldiEstratto> saldi;  // one per statement, in the order imported
+    CondizioniConto condizioni;
+    std::vector<RegolaClasse> regole = RegolePredefinite();
+
+    // True when there is nothing from statements: no movement, no balance.
+    bool Vuoto() const { return movimenti.empty() && saldi.empty(); }
+};
