@@ -74,15 +74,6 @@ void BOX::Aggiorna()
     if (accordato_ != 0)
         teg = tegOneri / accordato_ + teg;
 
-    // July 2016 instructions: a fixed 365-day year on the statement's own
-    // Numeri, charges annualised by 4 over the credit line, or over the
-    // maximum debit balance when there is no line or it was exceeded.
-    const double oneri2016 = commissioni_ + spese_;
-    const double base2016 = (accordato_ == 0 || massimoScoperto_ > accordato_) ? massimoScoperto_ : accordato_;
-    double teg2016 = (numeri_ == 0) ? 0 : interessi_ * 365 / numeri_;
-    if (oneri2016 != 0)
-        teg2016 = (base2016 > 0) ? teg2016 + oneri2016 * 4 / base2016 : DatiIncoerenti;
-
     ControllaFinito(tabInteressi, "TabInteressi");
     ControllaFinito(tabInteressiP, "TabInteressiP");
     ControllaFinito(tabCommissioni, "TabCommissioni");
@@ -105,7 +96,6 @@ void BOX::Aggiorna()
     ControllaFinito(tegNumeri, "TEGnumeri");
     ControllaFinito(tegOneri, "TEGoneri");
     ControllaFinito(teg, "TEG");
-    ControllaFinito(teg2016, "TEGIstruzioni2016");
 
     tabInteressi_ = tabInteressi;
     tabInteressiP_ = tabInteressiP;
@@ -129,5 +119,4 @@ void BOX::Aggiorna()
     tegNumeri_ = tegNumeri;
     tegOneri_ = tegOneri;
     teg_ = teg;
-    tegIstruzioni2016_ = teg2016;
 }

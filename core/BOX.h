@@ -61,13 +61,6 @@ public:
     // counted (every fourth year has 366 days).
     int GiorniTrimestre() const { return giorniTrimestre_; }
     int GiorniAnno() const { return giorniAnno_; }
-    // The quarter's rate by the Bank of Italy instructions of July 2016, as a
-    // fraction: Interessi x 365 / Numeri + (Commissioni + Spese) x 4 / B, with
-    // B = Accordato, or MassimoScoperto when there is no credit line or the
-    // balance went beyond it. The interest part is 0 when Numeri is 0, the
-    // charges part 0 when there are no charges; DatiIncoerenti when there are
-    // charges but no base (neither Accordato nor MassimoScoperto given).
-    double TEGIstruzioni2016() const { return tegIstruzioni2016_; }
 
     const std::string& Descrizione() const { return descrizione_; }
     void setDescrizione(std::string v) { descrizione_ = std::move(v); }
@@ -84,7 +77,7 @@ private:
     double tabCostoTotale_ = 0, tabCostoTotaleP_ = 0;
     double debitoMedioPerValuta_ = 0, debitoMedioPerData_ = 0;
     double accordato_ = 0, cms_ = 0, massimoScoperto_ = 0;
-    double tegNumeri_ = 0, tegOneri_ = 0, tegInteressi_ = 0, teg_ = 0, tegIstruzioni2016_ = 0;
+    double tegNumeri_ = 0, tegOneri_ = 0, tegInteressi_ = 0, teg_ = 0;
     int giorniTrimestre_ = 0, giorniAnno_ = 0;
     std::string descrizione_;
 };

@@ -590,6 +590,12 @@ const RigaSoglia* SerieSoglie::RigaPerImporto(const PeriodoSoglie& periodo, std:
     return scelta;
 }
 
+bool SerieSoglie::ClasseInLire(std::string_view classe)
+{
+    const std::optional<Intervallo> c = LeggiClasse(classe);
+    return c && c->lire;
+}
+
 double SerieSoglie::SogliaLegale(double tegm, sys_days inizioPeriodo)
 {
     if (inizioPeriodo <= UltimoGiornoVecchiaFormula)
@@ -639,6 +645,8 @@ Tasso TassoMutuo(const T& m)
 {
     if constexpr (requires(const T& x) { x.TEGannualeEsatto(); }) {
         Tasso t{"T.E.G. esatto", m.TEGannualeEsatto(), m.TEGannuale(), {}};
+        if (t.griglia && (*t.griglia == DatiIncoerenti || !std::isfinite(*t.griglia)))
+            t.griglia.reset();
         if (!t.valore)
             t.nota = "tasso esatto non determinabile";
         return t;
@@ -652,7 +660,7 @@ Tasso TassoOperazioni(const T& o)
 {
     if constexpr (requires(const T& x) { x.TEGesatto(); }) {
         Tasso t{"T.E.G. esatto", o.TEGesatto(), o.TEG(), {}};
-        if (t.griglia && *t.griglia == DatiIncoerenti)
+        if (t.griglia && (*t.griglia == DatiIncoerenti || !std::isfinite(*t.griglia)))
             t.griglia.reset();
         if (!t.valore)
             t.nota = "tasso esatto non determinabile";
@@ -667,6 +675,7 @@ Tasso TassoOperazioni(const T& o)
 struct Classe {
     std::string fissata;
     std::optional<double> importo;
+    std::string voce;  // what the amount is
 };
 
 // One row: the rate against one period (nullptr: none covers the dates).
@@ -716,8 +725,10 @@ EsitoVerifica Confronta(std::string operazione, const Tasso& tasso, const Period
         return e;
     }
     e.classe = riga->classe;
-    if (classe.fissata.empty())
+    if (classe.fissata.empty()) {
         e.importoClasse = classe.importo;
+        e.voceImporto = classe.voce;
+    }
     e.tegm = riga->tegm / 100;
     const double soglia = SerieSoglie::SogliaLegale(riga->tegm, periodo->inizio);
     e.soglia = soglia / 100;
@@ -780,51 +791,6 @@ bool Ricalcola(F ricalcolo, Tasso& tasso)
     return false;
 }
 
-void VerificaTrimestre(std::vector<EsitoVerifica>& esiti, const Documento& documento, int q,
-                       const SerieSoglie& serie)
-{
-    static const char* const romani[] = {"I", "II", "III", "IV"};
-    BOX t = documento.Trimestri(q);
-    if (t.Numeri() == 0 && t.Interessi() == 0 && t.Commissioni() == 0 && t.Spese() == 0)
-        return;
-    const std::string operazione = std::string("Conto corrente, trimestre ") + romani[q - 1];
-
-    Tasso programma, istruzioni;
-    if (Ricalcola([&] { t.Aggiorna(); }, programma)) {
-        programma = TassoDaGriglia(t.TEG());
-        istruzioni = TassoDaGriglia(t.TEGIstruzioni2016());
-        if (t.Numeri() == 0 && t.Interessi() != 0) {
-            // Interest with no debit balance: neither rate means anything.
-            programma = istruzioni = TassoDaGriglia(DatiIncoerenti);
-            programma.nota = istruzioni.nota = "interessi senza numeri debitori";
-        } else if (t.TEGIstruzioni2016() == DatiIncoerenti) {
-            istruzioni.nota = "oneri senza accordato né massimo scoperto";
-        }
-    } else {
-        istruzioni = programma;
-    }
-    istruzioni.formula = "T.E.G. Istruzioni 2016";
-
-    const ParametriUsura& u = documento.Usura();
-    Classe classe{u.ClasseConto(), std::nullopt};
-    if (t.Accordato() > 0)
-        classe.importo = t.Accordato();
-    else if (t.MassimoScoperto() > 0)
-        classe.importo = t.MassimoScoperto();
-
-    using namespace std::chrono;
-    const year anno{documento.AnnoRiferimento()};
-    const month primoMese{static_cast<unsigned>(3 * q - 2)};
-    const sys_days da{anno / primoMese / 1};
-    const sys_days a{anno / month{static_cast<unsigned>(3 * q)} / last};
-
-    // The periods the quarter touches, and a row for the days none covers.
-    for (const TrattoSoglie& tratto : TrattiSoglie(serie, da, a))
-        for (const Tasso* tasso : {&programma, &istruzioni})
-            esiti.push_back(ConfrontaConSoglia(serie, tratto, operazione, tasso->formula, tasso->valore, tasso->nota,
-                                               u.CategoriaConto(), classe.fissata, classe.importo));
-}
-
 } // namespace
 
 std::vector<TrattoSoglie> TrattiSoglie(const SerieSoglie& serie, sys_days da, sys_days a)
@@ -848,10 +814,11 @@ std::vector<TrattoSoglie> TrattiSoglie(const SerieSoglie& serie, sys_days da, sy
 EsitoVerifica ConfrontaConSoglia(const SerieSoglie& serie, const TrattoSoglie& tratto, std::string operazione,
                                  std::string formula, std::optional<double> tasso, const std::string& notaTasso,
                                  const std::string& categoria, const std::string& classeFissata,
-                                 std::optional<double> importoClasse)
+                                 std::optional<double> importoClasse, const std::string& voceImporto)
 {
     const Tasso t{std::move(formula), tasso, std::nullopt, tasso ? std::string() : notaTasso};
-    EsitoVerifica e = Confronta(std::move(operazione), t, tratto.periodo, categoria, {classeFissata, importoClasse});
+    EsitoVerifica e = Confronta(std::move(operazione), t, tratto.periodo, categoria,
+                                {classeFissata, importoClasse, voceImporto});
     if (!tratto.periodo) {
         e.inizio = tratto.inizio;
         e.fine = tratto.fine;
@@ -863,8 +830,6 @@ EsitoVerifica ConfrontaConSoglia(const SerieSoglie& serie, const TrattoSoglie& t
 std::vector<EsitoVerifica> VerificaConteggio(const Documento& documento, const SerieSoglie& serie)
 {
     std::vector<EsitoVerifica> esiti;
-    for (int q = 1; q <= 4; ++q)
-        VerificaTrimestre(esiti, documento, q, serie);
     const ParametriUsura& u = documento.Usura();
 
     Mutuo m = documento.MutuoCorrente();
@@ -873,7 +838,7 @@ std::vector<EsitoVerifica> VerificaConteggio(const Documento& documento, const S
         if (Ricalcola([&] { m.Aggiorna(); }, tasso))
             tasso = TassoMutuo(m);
         VerificaAllaData(esiti, "Mutuo", tasso, u.DataStipula(), serie, u.CategoriaMutuo(),
-                         {u.ClasseMutuo(), m.Importo()});
+                         {u.ClasseMutuo(), m.Importo(), "importo finanziato"});
     }
 
     OPE o = documento.Operazioni();
@@ -904,7 +869,7 @@ std::vector<EsitoVerifica> VerificaConteggio(const Documento& documento, const S
                 data = sys_days{g};
         }
         VerificaAllaData(esiti, "Operazioni", tasso, data, serie, u.CategoriaOperazioni(),
-                         {u.ClasseOperazioni(), ricevuto});
+                         {u.ClasseOperazioni(), ricevuto, "somme ricevute"});
         if (!meseValido)
             esiti.back().nota = "il primo mese delle operazioni non è una data valida";
     }
@@ -915,7 +880,7 @@ std::vector<EsitoVerifica> VerificaConteggio(const Documento& documento, const S
         if (Ricalcola([&] { b.Aggiorna(); }, tasso))
             tasso = TassoDaGriglia(b.TEG());
         VerificaAllaData(esiti, "Finanziamento a breve", tasso, b.Data0(), serie, u.CategoriaBreve(),
-                         {u.ClasseBreve(), b.Finanziato()});
+                         {u.ClasseBreve(), b.Finanziato(), "importo finanziato"});
     }
     return esiti;
 }

@@ -96,6 +96,10 @@ public:
     // the category has more than one class.
     static const RigaSoglia* RigaPerImporto(const PeriodoSoglie& periodo, std::string_view categoria,
                                             double importoEuro);
+    // Whether a class text bounds amounts in lire ("oltre 10 milioni di
+    // lire"), as RigaPerImporto reads it; false for euro classes, "intera
+    // distribuzione" and texts it cannot read.
+    static bool ClasseInLire(std::string_view classe);
 
     // The legal threshold in points for a TEGM in points and the start of its
     // period: TEGM x 1,5 up to 13/05/2011, then min(TEGM x 1,25 + 4, TEGM + 8).
@@ -125,27 +129,30 @@ std::string TestoStato(StatoVerifica stato);
 
 struct EsitoVerifica {
     std::string operazione;  // "Conto corrente, trimestre I", "Mutuo", "Operazioni", "Finanziamento a breve"
-    std::string formula;     // "T.E.G. del programma", "T.E.G. Istruzioni 2016", "T.E.G. esatto"
+    std::string formula;     // "T.E.G. del programma", "T.E.G. esatto"; a quarter's: NomeFormula
     std::optional<std::chrono::sys_days> inizio, fine;  // the period checked, when there is one
     std::string categoria, classe;  // as the series writes them (the choice when not found)
     // Fractions (0.1618 = 16,18 %); margine = soglia - tasso. tassoGriglia is
     // the grid rate, given when tasso is the exact rate.
     std::optional<double> tegm, soglia, tasso, tassoGriglia, margine;
     // The amount in euro the class was chosen by; empty when the class is
-    // the one the user fixed or no amount was given.
+    // the one the user fixed or no amount was given. voceImporto says what
+    // the amount is ("fido accordato", "massimo scoperto", "importo
+    // finanziato", "somme ricevute"); empty when not known.
     std::optional<double> importoClasse;
+    std::string voceImporto;
     StatoVerifica stato = StatoVerifica::TassoNonDeterminabile;
     std::string nota;  // a short explanation for the states that are not a verdict; may be empty
 };
 
-// Checks every rate of the document against the series: recomputes (Aggiorna)
-// a copy of each part it checks, the document itself is not changed. One row
-// per rate per period, in this order: the four quarters of the reference year
-// (for each period the quarter touches, the program's TEG then the 2016
-// T.E.G.), the mortgage, the cash flows, the short-term financing. A part
-// with no figures at all is left out. A part whose recomputation throws gives
-// TassoNonDeterminabile rows with the reason in `nota`; only std::bad_alloc
-// leaves.
+// Checks the rates of the document's loans against the series (the current
+// account's quarters are checked by VerificaConto): recomputes (Aggiorna) a
+// copy of each part it checks, the document itself is not changed. One row
+// per rate, in this order: the mortgage, the cash flows, the short-term
+// financing. A part with no figures at all is left out. A part whose
+// recomputation throws gives a TassoNonDeterminabile row with the reason in
+// `nota`; a rate the calculation marks as not determinable (DatiIncoerenti)
+// never reaches tasso or tassoGriglia. Only std::bad_alloc leaves.
 std::vector<EsitoVerifica> VerificaConteggio(const Documento& documento, const SerieSoglie& serie);
 
 // ---------------------------------------------------------------- for the checks built on this one
@@ -167,9 +174,9 @@ std::vector<TrattoSoglie> TrattiSoglie(const SerieSoglie& serie, std::chrono::sy
 // each rate: the category and the class (the fixed one, else the one the
 // amount falls in), TEGM, threshold, margin and state. `tasso` empty means
 // no rate, for the reason in `notaTasso`. For a run no period covers the row
-// takes the run's dates and says why there is no threshold. Only
-// std::bad_alloc leaves.
+// takes the run's dates and says why there is no threshold. `voceImporto`
+// names the amount (EsitoVerifica::voceImporto). Only std::bad_alloc leaves.
 EsitoVerifica ConfrontaConSoglia(const SerieSoglie& serie, const TrattoSoglie& tratto, std::string operazione,
                                  std::string formula, std::optional<double> tasso, const std::string& notaTasso,
                                  const std::string& categoria, const std::string& classeFissata,
-                                 std::optional<double> importoClasse);
+                                 std::optional<double> importoClasse, const std::string& voceImporto = {});

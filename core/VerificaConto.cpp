@@ -192,11 +192,9 @@ Calcolo Calcola(const BOX& t, FormulaConto formula)
     }
     case FormulaConto::Istruzioni2009:
     case FormulaConto::Istruzioni2016: {
-        // The two instructions share the formula; the quarter's rate by the
-        // 2016 ones is the one the quarter itself computes.
+        // The two instructions share the formula on the figures the
+        // program asks for.
         TerminiIstruzioni f = TerminiIstruzioni2009(t, c.nota);
-        if (formula == FormulaConto::Istruzioni2016 && f.tasso && t.TEGIstruzioni2016() != DatiIncoerenti)
-            f.tasso = t.TEGIstruzioni2016();
         c.tasso = f.tasso;
         c.termini = f;
         break;
@@ -322,10 +320,14 @@ EsitoTrimestreConto Verifica(const BOX& t, int q, int anno, const ParametriUsura
     }
 
     std::optional<double> importo;
-    if (t.Accordato() > 0)
+    std::string voce;
+    if (t.Accordato() > 0) {
         importo = t.Accordato();
-    else if (t.MassimoScoperto() > 0)
+        voce = "fido accordato";
+    } else if (t.MassimoScoperto() > 0) {
         importo = t.MassimoScoperto();
+        voce = "massimo scoperto";
+    }
 
     for (const TrattoSoglie& tratto : TrattiSoglie(serie, da, a)) {
         TrattoConto c;
@@ -344,7 +346,7 @@ EsitoTrimestreConto Verifica(const BOX& t, int q, int anno, const ParametriUsura
             riga.ruolo = ruolo;
             riga.termini = calcolo.termini;
             riga.esito = ConfrontaConSoglia(serie, tratto, r.operazione, NomeFormula(f), calcolo.tasso, calcolo.nota,
-                                            usura.CategoriaConto(), usura.ClasseConto(), importo);
+                                            usura.CategoriaConto(), usura.ClasseConto(), importo, voce);
             c.righe.push_back(std::move(riga));
         }
         if (vigente == FormulaConto::Fino2009)

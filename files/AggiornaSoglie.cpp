@@ -233,7 +233,17 @@ bool AggiornaSoglieDaFile(const QString& percorso, const QString& cartellaArchiv
                   QMessageBox::Warning, genitore);
         return false;
     }
-    SostituisciSoglie(std::move(*l.serie));
+    // Where the series came from, for the reports: the file's name and the
+    // day. A record that cannot be written leaves none (a stale one would
+    // name another file); the series is then dated by its own file.
+    const OrigineSoglie origine{QFileInfo(percorso).fileName(), QDate::currentDate()};
+    const QString percorsoOrigine = QDir(cartellaArchivio).filePath(NomeFileOrigineSoglie);
+    QFile::remove(percorsoOrigine);
+    QSaveFile record(percorsoOrigine);
+    const QByteArray testoOrigine = TestoOrigineSoglie(origine);
+    if (record.open(QIODevice::WriteOnly) && record.write(testoOrigine) == testoOrigine.size())
+        record.commit();
+    SostituisciSoglie(std::move(*l.serie), origine);
     Messaggio(QStringLiteral("Serie dei tassi soglia aggiornata. %1.").arg(TestoUltimaDataSoglie()),
               QMessageBox::Information, genitore);
     return true;

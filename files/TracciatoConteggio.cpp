@@ -148,8 +148,8 @@ TabellaConteggio Breve()
     return t;
 }
 
-// The usury check's choices and the quarters' maximum debit balances: a table
-// of its own, so that the first four keep the layout other readers of these
+// The usury check's choices, the quarters' maximum debit balances and the
+// average CMS of their periods: a table of its own, so that the first four keep the layout other readers of these
 // files know.
 TabellaConteggio Verifica()
 {
@@ -188,6 +188,16 @@ TabellaConteggio Verifica()
         t.campi.push_back(Numero(N("massimoscoperto", q), Lettura::Saldo, 0,
                                  [q](auto& d) -> auto& { return d.Trimestri(q); }, &BOX::MassimoScoperto,
                                  &BOX::setMassimoScoperto));
+    // The average CMS of each quarter's period, as a fraction (0 = not
+    // given); added after the table: older files have none.
+    for (int q = 1; q <= 4; ++q) {
+        CampoConteggio c = Campo(
+            N("cmsmedia", q), Tipo::Doppio, Lettura::Saldo, 0.0,
+            [q](const Documento& d) { return Valore{d.Usura().CMSMedia(q).value_or(0)}; },
+            [q](Documento& d, const Valore& v) { d.Usura().setCMSMedia(q, X(v)); });
+        c.facoltativo = true;
+        t.campi.push_back(std::move(c));
+    }
     return t;
 }
 

@@ -11,11 +11,20 @@
 #include <exception>
 
 namespace {
-const char* const didascalie[8] = {
+const char* const didascalie[9] = {
     "Numeri debitori",          "Interessi addebitati", "Commissioni % su scoperti",
     "Oneri e spese fisse",      "Giorni valuta medi per operazione",
     "di cui commiss. su max scoperto", "Fido accordato", "Massimo scoperto",
+    "CMS media del periodo (%)",
 };
+
+// The average CMS is the decree's figure, which the program does not hold.
+const char* const notaCMSMedia =
+    "CMS media: il programma non ne contiene la serie; indicarla dal decreto trimestrale del periodo "
+    "(verifica della CMS fino al 31/12/2009).";
+
+// The highest average CMS accepted, in percent: a figure above it is a typing slip.
+constexpr double CMSMediaMassima = 100;
 const char* const trimestri[4] = {"I Trimestre", "II Trimestre", "III Trimestre", "IV Trimestre"};
 
 // Design positions inside the frame, in twips.
@@ -23,21 +32,26 @@ constexpr int xDidascalia = 360, lDidascalia = 3600;
 constexpr int xCampo(int i) { return 4080 + i * 2520; }
 constexpr int lCampo = 2280;
 constexpr int altezzaCampo = 360;
-constexpr int yIntestazione = 240;
-constexpr int yRiga(int k) { return 660 + k * 480; }
-// The eighth row leaves less room below: year and description sit closer.
-constexpr int yAnno = yRiga(8) + 60;
-constexpr int yDescrizione = yAnno + 480;
+constexpr int yIntestazione = 200;
+constexpr int yRiga(int k) { return 600 + k * 440; }
+// Nine rows leave little room below: year and description sit closer.
+constexpr int yAnno = yRiga(9) + 60;
+constexpr int yDescrizione = yAnno + 440;
 
-double Leggi(const BOX& b, int k)
+// Row k of quarter q; the average CMS in percent.
+double Leggi(const Documento& d, int k, int q)
 {
+    if (k == 8)  // as the field shows it, two decimals
+        return ArrotondaAlCentesimo(d.Usura().CMSMedia(q).value_or(0) * 100);
+    const BOX& b = d.Trimestri(q);
     const double valori[8] = {b.Numeri(),       b.Interessi(), b.Commissioni(), b.Spese(),
                               b.GiorniValuta(), b.CMS(),       b.Accordato(),   b.MassimoScoperto()};
     return valori[k];
 }
 
-void Scrivi(BOX& b, int k, double v)
+void Scrivi(Documento& d, int k, int q, double v)
 {
+    BOX& b = d.Trimestri(q);
     switch (k) {
     case 0: b.setNumeri(v); break;
     case 1: b.setInteressi(v); break;
@@ -46,7 +60,8 @@ void Scrivi(BOX& b, int k, double v)
     case 4: b.setGiorniValuta(v); break;
     case 5: b.setCMS(v); break;
     case 6: b.setAccordato(v); break;
-    default: b.setMassimoScoperto(v); break;
+    case 7: b.setMassimoScoperto(v); break;
+    default: d.Usura().setCMSMedia(q, v / 100); break;
     }
 }
 } // namespace
@@ -79,14 +94,20 @@ frmBox::frmBox(Documento& documento, QWidget* genitore)
             campi_[k][i] = c;
         }
 
-    Colloca(CreaEtichetta(QStringLiteral("Label1(7)"), QStringLiteral("Anno di riferimento"), cornice),
+    Colloca(CreaEtichetta(QStringLiteral("Label1(%1)").arg(Righe), QStringLiteral("Anno di riferimento"), cornice),
             xDidascalia, yAnno, lDidascalia, altezzaCampo);
     anno_ = new ElencoFinanziamento(QStringLiteral("Combo1"), cornice);
     anno_->Riempi({});
     Colloca(anno_, xCampo(0), yAnno, lCampo, altezzaCampo);
+    auto* nota = CreaEtichetta(QStringLiteral("LabelCMSMedia"), QString::fromUtf8(notaCMSMedia), cornice);
+    nota->setWordWrap(true);
+    QFont piccolo = nota->font();
+    piccolo.setPointSizeF(piccolo.pointSizeF() * 0.9);
+    nota->setFont(piccolo);
+    Colloca(nota, xCampo(1), yAnno - 40, xCampo(3) + lCampo - xCampo(1), altezzaCampo + 80);
     connect(anno_, &QComboBox::activated, this, &frmBox::sceltaAnno);
 
-    Colloca(CreaEtichetta(QStringLiteral("Label1(8)"), QStringLiteral("Descrizione conto corrente"),
+    Colloca(CreaEtichetta(QStringLiteral("Label1(%1)").arg(Righe + 1), QStringLiteral("Descrizione conto corrente"),
                           cornice),
             xDidascalia, yDescrizione, lDidascalia, altezzaCampo);
     descrizione_ = new CampoFinanziamento(QStringLiteral("XPText20"), CampoFinanziamento::Filtro::Descrizione,
@@ -118,10 +139,16 @@ void frmBox::esciCampo(int k, int i)
         return;
     // Whatever was typed is shown again as an amount, and the amount shown
     // is what the quarter keeps; a refused text gives the stored one back.
-    BOX& b = Conteggio().Trimestri(i + 1);
-    const double prima = Leggi(b, k);
+    const double prima = Leggi(Conteggio(), k, i + 1);
     if (const auto v = LeggiCampoImporto(campi_[k][i], prima, this)) {
-        Scrivi(b, k, *v);
+        if (k == 8 && *v > CMSMediaMassima) {
+            Messaggio(QStringLiteral("La CMS media %1% non è ammessa: si indica in percentuale, per esempio 0,30.")
+                          .arg(campi_[k][i]->text()),
+                      QMessageBox::Warning, this);
+            campi_[k][i]->setText(QString::fromStdString(FormatoImporto(prima)));
+            return;
+        }
+        Scrivi(Conteggio(), k, i + 1, *v);
         if (*v != prima)
             emit Modificato();
     }

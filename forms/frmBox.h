@@ -1,6 +1,8 @@
 #pragma once
 // "T.E.G. su conto corrente - dati di input": the eight figures of each
-// quarter, the reference year and the account's description. Each value is
+// quarter and the average CMS of its period (for the CMS check up to 2009,
+// typed from the decree: the program ships no series of it), the reference
+// year and the account's description. Each value is
 // written into the document when its field is left; the result windows
 // recompute the quarters when they are opened.
 #include "frmCalcoli.h"
@@ -21,15 +23,15 @@ public:
     DatiPaginaInput Dati() const;
     void ConfermaModifiche() override;
 
-    // XPText(k+1)(i): k = 0..7 the row (Numeri, Interessi, Commissioni,
-    // Spese, GiorniValuta, CMS, Accordato, MassimoScoperto), i = 0..3 the
-    // quarter.
+    // XPText(k+1)(i): k = 0..8 the row (Numeri, Interessi, Commissioni,
+    // Spese, GiorniValuta, CMS, Accordato, MassimoScoperto, the average CMS
+    // of the period in percent), i = 0..3 the quarter.
     CampoFinanziamento* Campo(int k, int i) const { return campi_[k][i]; }
     CampoFinanziamento* Descrizione() const { return descrizione_; }
     ElencoFinanziamento* Anno() const { return anno_; }
 
 private:
-    static constexpr int Righe = 8;
+    static constexpr int Righe = 9;
     void esciCampo(int k, int i);
     void esciDescrizione();
     void sceltaAnno(int indice);

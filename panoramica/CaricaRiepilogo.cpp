@@ -27,12 +27,14 @@ DatiPaginaRiepilogo CaricaRiepilogo(const QString& cartella, const QStringList& 
         try {
             auto documento = std::make_shared<Documento>();
             LeggiConteggio(cartella, nome, *documento);
+            c.conto = VerificaConto(*documento, serie);
             c.esiti = VerificaConteggio(*documento, serie);
             if (letti)
                 letti->push_back(std::move(documento));
         } catch (const std::bad_alloc&) {
             throw;
         } catch (const std::exception& e) {
+            c.conto.clear();
             c.esiti.clear();
             c.errore = QString::fromUtf8(e.what());
         }

@@ -68,7 +68,7 @@ struct EtichettaOltre {
 std::vector<EtichettaOltre> EtichetteDelleSequenze(const DatiGrafico& d)
 {
     std::vector<QDate> trimestri;
-    for (const auto* serie : {&d.teg, &d.teg2016, &d.soglia})
+    for (const auto* serie : {&d.teg, &d.analitico, &d.soglia})
         for (const PuntoGrafico& p : *serie)
             trimestri.push_back(p.data);
     std::sort(trimestri.begin(), trimestri.end());
@@ -212,7 +212,7 @@ QChart* CreaGrafico(const DatiPaginaRiepilogo& r)
     for (QXYSeries* s : {static_cast<QXYSeries*>(Linea(d.soglia, NomeSerieSoglia, QColor(200, 0, 0), Qt::DashLine)),
                          static_cast<QXYSeries*>(Linea(d.teg, NomeSerieTeg, QColor(0, 70, 170), Qt::SolidLine)),
                          static_cast<QXYSeries*>(
-                             Linea(d.teg2016, NomeSerieTeg2016, QColor(0, 130, 60), Qt::SolidLine)),
+                             Linea(d.analitico, NomeSerieAnalitico, QColor(130, 130, 130), Qt::DotLine)),
                          static_cast<QXYSeries*>(oltre)}) {
         grafico->addSeries(s);
         s->attachAxis(asseX);
@@ -224,7 +224,7 @@ QChart* CreaGrafico(const DatiPaginaRiepilogo& r)
     // years; rates from 0 to a round figure above the highest.
     int primo = 0, ultimo = 0;
     double massimo = 0;
-    for (const auto* serie : {&d.teg, &d.teg2016, &d.soglia})
+    for (const auto* serie : {&d.teg, &d.analitico, &d.soglia})
         for (const PuntoGrafico& p : *serie) {
             primo = primo == 0 ? p.data.year() : std::min(primo, p.data.year());
             ultimo = std::max(ultimo, p.data.year());
@@ -245,7 +245,7 @@ QChart* CreaGrafico(const DatiPaginaRiepilogo& r)
     asseY->applyNiceNumbers();
 
     // Nothing to show: no axes made up for it, no legend of empty series.
-    if (d.teg.empty() && d.teg2016.empty() && d.soglia.empty()) {
+    if (d.teg.empty() && d.analitico.empty() && d.soglia.empty()) {
         asseX->setVisible(false);
         asseY->setVisible(false);
         grafico->legend()->setVisible(false);

@@ -1,6 +1,7 @@
 #pragma once
-// The chart of the overview: the quarterly T.E.G. by each formula and the
-// threshold as lines over time, the rates above the threshold marked and
+// The chart of the overview: the quarterly T.E.G. by the formula in force
+// in each period, the analytic T.E.G. for reference and the threshold as
+// lines over time, the rates above the threshold marked and
 // labelled; dates and percentages written the Italian way. Shown in the
 // window, printed, and saved as PDF or PNG at print quality.
 #include "PaginaRiepilogo.h"
@@ -20,8 +21,8 @@ constexpr int PuntiPerPollice = 300;
 constexpr double LarghezzaGraficoMm = 250, AltezzaGraficoMm = 150;
 
 // Series names, also the legend's texts.
-inline const QString NomeSerieTeg = QStringLiteral("T.E.G. del programma");
-inline const QString NomeSerieTeg2016 = QStringLiteral("T.E.G. Istruzioni 2016");
+inline const QString NomeSerieTeg = QStringLiteral("T.E.G. della formula in vigore");
+inline const QString NomeSerieAnalitico = QStringLiteral("T.E.G. analitico (riferimento)");
 inline const QString NomeSerieSoglia = QStringLiteral("Tasso soglia");
 inline const QString NomeSerieOltre = QStringLiteral("Oltre la soglia");
 

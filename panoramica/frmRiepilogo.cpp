@@ -32,8 +32,8 @@ constexpr int margine = 120, spaziatura = 90;
 
 // The columns of GrigliaRiepilogo that take the width the window has to
 // spare, or wrap when it has none: the category, the verdict with its note,
-// the operation, the period.
-const std::vector<int> ColonneLarghe = {3, 9, 1, 2};
+// the deciding formula, the operation, the period.
+const std::vector<int> ColonneLarghe = {3, 10, 4, 1, 2};
 
 QPushButton* Pulsante(const QString& nome, const QString& testo, QWidget* genitore)
 {
@@ -221,7 +221,7 @@ void frmRiepilogo::mostraScelti()
             nomi << lista_->item(i)->data(Qt::UserRole).toString();
     {
         CursoreAttesa attesa;
-        QString fonte = TestoUltimaDataSoglie();
+        QString fonte = QStringLiteral("Soglie d'usura: ") + TestoFonteSoglie();
         if (!AvvisoSoglie().isEmpty())
             fonte += QLatin1Char('\n') + AvvisoSoglie();
         dati_ = CaricaRiepilogo(Cartella(), nomi, SoglieInUso(), fonte, &documenti_);

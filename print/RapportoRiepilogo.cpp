@@ -4,10 +4,11 @@
 
 #include <algorithm>
 #include <iterator>
+#include <utility>
 
 namespace {
 
-enum ColonnaRapporto { Conteggio = 1, Operazione, Periodo, Teg, Teg2016, Tegm, Soglia, Margine, Esito, Dettaglio };
+enum ColonnaRapporto { Conteggio = 1, Operazione, Periodo, Formula, Teg, Analitico, Tegm, Soglia, Margine, Esito, Dettaglio };
 
 // Rows a page holds between the title and the page number.
 constexpr int RigheMassime = 44;
@@ -19,6 +20,32 @@ QString OperazioneBreve(const QString& s)
     return t.replace(QStringLiteral("Conto corrente, trimestre"), QStringLiteral("C/c, trim."));
 }
 
+// The formulas of the Bank of Italy are shortened on paper too; a line at
+// the end says what each short name stands for.
+const std::pair<FormulaConto, const char*> Sigle[] = {{FormulaConto::Fino2009, "BdI fino al 2009"},
+                                                      {FormulaConto::Istruzioni2009, "Istr. BdI 2009"},
+                                                      {FormulaConto::Istruzioni2016, "Istr. BdI 2016"}};
+
+QString FormulaBreve(const QString& formula)
+{
+    for (const auto& [f, sigla] : Sigle)
+        if (formula == QString::fromStdString(NomeFormula(f)))
+            return QString::fromUtf8(sigla);
+    return formula;
+}
+
+// "Istr. BdI 2009 = Istruzioni Banca d'Italia 2009; ..." for the short names used.
+QString LegendaSigle(const DatiPaginaRiepilogo& d)
+{
+    QStringList voci;
+    for (const auto& [f, sigla] : Sigle) {
+        const QString nome = QString::fromStdString(NomeFormula(f));
+        if (std::any_of(d.righe.begin(), d.righe.end(), [&](const RigaRiepilogo& r) { return r.formula == nome; }))
+            voci << QString::fromUtf8(sigla) + QStringLiteral(" = ") + nome;
+    }
+    return voci.isEmpty() ? QString() : QStringLiteral("Formula che decide: ") + voci.join(QStringLiteral("; "));
+}
+
 } // namespace
 
 Rapporto RapportoRiepilogo(const DatiPaginaRiepilogo& d)
@@ -27,15 +54,15 @@ Rapporto RapportoRiepilogo(const DatiPaginaRiepilogo& d)
     r.nome = QStringLiteral("StampaRiepilogo");
     r.titolo = d.titolo;
     r.sottotitolo = d.sottotitolo;
-    r.colonne = {{Conteggio, 500, 0}, {Operazione, 2000, 0}, {Periodo, 3650, 0}, {Teg, 6350, 2},
-                 {Teg2016, 7200, 2},  {Tegm, 7950, 2},       {Soglia, 8750, 2},  {Margine, 9500, 2},
-                 {Esito, 9650, 0},    {Dettaglio, 700, 0}};
+    r.colonne = {{Conteggio, 500, 0}, {Operazione, 1750, 0}, {Periodo, 2700, 0}, {Formula, 4750, 0},
+                 {Teg, 6600, 2},      {Analitico, 7400, 2},  {Tegm, 8100, 2},    {Soglia, 8950, 2},
+                 {Margine, 9600, 2},  {Esito, 9750, 0},      {Dettaglio, 700, 0}};
     TabellaStampa& t = r.tabella;
     // Room kept at the end for the totals, the lines left out and the source.
-    const int finali = 4 + static_cast<int>(d.esclusi.size());
+    const int finali = 6 + static_cast<int>(d.esclusi.size());
     const int ultimaRiga = std::max(3, TabellaStampa::MaxRighe - finali);
     int n = 1;
-    const QString intestazioni[] = {"Conteggio", "Operazione", "Periodo", "T.E.G.", "T.E.G. 2016",
+    const QString intestazioni[] = {"Conteggio", "Operazione", "Periodo", "Formula", "T.E.G.", "Analitico",
                                     "TEGM",      "Soglia",     "Margine", "Esito"};
     for (int c = Conteggio; c <= Esito; ++c)
         t.setTesto(n, c, intestazioni[c - 1]);
@@ -55,8 +82,9 @@ Rapporto RapportoRiepilogo(const DatiPaginaRiepilogo& d)
                        QStringLiteral("Categoria: ") +
                            (categoria.isEmpty() ? QStringLiteral("non indicata") : categoria));
         }
-        const QString testi[] = {riga.conteggio, OperazioneBreve(riga.operazione), riga.periodo, riga.teg,
-                                 riga.teg2016,   riga.tegm,  riga.soglia, riga.margine, riga.esito};
+        const QString testi[] = {riga.conteggio,    OperazioneBreve(riga.operazione), riga.periodo,
+                                 FormulaBreve(riga.formula), riga.teg, riga.tegAnalitico, riga.tegm,
+                                 riga.soglia,       riga.margine,  riga.esito};
         for (int c = Conteggio; c <= Esito; ++c)
             t.setTesto(n, c, testi[c - 1]);
         t.setRigaGrassetto(n, riga.oltre);
@@ -71,6 +99,11 @@ Rapporto RapportoRiepilogo(const DatiPaginaRiepilogo& d)
     for (const QString& e : d.esclusi)
         if (n <= TabellaStampa::MaxRighe)
             t.setTesto(n++, Conteggio, e);
+    if (const QString legenda = LegendaSigle(d); !legenda.isEmpty() && n <= TabellaStampa::MaxRighe)
+        t.setTesto(n++, Conteggio, legenda);
+    if (n <= TabellaStampa::MaxRighe)
+        t.setTesto(n++, Conteggio,
+                   QStringLiteral("Analitico: T.E.G. analitico (con anatocismo), di riferimento: non decide."));
     for (const QString& f : d.fonte.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
         if (n <= TabellaStampa::MaxRighe)
             t.setTesto(n++, Conteggio, f);
@@ -82,15 +115,15 @@ Rapporto RapportoRiepilogo(const DatiPaginaRiepilogo& d)
 
 QString CopiaRiepilogo(const DatiPaginaRiepilogo& d)
 {
-    const QString intestazioni[] = {"Conteggio", "Operazione", "Periodo", "Categoria",
-                                    "T.E.G. (programma)", "T.E.G. (Istruzioni 2016)", "TEGM", "Soglia",
+    const QString intestazioni[] = {"Conteggio", "Operazione", "Periodo", "Categoria", "Formula che decide",
+                                    "T.E.G.", "T.E.G. analitico (riferimento)", "TEGM", "Soglia",
                                     "Margine (punti)", "Esito", "Nota"};
     constexpr int colonne = static_cast<int>(std::size(intestazioni));
     std::vector<std::vector<QString>> righe;
     righe.emplace_back(std::begin(intestazioni), std::end(intestazioni));
     for (const RigaRiepilogo& r : d.righe)
-        righe.push_back({r.conteggio, r.operazione, r.periodo, r.categoria, r.teg, r.teg2016, r.tegm, r.soglia,
-                         r.margine, r.esito, r.nota});
+        righe.push_back({r.conteggio, r.operazione, r.periodo, r.categoria, r.formula, r.teg, r.tegAnalitico,
+                         r.tegm, r.soglia, r.margine, r.esito, r.nota});
     righe.emplace_back();
     righe.push_back({d.TestoTotali()});
     for (const QString& e : d.esclusi)

@@ -8,6 +8,7 @@
 #include "RapportoRiepilogo.h"
 #include "PassaggiVerifica.h"
 #include "RapportoSoglia.h"
+#include "SoglieInUso.h"
 #include "modStampa.h"
 
 #include <QBuffer>
@@ -127,13 +128,20 @@ Rapporto copertina(const Copertina& d, const std::vector<VoceIndice>& indice, lo
     c.colonne = {{1, 1000, 0}, {2, 4500, 0}, {3, 10900, 2}};
     TabellaStampa& t = c.tabella;
     int n = 1;
+    // A value too long for its place goes on over the next rows, broken
+    // between words.
+    constexpr double StanzaValore = 11500 - 4500 - 100;
     auto riga = [&](const QString& a, const QString& b, bool grassetto = false) {
         if (n > TabellaStampa::MaxRighe)
             return 0;
-        t.setTesto(n, 1, a);
-        t.setTesto(n, 2, b);
-        t.setRigaGrassetto(n, grassetto);
-        return n++;
+        const int prima = n;
+        const QStringList pezzi = SpezzaStampa(b, grassetto, StanzaValore);
+        for (int i = 0; i < pezzi.size() && n <= TabellaStampa::MaxRighe; ++i, ++n) {
+            t.setTesto(n, 1, i == 0 ? a : QString());
+            t.setTesto(n, 2, pezzi[i]);
+            t.setRigaGrassetto(n, grassetto);
+        }
+        return prima;
     };
     for (std::size_t i = 0; i < d.dati.size(); ++i)
         riga(d.dati[i].first, d.dati[i].second, i == 0);
@@ -301,10 +309,11 @@ std::vector<Rapporto> PagineConteggio(Documento& d, QStringList& esaminati, QStr
     // as the check window shows them, then for each rate its steps, from the
     // same check.
     const DatiPaginaSoglia verifica = PaginaSoglia(d);
-    fonteSoglie = verifica.fonte;
+    // The cover names the series as data: its source and its last period.
+    fonteSoglie = verifica.errore.isEmpty() ? TestoFonteSoglie() : QString();
     if (!verifica.righe.empty() || !verifica.errore.isEmpty())
         tabelle.push_back(RapportoSoglia(verifica));
-    for (const SezionePassaggi& s : PassaggiVerifica(d, verifica.esiti))
+    for (const SezionePassaggi& s : PassaggiVerifica(d, verifica.conto, verifica.esiti))
         for (Rapporto& r : RapportiPassaggi(s))
             tabelle.push_back(std::move(r));
     return tabelle;

@@ -9,6 +9,7 @@ struct CellaGriglia {
     QString testo;
     bool grigia = false;                       // grey 224,224,224 background
     bool grassetto = false;
+    bool attenuata = false;                    // grey text: shown for reference only
     Qt::Alignment allineamento = Qt::AlignLeft | Qt::AlignVCenter;
 };
 

@@ -1,9 +1,11 @@
 #include "PaginaRiepilogo.h"
 
+#include "Funzioni.h"
 #include "PaginaSoglia.h"
 #include "PagineFinanziamenti.h"
 
 #include <algorithm>
+#include <cmath>
 #include <iterator>
 #include <set>
 #include <utility>
@@ -12,21 +14,22 @@ using namespace std::chrono;
 
 namespace {
 
-const std::string FormulaProgramma = "T.E.G. del programma";
-const std::string Formula2016 = "T.E.G. Istruzioni 2016";
-
 bool Verdetto(StatoVerifica s) { return s == StatoVerifica::EntroSoglia || s == StatoVerifica::OltreSoglia; }
 
-bool Trimestre(const EsitoVerifica& e) { return e.operazione.rfind("Conto corrente", 0) == 0; }
+std::optional<double> Valore(const std::optional<double>& t)
+{
+    if (!t || *t == DatiIncoerenti || !std::isfinite(*t * 100))
+        return std::nullopt;
+    return t;
+}
 
-// The line of one rate alone (a loan, or a quarter whose 2016 row is missing).
+// The line of a loan's rate.
 RigaRiepilogo Riga(const QString& conteggio, const EsitoVerifica& e, const RigaPaginaSoglia& t)
 {
     RigaRiepilogo r;
     r.conteggio = conteggio;
     r.operazione = t.operazione;
-    if (e.formula != FormulaProgramma && !Trimestre(e))
-        r.operazione += QStringLiteral(" (%1)").arg(t.formula);
+    r.formula = t.formula;
     r.periodo = t.periodo;
     r.categoria = t.categoria;
     r.teg = t.tasso;
@@ -35,45 +38,53 @@ RigaRiepilogo Riga(const QString& conteggio, const EsitoVerifica& e, const RigaP
     r.margine = t.margine;
     r.esito = t.esito;
     r.nota = t.nota;
-    r.trimestre = Trimestre(e);
     r.oltre = t.Oltre();
     r.inizio = e.inizio;
     r.fine = e.fine;
-    r.valoreTeg = e.tasso;
-    r.valoreSoglia = e.soglia;
+    r.valoreTeg = Valore(e.tasso);
+    r.valoreSoglia = Valore(e.soglia);
     return r;
 }
 
-// Adds the 2016 T.E.G. of the same quarter and period to its line.
-void Affianca(RigaRiepilogo& r, const EsitoVerifica& primo, const EsitoVerifica& e, const RigaPaginaSoglia& t)
+// The line of a quarter in one period: the formula in force with its
+// verdict (with the CMS check's, up to 2009), the analytic rate beside.
+// `testi` are the period's rows as the check window writes them, the
+// deciding one first.
+RigaRiepilogo RigaTrimestre(const QString& conteggio, const TrattoConto& t, const RigaPaginaSoglia* testi)
 {
-    r.teg2016 = t.tasso;
-    r.valoreTeg2016 = e.tasso;
-    if (r.tegm.isEmpty())
-        r.tegm = t.tegm;
-    if (r.soglia.isEmpty()) {
-        r.soglia = t.soglia;
-        r.valoreSoglia = e.soglia;
-    }
-    // The margin of the higher rate: the smaller of the two.
-    if (e.margine && (!primo.margine || *e.margine < *primo.margine))
-        r.margine = t.margine;
-    QStringList note;
-    if (primo.stato == StatoVerifica::OltreSoglia && e.stato != StatoVerifica::OltreSoglia)
-        note << QStringLiteral("oltre la soglia il T.E.G. del programma");
-    else if (e.stato == StatoVerifica::OltreSoglia && primo.stato != StatoVerifica::OltreSoglia)
-        note << QStringLiteral("oltre la soglia il T.E.G. Istruzioni 2016");
-    if (primo.stato == StatoVerifica::OltreSoglia || e.stato == StatoVerifica::OltreSoglia) {
-        r.oltre = true;
-        r.esito = TestoOltreSoglia;
-    } else if (!Verdetto(primo.stato) && e.stato == StatoVerifica::EntroSoglia) {
-        r.esito = t.esito;
-    }
-    if (!r.nota.isEmpty())
-        note << r.nota;
-    if (!t.nota.isEmpty() && t.nota != r.nota)
-        note << t.nota;
-    r.nota = note.join(QStringLiteral("; "));
+    const RigaFormula& decisiva = t.Decisiva();
+    const RigaPaginaSoglia& d = testi[0];
+    RigaRiepilogo r;
+    r.conteggio = conteggio;
+    r.operazione = d.operazione;
+    r.formula = d.formula;
+    r.periodo = d.periodo;
+    r.categoria = d.categoria;
+    r.teg = d.tasso;
+    r.tegm = d.tegm;
+    r.soglia = d.soglia;
+    r.margine = d.margine;
+    r.nota = d.nota;
+    r.trimestre = true;
+    r.inizio = decisiva.esito.inizio;
+    r.fine = decisiva.esito.fine;
+    r.valoreTeg = Valore(decisiva.esito.tasso);
+    r.valoreSoglia = Valore(decisiva.esito.soglia);
+    for (std::size_t i = 0; i < t.righe.size(); ++i)
+        if (t.righe[i].formula == FormulaConto::Analitico) {
+            r.tegAnalitico = testi[i].tasso;
+            r.valoreAnalitico = Valore(t.righe[i].esito.tasso);
+        }
+    StatoVerifica stato = t.Stato();
+    if (!t.cms && d.stato != decisiva.esito.stato)
+        stato = d.stato;  // a verdict on a rate that cannot be written is none
+    r.oltre = stato == StatoVerifica::OltreSoglia;
+    r.esito = r.oltre ? TestoOltreSoglia : QString::fromStdString(TestoStato(stato));
+    if (t.cms)
+        r.nota = testi[t.righe.size()].nota;  // the CMS check says which comparison decided
+    else if (!Verdetto(decisiva.esito.stato) || d.stato != decisiva.esito.stato)
+        r.nota = d.nota;
+    return r;
 }
 
 QDate Mezzo(sys_days inizio, sys_days fine) { return DataQt(inizio + (fine - inizio) / 2); }
@@ -88,15 +99,11 @@ void Punti(const RigaRiepilogo& r, DatiGrafico& g)
             serie.push_back({data, *v * 100, {}});
     };
     aggiungi(g.teg, r.valoreTeg);
-    aggiungi(g.teg2016, r.valoreTeg2016);
+    aggiungi(g.analitico, r.valoreAnalitico);
     aggiungi(g.soglia, r.valoreSoglia);
-    // One mark per line above the threshold, on the higher rate.
-    if (!r.oltre)
-        return;
-    const bool secondo = r.valoreTeg2016 && (!r.valoreTeg || *r.valoreTeg2016 > *r.valoreTeg);
-    const std::optional<double>& v = secondo ? r.valoreTeg2016 : r.valoreTeg;
-    if (v)
-        g.oltre.push_back({data, *v * 100, secondo ? r.teg2016 : r.teg});
+    // One mark per quarter above the threshold, on its deciding rate.
+    if (r.oltre && r.valoreTeg)
+        g.oltre.push_back({data, *r.valoreTeg * 100, r.teg});
 }
 
 } // namespace
@@ -120,29 +127,23 @@ DatiPaginaRiepilogo PaginaRiepilogo(const std::vector<ConteggioRiepilogo>& conte
             continue;
         }
         inclusi << c.nome;
-        const std::vector<RigaPaginaSoglia> testi = RigheSoglia(c.esiti);
-        for (std::size_t i = 0; i < c.esiti.size(); ++i) {
-            const EsitoVerifica& e = c.esiti[i];
-            RigaRiepilogo r = Riga(c.nome, e, testi[i]);
-            if (Trimestre(e) && e.formula == FormulaProgramma && i + 1 < c.esiti.size()) {
-                const EsitoVerifica& s = c.esiti[i + 1];
-                if (s.formula == Formula2016 && s.operazione == e.operazione && s.inizio == e.inizio &&
-                    s.fine == e.fine) {
-                    Affianca(r, e, s, testi[i + 1]);
-                    if (Verdetto(s.stato))
-                        verificati.insert({c.nome, e.operazione});
-                    ++i;
-                }
-            } else if (Trimestre(e) && e.formula == Formula2016) {
-                std::swap(r.teg, r.teg2016);
-                std::swap(r.valoreTeg, r.valoreTeg2016);
+        const std::vector<RigaPaginaSoglia> conto = RigheConto(c.conto);
+        std::size_t k = 0;
+        for (const EsitoTrimestreConto& q : c.conto)
+            for (const TrattoConto& t : q.tratti) {
+                const std::size_t quante = t.righe.size() + (t.cms ? 1 : 0);
+                if (t.righe.empty() || k + quante > conto.size())
+                    continue;
+                d.righe.push_back(RigaTrimestre(c.nome, t, &conto[k]));
+                k += quante;
+                if (Verdetto(t.Stato()))
+                    verificati.insert({c.nome, q.operazione});
+                if (t.Stato() == StatoVerifica::OltreSoglia)
+                    oltre.insert({c.nome, q.operazione});
             }
-            if (r.trimestre && Verdetto(e.stato))
-                verificati.insert({c.nome, e.operazione});
-            if (r.trimestre && r.oltre)
-                oltre.insert({c.nome, e.operazione});
-            d.righe.push_back(std::move(r));
-        }
+        const std::vector<RigaPaginaSoglia> testi = RigheSoglia(c.esiti);
+        for (std::size_t i = 0; i < c.esiti.size(); ++i)
+            d.righe.push_back(Riga(c.nome, c.esiti[i], testi[i]));
     }
     // Date order; lines with no period last, in the order of their calculation.
     std::stable_sort(d.righe.begin(), d.righe.end(), [](const RigaRiepilogo& a, const RigaRiepilogo& b) {
@@ -168,17 +169,19 @@ Griglia GrigliaRiepilogo(const DatiPaginaRiepilogo& dati)
     Griglia g = GrigliaElenco(
         {
             {"Conteggio", 1300, Qt::AlignLeft},   {"Operazione", 1900, Qt::AlignLeft},
-            {"Periodo", 1250, Qt::AlignLeft},     {"Categoria", 2500, Qt::AlignLeft},
-            {"T.E.G. (programma)", 1200, Qt::AlignRight}, {"T.E.G. (Istruzioni 2016)", 1200, Qt::AlignRight},
-            {"TEGM", 850, Qt::AlignRight},        {"Soglia", 850, Qt::AlignRight},
-            {"Margine (punti)", 900, Qt::AlignRight}, {"Esito", 1900, Qt::AlignLeft},
+            {"Periodo", 1250, Qt::AlignLeft},     {"Categoria", 2300, Qt::AlignLeft},
+            {"Formula che decide", 1900, Qt::AlignLeft}, {"T.E.G.", 1000, Qt::AlignRight},
+            {"T.E.G. analitico (riferimento)", 1200, Qt::AlignRight}, {"TEGM", 850, Qt::AlignRight},
+            {"Soglia", 850, Qt::AlignRight},      {"Margine (punti)", 900, Qt::AlignRight},
+            {"Esito", 1900, Qt::AlignLeft},
         },
         static_cast<int>(dati.righe.size()));
     for (int i = 0; i < static_cast<int>(dati.righe.size()); ++i) {
         const RigaRiepilogo& r = dati.righe[static_cast<std::size_t>(i)];
         const QString esito = r.nota.isEmpty() ? r.esito : r.esito + QLatin1Char('\n') + r.nota;
-        RigaElenco(g, i + 1, {r.conteggio, r.operazione, r.periodo, r.categoria, r.teg, r.teg2016, r.tegm,
-                              r.soglia, r.margine, esito});
+        RigaElenco(g, i + 1, {r.conteggio, r.operazione, r.periodo, r.categoria, r.formula, r.teg, r.tegAnalitico,
+                              r.tegm, r.soglia, r.margine, esito});
+        g.Cella(i + 1, 6).attenuata = true;
         g.Cella(i + 1, g.Colonne() - 1).grassetto = r.oltre;
     }
     return g;

@@ -5,6 +5,7 @@
 // and its copy read these; nothing here opens a file or shows anything.
 #include "Griglia.h"
 #include "Soglie.h"
+#include "VerificaConto.h"
 
 #include <QDate>
 #include <QString>
@@ -12,28 +13,34 @@
 #include <optional>
 #include <vector>
 
-// One calculation as the overview takes it: its name and its verdicts
-// (VerificaConteggio), or why it could not be read.
+// One calculation as the overview takes it: its name and its checks (the
+// current account's quarters by VerificaConto, the other rates by
+// VerificaConteggio), or why it could not be read.
 struct ConteggioRiepilogo {
     QString nome;
+    std::vector<EsitoTrimestreConto> conto;
     std::vector<EsitoVerifica> esiti;
     QString errore;  // not empty: the file was left out, this says why
 };
 
 // One line: a quarter of a current account in one threshold period, with
-// the program's T.E.G. and the 2016 T.E.G. side by side, or one loan rate
-// (mortgage, cash flows, short-term financing) with the second rate empty.
+// the rate of the formula in force (the one that decides) and the analytic
+// T.E.G. beside it for reference, or one loan rate (mortgage, cash flows,
+// short-term financing) with no reference rate.
 struct RigaRiepilogo {
     QString conteggio, operazione, periodo, categoria;
-    QString teg, teg2016, tegm, soglia;  // "16,180%"; empty when not known
-    QString margine;  // threshold less the higher rate, in points: "2,345"
-    QString esito;    // "entro soglia", "⚠ OLTRE SOGLIA", "soglia non disponibile", ...
+    QString formula;        // the formula that decides a quarter, or what a loan's rate is
+    QString teg;            // its rate, "16,180%"; empty when not known
+    QString tegAnalitico;   // a quarter's analytic T.E.G., for reference
+    QString tegm, soglia;   // "16,180%", "9,3875%"
+    QString margine;        // threshold less the deciding rate, in points: "2,345"
+    QString esito;          // the verdict (up to 2009 with the CMS check): "entro soglia", "⚠ OLTRE SOGLIA", ...
     QString nota;
     bool trimestre = false;
-    bool oltre = false;  // at least one of the rates above the threshold
+    bool oltre = false;     // the verdict is over the threshold
     std::optional<std::chrono::sys_days> inizio, fine;
     // Fractions for the chart (0.1618 = 16,18 %).
-    std::optional<double> valoreTeg, valoreTeg2016, valoreSoglia;
+    std::optional<double> valoreTeg, valoreAnalitico, valoreSoglia;
 };
 
 // A point of the chart: the middle of the period checked and a rate in percent.
@@ -44,8 +51,10 @@ struct PuntoGrafico {
 };
 
 struct DatiGrafico {
-    std::vector<PuntoGrafico> teg, teg2016, soglia;  // the quarters in date order
-    std::vector<PuntoGrafico> oltre;                 // a line above the threshold: its higher rate
+    // The quarters in date order: the rate that decides, the analytic T.E.G.
+    // for reference, the threshold.
+    std::vector<PuntoGrafico> teg, analitico, soglia;
+    std::vector<PuntoGrafico> oltre;  // a quarter over the threshold: its deciding rate
 };
 
 struct DatiPaginaRiepilogo {
@@ -66,6 +75,7 @@ struct DatiPaginaRiepilogo {
 DatiPaginaRiepilogo PaginaRiepilogo(const std::vector<ConteggioRiepilogo>& conteggi, const QString& fonte = {});
 
 // The grid of the overview window: a grey header row, then one row per
-// line; a line above the threshold has its verdict in bold.
+// line; a line above the threshold has its verdict in bold, the reference
+// rate is greyed.
 Griglia GrigliaRiepilogo(const DatiPaginaRiepilogo& dati);
 

@@ -6,8 +6,7 @@
 #include "PagineFinanziamenti.h"
 #include "SoglieInUso.h"
 
-#include <QDir>
-#include <QFileInfo>
+#include <algorithm>
 #include <cmath>
 #include <exception>
 #include <optional>
@@ -18,17 +17,15 @@ namespace {
 
 QString Testo(const std::string& s) { return QString::fromStdString(s); }
 
-QString Tasso(const std::optional<double>& t)
+bool Valido(const std::optional<double>& t)
 {
-    if (!t || !std::isfinite(*t * 100))
-        return {};
-    return Testo(FormatoTasso(*t));
+    return t && *t != DatiIncoerenti && std::isfinite(*t * 100);
 }
 
 // Points with three decimals and a decimal comma: 0.02345 -> "2,345".
 QString Punti(const std::optional<double>& m)
 {
-    if (!m || !std::isfinite(*m * 100))
+    if (!Valido(m))
         return {};
     double punti = std::round(*m * 100000) / 1000;
     if (punti == 0)
@@ -38,16 +35,59 @@ QString Punti(const std::optional<double>& m)
 
 QString Data(sys_days d) { return DataQt(d).toString(QStringLiteral("dd/MM/yyyy")); }
 
-// Where the series in use comes from.
-QString FonteSerie()
+QString Esito(StatoVerifica stato)
 {
-    const QString cartella = CartellaSoglie();
-    if (!cartella.isEmpty()) {
-        const QString file = cartella + QLatin1Char('/') + NomeFileSoglie;
-        if (QFileInfo::exists(file) && AvvisoSoglie().isEmpty())
-            return QStringLiteral("serie aggiornata dal file %1").arg(QDir::toNativeSeparators(file));
+    return stato == StatoVerifica::OltreSoglia ? TestoOltreSoglia : Testo(TestoStato(stato));
+}
+
+// The row of one verdict, without a quarter's role.
+RigaPaginaSoglia Riga(const EsitoVerifica& e)
+{
+    RigaPaginaSoglia r;
+    r.operazione = Testo(e.operazione);
+    r.formula = Testo(e.formula);
+    if (e.inizio && e.fine)
+        r.periodo = TestoPeriodo(*e.inizio, *e.fine);
+    r.categoria = Testo(e.categoria);
+    r.classe = TestoClasse(e);
+    r.tegm = TestoTasso(e.tegm);
+    r.soglia = TestoSoglia(e.soglia);
+    r.tasso = TestoTasso(e.tasso);
+    r.tassoGriglia = TestoTasso(e.tassoGriglia);
+    r.margine = Punti(e.margine);
+    r.stato = e.stato;
+    r.esito = Esito(e.stato);
+    r.nota = Testo(e.nota);
+    if (!Valido(e.tasso) && (e.stato == StatoVerifica::EntroSoglia || e.stato == StatoVerifica::OltreSoglia)) {
+        // A verdict on a rate that cannot be written is no verdict.
+        r.stato = StatoVerifica::TassoNonDeterminabile;
+        r.esito = Esito(r.stato);
+        r.margine.clear();
+        r.nota = QStringLiteral("dati incoerenti");
     }
-    return QStringLiteral("serie ufficiale incorporata nel programma");
+    return r;
+}
+
+// The CMS check of a quarter's period as a row, beside the row that decides.
+RigaPaginaSoglia RigaCMS(const RigaPaginaSoglia& decisiva, const VerificaCMS& v)
+{
+    RigaPaginaSoglia r;
+    r.operazione = decisiva.operazione;
+    r.formula = TitoloVerificaCMS;
+    r.ruolo = RuoloVerificaCMS;
+    r.periodo = decisiva.periodo;
+    r.categoria = decisiva.categoria;
+    r.classe = decisiva.classe;
+    r.tegm = TestoTasso(v.cmsMedia);
+    r.soglia = TestoSoglia(v.cmsSoglia);
+    r.tasso = TestoTasso(v.cmsPercentuale);
+    if (v.cmsSoglia && v.cmsPercentuale)
+        r.margine = Punti(*v.cmsSoglia - *v.cmsPercentuale);
+    r.stato = v.stato;
+    r.esito = Esito(v.stato);
+    r.nota = Testo(v.spiegazione);
+    r.cms = true;
+    return r;
 }
 
 // The date of the first cash flow with an amount (as the operations'
@@ -127,29 +167,94 @@ QString TestoPeriodo(sys_days inizio, sys_days fine)
     return Data(inizio) + QStringLiteral(" \u2013 ") + Data(fine);
 }
 
+QString FormulaERuolo(const RigaPaginaSoglia& r)
+{
+    if (r.ruolo.isEmpty())
+        return r.formula;
+    return r.formula + (r.ruolo.startsWith(QLatin1Char('(')) ? QStringLiteral(" ") : QStringLiteral(" \u2013 ")) +
+           r.ruolo;
+}
+
+QString TestoTasso(const std::optional<double>& t)
+{
+    if (!Valido(t))
+        return {};
+    return Testo(FormatoTasso(*t));
+}
+
+QString TestoSoglia(const std::optional<double>& s)
+{
+    if (!Valido(s))
+        return {};
+    const double punti = std::round(*s * 1000000) / 10000;
+    QString t = QString::number(punti, 'f', 4);
+    if (t.endsWith(QLatin1Char('0')))
+        t.chop(1);
+    return t.replace(QLatin1Char('.'), QLatin1Char(',')) + QLatin1Char('%');
+}
+
+QString TestoClasse(const EsitoVerifica& e)
+{
+    const QString classe = Testo(e.classe);
+    if (!e.importoClasse || !std::isfinite(*e.importoClasse) || !SerieSoglie::ClasseInLire(e.classe))
+        return classe;
+    // Amounts are typed in euro; the classes before 2002 bound lire.
+    const QString lire =
+        Testo(FormatoImporto(std::round(*e.importoClasse * SerieSoglie::LirePerEuro))).chopped(3);
+    QString voce = Testo(e.voceImporto);
+    if (!voce.isEmpty())
+        voce += QLatin1Char(' ');
+    return classe +
+           QStringLiteral(" (%1%2 \u20AC = %3 lire)").arg(voce, Testo(FormatoImporto(*e.importoClasse)), lire);
+}
+
 std::vector<RigaPaginaSoglia> RigheSoglia(const std::vector<EsitoVerifica>& esiti)
 {
     std::vector<RigaPaginaSoglia> righe;
     righe.reserve(esiti.size());
-    for (const EsitoVerifica& e : esiti) {
-        RigaPaginaSoglia r;
-        r.operazione = Testo(e.operazione);
-        r.formula = Testo(e.formula);
-        if (e.inizio && e.fine)
-            r.periodo = TestoPeriodo(*e.inizio, *e.fine);
-        r.categoria = Testo(e.categoria);
-        r.classe = Testo(e.classe);
-        r.tegm = Tasso(e.tegm);
-        r.soglia = Tasso(e.soglia);
-        r.tasso = Tasso(e.tasso);
-        r.tassoGriglia = Tasso(e.tassoGriglia);
-        r.margine = Punti(e.margine);
-        r.stato = e.stato;
-        r.esito = e.stato == StatoVerifica::OltreSoglia ? TestoOltreSoglia : Testo(TestoStato(e.stato));
-        r.nota = Testo(e.nota);
-        righe.push_back(std::move(r));
-    }
+    for (const EsitoVerifica& e : esiti)
+        righe.push_back(Riga(e));
     return righe;
+}
+
+std::vector<RigaPaginaSoglia> RigheConto(const std::vector<EsitoTrimestreConto>& conto)
+{
+    std::vector<RigaPaginaSoglia> righe;
+    for (const EsitoTrimestreConto& q : conto)
+        for (const TrattoConto& t : q.tratti) {
+            const std::size_t prima = righe.size();
+            for (const RigaFormula& f : t.righe) {
+                RigaPaginaSoglia r = Riga(f.esito);
+                r.ruolo = Testo(TestoRuolo(f.ruolo));
+                r.riferimento = f.ruolo != RuoloFormula::Decide;
+                righe.push_back(std::move(r));
+            }
+            if (t.cms && righe.size() > prima)
+                righe.push_back(RigaCMS(righe[prima], *t.cms));
+        }
+    return righe;
+}
+
+QStringList LegendaFormule(const std::vector<EsitoTrimestreConto>& conto)
+{
+    QStringList legenda;
+    std::vector<FormulaConto> viste;
+    bool cms = false;
+    for (const EsitoTrimestreConto& q : conto)
+        for (const TrattoConto& t : q.tratti) {
+            for (const RigaFormula& f : t.righe)
+                if (std::find(viste.begin(), viste.end(), f.formula) == viste.end()) {
+                    viste.push_back(f.formula);
+                    legenda << Testo(NomeFormula(f.formula)) + QStringLiteral(": ") + Testo(FonteFormula(f.formula));
+                }
+            cms = cms || t.cms.has_value();
+        }
+    if (cms)
+        legenda << TitoloVerificaCMS +
+                       QStringLiteral(": fino al 31/12/2009 la CMS addebitata, in rapporto al massimo scoperto, si "
+                                      "confronta con la CMS media del periodo \u00d7 1,5; l'eccedenza in euro si "
+                                      "compensa con il margine degli interessi sotto la soglia");
+    return legenda;
 }
 
 DatiPaginaSoglia PaginaSoglia(const Documento& documento)
@@ -160,13 +265,19 @@ DatiPaginaSoglia PaginaSoglia(const Documento& documento)
                     QStringLiteral("tassi confrontati con le soglie d'usura (L. 108/1996)");
     try {
         const SerieSoglie& serie = SoglieInUso();
+        d.conto = VerificaConto(documento, serie);
         d.esiti = VerificaConteggio(documento, serie);
-        d.righe = RigheSoglia(d.esiti);
-        d.fonte = TestoUltimaDataSoglie() + QStringLiteral(" (") + FonteSerie() + QLatin1Char(')');
+        d.righe = RigheConto(d.conto);
+        for (RigaPaginaSoglia& r : RigheSoglia(d.esiti))
+            d.righe.push_back(std::move(r));
+        d.formule = LegendaFormule(d.conto);
+        d.fonte = QStringLiteral("Soglie d'usura: ") + TestoFonteSoglie();
         d.avviso = AvvisoSoglie();
     } catch (const std::exception& e) {
         d.righe.clear();
+        d.conto.clear();
         d.esiti.clear();
+        d.formule.clear();
         d.errore = QStringLiteral("Impossibile verificare i tassi: %1").arg(QString::fromUtf8(e.what()));
     }
     return d;
@@ -174,25 +285,34 @@ DatiPaginaSoglia PaginaSoglia(const Documento& documento)
 
 Griglia GrigliaSoglia(const DatiPaginaSoglia& dati)
 {
-    // Long category names take two lines.
+    // Long category and formula names take two lines or more.
     Griglia g = GrigliaElenco(
         {
-            {"Operazione", 1750, Qt::AlignLeft},  {"Calcolo", 1500, Qt::AlignLeft},
-            {"Periodo", 1250, Qt::AlignLeft},     {"Categoria", 2700, Qt::AlignLeft},
-            {"Classe", 1450, Qt::AlignLeft},      {"TEGM", 850, Qt::AlignRight},
-            {"Soglia", 850, Qt::AlignRight},      {"T.E.G.", 1500, Qt::AlignRight},
-            {"Margine (punti)", 900, Qt::AlignRight}, {"Esito", 1700, Qt::AlignLeft},
+            {"Operazione", 1400, Qt::AlignLeft},  {"Calcolo", 2200, Qt::AlignLeft},
+            {"Periodo", 1200, Qt::AlignLeft},     {"Categoria", 2000, Qt::AlignLeft},
+            {"Classe", 1300, Qt::AlignLeft},      {"TEGM", 800, Qt::AlignRight},
+            {"Soglia", 850, Qt::AlignRight},      {"T.E.G.", 1150, Qt::AlignRight},
+            {"Margine (punti)", 800, Qt::AlignRight}, {"Esito", 2800, Qt::AlignLeft},
         },
         static_cast<int>(dati.righe.size()));
     for (int i = 0; i < static_cast<int>(dati.righe.size()); ++i) {
         const RigaPaginaSoglia& r = dati.righe[static_cast<std::size_t>(i)];
-        const QString tasso = r.tassoGriglia.isEmpty()
-                                  ? r.tasso
-                                  : r.tasso + QStringLiteral("\ngriglia %1").arg(r.tassoGriglia);
+        const RigaPaginaSoglia* sopra = i > 0 ? &dati.righe[static_cast<std::size_t>(i - 1)] : nullptr;
+        // The rows of one quarter's period share what its first row says.
+        const bool seguito = sopra && !r.ruolo.isEmpty() && !sopra->ruolo.isEmpty() &&
+                             sopra->operazione == r.operazione && sopra->periodo == r.periodo;
+        const QString tasso =
+            r.tassoGriglia.isEmpty() ? r.tasso : r.tasso + QStringLiteral("\ngriglia %1").arg(r.tassoGriglia);
+        const QString calcolo = r.ruolo.isEmpty() ? r.formula : r.formula + QLatin1Char('\n') + r.ruolo;
         const QString esito = r.nota.isEmpty() ? r.esito : r.esito + QLatin1Char('\n') + r.nota;
-        RigaElenco(g, i + 1, {r.operazione, r.formula, r.periodo, r.categoria, r.classe, r.tegm, r.soglia, tasso,
-                              r.margine, esito});
-        g.Cella(i + 1, g.Colonne() - 1).grassetto = r.Oltre();
+        RigaElenco(g, i + 1,
+                   {seguito ? QString() : r.operazione, calcolo, seguito ? QString() : r.periodo,
+                    seguito ? QString() : r.categoria, seguito ? QString() : r.classe, r.tegm, r.soglia, tasso,
+                    r.margine, esito});
+        for (int c = 0; c < g.Colonne(); ++c)
+            g.Cella(i + 1, c).attenuata = r.riferimento;
+        g.Cella(i + 1, 1).grassetto = !r.ruolo.isEmpty() && !r.riferimento;
+        g.Cella(i + 1, g.Colonne() - 1).grassetto = r.Oltre() && !r.riferimento;
     }
     return g;
 }

@@ -281,6 +281,7 @@ DatiPaginaInput PaginaInput(const Documento& d)
                                   b.GiorniValuta(), b.CMS(),       b.Accordato(),   b.MassimoScoperto()};
         for (int k = 0; k < 8; ++k)
             p.campi[k][q - 1] = Importo(valori[k]);
+        p.campi[8][q - 1] = Importo(d.Usura().CMSMedia(q).value_or(0) * 100);
     }
     p.descrizione = QString::fromStdString(d.Trimestri(1).Descrizione());
     return p;

@@ -60,8 +60,8 @@ struct DatiPaginaInput {
     QString anno;      // Combo1's text: the reference year
     // campi[k][i] is the text of XPText(k+1)(i): Numeri, Interessi,
     // Commissioni, Spese, GiorniValuta, CMS, Accordato, MassimoScoperto of
-    // quarter i+1.
-    std::array<std::array<QString, 4>, 8> campi;
+    // quarter i+1, then the average CMS of its period in percent ("0,30").
+    std::array<std::array<QString, 4>, 9> campi;
     QString descrizione;  // XPText20: the first quarter's description
 };
 DatiPaginaInput PaginaInput(const Documento& documento);

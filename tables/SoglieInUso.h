@@ -5,6 +5,7 @@
 #include "Soglie.h"
 
 #include <QByteArray>
+#include <QDate>
 #include <QObject>
 #include <QString>
 
@@ -26,9 +27,32 @@ const SerieSoglie& SoglieInUso();
 void ImpostaCartellaSoglie(const QString& cartella);
 QString CartellaSoglie();
 
+// Where an updated series came from: the name of the file the user picked
+// (no folder) and the day it was taken. Kept beside the series in the
+// archive folder, in NomeFileOrigineSoglie: one line "file=" and one "data="
+// (yyyy-mm-dd).
+struct OrigineSoglie {
+    QString file;
+    QDate data;
+};
+inline const QString NomeFileOrigineSoglie = QStringLiteral("tegm-serie-storica.origine");
+
 // Replaces the series in use with one just validated and saved (after an
-// update), without reading the file again; notifies SegnaleSoglie.
-void SostituisciSoglie(SerieSoglie serie);
+// update) and taken from `origine`, without reading the file again; notifies
+// SegnaleSoglie.
+void SostituisciSoglie(SerieSoglie serie, OrigineSoglie origine = {});
+
+// The record's text for an origin, and the origin read back from one (empty
+// fields for what it lacks). Never fail.
+QByteArray TestoOrigineSoglie(const OrigineSoglie& origine);
+OrigineSoglie LeggiOrigineSoglie(const QByteArray& testo);
+
+// The series in use named as data, never by a folder of this computer:
+// "serie storica ufficiale dei TEGM della Banca d'Italia incorporata nel
+// programma, ultimo periodo dal 01/10/2026 al 31/12/2026", or for an update
+// "... aggiornata dal file «tegm.zip» importato il 12/03/2027, ultimo periodo
+// dal ...". An update whose record is missing is dated by its file.
+QString TestoFonteSoglie();
 
 // The built-in series, from the program's resources. Throws
 // std::runtime_error when the resource is missing or faulty (a build fault).

@@ -65,6 +65,10 @@ QVariant ModelloGriglia::data(const QModelIndex& i, int ruolo) const
             return f;
         }
         return {};
+    case Qt::ForegroundRole:
+        if (c.attenuata)
+            return QBrush(QColor(128, 128, 128));
+        return {};
     case Qt::BackgroundRole:
         // Cells are painted white or grey; the area beyond the last column
         // keeps the colour of the window.

@@ -185,7 +185,10 @@ void frmUsura::aggiorna(bool ancheDate)
     vista_->Mostra(GrigliaSoglia(dati_));
     allargaCategoria();
     QStringList righe;
-    for (const QString& t : {dati_.errore, dati_.fonte, dati_.avviso})
+    if (!dati_.errore.isEmpty())
+        righe << dati_.errore;
+    righe << dati_.formule;
+    for (const QString& t : {dati_.fonte, dati_.avviso})
         if (!t.isEmpty())
             righe << t;
     fonte_->setText(righe.join(QLatin1Char('\n')));

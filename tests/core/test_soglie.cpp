@@ -2,6 +2,7 @@
 // check of a calculation; thresholds worked out by hand from the series.
 #include "Dichiarazioni.h"
 #include "Soglie.h"
+#include "VerificaConto.h"
 
 #include <QRandomGenerator>
 #include <QtTest>
@@ -52,6 +53,21 @@ QString Riassunto(const std::vector<EsitoVerifica>& esiti)
         righe << r;
     }
     return righe.join(QStringLiteral(" | "));
+}
+
+// The summary of each period of the quarters checked: the row that decides;
+// every other row of the period is compared with the same threshold.
+QString RiassuntoConto(const std::vector<EsitoTrimestreConto>& conto)
+{
+    std::vector<EsitoVerifica> decisive;
+    for (const EsitoTrimestreConto& q : conto)
+        for (const TrattoConto& t : q.tratti) {
+            decisive.push_back(t.Decisiva().esito);
+            for (const RigaFormula& r : t.righe)
+                if (r.esito.soglia != t.Decisiva().esito.soglia || r.esito.classe != t.Decisiva().esito.classe)
+                    return QStringLiteral("soglie diverse nello stesso periodo");
+        }
+    return Riassunto(decisive);
 }
 
 const QByteArray Intestazione = "INIZIO;FINE;CATEGORIA;CLASSE;TEGM;SOGLIA\n";
@@ -243,8 +259,11 @@ void TestSoglie::istruzioni2016()
     t.setSpese(20);
     t.setAccordato(accordato);
     t.setMassimoScoperto(massimoScoperto);
-    t.Aggiorna();
-    QCOMPARE(std::round(t.TEGIstruzioni2016() * 10000) / 100, atteso);
+    const std::vector<EsitoTrimestreConto> conto = VerificaConto(d, Serie());
+    QCOMPARE(conto.size(), std::size_t(1));
+    const RigaFormula& r = conto[0].tratti.at(0).Decisiva();
+    QCOMPARE(r.formula, FormulaConto::Istruzioni2016);
+    QCOMPARE(std::round(*r.esito.tasso * 10000) / 100, atteso);
 }
 
 void TestSoglie::trimestri_data()
@@ -276,13 +295,14 @@ void TestSoglie::trimestri()
     t.setNumeri(455000);  // 12 % of interest: within every threshold above
     t.setInteressi(149.59);
     t.setAccordato(accordato);
-    const std::vector<EsitoVerifica> esiti = VerificaConteggio(d, Serie());
-    QStringList programma, istruzioni;
-    for (std::size_t i = 0; i < esiti.size(); ++i)
-        (i % 2 ? istruzioni : programma) << Riassunto({esiti[i]});
-    QCOMPARE(programma.join(" | "), atteso);
-    QCOMPARE(istruzioni.join(" | "), atteso);
-    QCOMPARE(esiti[1].formula, std::string("T.E.G. Istruzioni 2016"));
+    QVERIFY(VerificaConteggio(d, Serie()).empty());  // the quarters are VerificaConto's
+    const std::vector<EsitoTrimestreConto> conto = VerificaConto(d, Serie());
+    QCOMPARE(RiassuntoConto(conto), atteso);
+    const EsitoVerifica& e = conto.at(0).tratti.at(0).Decisiva().esito;
+    if (e.importoClasse) {
+        QCOMPARE(e.voceImporto, std::string("fido accordato"));
+        QCOMPARE(SerieSoglie::ClasseInLire(e.classe), anno < 2002);
+    }
 }
 
 void TestSoglie::trimestreConLacuna()
@@ -301,12 +321,14 @@ void TestSoglie::trimestreConLacuna()
     d.Usura().setCategoriaConto("FACTORING");
     d.Trimestri(3).setNumeri(455000);
     d.Trimestri(3).setInteressi(149.59);
-    const std::vector<EsitoVerifica> esiti = VerificaConteggio(d, *serie);
-    QCOMPARE(Riassunto(esiti), "01/07/2020 intera distribuzione 10,00 16,5000 entro soglia | "
-                               "01/07/2020 intera distribuzione 10,00 16,5000 entro soglia | "
-                               "02/09/2020 soglia non disponibile | 02/09/2020 soglia non disponibile");
-    QCOMPARE(*esiti[3].fine, Giorno("30/09/2020"));
-    QCOMPARE(esiti[3].nota, std::string("nessun periodo della serie comprende il 02/09/2020"));
+    const std::vector<EsitoTrimestreConto> conto = VerificaConto(d, *serie);
+    QCOMPARE(RiassuntoConto(conto), "01/07/2020 intera distribuzione 10,00 16,5000 entro soglia | "
+                                    "02/09/2020 soglia non disponibile");
+    const EsitoVerifica& e = conto[0].tratti.at(1).Decisiva().esito;
+    QCOMPARE(*e.fine, Giorno("30/09/2020"));
+    QCOMPARE(e.nota, std::string("nessun periodo della serie comprende il 02/09/2020"));
+    QVERIFY(!SerieSoglie::ClasseInLire("intera distribuzione") && !SerieSoglie::ClasseInLire("oltre 5.000 euro") &&
+            SerieSoglie::ClasseInLire("oltre 100 milioni di lire"));
 }
 
 void TestSoglie::operazioniAllaData_data()
@@ -381,6 +403,20 @@ void TestSoglie::mutuoEFlussi()
                                "01/01/2026 intera distribuzione 11,46 18,3250 entro soglia");
     QVERIFY(!esiti[0].nota.empty());
     QCOMPARE(d.MutuoCorrente().NRate(), 1000.0);  // the document is left as it was
+
+    // A mortgage whose instalments never repay it (100.000 in 120 instalments
+    // of 500, 2015): the grid gives the marker of no rate, which never
+    // reaches the verdict as a rate.
+    d.InizializzaConteggio();
+    m.setImporto(100000);
+    m.setNRate(120);
+    m.setRata(500);
+    d.Usura().setDataStipula(Giorno("15/06/2015"));
+    esiti = VerificaConteggio(d, Serie());
+    QCOMPARE(esiti.size(), std::size_t(1));
+    QVERIFY(!esiti[0].tassoGriglia);
+    QVERIFY(!esiti[0].tasso || *esiti[0].tasso != DatiIncoerenti);
+    QCOMPARE(esiti[0].voceImporto, std::string("importo finanziato"));
 }
 
 QTEST_APPLESS_MAIN(TestSoglie)

@@ -151,7 +151,10 @@ private slots:
         int oltre = 0;
         for (const RigaRiepilogo& r : d.righe) {
             QVERIFY2(!r.teg.isEmpty() && !r.soglia.isEmpty() && !r.margine.isEmpty(), qPrintable(r.operazione));
-            QCOMPARE(r.teg2016.isEmpty(), !r.trimestre);
+            QCOMPARE(r.tegAnalitico.isEmpty(), !r.trimestre);
+            // 2011 and 2016 by the 2009 instructions; 2017 by them up to 31/03, then by the 2016 ones.
+            if (r.trimestre)
+                QCOMPARE(r.formula, QString::fromStdString(NomeFormula(FormulaInVigore(*r.inizio))));
             if (r.oltre) {
                 ++oltre;
                 QCOMPARE(r.conteggio, QStringLiteral("Anno2016"));
@@ -165,9 +168,9 @@ private slots:
         QVERIFY2(!mutuo.trimestre && mutuo.operazione.startsWith("Mutuo"), qPrintable(mutuo.operazione));
 
         // The chart: a point per quarter line and rate, a mark on the line
-        // above the threshold, labelled with its higher rate.
+        // above the threshold, labelled with its deciding rate.
         QCOMPARE(d.grafico.teg.size(), std::size_t(13));
-        QCOMPARE(d.grafico.teg2016.size(), std::size_t(13));
+        QCOMPARE(d.grafico.analitico.size(), std::size_t(13));
         QCOMPARE(d.grafico.soglia.size(), std::size_t(13));
         QCOMPARE(d.grafico.oltre.size(), std::size_t(1));
         for (const PuntoGrafico& p : d.grafico.oltre) {
@@ -178,7 +181,7 @@ private slots:
         QStringList punti;
         for (QAbstractSeries* s : grafico->series())
             punti << s->name() + ":" + QString::number(static_cast<QXYSeries*>(s)->count());
-        QCOMPARE(punti, QStringList({NomeSerieSoglia + ":13", NomeSerieTeg + ":13", NomeSerieTeg2016 + ":13",
+        QCOMPARE(punti, QStringList({NomeSerieSoglia + ":13", NomeSerieTeg + ":13", NomeSerieAnalitico + ":13",
                                      NomeSerieOltre + ":1"}));
         QGraphicsScene scena;
         scena.addItem(grafico.get());
@@ -211,18 +214,26 @@ private slots:
         // what it could not print.
         std::vector<ConteggioRiepilogo> conteggi;
         for (int i = 0; i < 60; ++i) {
-            ConteggioRiepilogo c{QStringLiteral("C%1").arg(i), {}, {}};
+            ConteggioRiepilogo c{QStringLiteral("C%1").arg(i), {}, {}, {}};
             for (int q = 0; q < 4; ++q) {
-                EsitoVerifica e;
+                RigaFormula f;
+                f.formula = FormulaConto::Istruzioni2009;
+                EsitoVerifica& e = f.esito;
                 e.operazione = "Conto corrente, trimestre " + std::to_string(q + 1);
-                e.formula = "T.E.G. del programma";
+                e.formula = NomeFormula(f.formula);
                 e.inizio = sys_days{year{1990 + i} / January / 1} + days{91 * q};
                 e.fine = *e.inizio + days{90};
                 e.tasso = 0.1;
                 e.soglia = 0.15;
                 e.margine = 0.05;
                 e.stato = StatoVerifica::EntroSoglia;
-                c.esiti.push_back(e);
+                TrattoConto t;
+                t.righe.push_back(f);
+                EsitoTrimestreConto trimestre;
+                trimestre.trimestre = q + 1;
+                trimestre.operazione = e.operazione;
+                trimestre.tratti.push_back(t);
+                c.conto.push_back(trimestre);
             }
             conteggi.push_back(std::move(c));
         }
@@ -236,6 +247,46 @@ private slots:
             contate |= r.tabella.Testo(i, 1).contains("righe non stampate");
         QVERIFY(contate);
         QVERIFY(TabellaDaRapporto(r).righe.size() > std::size_t(r.RighePerPagina));
+    }
+
+    // A mortgage the grid gives no rate for (2015, 100.000 in 120 instalments
+    // of 500) and a quarter whose rate is the marker of no rate: the
+    // overview, its chart, copy, report and CSV never show the marker.
+    void nessunMarcatore()
+    {
+        Documento doc;
+        doc.InizializzaConteggio();
+        doc.setAnnoRiferimento(2015);
+        doc.MutuoCorrente().setImporto(100000);
+        doc.MutuoCorrente().setNRate(120);
+        doc.MutuoCorrente().setRata(500);
+        doc.Usura().setDataStipula(sys_days{2015y / June / 15});
+        ConteggioRiepilogo c{QStringLiteral("Mutuo2015"), {}, VerificaConteggio(doc, SoglieIncorporate()), {}};
+        RigaFormula f;
+        f.formula = FormulaConto::Istruzioni2009;
+        f.esito.operazione = "Conto corrente, trimestre I";
+        f.esito.formula = NomeFormula(f.formula);
+        f.esito.inizio = sys_days{2015y / January / 1};
+        f.esito.fine = sys_days{2015y / March / 31};
+        f.esito.tasso = DatiIncoerenti;
+        f.esito.soglia = 0.16;
+        f.esito.margine = 0.16 - DatiIncoerenti;
+        f.esito.stato = StatoVerifica::EntroSoglia;
+        TrattoConto t;
+        t.righe.push_back(f);
+        c.conto.push_back({1, f.esito.operazione, f.formula, {t}});
+        const DatiPaginaRiepilogo d = PaginaRiepilogo({c});
+        QCOMPARE(d.righe.size(), std::size_t(2));
+        QVERIFY(d.grafico.teg.empty() && d.grafico.oltre.empty());
+        QCOMPARE(d.trimestriVerificati, 0);
+        const Rapporto r = RapportoRiepilogo(d);
+        QString testi = CopiaRiepilogo(d) + QString::fromUtf8(TestoCSV(TabellaDaRapporto(r)));
+        for (int i = 1; i <= TabellaStampa::MaxRighe; ++i)
+            for (int k = 1; k <= TabellaStampa::MaxColonne; ++k)
+                testi += r.tabella.Testo(i, k);
+        QVERIFY2(!testi.contains("1.234.567") && !testi.contains("1234567") && !testi.contains("12345"),
+                 qPrintable(testi));
+        QCOMPARE(d.righe[0].esito, QStringLiteral("tasso non determinabile"));
     }
 
     void salvaGrafico_data()
@@ -328,7 +379,9 @@ private slots:
                                         [&](const Documento* x) { return x->AnnoRiferimento() == anno; });
             BOX t = (*d)->Trimestri(1);
             t.Aggiorna();
-            const QString formula = FormulaIstruzioni2016(t).replace(QChar(0x00A0), QLatin1Char(' '));
+            const RigaFormula& f = VerificaConto(**d, SoglieInUso()).at(0).tratti.at(0).Decisiva();
+            const QString formula =
+                PassaggiIstruzioni(f.formula, std::get<TerminiIstruzioni>(f.termini), t).last();
             QVERIFY2(std::any_of(inizio, pagine.end(), [&](const QString& p) { return p.contains(formula); }),
                      qPrintable(formula));
         }
