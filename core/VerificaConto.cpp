@@ -24,7 +24,7 @@ FormulaConto FormulaInVigore(sys_days giorno)
 std::string NomeFormula(FormulaConto formula)
 {
     switch (formula) {
-    case FormulaConto::Fino2009: return "Formula Banca d'Italia fino al 2009 (CMS esclusa)";
+    case FormulaConto::Fino2009: return "Banca d'Italia fino al 2009 (CMS esclusa)";
     case FormulaConto::Istruzioni2009: return "Istruzioni Banca d'Italia 2009";
     case FormulaConto::Istruzioni2016: return "Istruzioni Banca d'Italia 2016";
     case FormulaConto::Analitico: return "T.E.G. analitico (con anatocismo)";
@@ -39,7 +39,7 @@ std::string FonteFormula(FormulaConto formula)
         return "Istruzioni Banca d'Italia anteriori all'agosto 2009 (CMS rilevata a parte); "
                "decide fino al 31/12/2009";
     case FormulaConto::Istruzioni2009:
-        return "Istruzioni Banca d'Italia dell'agosto 2009 (G.U. n. 200 del 29/08/2009); "
+        return "Istruzioni Banca d'Italia dell'agosto 2009, G.U. n. 200 del 29/08/2009; "
                "decide dal 01/01/2010 al 31/03/2017";
     case FormulaConto::Istruzioni2016:
         return "Istruzioni Banca d'Italia del luglio 2016; decide dal 01/04/2017";

@@ -39,6 +39,7 @@ RigaRiepilogo Riga(const QString& conteggio, const EsitoVerifica& e, const RigaP
     r.esito = t.esito;
     r.nota = t.nota;
     r.oltre = t.Oltre();
+    r.stato = t.stato;
     r.inizio = e.inizio;
     r.fine = e.fine;
     r.valoreTeg = Valore(e.tasso);
@@ -78,10 +79,17 @@ RigaRiepilogo RigaTrimestre(const QString& conteggio, const TrattoConto& t, cons
     StatoVerifica stato = t.Stato();
     if (!t.cms && d.stato != decisiva.esito.stato)
         stato = d.stato;  // a verdict on a rate that cannot be written is none
+    r.stato = stato;
     r.oltre = stato == StatoVerifica::OltreSoglia;
     r.esito = r.oltre ? TestoOltreSoglia : QString::fromStdString(TestoStato(stato));
-    if (t.cms)
-        r.nota = testi[t.righe.size()].nota;  // the CMS check says which comparison decided
+    // The CMS check says which comparison decided; the line keeps it where
+    // the CMS weighed on the verdict or left none (the check window has the
+    // rest). Without a verdict on the rate, the rate's own reason stands.
+    if (t.cms && Verdetto(decisiva.esito.stato))
+        r.nota = t.cms->decisivo == ConfrontoCMS::MargineCapiente ||
+                         t.cms->decisivo == ConfrontoCMS::MargineInsufficiente || !Verdetto(stato)
+                     ? testi[t.righe.size()].nota
+                     : QString();
     else if (!Verdetto(decisiva.esito.stato) || d.stato != decisiva.esito.stato)
         r.nota = d.nota;
     return r;
@@ -136,9 +144,9 @@ DatiPaginaRiepilogo PaginaRiepilogo(const std::vector<ConteggioRiepilogo>& conte
                     continue;
                 d.righe.push_back(RigaTrimestre(c.nome, t, &conto[k]));
                 k += quante;
-                if (Verdetto(t.Stato()))
+                if (Verdetto(d.righe.back().stato))
                     verificati.insert({c.nome, q.operazione});
-                if (t.Stato() == StatoVerifica::OltreSoglia)
+                if (d.righe.back().oltre)
                     oltre.insert({c.nome, q.operazione});
             }
         const std::vector<RigaPaginaSoglia> testi = RigheSoglia(c.esiti);
@@ -179,7 +187,12 @@ Griglia GrigliaRiepilogo(const DatiPaginaRiepilogo& dati)
     for (int i = 0; i < static_cast<int>(dati.righe.size()); ++i) {
         const RigaRiepilogo& r = dati.righe[static_cast<std::size_t>(i)];
         const QString esito = r.nota.isEmpty() ? r.esito : r.esito + QLatin1Char('\n') + r.nota;
-        RigaElenco(g, i + 1, {r.conteggio, r.operazione, r.periodo, r.categoria, r.formula, r.teg, r.tegAnalitico,
+        // The operation and the period break where they read well, leaving
+        // the room to the category, the formula and the verdict.
+        QString operazione = r.operazione, periodo = r.periodo;
+        operazione.replace(QStringLiteral(", "), QStringLiteral(",\n"));
+        periodo.replace(QStringLiteral(" \u2013 "), QStringLiteral(" \u2013\n"));
+        RigaElenco(g, i + 1, {r.conteggio, operazione, periodo, r.categoria, r.formula, r.teg, r.tegAnalitico,
                               r.tegm, r.soglia, r.margine, esito});
         g.Cella(i + 1, 6).attenuata = true;
         g.Cella(i + 1, g.Colonne() - 1).grassetto = r.oltre;

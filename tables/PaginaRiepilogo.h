@@ -38,6 +38,7 @@ struct RigaRiepilogo {
     QString nota;
     bool trimestre = false;
     bool oltre = false;     // the verdict is over the threshold
+    StatoVerifica stato = StatoVerifica::TassoNonDeterminabile;  // the verdict esito says
     std::optional<std::chrono::sys_days> inizio, fine;
     // Fractions for the chart (0.1618 = 16,18 %).
     std::optional<double> valoreTeg, valoreAnalitico, valoreSoglia;

@@ -1,6 +1,7 @@
 // The threshold series, the 2016-instructions rate of a quarter and the
 // check of a calculation; thresholds worked out by hand from the series.
 #include "Dichiarazioni.h"
+#include "Funzioni.h"
 #include "Soglie.h"
 #include "VerificaConto.h"
 

@@ -5,6 +5,7 @@
 #include "CaricaRiepilogo.h"
 #include "ConteggioAperto.h"
 #include "Dichiarazioni.h"
+#include "Funzioni.h"
 #include "Finestre.h"
 #include "GraficoRiepilogo.h"
 #include "Messaggi.h"

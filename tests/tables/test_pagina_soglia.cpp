@@ -72,15 +72,15 @@ private slots:
 
     void init() { CompilaEsempio(conteggio_); }
 
-    // Four quarters by two formulas, the mortgage, the flows and the advance:
-    // each gets a verdict. The advance: class "oltre 5.000 euro" of the first
+    // Four quarters of 2010 by four formulas each (the 2009 instructions
+    // decide), the mortgage, the flows and the advance: each gets a verdict. The advance: class "oltre 5.000 euro" of the first
     // quarter of 2010, TEGM 5,43, threshold 5,43 x 1,5 = 8,145; rate
     // 300 / 9.900 x 365 / 90 = 12,290%.
     void verdettoPerOgniTasso()
     {
         const DatiPaginaSoglia d = PaginaSoglia(conteggio_);
         QVERIFY2(d.errore.isEmpty(), qPrintable(d.errore));
-        QCOMPARE(d.righe.size(), std::size_t{11});
+        QCOMPARE(d.righe.size(), std::size_t{19});
         for (const RigaPaginaSoglia& r : d.righe)
             QVERIFY2(r.stato == StatoVerifica::EntroSoglia || r.stato == StatoVerifica::OltreSoglia,
                      qPrintable(r.operazione + " " + r.formula + ": " + r.esito + " " + r.nota));
@@ -93,14 +93,21 @@ private slots:
         QCOMPARE(breve.margine, QStringLiteral("-4,145"));
         QCOMPARE(breve.esito, QStringLiteral("\u26A0 OLTRE SOGLIA"));
         // The first quarter: "oltre 5.000 euro" (a line of 150.000), TEGM 9,59, threshold 14,385.
+        QCOMPARE(d.righe[0].formula, QStringLiteral("Istruzioni Banca d'Italia 2009"));
+        QCOMPARE(d.righe[0].ruolo, QStringLiteral("decide"));
         QCOMPARE(d.righe[0].soglia, QStringLiteral("14,385%"));
         QCOMPARE(d.righe[0].esito, QStringLiteral("entro soglia"));
-        QCOMPARE(d.fonte, QStringLiteral("Soglie note fino al 31/12/2026 (serie ufficiale incorporata nel programma)"));
+        QVERIFY(!d.righe[0].riferimento && d.righe[1].riferimento);
+        QCOMPARE(d.fonte, QStringLiteral("Soglie d'usura: serie storica ufficiale dei TEGM della Banca d'Italia "
+                                         "incorporata nel programma, ultimo periodo dal 01/10/2026 al 31/12/2026"));
 
         const Griglia g = GrigliaSoglia(d);
-        QCOMPARE(g.Righe(), 12);
+        QCOMPARE(g.Righe(), 20);
         QCOMPARE(g.Testo(0, 9), QStringLiteral("Esito"));
-        QVERIFY(g.Cella(11, 9).grassetto && !g.Cella(1, 9).grassetto);
+        QVERIFY(g.Cella(19, 9).grassetto && !g.Cella(1, 9).grassetto);
+        // The rows that do not decide are greyed; the quarter is named once.
+        QVERIFY(!g.Cella(1, 1).attenuata && g.Cella(2, 1).attenuata && g.Cella(2, 7).attenuata);
+        QCOMPARE(g.Testo(2, 0), QString());
     }
 
     // A date the series does not reach gives no threshold, never a guess.
@@ -149,7 +156,7 @@ private slots:
         QComboBox* categoria = w.Categoria(3);
         QCOMPARE(categoria->itemData(categoria->currentIndex()).toString(), QString());
         const Griglia* g = &w.Vista()->Tabella();
-        QCOMPARE(g->Testo(11, 9), QStringLiteral("categoria non scelta"));
+        QCOMPARE(g->Testo(19, 9), QStringLiteral("categoria non scelta"));
 
         const int factoring = categoria->findData(QStringLiteral("FACTORING"));
         QVERIFY(factoring > 0);
@@ -157,7 +164,7 @@ private slots:
         emit categoria->activated(factoring);
         QCOMPARE(conteggio_.Usura().CategoriaBreve(), std::string("FACTORING"));
         // Factoring, "fino a 50.000 euro", TEGM 6,14: threshold 9,21.
-        QTRY_COMPARE(w.Vista()->Tabella().Testo(11, 6), QStringLiteral("9,210%"));
+        QTRY_COMPARE(w.Vista()->Tabella().Testo(19, 6), QStringLiteral("9,210%"));
         QCOMPARE(w.Classe(3)->currentText(), TestoClasseAutomatica);
         QCOMPARE(w.Classe(3)->count(), 3);
 
@@ -165,7 +172,7 @@ private slots:
         QVERIFY(stipula->isChecked() && w.Data(1)->date() == QDate(2010, 3, 15));
         stipula->setChecked(false);
         QVERIFY(!conteggio_.Usura().DataStipula());
-        QTRY_VERIFY(w.Vista()->Tabella().Testo(9, 9).startsWith(QStringLiteral("data non indicata")));
+        QTRY_VERIFY(w.Vista()->Tabella().Testo(17, 9).startsWith(QStringLiteral("data non indicata")));
         w.Data(1)->setDate(QDate(2011, 6, 1));
         QVERIFY(!conteggio_.Usura().DataStipula());  // not given while unticked
         stipula->setChecked(true);
@@ -189,7 +196,7 @@ private slots:
         conteggio_.BreveCorrente().setRestituito(10050);
         w.show();
         QTRY_COMPARE(w.Dati().righe.back().esito, QStringLiteral("entro soglia"));
-        QVERIFY(w.findChild<QLabel*>(QStringLiteral("LabelFonte"))->text().startsWith("Soglie note fino al"));
+        QVERIFY(w.findChild<QLabel*>(QStringLiteral("LabelFonte"))->text().contains("Soglie d'usura: serie storica"));
     }
 
     // Among the main window's windows, it checks again when brought to the front.
