@@ -4,6 +4,7 @@
 #include "PassaggiVerifica.h"
 #include "RapportoSoglia.h"
 #include "SoglieInUso.h"
+#include "TabellaEsportazione.h"
 #include "Finestre.h"
 #include "frmUsura.h"
 #include "modCopia.h"
@@ -78,6 +79,7 @@ private slots:
         d.righe[2].riferimento = true;
         d.righe[2].stato = StatoVerifica::OltreSoglia;
         d.righe[2].esito = TestoOltreSoglia;
+        d.righe[0].tassoGriglia = QStringLiteral("12,300%");
         const Rapporto r = RapportoSoglia(d);
         const TabellaStampa& t = r.tabella;
         QCOMPARE(r.titolo, QStringLiteral("Verifica usura"));
@@ -100,6 +102,14 @@ private slots:
         QCOMPARE(t.Testo(riga + 3, 1), d.fonte);
         QCOMPARE(r.RighePerPagina, riga + 3);
         QCOMPARE(r.NumeroPagine, 1.0);
+        // The sheet: the exact rate and the grid rate each a number in its own column.
+        const TabellaEsportazione foglio = TabellaDaRapporto(r);
+        QCOMPARE(foglio.righe.at(0).at(3).testo, QStringLiteral("Griglia"));
+        for (const auto& [colonna, valore] : {std::pair{2, 0.1229}, std::pair{3, 0.123}}) {
+            const CellaEsportazione& c = foglio.righe.at(4).at(colonna);
+            QCOMPARE(c.tipo, TipoCella::Tasso);
+            QCOMPARE(c.valore, valore);
+        }
 
         // Rows beyond one page go on to the next, none is lost.
         const Rapporto lungo = RapportoSoglia(Dati(30));

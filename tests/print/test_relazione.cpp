@@ -8,6 +8,7 @@
 #include "Archivio.h"
 #include "Relazione.h"
 #include "SoglieInUso.h"
+#include "TabellaEsportazione.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -186,6 +187,7 @@ private slots:
     void esempio();
     void formuleRiproducibili();
     void relazioneParlaDaSola();
+    void marcatoreMaiScritto();
 };
 
 void TestRelazione::relazione()
@@ -513,6 +515,63 @@ void TestRelazione::relazioneParlaDaSola()
     QVERIFY2(!trovata.hasMatch(), qPrintable(unito.mid(std::max<qsizetype>(0, trovata.capturedStart() - 200), 400)));
     QVERIFY(unito.contains(QStringLiteral("(fido accordato 150.000,00 \u20ac = 290.440.500 lire)")));
     ImpostaCartellaSoglie({});
+}
+
+// A 2015 mortgage of 100.000 in 120 instalments of 500 never repays: the
+// grid's rate is the marker of no rate, and neither the verdict row, its
+// copy, its print, the sheet and CSV made from it nor the expert report
+// writes it as a rate.
+void TestRelazione::marcatoreMaiScritto()
+{
+    ImpostaCartellaSoglie({});
+    conteggio_.InizializzaConteggio();
+    conteggio_.setNomeConteggio("Mutuo 2015");
+    conteggio_.setAnnoRiferimento(2015);
+    Mutuo& m = conteggio_.MutuoCorrente();
+    m.setImporto(100000);
+    m.setNRate(120);
+    m.setRata(500);
+    m.setRateAnnuali(12);
+    conteggio_.Usura().setDataStipula(sys_days{2015y / June / 15});
+    const auto senzaMarcatore = [](const QString& luogo, const QString& testo) {
+        const bool pulito = !testo.contains(QStringLiteral("1.234.567")) && !testo.contains(QStringLiteral("1234567")) &&
+                            !testo.contains(QStringLiteral("12345,67")) && !testo.contains(QStringLiteral("12.345,67"));
+        if (!pulito)
+            qWarning("%s: %s", qPrintable(luogo), qPrintable(testo.left(3000)));
+        return pulito;
+    };
+
+    const DatiPaginaSoglia d = PaginaSoglia(conteggio_);
+    QCOMPARE(d.righe.size(), std::size_t(1));
+    const RigaPaginaSoglia& riga = d.righe[0];
+    QVERIFY(riga.tassoGriglia.isEmpty());
+    QCOMPARE(riga.esito, QStringLiteral("tasso non determinabile"));
+    QVERIFY(senzaMarcatore("finestra", FormulaERuolo(riga) + riga.tasso + riga.margine + riga.nota));
+    const Griglia g = GrigliaSoglia(d);
+    QString finestra;
+    for (int c = 0; c < g.Colonne(); ++c)
+        finestra += g.Testo(1, c) + QLatin1Char(' ');
+    QVERIFY(senzaMarcatore("griglia", finestra));
+    QVERIFY(senzaMarcatore("copia", CopiaSoglia(d)));
+    const Rapporto r = RapportoSoglia(d);
+    QString stampa;
+    for (int i = 1; i <= r.RighePerPagina; ++i)
+        for (const ColonnaStampa& c : r.colonne)
+            stampa += r.tabella.Testo(i, c.colonna) + QLatin1Char(' ');
+    QVERIFY(senzaMarcatore("stampa", stampa));
+    const TabellaEsportazione foglio = TabellaDaRapporto(r);
+    QVERIFY(senzaMarcatore("CSV", QString::fromUtf8(TestoCSV(foglio))));
+    for (const auto& righe : foglio.righe)
+        for (const CellaEsportazione& c : righe)
+            QVERIFY(c.tipo != TipoCella::Tasso || c.valore > -1);
+
+    QTemporaryDir cartella;
+    const QString file = cartella.filePath(QStringLiteral("relazione.pdf"));
+    ScriviRelazionePdf(RelazioneConteggio(conteggio_, QDate(2026, 3, 2)), file);
+    const QString testo = esegui(QStringLiteral("pdftotext"), {file, QStringLiteral("-")});
+    QVERIFY(testo.contains(QStringLiteral("Mutuo")));
+    QVERIFY(senzaMarcatore("relazione", testo));
+    QVERIFY(testo.contains(QStringLiteral("non determinabile")) || testo.contains(QStringLiteral("dati incoerenti")));
 }
 
 QTEST_MAIN(TestRelazione)
