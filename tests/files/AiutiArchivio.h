@@ -114,7 +114,7 @@ inline std::string Impronta(const Documento& d)
       << u.ClasseBreve() << "|" << (u.DataStipula() ? u.DataStipula()->time_since_epoch().count() : -1) << "|"
       << (u.DataOperazioni() ? u.DataOperazioni()->time_since_epoch().count() : -1);
     for (int q = 1; q <= 4; ++q)
-        o << " " << BitDi(d.Trimestri(q).MassimoScoperto());
+        o << " " << BitDi(d.Trimestri(q).MassimoScoperto()) << "/" << BitDi(u.CMSMedia(q).value_or(-1));
     o << "\n";
     return o.str();
 }

@@ -65,9 +65,11 @@ void Compila(Documento& d, int variante)
     b.setFinanziato(a ? 10000 : 1e-300);
     b.setRestituito(a ? 10200.000000000002 : 7);
     b.setOneri(a ? 100 : -1);
-    for (int q = 1; q <= 4; ++q)
-        d.Trimestri(q).setMassimoScoperto(a ? 1e300 / q : 0.1 * q);
     ParametriUsura& u = d.Usura();
+    for (int q = 1; q <= 4; ++q) {
+        d.Trimestri(q).setMassimoScoperto(a ? 1e300 / q : 0.1 * q);
+        u.setCMSMedia(q, a ? 0.00125 * q : (q % 2) * 0.0081);
+    }
     u.setCategoriaConto(a ? "SCOPERTI SENZA AFFIDAMENTO (dal 1° gennaio 2010)" : "");
     u.setClasseConto(a ? "fino a 1.500 euro" : "");
     u.setCategoriaMutuo(a ? "MUTUI IPOTECARI A TASSO VARIABILE" : "x");
@@ -217,10 +219,11 @@ private slots:
                  QStringList{"t:categoriaconto TEXT,classeconto TEXT,categoriamutuo TEXT,classemutuo TEXT,"
                              "categoriaoperazioni TEXT,classeoperazioni TEXT,categoriabreve TEXT,classebreve TEXT,"
                              "datastipula DATETIME REAL,dataoperazioni DATETIME REAL,massimoscoperto1 DOUBLE,"
-                             "massimoscoperto2 DOUBLE,massimoscoperto3 DOUBLE,massimoscoperto4 DOUBLE"});
+                             "massimoscoperto2 DOUBLE,massimoscoperto3 DOUBLE,massimoscoperto4 DOUBLE,"
+                             "cmsmedia1 DOUBLE,cmsmedia2 DOUBLE,cmsmedia3 DOUBLE,cmsmedia4 DOUBLE"});
         QCOMPARE(f.Righe("SELECT * FROM verifica"),
                  QStringList{"t:APERTURE DI CREDITO IN CONTO CORRENTE|t:|t:MUTUI IPOTECARI A TASSO FISSO|t:|t:|t:|t:|"
-                             "t:|n:|n:|r:0|r:0|r:0|r:0"});
+                             "t:|n:|n:|r:0|r:0|r:0|r:0|r:0|r:0|r:0|r:0"});
     }
 
     // The account from its statements: every list round trips exactly (cents
@@ -312,6 +315,25 @@ private slots:
         conteggio_.Carica(c_, QStringLiteral("Vecchio"));
         QCOMPARE(Impronta(conteggio_.Doc()), salvato);
         QCOMPARE(FileGrezzo(P("Vecchio")).Righe("SELECT count(*) FROM verifica"), QStringList{"i:1"});
+    }
+
+    // A file written before the average CMS was kept opens with none, and
+    // keeps the figures typed afterwards.
+    void fileSenzaCMSMedia()
+    {
+        CreaConteggio(c_, QStringLiteral("Prima"));
+        for (int q = 1; q <= 4; ++q)
+            FileGrezzo(P("Prima")).Esegui("ALTER TABLE verifica DROP COLUMN cmsmedia" + std::to_string(q));
+        Compila(conteggio_.Doc(), 0);
+        conteggio_.Carica(c_, QStringLiteral("Prima"));
+        for (int q = 1; q <= 4; ++q)
+            QVERIFY(!conteggio_.Doc().Usura().CMSMedia(q));
+        QCOMPARE(conteggio_.Doc().Usura().CategoriaConto(), std::string("APERTURE DI CREDITO IN CONTO CORRENTE"));
+        conteggio_.Doc().Usura().setCMSMedia(3, 0.0042);
+        conteggio_.Salva();
+        conteggio_.Doc().Usura().setCMSMedia(3, 0);
+        conteggio_.Carica(c_, QStringLiteral("Prima"));
+        QCOMPARE(*conteggio_.Doc().Usura().CMSMedia(3), 0.0042);
     }
 
     void creazioneNonSovrascriveMai()
