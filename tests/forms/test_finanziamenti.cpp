@@ -143,6 +143,7 @@ private slots:
     void elenchiAClicEDaTastiera();
     void importoRifiutatoRiprendeIlValore_data();
     void importoRifiutatoRiprendeIlValore();
+    void cmsMediaDigitata();
     void importoDigitatoSuUnoEsistente_data();
     void importoDigitatoSuUnoEsistente();
 };
@@ -797,6 +798,28 @@ void TestFinanziamenti::elenchiAClicEDaTastiera()
         QCOMPARE(conteggio_.Operazioni().Anno(1), 2011);
     if (nome == "Categoria(3)")
         QCOMPARE(QString::fromStdString(conteggio_.Usura().CategoriaBreve()), c->currentData().toString());
+}
+
+// The average CMS of a quarter's period is typed in percent beside the
+// maximum overdraft, with a word on where it comes from; a figure no
+// average can be is refused and the stored one stays.
+void TestFinanziamenti::cmsMediaDigitata()
+{
+    conteggio_.Usura().setCMSMedia(2, 0);
+    const std::unique_ptr<FinestraFiglia> w = aperta(QStringLiteral("frmBox"), conteggio_);
+    QVERIFY(w->findChild<QLabel*>(QStringLiteral("LabelCMSMedia"))->text().contains(QStringLiteral("non ne contiene la serie")));
+    CampoFinanziamento* c = campo(w.get(), QStringLiteral("XPText9(1)"));
+    for (const auto& [digitato, atteso, messaggi] :
+         {std::tuple{"0,30", 0.003, 0}, std::tuple{"150", 0.003, 1}, std::tuple{"1,5", 0.015, 0}}) {
+        QTest::mouseClick(c, Qt::LeftButton, {}, QPoint(c->width() / 2, c->height() / 2));
+        QTest::keyClick(c, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(c, QString::fromLatin1(digitato));
+        QTest::keyClick(c, Qt::Key_Tab);
+        QCOMPARE(MessaggiMostrati().size(), messaggi);
+        QCOMPARE(*conteggio_.Usura().CMSMedia(2), atteso);
+        QCOMPARE(c->text(), QString::number(atteso * 100, 'f', 2).replace('.', ','));
+    }
+    QVERIFY(!conteggio_.Usura().CMSMedia(1));
 }
 
 // A refused amount leaves the stored one in the field and in the document,
