@@ -183,6 +183,15 @@ std::string FormatoTasso(double tasso)
     return FormatoItaliano(percentuale, 3) + "%";
 }
 
+std::string FormatoSoglia(double soglia)
+{
+    FormatoTasso(soglia);  // the same refusals
+    std::string t = FormatoItaliano(soglia * 100, 4);
+    if (t.back() == '0')
+        t.pop_back();
+    return t + "%";
+}
+
 std::int16_t Intero16(double valore)
 {
     if (std::isnan(valore))

@@ -35,6 +35,10 @@ std::string FormatoImporto(double valore);
 // rate times 100 is not finite.
 std::string FormatoTasso(double tasso);
 
+// A threshold with all its decimals, three or four: 0.093875 -> "9,3875%",
+// 0.14385 -> "14,385%". Throws as FormatoTasso.
+std::string FormatoSoglia(double soglia);
+
 // An amount in euro as whole cents, rounded to the nearest cent, for sums
 // that must be exact ("is more received than paid?"). Empty for an amount
 // that is not finite or above MassimoCentesimi cents in absolute value: up to

@@ -75,6 +75,15 @@ std::string Tasso(double t)
     }
 }
 
+std::string Soglia(double s)
+{
+    try {
+        return FormatoSoglia(s);
+    } catch (const std::overflow_error&) {
+        return "?";
+    }
+}
+
 std::string Euro(double x)
 {
     try {
@@ -247,7 +256,7 @@ VerificaCMS VerificaCommissione(const BOX& t, std::optional<double> cmsMedia, co
     }
     const std::string tegTesto =
         "T.E.G. senza CMS " + Tasso(*e.tasso) + (e.stato == StatoVerifica::OltreSoglia ? " oltre" : " entro") +
-        " la soglia " + Tasso(*e.soglia);
+        " la soglia " + Soglia(*e.soglia);
     if (e.stato == StatoVerifica::OltreSoglia) {
         v.stato = StatoVerifica::OltreSoglia;
         v.decisivo = ConfrontoCMS::TEG;
@@ -270,7 +279,7 @@ VerificaCMS VerificaCommissione(const BOX& t, std::optional<double> cmsMedia, co
         return v;
     }
     const std::string sogliaCMS =
-        " la CMS soglia " + Tasso(*v.cmsSoglia) + " (CMS media " + Tasso(*cmsMedia) + " × 1,5)";
+        " la CMS soglia " + Soglia(*v.cmsSoglia) + " (CMS media " + Tasso(*cmsMedia) + " × 1,5)";
     const double eccedenza = ArrotondaAlCentesimo(v.cms - *v.cmsEntroSoglia);
     if (!(eccedenza > 0)) {
         v.stato = StatoVerifica::EntroSoglia;

@@ -186,11 +186,7 @@ QString TestoSoglia(const std::optional<double>& s)
 {
     if (!Valido(s))
         return {};
-    const double punti = std::round(*s * 1000000) / 10000;
-    QString t = QString::number(punti, 'f', 4);
-    if (t.endsWith(QLatin1Char('0')))
-        t.chop(1);
-    return t.replace(QLatin1Char('.'), QLatin1Char(',')) + QLatin1Char('%');
+    return Testo(FormatoSoglia(*s));
 }
 
 QString TestoClasse(const EsitoVerifica& e)

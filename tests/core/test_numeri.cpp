@@ -178,6 +178,11 @@ void TestNumeri::numeriNonFinitiNonSiScrivono()
     QVERIFY_THROWS_EXCEPTION(std::overflow_error, FormatoTasso(std::nan("")));
     // Finite, but not once multiplied by 100.
     QVERIFY_THROWS_EXCEPTION(std::overflow_error, FormatoTasso(1e307));
+    QVERIFY_THROWS_EXCEPTION(std::overflow_error, FormatoSoglia(1e307));
+    // A threshold keeps every decimal it has, up to four.
+    QCOMPARE(FormatoSoglia(0.093875), std::string("9,3875%"));
+    QCOMPARE(FormatoSoglia(0.14385), std::string("14,385%"));
+    QCOMPARE(FormatoSoglia(0.1221), std::string("12,210%"));
     const std::string enorme = FormatoImporto(-1e307);
     QVERIFY(enorme.rfind("-9.999", 0) == 0 || enorme.rfind("-10.000", 0) == 0);
     QVERIFY(enorme.size() > 400);
