@@ -2,6 +2,7 @@
 
 #include "Griglia.h"
 
+#include <QBuffer>
 #include <QDate>
 #include <QDateTime>
 #include <QFontDatabase>
@@ -10,9 +11,11 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <algorithm>
 #include <cmath>
+#include <stdexcept>
 
 namespace {
 
@@ -481,6 +484,28 @@ bool StampaSuStampante(const Rapporto& r, QPrinter& stampante)
     const bool chiuso = p.end();
     return chiuso && stampante.printerState() != QPrinter::Error
            && stampante.printerState() != QPrinter::Aborted;
+}
+
+QByteArray RapportoPdf(const Rapporto& r)
+{
+    QBuffer memoria;
+    memoria.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter pdf(&memoria);
+        pdf.setPageSize(QPageSize(QPageSize::A4));
+        pdf.setPageOrientation(QPageLayout::Portrait);
+        pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+        pdf.setResolution(1200);
+        pdf.setTitle(r.titolo);
+        pdf.setCreator(QStringLiteral("Zelvi T.E.G."));
+        QPainter p;
+        if (!p.begin(&pdf))
+            throw std::runtime_error("Impossibile preparare il documento PDF.");
+        DisegnaRapporto(r, p, pdf.resolution() / 1440.0);
+        if (!p.end())
+            throw std::runtime_error("Impossibile completare il documento PDF.");
+    }
+    return memoria.data();
 }
 
 // ---------------------------------------------------------------------------

@@ -5,6 +5,9 @@
 #include "FinestreDiProva.h"
 #include "Esportazione.h"
 #include "Messaggi.h"
+#include "Relazione.h"
+#include "ScritturaLimitata.h"
+#include "Stampanti.h"
 
 #include <QLocale>
 #include <QProcess>
@@ -23,7 +26,8 @@ private slots:
     void csv();
     void excelRiletto_data();
     void excelRiletto();
-    void fileNonScrivibile();
+    void scritturaCheFallisce_data();
+    void scritturaCheFallisce();
 
 private:
     QTemporaryDir cartella_;
@@ -210,22 +214,73 @@ void TestEsportazione::excelRiletto()
     QVERIFY2(trovati >= numeri, qPrintable(QString::number(trovati)));
 }
 
-void TestEsportazione::fileNonScrivibile()
+// Every file the program writes, when the write fails partway (as on a full
+// disk): a message naming the file and the cause, the file that had the name
+// untouched, nothing left beside it. A missing folder is named too.
+void TestEsportazione::scritturaCheFallisce_data()
 {
-    const QString file = cartella_.filePath(QStringLiteral("manca/tabella"));
+    QTest::addColumn<QString>("estensione");
+    QTest::addColumn<std::function<void(const QString&)>>("scrivi");
     const TabellaEsportazione t = TabellaDaRapporto(RapportoMutuo(esempi::mutuo(), QStringLiteral("Mutuo")));
-    for (const QString& estensione : {QStringLiteral(".xlsx"), QStringLiteral(".csv")}) {
+    Documento* d = &conteggio_.Doc();
+    QTest::newRow("excel") << ".xlsx" << std::function<void(const QString&)>([t](const QString& f) { ScriviExcel({t}, f); });
+    QTest::newRow("csv") << ".csv" << std::function<void(const QString&)>([t](const QString& f) { ScriviCSV(t, f); });
+    QTest::newRow("relazione") << ".pdf" << std::function<void(const QString&)>([d](const QString& f) {
+        ScriviRelazionePdf(RelazioneConteggio(*d, QDate(2024, 5, 20)), f);
+    });
+    // Printing on the PDF device reports its failure in a message.
+    QTest::newRow("stampa pdf") << ".pdf" << std::function<void(const QString&)>([](const QString& f) {
+        ImpostaStampanteCorrente(DispositivoPdf);
+        ImpostaSceltaFilePdf([f](QWidget*, const QString&) { return f; });
+        MessaggiMostrati();
+        if (!StampaRapporto(RapportoMutuo(esempi::mutuo(), QStringLiteral("Mutuo")), nullptr))
+            throw std::runtime_error(MessaggiMostrati().join(QLatin1Char('\n')).toStdString());
+    });
+}
+
+void TestEsportazione::scritturaCheFallisce()
+{
+    QFETCH(QString, estensione);
+    QFETCH(std::function<void(const QString&)>, scrivi);
+    const auto errore = [&](const QString& file) -> QString {
         try {
-            if (estensione == QLatin1String(".xlsx"))
-                ScriviExcel({t}, file + estensione);
-            else
-                ScriviCSV(t, file + estensione);
-            QFAIL("nessun errore");
-        } catch (const std::runtime_error& e) {
-            QVERIFY2(QString::fromUtf8(e.what()).contains(QDir::toNativeSeparators(file + estensione)), e.what());
+            scrivi(file);
+        } catch (const std::exception& e) {
+            return QString::fromUtf8(e.what());
         }
+        return {};
+    };
+
+    QTemporaryDir cartella;
+    const QString file = cartella.filePath(QStringLiteral("tabella") + estensione);
+    const QByteArray vecchio = "il file di prima, che deve restare";
+    {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(vecchio);
     }
-    QVERIFY(!QFileInfo::exists(cartella_.filePath(QStringLiteral("manca"))));
+    QString testo;
+    {
+        ScritturaLimitata limite(8);
+        QVERIFY(limite.Attivo());
+        testo = errore(file);
+    }
+    QVERIFY2(testo.contains(QDir::toNativeSeparators(file)) && testo.contains("supera la dimensione"),
+             qPrintable(testo));
+    QFile f(file);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), vecchio);
+    QCOMPARE(QDir(cartella.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList{QStringLiteral("tabella") + estensione});
+
+    // Unlimited, the same write replaces the file.
+    QCOMPARE(errore(file), QString());
+    QVERIFY(QFileInfo(file).size() > 100);
+
+    const QString altrove = cartella.filePath(QStringLiteral("manca/tabella") + estensione);
+    testo = errore(altrove);
+    QVERIFY2(testo.contains(QDir::toNativeSeparators(altrove)) && testo.contains("la cartella non esiste"),
+             qPrintable(testo));
 }
 
 QTEST_MAIN(TestEsportazione)
