@@ -538,6 +538,8 @@ void Mainform::Esegui(const QString& comando, const std::function<void()>& f)
         if (FinestraFiglia* c = FinestraFigliaCorrente())
             c->ConfermaModifiche();
         f();
+    } catch (const ComandoInterrotto&) {
+        NascondiAttesa();
     } catch (...) {
         const QString testo = TestoEccezione(std::current_exception());
         NascondiAttesa();
@@ -600,7 +602,7 @@ void Mainform::ApriConteggio()
 
 void Mainform::SalvaConteggio()
 {
-    conteggio_.Salva();
+    SalvaOppureConNome(conteggio_, PercorsoArchivio(), this);
     statusBar()->showMessage(QStringLiteral("Conteggio \u00ab%1\u00bb salvato").arg(conteggio_.Nome()), 4000);
 }
 
@@ -680,7 +682,11 @@ bool Mainform::CaricaDa(const QString& cartella, const QString& nome)
     finestraCorrente_.clear();
     ScaricaFinestre();
     try {
-        conteggio_.Carica(cartella, nome);
+        if (!conteggio_.Apri(cartella, nome, this))
+            throw ComandoInterrotto();
+    } catch (const ComandoInterrotto&) {
+        MostraTitolo();
+        return false;
     } catch (const std::exception& e) {
         // The work area is not left empty: the title window comes back.
         MostraTitolo();

@@ -226,6 +226,50 @@ private slots:
         QCOMPARE(m_->Conteggio().Doc().MutuoCorrente().Importo(), 100000.0);
     }
 
+    // Another copy of the program: opening a file it holds asks first (No
+    // keeps what was open); saving after the other copy saved says so, keeps
+    // its change and offers "Salva con nome…", whose dialog opens on Yes.
+    void dueCopieDelProgramma()
+    {
+        PreparaEsempio();
+        CreaConteggio(Archivio(), QStringLiteral("Altro"));
+        ConteggioAperto altra;
+        altra.Carica(Archivio(), QStringLiteral("Altro"));
+        Avvia();
+        Messaggi();
+        ImpostaRisponditore([](const QString&, QMessageBox::StandardButtons) { return QMessageBox::No; });
+        QVERIFY(!m_->ApriFile(PercorsoConteggio(Archivio(), QStringLiteral("Altro"))));
+        QCOMPARE(m_->Conteggio().Nome(), QStringLiteral("Esempio"));
+        QStringList m = Messaggi();
+        QVERIFY2(m.size() == 1 && m[0].contains("\u00abAltro\u00bb è già aperto in un'altra copia"), qPrintable(m.join('|')));
+
+        ConteggioAperto seconda;
+        seconda.Carica(Archivio(), QStringLiteral("Esempio"), true);
+        seconda.Doc().MutuoCorrente().setRata(77);
+        seconda.Salva();
+        ImpostaRisponditore([](const QString&, QMessageBox::StandardButtons) { return QMessageBox::Yes; });
+        m_->show();
+        m_->EseguiComando(QStringLiteral("mutuo"));
+        auto* rata = m_->FinestraAperta(QStringLiteral("frmMutuo"))->findChild<QLineEdit*>("XPText1(2)");
+        QTest::mouseClick(rata, Qt::LeftButton);
+        QTest::keyClick(rata, Qt::Key_5);
+        A("mnuSalva")->trigger();
+        m = Messaggi();
+        QVERIFY2(m.size() == 1 && m[0].contains("non è stato salvato") && m[0].contains("Salva con nome"),
+                 qPrintable(m.join('|')));
+        QVERIFY(m_->isWindowModified());
+        Documento letto;
+        LeggiConteggio(Archivio(), QStringLiteral("Esempio"), letto);
+        QCOMPARE(letto.MutuoCorrente().Rata(), 77.0);
+        frmNuovoPiano* d = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* n = qobject_cast<frmNuovoPiano*>(w); n && n->isVisible())
+                d = n;
+        QVERIFY(d);
+        QCOMPARE(d->windowTitle(), QStringLiteral("Salva con nome"));
+        d->close();
+    }
+
     // Typing into a field marks the title at once, before the field is left;
     // moving through the fields does not; saving and loading clear the mark.
     void modificheDigitate_data()
@@ -399,6 +443,11 @@ private slots:
         QVERIFY(d);
         d->XPText1()->setText(QStringLiteral("Rossi 2"));
         d->XPButton1()->click();
+        // The user is told where the copy went.
+        const QStringList dove = Messaggi();
+        QVERIFY2(dove.size() == 1 && dove[0].contains("salvato nell'archivio") &&
+                     dove[0].contains(QDir::toNativeSeparators(PercorsoConteggio(Archivio(), "Rossi 2"))),
+                 qPrintable(dove.join('|')));
         m_->Conteggio().Doc().MutuoCorrente().setImporto(999);
         A("mnuSalva")->trigger();
         QCOMPARE(Messaggi(), QStringList());
