@@ -5,6 +5,7 @@
 #include "Archivio.h"
 #include "ConteggioAperto.h"
 #include "Dichiarazioni.h"
+#include "Esportazione.h"
 #include "Finestre.h"
 #include "Mainform.h"
 #include "Messaggi.h"
@@ -12,6 +13,8 @@
 #include "Pagine.h"
 #include "PagineFinanziamenti.h"
 #include "RapportoSoglia.h"
+#include "SoglieInUso.h"
+#include "Stampanti.h"
 #include "frmNuovoPiano.h"
 #include "modCopia.h"
 
@@ -20,14 +23,18 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 
 class ApreUrl : public QObject {
@@ -140,6 +147,23 @@ private slots:
     }
 
     // A failed load keeps the calculation that was open, and says so.
+    // An updated threshold series in the archive that cannot be read is told
+    // at start-up, not only under the verdicts' table.
+    void soglieIllegibiliAllAvvio()
+    {
+        PreparaEsempio();
+        QFile f(Archivio() + "/" + NomeFileSoglie);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("non una serie di soglie\n");
+        f.close();
+        Avvia();
+        const QStringList m = Messaggi();
+        QVERIFY2(m.size() == 1 && m[0].contains("tassi soglia aggiornati") && m[0].contains(NomeFileSoglie) &&
+                     m[0].contains("serie incorporata"),
+                 qPrintable(m.join('|')));
+        QVERIFY(QFile::remove(f.fileName()));
+    }
+
     void caricamentoFallitoTieneIlConteggio()
     {
         PreparaEsempio();
@@ -268,6 +292,60 @@ private slots:
         QVERIFY(d);
         QCOMPARE(d->windowTitle(), QStringLiteral("Salva con nome"));
         d->close();
+    }
+
+    // Printing shows the wait window and a file chooser over the frame; once
+    // the frame is active again, the window printed is still current and in
+    // front, and "Copia" and "Esporta CSV…" act on it.
+    void stampaLasciaLaFinestraCorrente_data()
+    {
+        QTest::addColumn<QString>("voce");
+        QTest::addColumn<QString>("finestra");
+        QTest::newRow("verifica usura") << "mnuUsura" << "frmUsura";
+        QTest::newRow("mutuo") << "mnuMutuo" << "frmMutuo";
+        QTest::newRow("tabella analitica") << "mnuMatematico" << "frmCalcoli";
+    }
+    void stampaLasciaLaFinestraCorrente()
+    {
+        QFETCH(QString, voce);
+        QFETCH(QString, finestra);
+        PreparaEsempio();
+        Avvia();
+        Messaggi();
+        m_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_.get()));
+        QTemporaryDir uscite;
+        ImpostaStampanteCorrente(DispositivoPdf);
+        ImpostaSceltaFilePdf([&](QWidget* genitore, const QString&) {
+            QDialog scelta(genitore);  // a modal chooser, as the system's is
+            QTimer::singleShot(50, &scelta, &QDialog::accept);
+            scelta.exec();
+            return uscite.filePath(QStringLiteral("stampa.pdf"));
+        });
+        A(qPrintable(voce))->trigger();
+        QTest::qWait(50);
+        A("mnuStampa")->trigger();
+        m_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_.get()));
+        QTest::qWait(50);
+        QVERIFY(QFileInfo(uscite.filePath(QStringLiteral("stampa.pdf"))).size() > 1000);
+        QCOMPARE(m_->FinestraCorrente(), finestra);
+        QMdiSubWindow* sub = m_->AreaFinestre()->activeSubWindow();
+        QVERIFY(sub && sub->widget()->objectName() == finestra);
+        QCOMPARE(m_->AreaFinestre()->subWindowList(QMdiArea::StackingOrder).last(), sub);
+        QGuiApplication::clipboard()->clear();
+        A("mnuCopia")->trigger();
+        QVERIFY(!QGuiApplication::clipboard()->text().isEmpty());
+        QString esportato;
+        ImpostaSceltaFileEsportazione([&](QWidget*, const QString& proposto, FormatoEsportazione) {
+            esportato = proposto;
+            return QString();
+        });
+        A("mnuEsportaCSV")->trigger();
+        QVERIFY(!esportato.isEmpty());
+        QCOMPARE(Messaggi(), QStringList());
+        ImpostaSceltaFilePdf({});
+        ImpostaSceltaFileEsportazione({});
     }
 
     // Typing into a field marks the title at once, before the field is left;
