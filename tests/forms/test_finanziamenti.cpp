@@ -195,7 +195,7 @@ void TestFinanziamenti::paginaMutuoValoriFuoriElenco()
     DatiPaginaMutuo p = PaginaMutuo(m);
     QCOMPARE(p.periodicita, QString());
     QCOMPARE(p.intestazione, QStringLiteral("T.E.G.  (approx.)"));
-    QCOMPARE(p.didascaliaAnnuale, QStringLiteral("T.E.G. annuale (approx)"));
+    QCOMPARE(p.didascaliaAnnuale, QStringLiteral("T.E.G. annuale (approx.)"));
     QVERIFY(p.errore.isEmpty());
 
     // A file with more instalments than the schedule holds: the count stays
@@ -300,7 +300,7 @@ void TestFinanziamenti::mutuoRateEPeriodicita()
     QCOMPARE(etichetta(&w, "Label1(1)"), QStringLiteral("T.E.G. mensile (approx.)"));
     QCOMPARE(etichetta(&w, "Label1(6)"), QStringLiteral("0,310%"));
     QCOMPARE(etichetta(&w, "Label1(8)"), QStringLiteral("3,784%"));
-    QCOMPARE(etichetta(&w, "Label1(7)"), QStringLiteral("T.E.G. annuale (approx)"));
+    QCOMPARE(etichetta(&w, "Label1(7)"), QStringLiteral("T.E.G. annuale (approx.)"));
 
     scegli(&w, "Combo1", "Annuale");
     QCOMPARE(conteggio_.MutuoCorrente().RateAnnuali(), 1.0);
