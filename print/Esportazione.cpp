@@ -23,7 +23,7 @@
 namespace {
 
 SceltaFileEsportazione sceltaFile;
-QString ultimaCartella;  // where the last export went, for the next proposal
+QString ultimaCartella;  // where the last output file went, for the next proposal
 
 [[noreturn]] void fallisci(const QString& testo) { throw std::runtime_error(testo.toStdString()); }
 
@@ -202,12 +202,7 @@ QString nomeProposto(const TabellaEsportazione& t, FormatoEsportazione formato)
     nome = nome.simplified();
     if (nome.isEmpty())
         nome = QStringLiteral("Zelvi T.E.G.");
-    QString cartella = ultimaCartella;
-    if (cartella.isEmpty() || !QFileInfo(cartella).isDir())
-        cartella = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (cartella.isEmpty() || !QFileInfo(cartella).isDir())
-        cartella = QDir::homePath();
-    return QDir(cartella).filePath(nome + QLatin1Char('.') + estensione(formato));
+    return QDir(CartellaUscite()).filePath(nome + QLatin1Char('.') + estensione(formato));
 }
 
 } // namespace
@@ -277,6 +272,17 @@ void ScriviFileIntero(const QString& percorso, const QByteArray& dati)
     if (::rename(temporaneo.constData(), QFile::encodeName(destinazione).constData()) != 0)
         errore(errno);
     pulizia.percorso = nullptr;
+    ultimaCartella = QFileInfo(destinazione).absolutePath();
+}
+
+QString CartellaUscite()
+{
+    QString cartella = ultimaCartella;
+    if (cartella.isEmpty() || !QFileInfo(cartella).isDir())
+        cartella = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (cartella.isEmpty() || !QFileInfo(cartella).isDir())
+        cartella = QDir::homePath();
+    return cartella;
 }
 
 void ScriviExcel(const std::vector<TabellaEsportazione>& tabelle, const QString& percorso)
@@ -362,6 +368,5 @@ bool EsportaTabellaCorrente(const Rapporto* rapporto, FormatoEsportazione format
         ScriviExcel({t}, file);
     else
         ScriviCSV(t, file);
-    ultimaCartella = QFileInfo(file).absolutePath();
     return true;
 }

@@ -39,10 +39,7 @@ QString nomePropostoPdf(const Rapporto& r)
     nome = nome.simplified();
     if (nome.isEmpty())
         nome = QStringLiteral("Zelvi T.E.G.");
-    QString cartella = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (cartella.isEmpty() || !QFileInfo(cartella).isDir())
-        cartella = QDir::homePath();
-    return QDir(cartella).filePath(nome + QStringLiteral(".pdf"));
+    return QDir(CartellaUscite()).filePath(nome + QStringLiteral(".pdf"));
 }
 } // namespace
 

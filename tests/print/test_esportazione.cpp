@@ -26,6 +26,7 @@ private slots:
     void csv();
     void excelRiletto_data();
     void excelRiletto();
+    void cartellaProposta();
     void scritturaCheFallisce_data();
     void scritturaCheFallisce();
 
@@ -118,6 +119,14 @@ void TestEsportazione::csv()
                               "T.E.G. di periodo;3,030%\r\n"
                               "T.E.G. su base annuale;12,290%\r\n";
     QCOMPARE(TestoCSV(TabellaDaRapporto(RapportoBreve(d, QStringLiteral("Anticipo \"A;B\"")))), atteso);
+
+    // A label of a sign and words keeps its text, quoted; what could compute gets the apostrophe.
+    TabellaEsportazione t;
+    t.righe = {{LeggiCella(QStringLiteral("= Oneri effettivamente addebitati")), LeggiCella(QStringLiteral("+ spese")),
+                LeggiCella(QStringLiteral("=HYPERLINK(\"x\")")), LeggiCella(QStringLiteral("-1 giorno")),
+                LeggiCella(QStringLiteral("@A1"))}};
+    QVERIFY(TestoCSV(t).endsWith("\"= Oneri effettivamente addebitati\";\"+ spese\";\"'=HYPERLINK(\"\"x\"\")\";"
+                                 "'-1 giorno;'@A1\r\n"));
 }
 
 void TestEsportazione::excelRiletto_data()
@@ -212,6 +221,43 @@ void TestEsportazione::excelRiletto()
             QVERIFY2(letto == atteso, qPrintable(dove));
         }
     QVERIFY2(trovati >= numeri, qPrintable(QString::number(trovati)));
+}
+
+// Every output proposes the folder of the last file written, while it
+// exists, else the documents folder.
+void TestEsportazione::cartellaProposta()
+{
+    QTemporaryDir casa, altrove;
+    QVERIFY(QDir().mkpath(casa.filePath(QStringLiteral("Documents"))));
+    qputenv("HOME", QFile::encodeName(casa.path()));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(casa.filePath(QStringLiteral("config"))));
+    QStringList proposte;
+    const auto annota = [&](const QString& p) {
+        proposte << QFileInfo(p).absolutePath();
+        return QString();
+    };
+    ImpostaSceltaFileEsportazione([&](QWidget*, const QString& p, FormatoEsportazione) { return annota(p); });
+    ImpostaSceltaFilePdf([&](QWidget*, const QString& p) { return annota(p); });
+    ImpostaSceltaFileRelazione([&](QWidget*, const QString& p) { return annota(p); });
+    ImpostaStampanteCorrente(DispositivoPdf);
+    const Rapporto r = RapportoMutuo(esempi::mutuo(), QStringLiteral("Mutuo"));
+    const auto proponi = [&] {
+        proposte.clear();
+        EsportaTabellaCorrente(&r, FormatoEsportazione::Excel, nullptr);
+        EsportaTabellaCorrente(&r, FormatoEsportazione::CSV, nullptr);
+        StampaRapporto(r, nullptr);
+        CreaRelazionePdf(conteggio_.Doc(), nullptr);
+        QCOMPARE(proposte.size(), 4);
+        proposte.removeDuplicates();
+        return proposte;
+    };
+    ScriviFileIntero(altrove.filePath(QStringLiteral("grafico.png")), "x");
+    QCOMPARE(proponi(), QStringList{QDir(altrove.path()).absolutePath()});
+    QCOMPARE(CartellaUscite(), QDir(altrove.path()).absolutePath());
+    QVERIFY(altrove.remove());
+    QCOMPARE(proponi(), QStringList{casa.filePath(QStringLiteral("Documents"))});
+    ImpostaSceltaFilePdf({});
+    ImpostaSceltaFileRelazione({});
 }
 
 // Every file the program writes, when the write fails partway (as on a full
