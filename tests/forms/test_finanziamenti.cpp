@@ -138,6 +138,7 @@ private slots:
     void elenchiAClicEDaTastiera();
     void importoRifiutatoRiprendeIlValore_data();
     void importoRifiutatoRiprendeIlValore();
+    void avvisoLirePrimaDel2002();
 };
 
 void TestFinanziamenti::elenchiETesti()
@@ -729,6 +730,27 @@ void TestFinanziamenti::importoRifiutatoRiprendeIlValore()
     QCOMPARE(conteggio_.BreveCorrente().Oneri(), 12.0);
     QCOMPARE(conteggio_.Operazioni().Importo(4), 77.0);
     QCOMPARE(conteggio_.Trimestri(2).Interessi(), 8.25);
+}
+
+// Before 2002 the amounts' windows say that the thresholds' classes are in
+// lire; the note follows the year chosen in the list and the disbursement date.
+void TestFinanziamenti::avvisoLirePrimaDel2002()
+{
+    conteggio_.setAnnoRiferimento(2001);
+    conteggio_.BreveCorrente().setData0(DataCalcolo(QDate(2001, 6, 30)));
+    const auto avviso = [](QWidget* w) { return w->findChild<QLabel*>(QStringLiteral("AvvisoLire")); };
+    {
+        const auto w = aperta(QStringLiteral("frmBox"), conteggio_);
+        QVERIFY(avviso(w.get()) && avviso(w.get())->isVisible());
+        QVERIFY(avviso(w.get())->text().contains(QStringLiteral("lire")));
+        scegli(w.get(), QStringLiteral("Combo1"), QStringLiteral("2002"));
+        QVERIFY(!avviso(w.get())->isVisible());
+    }
+    const auto b = aperta(QStringLiteral("frmBreve"), conteggio_);
+    QVERIFY(avviso(b.get())->isVisible());
+    conteggio_.BreveCorrente().setData0(DataCalcolo(QDate(2002, 1, 1)));
+    b->Pagina();
+    QVERIFY(!avviso(b.get())->isVisible());
 }
 
 QTEST_MAIN(TestFinanziamenti)
