@@ -241,13 +241,14 @@ void TestEsportazione::cartellaProposta()
     ImpostaSceltaFileRelazione([&](QWidget*, const QString& p) { return annota(p); });
     ImpostaStampanteCorrente(DispositivoPdf);
     const Rapporto r = RapportoMutuo(esempi::mutuo(), QStringLiteral("Mutuo"));
-    const auto proponi = [&] {
+    const auto proponi = [&]() -> QStringList {
         proposte.clear();
         EsportaTabellaCorrente(&r, FormatoEsportazione::Excel, nullptr);
         EsportaTabellaCorrente(&r, FormatoEsportazione::CSV, nullptr);
         StampaRapporto(r, nullptr);
         CreaRelazionePdf(conteggio_.Doc(), nullptr);
-        QCOMPARE(proposte.size(), 4);
+        if (proposte.size() != 4)
+            return {QStringLiteral("proposte: %1").arg(proposte.size())};
         proposte.removeDuplicates();
         return proposte;
     };
