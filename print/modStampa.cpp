@@ -240,9 +240,9 @@ QFont carattere(bool grassetto, bool corsivo, int codiceDimensione)
 }
 
 // What the page's texts keep inside, in twips from the page's left edge (an
-// A4 page is 11906 twips wide): the frame from the logo's left edge to the
-// date's right edge; and the least room between two texts.
-constexpr double MargineSinistro = 500;
+// A4 page is 11906 twips wide): the right edge is the date's, where the
+// page's frame ends; and the least room between two texts.
+constexpr double MargineSinistro = 400;
 constexpr double MargineDestro = 11100;
 constexpr double Distacco = 100;
 // The block of full texts sits above the page number, in lines of this height.
