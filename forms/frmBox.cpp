@@ -106,6 +106,8 @@ frmBox::frmBox(Documento& documento, QWidget* genitore)
     nota->setFont(piccolo);
     Colloca(nota, xCampo(1), yAnno - 40, xCampo(3) + lCampo - xCampo(1), altezzaCampo + 80);
     connect(anno_, &QComboBox::activated, this, &frmBox::sceltaAnno);
+    avvisoLire_ = CreaAvvisoLire(cornice);
+    Colloca(avvisoLire_, xCampo(1), yAnno, xCampo(3) + lCampo - xCampo(1), altezzaCampo);
 
     Colloca(CreaEtichetta(QStringLiteral("Label1(%1)").arg(Righe + 1), QStringLiteral("Descrizione conto corrente"),
                           cornice),
@@ -128,6 +130,7 @@ void frmBox::Pagina()
             campi_[k][i]->setText(p.campi[k][i]);
     descrizione_->setText(p.descrizione);
     descrizione_->setCursorPosition(0);
+    MostraAvvisoLire(avvisoLire_, Conteggio().AnnoRiferimento());
     caricamento_ = false;
     SegnaRiempita();
 }
@@ -179,6 +182,7 @@ void frmBox::sceltaAnno(int indice)
         Messaggio(QStringLiteral("L'anno \"%1\" non è ammesso.").arg(testo), QMessageBox::Warning, this);
         return;
     }
+    MostraAvvisoLire(avvisoLire_, Conteggio().AnnoRiferimento());
     if (Conteggio().AnnoRiferimento() != prima)
         emit Modificato();
 }
