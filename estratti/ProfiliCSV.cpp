@@ -217,6 +217,11 @@ RigaCSV LeggiRigaCSV(const QStringList& campi, const ProfiloCSV& p)
         r.difetto = QStringLiteral("la riga ha %1 colonne, il profilo ne legge %2.").arg(campi.size()).arg(servono);
         return r;
     }
+    // A profile being made in the mapping dialog may lack a column yet.
+    if (p.colonnaContabile < 0) {
+        r.difetto = QStringLiteral("manca la colonna della data contabile.");
+        return r;
+    }
     QString errore;
     const auto contabile = LeggiData(campi[p.colonnaContabile], p.formatoData, &errore);
     if (!contabile) {
@@ -236,7 +241,8 @@ RigaCSV LeggiRigaCSV(const QStringList& campi, const ProfiloCSV& p)
         // debit. A zero on the other side counts as empty.
         std::optional<Centesimi> lati[2];
         for (int i = 0; i < 2; ++i) {
-            const QString testo = campi[i == 0 ? p.colonnaDare : p.colonnaAvere].trimmed();
+            const int colonna = i == 0 ? p.colonnaDare : p.colonnaAvere;
+            const QString testo = colonna >= 0 ? campi[colonna].trimmed() : QString();
             if (testo.isEmpty())
                 continue;
             lati[i] = LeggiImporto(testo, p, &errore);

@@ -261,8 +261,7 @@ void Mainform::Avvia(const RigaComando& riga)
     conteggio_.Nuovo();
 
     MostraTitolo();
-    const QString errore =
-        PreparaArchivio(percorsoArchivio_, cartellaDati_ + QStringLiteral("/Archivio/Esempio.ccc"));
+    const QString errore = PreparaArchivio(percorsoArchivio_, EsempiDelProgramma(cartellaDati_));
     if (!errore.isEmpty())
         Messaggio(errore, QMessageBox::Warning, this);
     bool aperto = false;

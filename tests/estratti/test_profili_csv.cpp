@@ -150,6 +150,15 @@ void TestProfiliCSV::anteprimaConIDifettiDiOgniRiga()
     QCOMPARE(*a.righe[1].letta.saldo, Centesimi(124550));
     QCOMPARE(AnteprimaFileCSV(Fissaggio(QStringLiteral("movimenti_cp1252.csv")), ProfiloBancaDiProva(), 2).righe.size(), std::size_t(2));
     QVERIFY(!AnteprimaFileCSV(QStringLiteral("/non/esiste.csv"), ProfiloBancaDiProva()).errore.isEmpty());
+    // A profile still without its amount or date column, as the mapping
+    // dialog previews it while the user fills it in: each row says so.
+    ProfiloCSV incompleto = ProfiloBancaDiProva();
+    incompleto.colonnaDare = incompleto.colonnaAvere = -1;
+    QCOMPARE(AnteprimaFileCSV(Fissaggio(QStringLiteral("movimenti_cp1252.csv")), incompleto).righe[0].letta.difetto,
+             QStringLiteral("non c'è l'importo né in Dare né in Avere."));
+    incompleto.colonnaContabile = -1;
+    QCOMPARE(AnteprimaFileCSV(Fissaggio(QStringLiteral("movimenti_cp1252.csv")), incompleto).righe[0].letta.difetto,
+             QStringLiteral("manca la colonna della data contabile."));
 }
 
 void TestProfiliCSV::profiloPropostoPerUnFileNuovo_data()
