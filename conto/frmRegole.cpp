@@ -153,6 +153,13 @@ frmRegole::frmRegole(Documento& documento, QWidget* genitore)
     connect(applica_, &QPushButton::clicked, this, [this] { Applica(); });
 }
 
+frmRegole::~frmRegole()
+{
+    // An editor still open commits as the table goes, after the rules it
+    // would write into: what it holds is dropped, as closing does.
+    tabella_->disconnect(this);
+}
+
 void frmRegole::Pagina()
 {
     regole_ = Conteggio().ContoCorrente().regole;

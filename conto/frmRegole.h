@@ -17,6 +17,7 @@ class frmRegole : public FinestraFiglia {
     Q_OBJECT
 public:
     explicit frmRegole(Documento& documento, QWidget* genitore = nullptr);
+    ~frmRegole() override;
 
     // Shows the calculation's rules, dropping edits not applied.
     void Pagina() override;

@@ -12,6 +12,8 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableWidget>
@@ -39,11 +41,18 @@ void Digita(QTableWidget* t, int r, int c, const QString& testo)
 {
     QTest::mouseClick(t->viewport(), Qt::LeftButton, {}, Cella(t, r, c));
     QTest::mouseDClick(t->viewport(), Qt::LeftButton, {}, Cella(t, r, c));
-    QWidget* editor = QApplication::focusWidget();
-    QVERIFY(editor && editor != t);
+    // The cell's editor, open in the table (the keys go to it, active window or not).
+    QWidget* editor = nullptr;
+    for (QLineEdit* e : t->viewport()->findChildren<QLineEdit*>())
+        if (e->isVisible())
+            editor = e;
+    QVERIFY(editor);
     QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(editor, testo);
     QTest::keyClick(editor, Qt::Key_Return);
+    // The view commits what was typed once the event loop runs.
+    const QPointer<QWidget> aperto(editor);
+    QTRY_VERIFY(!aperto || !aperto->isVisible());
 }
 
 void Clicca(QWidget& w, const char* nome)
