@@ -50,6 +50,8 @@ QStringList ScegliFile(QWidget* genitore)
     static QString cartella;
     if (cartella.isEmpty() || !QFileInfo(cartella).isDir())
         cartella = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!QFileInfo(cartella).isDir())
+        cartella = QDir::homePath();
     const QStringList scelti = QFileDialog::getOpenFileNames(
         genitore, QStringLiteral("Importa estratto conto"), cartella,
         QStringLiteral("Estratti conto (*.cbi *.txt *.dat *.xml *.csv *.ofx *.qfx);;Tutti i file (*)"));

@@ -309,17 +309,21 @@ void DialogoProfiloCSV::aggiorna()
     }
     intestazioni << QStringLiteral("Letta come");
     tabella_->setHorizontalHeaderLabels(intestazioni);
-    int buone = 0;
+    int buone = 0, saltate = 0;
     for (int r = 0; r < static_cast<int>(anteprima_.righe.size()); ++r) {
         const RigaAnteprima& riga = anteprima_.righe[static_cast<std::size_t>(r)];
         tabella_->setItem(r, 0, new QTableWidgetItem(QString::number(riga.riga)));
         for (int i = 0; i < campi; ++i)
             tabella_->setItem(r, i + 1, new QTableWidgetItem(riga.campi.value(i)));
-        auto* letta = new QTableWidgetItem(Letta(riga.letta));
-        if (!riga.letta.movimento)
+        auto* letta = new QTableWidgetItem(riga.finale ? QStringLiteral("saltata: riga finale") : Letta(riga.letta));
+        if (riga.finale) {
+            letta->setForeground(QColor(110, 110, 110));
+            ++saltate;
+        } else if (!riga.letta.movimento) {
             letta->setForeground(QColor(176, 0, 0));
-        else
+        } else {
             ++buone;
+        }
         tabella_->setItem(r, campi + 1, letta);
     }
     tabella_->resizeColumnsToContents();
@@ -327,19 +331,22 @@ void DialogoProfiloCSV::aggiorna()
         tabella_->setColumnWidth(i, std::min(tabella_->columnWidth(i), 220));
 
     const QString difetto = p.Difetto();
-    const int difettose = static_cast<int>(anteprima_.righe.size()) - buone;
+    const int difettose = static_cast<int>(anteprima_.righe.size()) - buone - saltate;
     QString testo;
     if (!anteprima_.errore.isEmpty())
         testo = anteprima_.errore;
     else if (!difetto.isEmpty())
         testo = difetto;
-    else if (anteprima_.righe.empty())
+    else if (anteprima_.righe.size() == static_cast<std::size_t>(saltate))
         testo = QStringLiteral("Con queste scelte il file non ha righe di movimenti.");
-    else
-        testo = QStringLiteral("Prime %1 righe: %2 lette, %3 con difetti.")
-                    .arg(anteprima_.righe.size())
+    else {
+        testo = QStringLiteral("Righe mostrate: %1 lette, %2 con difetti")
                     .arg(buone)
                     .arg(difettose);
+        if (saltate > 0)
+            testo += QStringLiteral(", %1 finali saltate").arg(saltate);
+        testo += u'.';
+    }
     esito_->setText(testo);
     esito_->setStyleSheet(difettose > 0 || !difetto.isEmpty() ? QStringLiteral("color: #b00000;") : QString());
 }
@@ -351,10 +358,14 @@ void DialogoProfiloCSV::accept()
         Messaggio(difetto, QMessageBox::Warning, this);
         return;
     }
-    const auto prima = std::find_if(anteprima_.righe.begin(), anteprima_.righe.end(),
+    std::vector<RigaAnteprima> movimenti;
+    for (const RigaAnteprima& r : anteprima_.righe)
+        if (!r.finale)
+            movimenti.push_back(r);
+    const auto prima = std::find_if(movimenti.begin(), movimenti.end(),
                                     [](const RigaAnteprima& r) { return !r.letta.movimento; });
-    if (anteprima_.righe.empty() || prima == anteprima_.righe.begin()) {
-        Messaggio(anteprima_.righe.empty()
+    if (movimenti.empty() || prima == movimenti.begin()) {
+        Messaggio(movimenti.empty()
                       ? QStringLiteral("Con queste scelte il file non ha righe di movimenti: controllare le righe "
                                        "da saltare e il separatore.")
                       : QStringLiteral("Con queste scelte la prima riga del file (riga %1) non si legge: %2")
@@ -363,7 +374,7 @@ void DialogoProfiloCSV::accept()
                   QMessageBox::Warning, this);
         return;
     }
-    if (prima != anteprima_.righe.end() &&
+    if (prima != movimenti.end() &&
         !Domanda(QStringLiteral("La riga %1 non si legge con queste scelte: %2\nUn file con righe che non si "
                                 "leggono viene rifiutato. Salvare comunque il profilo?")
                      .arg(prima->riga)

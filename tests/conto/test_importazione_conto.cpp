@@ -322,7 +322,7 @@ private slots:
                       Clicca(d, "Salva");
                   }},
                  {"frmEsitoImportazione", [](QDialog& d) { Clicca(d, "Importa"); }}});
-        QCOMPARE(esito, QStringLiteral("Prime 3 righe: 3 lette, 0 con difetti."));
+        QCOMPARE(esito, QStringLiteral("Righe mostrate: 3 lette, 0 con difetti."));
         QCOMPARE(Righe(Conto().movimenti),
                  (QStringList{"03/04/2023 02/04/2023 -12,50 / Canone @2", "05/04/2023 06/04/2023 1.500,00 / Fattura 7 @3",
                               "07/04/2023 07/04/2023 -3,00 / Spese bonifico @4"}));
