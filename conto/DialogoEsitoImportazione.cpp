@@ -1,12 +1,16 @@
 #include "DialogoEsitoImportazione.h"
 
 #include <QDialogButtonBox>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -41,6 +45,12 @@ QString Formato(const EsitoFileEstratto& f)
     return f.profilo.isEmpty() ? nome : QStringLiteral("%1, profilo \u00ab%2\u00bb").arg(nome, f.profilo);
 }
 
+// "1 estratto", "3 estratti".
+QString Quanti(qsizetype n, const char* uno, const char* molti)
+{
+    return QStringLiteral("%1 %2").arg(n).arg(QLatin1String(n == 1 ? uno : molti));
+}
+
 enum Colonna { File, Formato_, Esito, Conto_, Dal, Al, Iniziale, Finale, Letti, Nuovi, Presenti, Colonne };
 
 } // namespace
@@ -58,18 +68,20 @@ DialogoEsitoImportazione::DialogoEsitoImportazione(const EsitoImportazione& esit
     if (r.fileAccettati == 0)
         testo = QStringLiteral("Nessun file può essere importato: il conteggio resta com'è.");
     else {
-        testo = QStringLiteral("%1 estratti da %2 file, dal %3 al %4: %5 movimenti da aggiungere, %6 già presenti "
-                               "nel conteggio (non saranno aggiunti di nuovo).")
-                    .arg(r.estratti)
+        testo = QStringLiteral("%1 da %2 file, dal %3 al %4: %5 da aggiungere, %6 nel conteggio (non "
+                               "saranno aggiunti di nuovo).")
+                    .arg(Quanti(r.estratti, "estratto", "estratti"))
                     .arg(r.fileAccettati)
                     .arg(Data(r.dal), Data(r.al))
-                    .arg(r.movimentiAggiunti)
-                    .arg(r.duplicati);
+                    .arg(Quanti(r.movimentiAggiunti, "movimento", "movimenti"))
+                    .arg(r.duplicati == 1 ? QStringLiteral("1 già presente") : QStringLiteral("%1 già presenti").arg(r.duplicati));
         if (!applicabile)
             testo += QStringLiteral(" Non c'è nulla di nuovo da aggiungere.");
     }
     if (r.fileRifiutati > 0)
-        testo += QStringLiteral(" %1 file rifiutati: di questi non si aggiunge nulla.").arg(r.fileRifiutati);
+        testo += r.fileRifiutati == 1 ? QStringLiteral(" 1 file rifiutato: da questo non si aggiunge nulla.")
+                                      : QStringLiteral(" %1 file rifiutati: da questi non si aggiunge nulla.")
+                                            .arg(r.fileRifiutati);
     riepilogo_ = new QLabel(testo, this);
     riepilogo_->setObjectName(QStringLiteral("Riepilogo"));
     riepilogo_->setWordWrap(true);
@@ -150,5 +162,12 @@ DialogoEsitoImportazione::DialogoEsitoImportazione(const EsitoImportazione& esit
     connect(pulsanti, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(pulsanti, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(pulsanti);
-    resize(1000, 520);
+
+    // Wide enough for every column of the statements, within the screen.
+    int larghezza = estratti_->frameWidth() * 2 + 40;
+    for (int c = 0; c < Colonne; ++c)
+        larghezza += estratti_->columnWidth(c);
+    const QScreen* schermo = genitore ? genitore->screen() : QGuiApplication::primaryScreen();
+    const int massima = schermo ? schermo->availableGeometry().width() * 9 / 10 : 1200;
+    resize(std::clamp(larghezza, 800, std::max(massima, 800)), 520);
 }

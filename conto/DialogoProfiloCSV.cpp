@@ -344,7 +344,7 @@ void DialogoProfiloCSV::aggiorna()
                     .arg(buone)
                     .arg(difettose);
         if (saltate > 0)
-            testo += QStringLiteral(", %1 finali saltate").arg(saltate);
+            testo += QStringLiteral("; righe finali saltate: %1").arg(saltate);
         testo += u'.';
     }
     esito_->setText(testo);
