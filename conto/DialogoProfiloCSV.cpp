@@ -92,6 +92,7 @@ DialogoProfiloCSV::DialogoProfiloCSV(const QString& percorso, const ProfiloCSV& 
     parteDa_->addItem(QStringLiteral("Proposta per questo file"));
     for (const ProfiloCSV& p : salvati_)
         parteDa_->addItem(p.nome);
+    parteDa_->setMinimumContentsLength(24);
     formFile->addRow(QStringLiteral("Parti da"), parteDa_);
     nome_ = new QLineEdit(file);
     nome_->setObjectName(QStringLiteral("Nome"));
