@@ -18,8 +18,10 @@
 #include <QThread>
 #include <QTimer>
 
+#include <algorithm>
 #include <atomic>
 #include <memory>
+#include <set>
 
 namespace {
 
@@ -161,8 +163,22 @@ std::optional<std::size_t> ImportaEstrattoConto(ConteggioAperto& conteggio, cons
                       .arg(errore),
                   QMessageBox::Warning, genitore);
 
-    // The profiles the text exports lack, asked before any reading.
+    // A profile the user made is used for its file in this import and
+    // saved for the next ones.
     OpzioniImportazione opzioni;
+    const auto tieni = [&](const QString& percorso, const ProfiloCSV& p) {
+        opzioni.profiliScelti[percorso] = p;
+        if (!profiliLetti)
+            return;
+        profili.Metti(p);
+        if (!profili.Salva(&errore))
+            Messaggio(QStringLiteral("Il profilo \u00ab%1\u00bb non è stato salvato:\n%2\nVale solo per questa "
+                                     "importazione.")
+                          .arg(p.nome, errore),
+                      QMessageBox::Warning, genitore);
+    };
+
+    // The profiles the text exports lack, asked before any reading.
     std::vector<ProfiloCSV> nuovi;
     for (const QString& percorso : percorsi) {
         if (!ServeProfilo(percorso, profili, nuovi))
@@ -170,25 +186,45 @@ std::optional<std::size_t> ImportaEstrattoConto(ConteggioAperto& conteggio, cons
         DialogoProfiloCSV dialogo(percorso, ProfiloProposto(percorso), profili.Profili(), genitore);
         if (Esegui(dialogo) != QDialog::Accepted)
             continue;  // the file is refused, saying it needs a profile
-        const ProfiloCSV p = dialogo.Profilo();
-        opzioni.profiliScelti[percorso] = p;
-        nuovi.push_back(p);
-        if (!profiliLetti)
-            continue;
-        profili.Metti(p);
-        if (!profili.Salva(&errore))
-            Messaggio(QStringLiteral("Il profilo \u00ab%1\u00bb non è stato salvato:\n%2\nVale solo per questa "
-                                     "importazione.")
-                          .arg(p.nome, errore),
-                      QMessageBox::Warning, genitore);
+        nuovi.push_back(dialogo.Profilo());
+        tieni(percorso, nuovi.back());
     }
 
     ContoMovimenti& conto = conteggio.Doc().ContoCorrente();
     opzioni.profili = &profili;
     opzioni.conto = conto.conto;
-    const std::optional<EsitoImportazione> esito = Leggi(percorsi, conto.movimenti, std::move(opzioni), genitore);
-    if (!esito)
-        return std::nullopt;
+    std::optional<EsitoImportazione> esito;
+    std::set<QString> rivisti;
+    while (true) {
+        esito = Leggi(percorsi, conto.movimenti, opzioni, genitore);
+        if (!esito)
+            return std::nullopt;
+        // A text export refused when read with a saved profile: the bank may
+        // have changed its columns, or the profile was made wrong. The user
+        // may correct it (once a file in each import) and read the files again.
+        const auto rifiutato = std::find_if(esito->file.begin(), esito->file.end(), [&rivisti](const EsitoFileEstratto& f) {
+            return !f.accettato && f.formato == FormatoEstratto::CSV && !f.profilo.isEmpty() && !f.difetti.empty() &&
+                   !rivisti.contains(f.percorso);
+        });
+        if (rifiutato == esito->file.end())
+            break;
+        const QString percorso = rifiutato->percorso;
+        rivisti.insert(percorso);
+        const auto scelto = opzioni.profiliScelti.find(percorso);
+        const ProfiloCSV* usato = scelto != opzioni.profiliScelti.end() ? &scelto->second
+                                                                         : profili.Trova(rifiutato->profilo);
+        if (!usato ||
+            !Domanda(QStringLiteral("Il file \u00ab%1\u00bb, letto con il profilo \u00ab%2\u00bb, è stato rifiutato:\n%3\n"
+                                    "Correggere il profilo e leggere di nuovo i file?")
+                         .arg(rifiutato->nome, rifiutato->profilo,
+                              QString::fromStdString(rifiutato->difetti.front().Messaggio())),
+                     genitore))
+            break;
+        DialogoProfiloCSV dialogo(percorso, *usato, profili.Profili(), genitore, true);
+        if (Esegui(dialogo) != QDialog::Accepted)
+            break;
+        tieni(percorso, dialogo.Profilo());
+    }
 
     const bool applicabile = AggiungeQualcosa(conto, *esito);
     DialogoEsitoImportazione riepilogo(*esito, applicabile, genitore);

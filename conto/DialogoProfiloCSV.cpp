@@ -66,18 +66,24 @@ QString Letta(const RigaCSV& r)
 } // namespace
 
 DialogoProfiloCSV::DialogoProfiloCSV(const QString& percorso, const ProfiloCSV& proposta,
-                                     std::vector<ProfiloCSV> salvati, QWidget* genitore)
+                                     std::vector<ProfiloCSV> salvati, QWidget* genitore, bool correzione)
     : QDialog(genitore), percorso_(percorso), proposta_(proposta), salvati_(std::move(salvati))
 {
     setObjectName(QStringLiteral("frmProfiloCSV"));
     setWindowTitle(QStringLiteral("Come leggere il file"));
     auto* layout = new QVBoxLayout(this);
 
+    const QString nomeFile = QFileInfo(percorso).fileName();
     auto* spiegazione = new QLabel(
-        QStringLiteral("Il file \u00ab%1\u00bb non è in un formato noto né riconosciuto da un profilo salvato. "
-                       "Indicare le sue colonne: l'anteprima mostra come si leggono le prime righe. Il profilo "
-                       "viene salvato e riproposto per i file con la stessa intestazione.")
-            .arg(QFileInfo(percorso).fileName()),
+        correzione ? QStringLiteral("Il file \u00ab%1\u00bb letto con il profilo \u00ab%2\u00bb è stato rifiutato. "
+                                    "Correggere le colonne: l'anteprima mostra come si leggono le prime righe. Il "
+                                    "profilo corretto viene salvato e i file vengono letti di nuovo.")
+                         .arg(nomeFile, proposta.nome)
+                   : QStringLiteral("Il file \u00ab%1\u00bb non è in un formato noto né riconosciuto da un profilo "
+                                    "salvato. Indicare le sue colonne: l'anteprima mostra come si leggono le prime "
+                                    "righe. Il profilo viene salvato e riproposto per i file con la stessa "
+                                    "intestazione.")
+                         .arg(nomeFile),
         this);
     spiegazione->setObjectName(QStringLiteral("Spiegazione"));
     spiegazione->setWordWrap(true);

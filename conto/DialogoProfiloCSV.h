@@ -25,9 +25,10 @@ class DialogoProfiloCSV : public QDialog {
 public:
     // The dialog for the file at `percorso`, starting from `proposta`
     // (ProfiloProposto) and offering the saved profiles `salvati` as other
-    // starting points.
+    // starting points. `correzione`: the file was refused when read with
+    // `proposta`, a saved profile, and the user corrects it.
     DialogoProfiloCSV(const QString& percorso, const ProfiloCSV& proposta, std::vector<ProfiloCSV> salvati,
-                      QWidget* genitore = nullptr);
+                      QWidget* genitore = nullptr, bool correzione = false);
 
     // The profile as the fields say now, its header taken from the file.
     ProfiloCSV Profilo() const;

@@ -341,6 +341,24 @@ private slots:
         QCOMPARE(formato, QStringLiteral("CSV, profilo \u00abBanca del paese\u00bb"));
         QCOMPARE(Conto().movimenti.size(), std::size_t(4));
 
+        // The bank changes its dates: the file read with the saved profile is
+        // refused; asked, the user corrects the profile and the files are read
+        // again with it, now saved in its place.
+        const QString giugno =
+            ScriviFile(QDir(dir.path()), "giugno.csv", intestazione + "2023-06-01;2023-06-01;-40.00;Telefono\r\n");
+        Importa({giugno}, {{"frmProfiloCSV",
+                            [](QDialog& d) {
+                                Scegli(d.findChild<QComboBox*>("FormatoData"), 1);  // gg/mm/aa to aaaa-mm-gg
+                                Clicca(d, "Salva");
+                            }},
+                           {"frmEsitoImportazione", [](QDialog& d) { Clicca(d, "Importa"); }}});
+        QCOMPARE(dialoghi_, (QStringList{"frmAvanzamentoImportazione", "frmProfiloCSV", "frmAvanzamentoImportazione",
+                                         "frmEsitoImportazione"}));
+        QCOMPARE(Conto().movimenti.size(), std::size_t(5));
+        QVERIFY(salvati.Carica(&errore));
+        QCOMPARE(salvati.Profili().size(), std::size_t(1));
+        QCOMPARE(salvati.Trova("Banca del paese")->formatoData, FormatoData::AAAAMMGG);
+
         // Skipped, a file no profile knows is refused and says why.
         QString avvisi;
         const QString ignoto = ScriviFile(QDir(dir.path()), "ignoto.csv", "A;B\r\n1;2\r\n");
@@ -349,7 +367,7 @@ private slots:
                             }}});
         QCOMPARE(dialoghi_, (QStringList{"frmProfiloCSV", "frmAvanzamentoImportazione", "frmEsitoImportazione"}));
         QVERIFY2(avvisi.contains("nessun profilo CSV ne riconosce"), qPrintable(avvisi));
-        QCOMPARE(Conto().movimenti.size(), std::size_t(4));
+        QCOMPARE(Conto().movimenti.size(), std::size_t(5));
     }
 };
 
