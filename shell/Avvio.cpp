@@ -1,6 +1,7 @@
 #include "Avvio.h"
 
 #include "Archivio.h"
+#include "SoglieInUso.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -146,6 +147,19 @@ QStringList EsempiDelProgramma(const QString& cartellaDati)
     for (const char* nome : {"Esempio", "Esempio movimenti"})
         esempi << PercorsoConteggio(cartellaDati + QStringLiteral("/Archivio"), QString::fromUtf8(nome));
     return esempi;
+}
+
+QStringList AvvisiAvvio(const QString& cartella, const QStringList& esempi)
+{
+    QStringList avvisi;
+    if (const QString e = PreparaArchivio(cartella, esempi); !e.isEmpty())
+        avvisi << e;
+    if (const QString e = AvvisoSoglie(); !e.isEmpty())
+        avvisi << QStringLiteral("I tassi soglia aggiornati salvati nell'archivio non si possono usare.\n%1.\n"
+                                 "Il programma usa la serie incorporata (%2); per rimediare ripetere "
+                                 "\u00abAggiorna tassi soglia\u2026\u00bb.")
+                      .arg(e, TestoUltimaDataSoglie().toLower());
+    return avvisi;
 }
 
 FileConteggio DividiPercorso(const QString& percorso)

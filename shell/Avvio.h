@@ -43,6 +43,12 @@ QString PreparaArchivio(const QString& cartella, const QStringList& esempi);
 // files in the Archivio folder of the program's data folder `cartellaDati`.
 QStringList EsempiDelProgramma(const QString& cartellaDati);
 
+// What start-up tells the user once the archive folder is chosen: what
+// PreparaArchivio could not do, and an updated threshold series kept in the
+// archive that cannot be read (the built-in one is then in use). Empty when
+// all is well.
+QStringList AvvisiAvvio(const QString& cartella, const QStringList& esempi);
+
 // A calculation file given by path: its folder (absolute) and its
 // calculation name (the file name less ".ccc"). Throws ErroreConteggio when
 // the path does not name a ".ccc" file.
