@@ -4,6 +4,7 @@
 #include "Funzioni.h"
 #include "PaginaSoglia.h"
 #include "PagineFinanziamenti.h"
+#include "PassaggiContratto.h"
 #include "modStampa.h"
 
 #include <QDate>
@@ -417,8 +418,10 @@ QString FormulaSoglia(double tegm, sys_days inizio)
     return QStringLiteral("min(") + m + Per + QStringLiteral("1,25 + 4; ") + m + QStringLiteral(" + 8) = ") + soglia;
 }
 
-std::vector<SezionePassaggi> PassaggiVerifica(const Documento& d, const std::vector<EsitoVerifica>& esiti)
+std::vector<SezionePassaggi> PassaggiVerifica(const Documento& d, const std::vector<EsitoVerifica>& tutti)
 {
+    // The loan contract's verdicts have steps of their own, after the others.
+    const std::vector<EsitoVerifica> esiti = SenzaEsitiContratto(tutti);
     const std::vector<RigaPaginaSoglia> righe = RigheSoglia(esiti);
     std::vector<SezionePassaggi> sezioni;
     const QString prefissoConto = QStringLiteral("Conto corrente, trimestre ");
@@ -466,6 +469,7 @@ std::vector<SezionePassaggi> PassaggiVerifica(const Documento& d, const std::vec
         }
         i = j;
     }
+    AggiungiPassaggiContratto(sezioni, d, tutti);
     return sezioni;
 }
 

@@ -56,6 +56,7 @@ void DisponiBreve(QWidget* w, const QSizeF& principale);
 // only the window is placed.
 void DisponiUsura(QWidget* w, const QSizeF& principale);
 void DisponiRiepilogo(QWidget* w, const QSizeF& principale);
+void DisponiPiano(QWidget* w, const QSizeF& principale);
 
 // Chooses the routine by window name ("frmTitolo", "frmCalcoli", ...);
 // false when the name has no layout.

@@ -5,6 +5,7 @@
 #include "Pagine.h"
 #include "PagineFinanziamenti.h"
 #include "SoglieInUso.h"
+#include "VerificaContratto.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -164,6 +165,7 @@ DatiPaginaSoglia PaginaSoglia(const Documento& documento)
         d.righe = RigheSoglia(d.esiti);
         d.fonte = TestoUltimaDataSoglie() + QStringLiteral(" (") + FonteSerie() + QLatin1Char(')');
         d.avviso = AvvisoSoglie();
+        AggiungiVerificheContratto(d, documento, serie);
     } catch (const std::exception& e) {
         d.righe.clear();
         d.esiti.clear();
