@@ -66,7 +66,6 @@ QDateEdit* Data(const QString& nome, QWidget* genitore)
     return d;
 }
 
-QString TestoData(const std::optional<sys_days>& d) { return d ? DataQt(*d).toString(QStringLiteral("dd/MM/yyyy")) : QString(); }
 
 // What a rate field holds, as it shows it: empty for none.
 QString TestoTasso(const std::optional<double>& t) { return t ? TestoPercento(*t) : QString(); }
@@ -642,6 +641,12 @@ void PannelloContratto::creaCosti()
     }
     grigliaCosti_->setColumnStretch(1, 2);
     grigliaCosti_->setColumnStretch(3, 1);
+    // Shown now, not at the next turn of the event loop, so that the new
+    // row can take the focus at once.
+    for (int k = 0; k < grigliaCosti_->count(); ++k)
+        if (QWidget* x = grigliaCosti_->itemAt(k)->widget())
+            x->show();
+    grigliaCosti_->activate();
 }
 
 void PannelloContratto::mostraCosto(int i)

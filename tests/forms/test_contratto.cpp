@@ -7,6 +7,7 @@
 #include "frmMutuo.h"
 #include "modCopia.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QLabel>
@@ -25,6 +26,10 @@ W* visibile(QWidget* finestra, const QString& nome)
     auto* w = finestra->findChild<W*>(nome);
     if (!w)
         qFatal("no control %s", qPrintable(nome));
+    // As the user's eye: only once it is on screen and laid out.
+    if (!QTest::qWaitFor([w] { return w->isVisible(); }))
+        qFatal("control %s not shown", qPrintable(nome));
+    QApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     for (QWidget* p = w->parentWidget(); p; p = p->parentWidget())
         if (auto* area = qobject_cast<QScrollArea*>(p)) {
             area->ensureWidgetVisible(w, 4, 4);
@@ -44,7 +49,7 @@ void scrivi(QWidget* w, const QString& nome, const QString& testo)
 {
     auto* c = visibile<CampoFinanziamento>(w, nome);
     QTest::mouseClick(c, Qt::LeftButton, {}, QPoint(5, c->height() / 2));
-    QVERIFY(c->hasFocus());
+    QVERIFY2(c->hasFocus(), qPrintable(nome));
     QTest::keyClick(c, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(c, testo);
     QTest::keyClick(c, Qt::Key_Tab);
@@ -61,7 +66,7 @@ void data(QWidget* w, const QString& nome, const QString& testo)
 {
     auto* d = visibile<QDateEdit>(w, nome);
     QTest::mouseClick(d, Qt::LeftButton, {}, QPoint(4, d->height() / 2));
-    QTRY_VERIFY(d->hasFocus());
+    QTRY_VERIFY2(d->hasFocus(), qPrintable(nome));
     QTest::keyClicks(d, testo);
     QTest::keyClick(d, Qt::Key_Tab);
 }

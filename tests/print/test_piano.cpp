@@ -128,7 +128,9 @@ private slots:
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QStringList righe = QString::fromUtf8(file.readAll()).split(QStringLiteral("\r\n"));
         QVERIFY(righe.contains(QStringLiteral("1;01/04/2021;611,11;333,33;277,78;99722,22;2,00")));
-        QVERIFY(righe.contains(QStringLiteral("360;01/03/2051;278,70;0,92;277,78;0,00;2,00")));
+        // The last principal closes the plan: 100 000 - 359 x 277,78 = 276,98,
+        // its interest 276,98 x 4 % / 12 = 0,92.
+        QVERIFY(righe.contains(QStringLiteral("360;01/03/2051;277,90;0,92;276,98;0,00;2,00")));
 
         const QString xlsx = cartella_.filePath(QStringLiteral("piano.xlsx"));
         ScriviExcel({t}, xlsx);
@@ -153,7 +155,8 @@ private slots:
                                   .simplified();
         for (const char* atteso : {"Data della prima rata 01/04/2021", "Rata del piano 605,98 + 2,00 di spese = 607,98",
                                    "Rata indicata: concorda con il piano 607,98", "T.A.E.G. senza costi 4,074%",
-                                   "T.A.E.G. con i costi nel tasso 4,135%"})
+                                   // 99 700 received, 240 x 607,98 paid monthly: 4,149 % a year
+                                   "T.A.E.G. con i costi nel tasso 4,149%"})
             QVERIFY2(testo.contains(QString::fromUtf8(atteso)), atteso);
     }
 };
