@@ -5,12 +5,14 @@
 #include "Esportazione.h"
 #include "FinestreDiProva.h"
 #include "Messaggi.h"
+#include "PaginaContratto.h"
 #include "RapportoContratto.h"
 #include "Relazione.h"
 #include "TabellaEsportazione.h"
 #include "frmPiano.h"
 
 #include <QFile>
+#include <algorithm>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -81,6 +83,20 @@ private slots:
         QCOMPARE(p.totali.celle[4], QStringLiteral("100.000,00"));
         QCOMPARE(p.totali.celle[6], QStringLiteral("780,00"));  // 300 + 240 x 2
         QVERIFY(p.totali.grassetto);
+
+        // An instalment typed 4,02 above the plan's (with 2 of costs) is shown
+        // as a difference beside the plan, in the window and in the notes, and
+        // kept as typed.
+        conteggio_.Doc().MutuoCorrente().setRata(612);
+        const DatiPaginaContratto c = PaginaContratto(conteggio_.Doc());
+        const auto rata = std::find_if(c.risultati.begin(), c.risultati.end(),
+                                       [](const RigaContratto& r) { return r.chiave == QLatin1String("RataIndicata"); });
+        QVERIFY(rata != c.risultati.end());
+        QCOMPARE(rata->didascalia, QStringLiteral("Rata indicata: differisce di 4,02 dal piano"));
+        QCOMPARE(rata->valore, QStringLiteral("612,00"));
+        QVERIFY(rata->evidenza);
+        QVERIFY(PaginaPiano(conteggio_.Doc()).note.join(QLatin1Char(' ')).contains(QStringLiteral("4,02")));
+        QCOMPARE(conteggio_.Doc().MutuoCorrente().Rata(), 612.0);
 
         // Without the contract there is no plan, and the page says what to give.
         conteggio_.Doc().InizializzaConteggio();
