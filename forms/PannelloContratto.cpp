@@ -392,6 +392,10 @@ void PannelloContratto::AggiornaRisultati()
     }
     grigliaRisultati_->setColumnStretch(0, 3);
     grigliaRisultati_->setColumnStretch(1, 2);
+    // Only the row below the last takes the room left: a grid keeps the
+    // stretch of rows that an earlier, shorter list ended at.
+    for (int i = 0; i < grigliaRisultati_->rowCount(); ++i)
+        grigliaRisultati_->setRowStretch(i, i == r ? 1 : 0);
     grigliaRisultati_->setRowStretch(r, 1);
 }
 

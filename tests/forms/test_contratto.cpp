@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QLabel>
+#include <QLayout>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QtTest>
@@ -152,6 +153,16 @@ private slots:
         QCOMPARE(etichetta(&w, "Contratto(TassoConCosti)"), QStringLiteral("4,581%"));
         QCOMPARE(etichetta(&w, "Contratto(TassoFacoltativi)"), QStringLiteral("4,581%"));
         QCOMPARE(etichetta(&w, "Contratto(TassoSenza(3))"), QStringLiteral("4,270%"));
+        // The lines follow one another, whatever shorter list the window
+        // showed before, also with room to spare (the window laid out large).
+        w.resize(1400, 1000);
+        w.findChild<QWidget*>(QStringLiteral("XPFrame4"))->resize(1380, 950);
+        const auto* prima = w.findChild<QLabel*>(QStringLiteral("DidascaliaContratto(RataPiano)"));
+        const auto* terza = w.findChild<QLabel*>(QStringLiteral("DidascaliaContratto(TassoNudo)"));
+        QTRY_VERIFY(terza->isVisible());
+        QApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        w.findChild<QWidget*>(QStringLiteral("RisultatiContratto"))->layout()->activate();
+        QVERIFY(terza->y() - prima->y() < 4 * prima->sizeHint().height());
 
         // The insurance was not taken with the loan: one click takes it out.
         clic(&w, "CostoNelTasso(3)");
