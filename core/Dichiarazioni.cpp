@@ -97,4 +97,5 @@ void Documento::InizializzaConteggio()
 
     usura_ = ParametriUsura{};
     conto_ = ContoMovimenti{};
+    contratto_ = DatiContratto{};
 }

@@ -3,6 +3,7 @@
 #include "BOX.h"
 #include "BREVE.h"
 #include "ContoMovimenti.h"
+#include "ContrattoConteggio.h"
 #include "Mutuo.h"
 #include "OPE.h"
 #include "ParametriUsura.h"
@@ -39,6 +40,9 @@ public:
     // The account from its statements: movements, balances, conditions, rules.
     ContoMovimenti& ContoCorrente() { return conto_; }
     const ContoMovimenti& ContoCorrente() const { return conto_; }
+    // The mortgage's contract data beside its amount, instalment and count.
+    DatiContratto& Contratto() { return contratto_; }
+    const DatiContratto& Contratto() const { return contratto_; }
 
     // Gives every member its default; the reference year comes from
     // OrologioConteggio.
@@ -53,6 +57,7 @@ private:
     BREVE breve_;
     ParametriUsura usura_;
     ContoMovimenti conto_;
+    DatiContratto contratto_;
 };
 
 // Today's local date; tests may replace it.

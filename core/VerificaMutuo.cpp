@@ -66,6 +66,18 @@ VerificaMutuo Verifica(std::string operazione, std::string formula, const Risult
     }
     e.inizio = periodo->inizio;
     e.fine = periodo->fine;
+    // Before the first surveyed surcharge no default threshold exists, whatever
+    // the category: say that, not a fault of the category chosen.
+    if (mora.serie) {
+        const std::optional<sys_days> prima = mora.serie->PrimaData();
+        if (!prima || *c.dataStipula < *prima) {
+            e.stato = StatoVerifica::SogliaNonDisponibile;
+            e.nota = prima ? "nessuna maggiorazione media di mora rilevata prima del " + TestoGiorno(*prima) +
+                                 ": soglia di mora non determinabile"
+                           : "maggiorazioni medie di mora non disponibili: soglia di mora non determinabile";
+            return v;
+        }
+    }
     if (scelta.categoria.empty()) {
         e.stato = StatoVerifica::CategoriaNonScelta;
         return v;
@@ -97,11 +109,7 @@ VerificaMutuo Verifica(std::string operazione, std::string formula, const Risult
             mora.serie->Maggiorazione(*c.dataStipula, CategoriaMoraPer(categoria, mora.oltreCinqueAnni));
         if (!m) {
             e.stato = StatoVerifica::SogliaNonDisponibile;
-            const std::optional<sys_days> prima = mora.serie->PrimaData();
-            e.nota = prima && *c.dataStipula < *prima
-                         ? "nessuna maggiorazione media di mora rilevata prima del " + TestoGiorno(*prima) +
-                               ": soglia di mora non determinabile"
-                         : "maggiorazione media di mora non nota per il " + TestoGiorno(*c.dataStipula);
+            e.nota = "maggiorazione media di mora non nota per il " + TestoGiorno(*c.dataStipula);
             return v;
         }
         v.maggiorazione = m->punti / 100;

@@ -193,6 +193,7 @@ bool Utf8Valido(const std::string& s)
 struct ValoreLetto {
     const CampoConteggio* campo;
     Valore valore;  // in the form its Lettura gives
+    const std::string* tabella = nullptr;  // named when the document refuses the value
 };
 
 // The rows of a table of many rows as read, each value in the form its
@@ -229,16 +230,16 @@ public:
             // An older file without the table: the values of a new one.
             if (t.facoltativa && !db_.EsisteTabella(t.nome)) {
                 for (const CampoConteggio& c : t.campi)
-                    letti.push_back({&c, Converti(t.nome, c, c.creazione)});
+                    letti.push_back({&c, Converti(t.nome, c, c.creazione), &t.nome});
                 continue;
             }
             const Recordset rs = Apri(t.nome);
             for (const CampoConteggio& c : t.campi) {
                 // A field added later: an older file has the value at creation.
                 if (c.facoltativo && !rs.HaCampo(c.nome))
-                    letti.push_back({&c, Converti(t.nome, c, c.creazione)});
+                    letti.push_back({&c, Converti(t.nome, c, c.creazione), &t.nome});
                 else
-                    letti.push_back({&c, Converti(t.nome, c, Presente(rs, c.nome))});
+                    letti.push_back({&c, Converti(t.nome, c, Presente(rs, c.nome)), &t.nome});
             }
         }
         Letto letto{std::move(letti), {}};
@@ -493,8 +494,16 @@ Documento Applica(const Documento& base, const Letto& letto, const QString& nome
 {
     Documento d = base;
     try {
-        for (const ValoreLetto& l : letto.valori)
-            l.campo->assegna(d, l.valore);
+        for (const ValoreLetto& l : letto.valori) {
+            try {
+                l.campo->assegna(d, l.valore);
+            } catch (const std::exception& x) {
+                if (!l.tabella)
+                    throw;
+                throw std::runtime_error("campo \u00ab" + l.campo->nome + "\u00bb della tabella \u00ab" + *l.tabella +
+                                         "\u00bb: " + x.what());
+            }
+        }
         const Documento nuovo;
         for (const ElencoLetto& l : letto.elenchi) {
             const ElencoConteggio& e = *l.elenco;

@@ -420,6 +420,95 @@ ElencoConteggio Regole()
                    EnumeratoDi(lista, "classe", &RegolaClasse::classe, UltimaClasse)});
 }
 
+// ---------------------------------------------------------------- the loan's contract
+
+// A yes/no kept as 0 or 1.
+bool SiNo(const Valore& v, const char* cosa) { return Enumerato<int>(v, 1, cosa) == 1; }
+Valore SiNo(bool b) { return Valore{std::int64_t{b ? 1 : 0}}; }
+
+// The mortgage's contract data beside its amount, instalment and count: one
+// row, in a table of its own so that the mortgage's table keeps its layout.
+TabellaConteggio Contratto()
+{
+    const auto intero = [](const char* nome, auto leggi, auto assegna) {
+        return Campo(nome, Tipo::Intero, Lettura::Intero16, std::int64_t{0}, leggi, assegna);
+    };
+    const auto doppio = [](const char* nome, auto leggi, auto assegna) {
+        return Campo(nome, Tipo::Doppio, Lettura::Doppio, 0.0, leggi, assegna);
+    };
+    const auto data = [](const char* nome, auto leggi, auto assegna) {
+        return Campo(nome, Tipo::DataOra, Lettura::DataFacoltativa, Nullo{}, leggi, assegna);
+    };
+    using D = const Documento&;
+    TabellaConteggio t{"contratto", true, {}};
+    t.campi = {
+        data("dataprimarata", [](D d) { return DataFacoltativa(d.Contratto().dataPrimaRata); },
+             [](Documento& d, const Valore& v) { d.Contratto().dataPrimaRata = DataFacoltativa(v); }),
+        doppio("tan", [](D d) { return Valore{d.Contratto().tan}; },
+               [](Documento& d, const Valore& v) { d.Contratto().tan = X(v); }),
+        intero("basetan", [](D d) { return NumeroDi(d.Contratto().base); },
+               [](Documento& d, const Valore& v) {
+                   d.Contratto().base = Enumerato<BaseTan>(v, static_cast<int>(BaseTan::Effettivi360), "basetan");
+               }),
+        intero("metodo", [](D d) { return NumeroDi(d.Contratto().metodo); },
+               [](Documento& d, const Valore& v) {
+                   d.Contratto().metodo =
+                       Enumerato<MetodoAmmortamento>(v, static_cast<int>(MetodoAmmortamento::Bullet), "metodo");
+               }),
+        Campo("preammortamento", Tipo::Lungo, Lettura::Intero32, std::int64_t{0},
+              [](D d) { return Valore{std::int64_t{d.Contratto().giorniPreammortamento}}; },
+              [](Documento& d, const Valore& v) { d.Contratto().giorniPreammortamento = static_cast<int>(I(v)); }),
+        intero("taegindicato", [](D d) { return SiNo(d.Contratto().taegDichiarato.has_value()); },
+               [](Documento& d, const Valore& v) {
+                   if (SiNo(v, "taegindicato"))
+                       d.Contratto().taegDichiarato = d.Contratto().taegDichiarato.value_or(0);
+                   else
+                       d.Contratto().taegDichiarato.reset();
+               }),
+        // Read after taegindicato: given only when that says so.
+        doppio("taeg", [](D d) { return Valore{d.Contratto().taegDichiarato.value_or(0)}; },
+               [](Documento& d, const Valore& v) {
+                   if (d.Contratto().taegDichiarato)
+                       d.Contratto().taegDichiarato = X(v);
+               }),
+        intero("moratipo", [](D d) { return NumeroDi(d.Contratto().mora.tipo); },
+               [](Documento& d, const Valore& v) {
+                   d.Contratto().mora.tipo = Enumerato<TipoMora>(v, static_cast<int>(TipoMora::Fisso), "moratipo");
+               }),
+        doppio("moravalore", [](D d) { return Valore{d.Contratto().mora.valore}; },
+               [](Documento& d, const Valore& v) { d.Contratto().mora.valore = X(v); }),
+        intero("estinzione", [](D d) { return SiNo(d.Contratto().estinzione.considerata); },
+               [](Documento& d, const Valore& v) { d.Contratto().estinzione.considerata = SiNo(v, "estinzione"); }),
+        intero("penaletipo", [](D d) { return NumeroDi(d.Contratto().estinzione.tipo); },
+               [](Documento& d, const Valore& v) {
+                   d.Contratto().estinzione.tipo =
+                       Enumerato<TipoPenale>(v, static_cast<int>(TipoPenale::Fissa), "penaletipo");
+               }),
+        doppio("penalevalore", [](D d) { return Valore{d.Contratto().estinzione.valore}; },
+               [](Documento& d, const Valore& v) { d.Contratto().estinzione.valore = X(v); }),
+        data("dataestinzione", [](D d) { return DataFacoltativa(d.Contratto().estinzione.data); },
+             [](Documento& d, const Valore& v) { d.Contratto().estinzione.data = DataFacoltativa(v); }),
+    };
+    return t;
+}
+
+// The contract's costs, in their order.
+ElencoConteggio Costi()
+{
+    const auto lista = [](auto& d) -> auto& { return d.Contratto().costi; };
+    return Elenco("costi", lista,
+                  {TestoDi(lista, "descrizione", &CostoMutuo::descrizione),
+                   EnumeratoDi(lista, "tipo", &CostoMutuo::tipo, static_cast<int>(TipoCosto::Altro)),
+                   TassoDi(lista, "importo", &CostoMutuo::importo),
+                   EnumeratoDi(lista, "pagamento", &CostoMutuo::pagamento, static_cast<int>(PagamentoCosto::AllaData)),
+                   GiornoFacoltativo(lista, "data", &CostoMutuo::data),
+                   CampoDi(
+                       lista, "neltasso", Tipo::Intero, Lettura::Intero16,
+                       [](const CostoMutuo& c) { return std::int64_t{c.nelTasso ? 1 : 0}; },
+                       [](CostoMutuo& c, const Valore& v) { c.nelTasso = SiNo(v, "neltasso"); }),
+                   TestoDi(lista, "motivo", &CostoMutuo::motivo)});
+}
+
 } // namespace
 
 double DataOle(std::chrono::sys_days d)
@@ -435,12 +524,13 @@ std::chrono::sys_days DataDaOle(double giorni)
 const std::vector<TabellaConteggio>& TracciatoConteggio()
 {
     static const std::vector<TabellaConteggio> tabelle = {Parametri(), Mutuo_(), Operazioni(), Breve(), Verifica(),
-                                                          Conto()};
+                                                          Conto(), Contratto()};
     return tabelle;
 }
 
 const std::vector<ElencoConteggio>& ElenchiConteggio()
 {
-    static const std::vector<ElencoConteggio> elenchi = {Movimenti(), Saldi(), Condizioni(), Regole()};
+    static const std::vector<ElencoConteggio> elenchi = {Movimenti(), Saldi(), Condizioni(), Regole(),
+                                                        Costi()};
     return elenchi;
 }

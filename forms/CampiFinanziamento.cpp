@@ -47,6 +47,8 @@ bool CampoFinanziamento::CarattereAmmesso(Filtro filtro, QChar c)
         return true;
     if (filtro == Filtro::Importo)
         return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char(',');
+    if (filtro == Filtro::Testo)
+        return true;
     static const QString vietati = QStringLiteral("\"*/:<>?\\|");
     return !vietati.contains(c);
 }

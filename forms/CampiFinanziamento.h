@@ -17,7 +17,8 @@ class CampoFinanziamento : public QLineEdit {
 public:
     enum class Filtro {
         Importo,     // digits, "," and Backspace only
-        Descrizione  // everything but " * / : < > ? \ |
+        Descrizione,  // everything but " * / : < > ? \ |
+        Testo         // everything (a note, a reason)
     };
     CampoFinanziamento(const QString& nome, Filtro filtro, QWidget* genitore);
 

@@ -3,10 +3,15 @@
 #include "CampiFinanziamento.h"
 #include "Dichiarazioni.h"
 #include "Messaggi.h"
+#include "PaginaContratto.h"
 #include "PagineFinanziamenti.h"
+#include "PannelloContratto.h"
+#include "Twips.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QFrame>
+#include <algorithm>
 #include <exception>
 
 namespace {
@@ -24,6 +29,8 @@ constexpr int xRisultati = 7800, lIntestazione = 4320;
 constexpr int xTasso = 12240, lTasso = 1980;
 // The exact rates, periodic and annual on one line, end where the rates do.
 constexpr int xTassoEsatto = 9840;
+// The contract's part fills the frame below the description.
+constexpr int yContratto = 4260, margineContratto = 120;
 } // namespace
 
 frmMutuo::frmMutuo(Documento& documento, QWidget* genitore)
@@ -80,6 +87,31 @@ frmMutuo::frmMutuo(Documento& documento, QWidget* genitore)
             yRiga(2), xTassoEsatto - xRisultati, altezzaRiga);
     tassoEsatto_ = CreaEtichetta(QStringLiteral("Label1(11)"), {}, cornice, true);
     Colloca(tassoEsatto_, xTassoEsatto, yRiga(2), xTasso + lTasso - xTassoEsatto, altezzaRiga);
+
+    cornice_ = cornice;
+    contratto_ = new PannelloContratto(documento, cornice);
+    connect(contratto_, &PannelloContratto::Modificato, this, &frmMutuo::Modificato);
+    connect(contratto_, &PannelloContratto::Comando, this, &frmMutuo::Comando);
+    cornice->installEventFilter(this);
+}
+
+bool frmMutuo::eventFilter(QObject* o, QEvent* e)
+{
+    // The contract's part takes the frame's room below the description.
+    if (o == cornice_ && e->type() == QEvent::Resize) {
+        const int x = TwipsAPixel(margineContratto), y = TwipsAPixel(yContratto);
+        contratto_->setGeometry(x, y, std::max(0, cornice_->width() - 2 * x),
+                                std::max(0, cornice_->height() - y - x));
+    }
+    return FinestraFiglia::eventFilter(o, e);
+}
+
+bool frmMutuo::event(QEvent* e)
+{
+    // Brought to the front: the usury check may have changed the contract date.
+    if (e->type() == QEvent::WindowActivate && Riempita() && !CaricamentoInCorso())
+        contratto_->AggiornaRisultati();
+    return FinestraFiglia::event(e);
 }
 
 void frmMutuo::Pagina()
@@ -102,6 +134,7 @@ void frmMutuo::Pagina()
         numeroRate_->ImpostaTesto(p.numeroRate);
         descrizione_->setText(p.descrizione);
         descrizione_->setCursorPosition(0);
+        contratto_->Riempi();
         SegnaRiempita();
         update();
         show();
@@ -126,6 +159,7 @@ void frmMutuo::aggiornaMUTUOsoft()
     tassoPeriodo_->setText(t.tassoPeriodo);
     tassoAnnuale_->setText(t.tassoAnnuale);
     tassoEsatto_->setText(t.tassoEsatto);
+    contratto_->AggiornaRisultati();
     if (!t.errore.isEmpty())
         Messaggio(t.errore, QMessageBox::Warning, this);
     inAggiornamento_ = false;
@@ -191,7 +225,7 @@ void frmMutuo::sceltaNumeroRate(int indice)
 
 DatiPaginaMutuo frmMutuo::Dati() const
 {
-    return PaginaMutuo(Conteggio().MutuoCorrente());
+    return PaginaMutuoConContratto(Conteggio());
 }
 
 void frmMutuo::ConfermaModifiche()
@@ -205,4 +239,5 @@ void frmMutuo::ConfermaModifiche()
             esciImporto(i);
     if (f == descrizione_)
         esciDescrizione();
+    contratto_->ConfermaModifiche();
 }

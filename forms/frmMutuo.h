@@ -8,6 +8,8 @@
 
 class CampoFinanziamento;
 class ElencoFinanziamento;
+class PannelloContratto;
+class QFrame;
 class QLabel;
 
 class frmMutuo : public FinestraFiglia {
@@ -15,14 +17,20 @@ class frmMutuo : public FinestraFiglia {
 public:
     explicit frmMutuo(Documento& documento, QWidget* genitore = nullptr);
 
-    // Fills the window from the document's mortgage (PaginaMutuo).
+    // Fills the window from the document's mortgage (PaginaMutuo) and its
+    // contract.
     void Pagina() override;
-    // What the window shows, from the document (PaginaMutuo).
+    // What the window shows, from the document (PaginaMutuoConContratto).
     DatiPaginaMutuo Dati() const;
     void ConfermaModifiche() override;
 
-    // Recomputes the mortgage and rewrites the heading and the two rates.
+    // Recomputes the mortgage and rewrites the heading and the two rates,
+    // then the contract's results.
     void aggiornaMUTUOsoft();
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override;
+    bool event(QEvent* e) override;
 
 private:
     void esciImporto(int i);
@@ -39,5 +47,7 @@ private:
     QLabel* didascaliaAnnuale_ = nullptr;
     QLabel* tassoAnnuale_ = nullptr;
     QLabel* tassoEsatto_ = nullptr;
+    QFrame* cornice_ = nullptr;
+    PannelloContratto* contratto_ = nullptr;
     bool inAggiornamento_ = false;
 };

@@ -5,6 +5,7 @@
 #include "Funzioni.h"
 #include "PaginaSoglia.h"
 #include "PagineFinanziamenti.h"
+#include "PassaggiContratto.h"
 #include "modStampa.h"
 
 #include <QDate>
@@ -616,8 +617,10 @@ QStringList PassaggiCMS(const VerificaCMS& v)
 }
 
 std::vector<SezionePassaggi> PassaggiVerifica(const Documento& d, const std::vector<EsitoTrimestreConto>& conto,
-                                              const std::vector<EsitoVerifica>& esiti)
+                                              const std::vector<EsitoVerifica>& tutti)
 {
+    // The loan contract's verdicts have steps of their own, after the others.
+    const std::vector<EsitoVerifica> esiti = SenzaEsitiContratto(tutti);
     std::vector<SezionePassaggi> sezioni;
     if (!conto.empty()) {
         SezionePassaggi s{QStringLiteral("Conto corrente"), {}};
@@ -666,6 +669,7 @@ std::vector<SezionePassaggi> PassaggiVerifica(const Documento& d, const std::vec
         }
         i = j;
     }
+    AggiungiPassaggiContratto(sezioni, d, tutti);
     return sezioni;
 }
 

@@ -35,7 +35,28 @@ long long pagineDi(const Rapporto& r) { return std::max(1LL, std::llround(r.Nume
 // A reason a table could not be computed, two rows under it.
 void aggiungiNota(Rapporto& r, const QString& errore)
 {
-    if (errore.isEmpty() || r.RighePerPagina + 2 > TabellaStampa::MaxRighe)
+    if (errore.isEmpty())
+        return;
+    if (pagineDi(r) > 1) {
+        // A table of several pages (a mortgage with its contract): after its
+        // last row, on a page of its own when the last one is full.
+        int ultima = static_cast<int>(std::min<long long>(r.RighePerPagina * pagineDi(r), TabellaStampa::MaxRighe));
+        const auto vuota = [&r](int riga) {
+            for (int c = 1; c <= TabellaStampa::MaxColonne; ++c)
+                if (!r.tabella.Testo(riga, c).isEmpty())
+                    return false;
+            return true;
+        };
+        while (ultima > 0 && vuota(ultima))
+            --ultima;
+        if (ultima + 2 > TabellaStampa::MaxRighe)
+            return;
+        if (ultima + 2 > r.RighePerPagina * pagineDi(r))
+            r.NumeroPagine = pagineDi(r) + 1;
+        r.tabella.setTesto(ultima + 2, 1, QStringLiteral("Attenzione: ") + errore.simplified());
+        return;
+    }
+    if (r.RighePerPagina + 2 > TabellaStampa::MaxRighe)
         return;
     r.RighePerPagina += 2;
     r.tabella.setTesto(r.RighePerPagina, 1, QStringLiteral("Attenzione: ") + errore.simplified());
@@ -289,7 +310,7 @@ std::vector<Rapporto> PagineConteggio(Documento& d, QStringList& esaminati, QStr
     }
     Mutuo& m = d.MutuoCorrente();
     if (m.Importo() != 0 || m.Rata() != 0) {
-        tabelle.push_back(tabella(PaginaMutuo(m), RapportoMutuo));
+        tabelle.push_back(tabella(PaginaMutuoConContratto(d), RapportoMutuo));
         esaminati << QStringLiteral("Mutuo") << testo(m.Descrizione());
     }
     if (operazioniConDati(d.Operazioni())) {

@@ -161,6 +161,14 @@ CellaEsportazione LeggiCella(const QString& testo)
     return c;
 }
 
+namespace {
+bool stessiTesti(const std::vector<CellaEsportazione>& a, const std::vector<CellaEsportazione>& b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](const CellaEsportazione& x, const CellaEsportazione& y) { return x.testo == y.testo; });
+}
+} // namespace
+
 TabellaEsportazione TabellaDaRapporto(const Rapporto& r)
 {
     TabellaEsportazione t;
@@ -202,6 +210,8 @@ TabellaEsportazione TabellaDaRapporto(const Rapporto& r)
         }
         if (t.rigaIntestazione < 0 && soloTesto && testi >= 2 && r.tabella.RigaGrassetto(i))
             t.rigaIntestazione = i - 1;
+        else if (t.rigaIntestazione >= 0 && r.tabella.RigaGrassetto(i) && stessiTesti(riga, t.righe[t.rigaIntestazione]))
+            continue;  // the headings a report of several pages repeats on each: the sheet has them once
         t.righe.push_back(std::move(riga));
     }
     return t;

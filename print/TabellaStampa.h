@@ -1,7 +1,8 @@
 #pragma once
-// The print table shared by the reports and the copies: rows 0..200 and
+// The print table shared by the reports and the copies: rows 0..1000 and
 // columns 0..20 of text, one bold flag per row. The reports use rows and
-// columns from 1; row 0 and column 0 stay empty.
+// columns from 1; row 0 and column 0 stay empty. Rows take memory only once
+// written, so that a report of many pages (an amortisation plan) fits.
 #include <QImage>
 #include <QString>
 #include <array>
@@ -13,7 +14,7 @@ class QRectF;
 
 class TabellaStampa {
 public:
-    static constexpr int MaxRighe = 200;
+    static constexpr int MaxRighe = 1000;
     static constexpr int MaxColonne = 20;
 
     TabellaStampa();
@@ -25,9 +26,9 @@ public:
     void setRigaGrassetto(int r, bool g);
 
 private:
-    static std::size_t indice(int r, int c);
-    std::vector<QString> celle_;
-    std::array<bool, MaxRighe + 1> grassetto_{};
+    static void controlla(int r, int c);
+    std::vector<std::array<QString, MaxColonne + 1>> righe_;  // rows 0.. the last written
+    std::vector<bool> grassetto_;
 };
 
 // Which flag makes a printed cell bold.

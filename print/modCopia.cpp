@@ -1,6 +1,7 @@
 #include "modCopia.h"
 
 #include "Griglia.h"
+#include "RapportoContratto.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -28,7 +29,10 @@ QString TestoCopia(const TabellaStampa& t, int righe, int colonne, bool regolaSe
 
 QString CopiaBreve(const DatiPaginaBreve& d) { return TestoCopia(RapportoBreve(d, {}).tabella, 9, 2, true); }
 
-QString CopiaMutuo(const DatiPaginaMutuo& d) { return TestoCopia(RapportoMutuo(d, {}).tabella, 9, 2, true); }
+QString CopiaMutuo(const DatiPaginaMutuo& d)
+{
+    return TestoCopia(RapportoMutuo(d, {}).tabella, RigheRapportoMutuo(d), 2, true);
+}
 
 QString CopiaOPE(const DatiPaginaOPE& d)
 {

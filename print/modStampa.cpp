@@ -1,6 +1,7 @@
 #include "modStampa.h"
 
 #include "Griglia.h"
+#include "RapportoContratto.h"
 
 #include <QBuffer>
 #include <QDate>
@@ -96,6 +97,7 @@ Rapporto RapportoMutuo(const DatiPaginaMutuo& d, const QString& descrizione)
     riga(t, 6, QStringLiteral("Numero complessivo di rate"), d.numeroRate);
     riga(t, 8, d.intestazione, d.tassoPeriodo);
     riga(t, 9, d.didascaliaAnnuale, d.tassoAnnuale);
+    AggiungiContratto(r, d.contratto, 9);
     return r;
 }
 

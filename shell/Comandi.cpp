@@ -232,6 +232,8 @@ std::vector<Comando> Righe()
               "T.E.G. su conto corrente", "x-office-spreadsheet", S::SP_FileDialogDetailedView),
         Barra(Finestra("mutuo", "mnuMutuo", "mnuTabella", "T.E.G. su mutuo", "m", "frmMutuo", true, true), 7,
               "Mutuo", "T.E.G. su mutuo", "go-home", S::SP_DirHomeIcon),
+        // The plan of the mortgage's contract; the mortgage window has a button for it too.
+        Finestra("piano", "mnuPiano", "mnuTabella", "Piano di ammortamento", "P", "frmPiano", false, false),
         Barra(Finestra("altro", "mnuVarie", "mnuTabella", "T.E.G. su operazioni finanziarie varie", "v", "frmOPE",
                        true, true),
               9, "Altro", "T.E.G. su operazioni finanziarie varie", "view-list-details", S::SP_FileDialogListView),

@@ -3,6 +3,7 @@
 #include "ConteggioAperto.h"
 #include "FinestraFiglia.h"
 #include "RapportoRegole.h"
+#include "RapportoContratto.h"
 #include "RapportoRiepilogo.h"
 #include "RapportoSoglia.h"
 #include "Routines.h"
@@ -13,6 +14,7 @@
 #include "frmMutuo.h"
 #include "frmOPE.h"
 #include "frmRegole.h"
+#include "frmPiano.h"
 #include "frmRiepilogo.h"
 #include "frmUsura.h"
 #include "modCopia.h"
@@ -84,6 +86,7 @@ const std::vector<VoceFinestra>& ElencoFinestre()
         conTabella<frmUsura>("frmUsura", DisponiUsura, RapportoSoglia, CopiaSoglia),
         conTabella<frmRiepilogo>("frmRiepilogo", DisponiRiepilogo, RapportoRiepilogo, CopiaRiepilogo),
         conTabella<frmRegole>("frmRegole", DisponiRegole, RapportoRegole, CopiaRegole),
+        conTabella<frmPiano>("frmPiano", DisponiPiano, RapportoPiano, CopiaPiano),
     };
     return voci;
 }

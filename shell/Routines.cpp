@@ -141,6 +141,7 @@ void DisponiBreve(QWidget* w, const QSizeF& principale) { DisponiFiglia(w, princ
 void DisponiUsura(QWidget* w, const QSizeF& principale) { DisponiFiglia(w, principale, false); }
 void DisponiRiepilogo(QWidget* w, const QSizeF& principale) { DisponiFiglia(w, principale, false); }
 void DisponiRegole(QWidget* w, const QSizeF& principale) { DisponiFiglia(w, principale, false); }
+void DisponiPiano(QWidget* w, const QSizeF& principale) { DisponiFiglia(w, principale, false); }
 
 bool DisponiPerNome(const QString& nome, QWidget* w, const QSizeF& principale)
 {

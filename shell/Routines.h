@@ -58,6 +58,7 @@ void DisponiUsura(QWidget* w, const QSizeF& principale);
 void DisponiRiepilogo(QWidget* w, const QSizeF& principale);
 // The class rules of the account's movements, laid out by themselves too.
 void DisponiRegole(QWidget* w, const QSizeF& principale);
+void DisponiPiano(QWidget* w, const QSizeF& principale);
 
 // Chooses the routine by window name ("frmTitolo", "frmCalcoli", ...);
 // false when the name has no layout.

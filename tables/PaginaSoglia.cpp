@@ -5,6 +5,7 @@
 #include "Pagine.h"
 #include "PagineFinanziamenti.h"
 #include "SoglieInUso.h"
+#include "VerificaContratto.h"
 
 #include <algorithm>
 #include <cmath>
@@ -269,6 +270,7 @@ DatiPaginaSoglia PaginaSoglia(const Documento& documento)
         d.formule = LegendaFormule(d.conto);
         d.fonte = QStringLiteral("Soglie d'usura: ") + TestoFonteSoglie();
         d.avviso = AvvisoSoglie();
+        AggiungiVerificheContratto(d, documento, serie);
     } catch (const std::exception& e) {
         d.righe.clear();
         d.conto.clear();

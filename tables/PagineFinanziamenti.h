@@ -3,6 +3,8 @@
 // plain data from the document: the texts of their fields, the entries of
 // their lists and the captions of their rate labels. The windows only put
 // these texts on screen; tests read them without a display.
+#include "PaginaContratto.h"
+
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -100,8 +102,10 @@ struct DatiPaginaMutuo {
     QString tassoEsatto;             // Label1(11)
     QString descrizione;             // XPText2
     QString errore;                  // message for the user, empty when none
+    // The contract's lines below these (PaginaMutuoConContratto); none here.
+    DatiPaginaContratto contratto;
 };
-// Recomputes the mortgage and returns what frmMutuo shows.
+// Recomputes the mortgage and returns what frmMutuo shows above the contract.
 DatiPaginaMutuo PaginaMutuo(Mutuo& m);
 
 struct DatiRigaOPE {

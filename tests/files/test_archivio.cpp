@@ -179,8 +179,8 @@ private slots:
         FileGrezzo f(P("Nuovo"));
         QCOMPARE(f.Righe("SELECT type, name FROM sqlite_master ORDER BY rowid"),
                  (QStringList{"t:table|t:parametri", "t:table|t:mutuo", "t:table|t:ope", "t:table|t:breve",
-                              "t:table|t:verifica", "t:table|t:conto", "t:table|t:movimenti", "t:table|t:saldi",
-                              "t:table|t:condizioni", "t:table|t:regole"}));
+                              "t:table|t:verifica", "t:table|t:conto", "t:table|t:contratto", "t:table|t:movimenti",
+                              "t:table|t:saldi", "t:table|t:condizioni", "t:table|t:regole", "t:table|t:costi"}));
 
         QStringList parametri{"t:anno|t:INTEGER16", "t:descrizione|t:TEXT"};
         for (int q = 1; q <= 4; ++q)

@@ -215,7 +215,8 @@ private slots:
         // follows the pages, the copy keeps every line, the report counts
         // what it could not print.
         std::vector<ConteggioRiepilogo> conteggi;
-        for (int i = 0; i < 60; ++i) {
+        constexpr int quanti = TabellaStampa::MaxRighe / 4 + 50;
+        for (int i = 0; i < quanti; ++i) {
             ConteggioRiepilogo c{QStringLiteral("C%1").arg(i), {}, {}, {}};
             for (int q = 0; q < 4; ++q) {
                 RigaFormula f;
@@ -240,8 +241,8 @@ private slots:
             conteggi.push_back(std::move(c));
         }
         const DatiPaginaRiepilogo d = PaginaRiepilogo(conteggi);
-        QCOMPARE(d.trimestriVerificati, 240);
-        QCOMPARE(CopiaRiepilogo(d).count('\n'), 240 + 3);
+        QCOMPARE(d.trimestriVerificati, quanti * 4);
+        QCOMPARE(CopiaRiepilogo(d).count('\n'), quanti * 4 + 3);
         const Rapporto r = RapportoRiepilogo(d);
         QVERIFY(r.NumeroPagine > 1);
         bool contate = false;

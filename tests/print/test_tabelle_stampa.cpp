@@ -26,9 +26,9 @@ private slots:
 void TestTabelleStampa::tabellaLimitata()
 {
     TabellaStampa t;
-    QVERIFY(t.Testo(200, 20).isEmpty());
-    QVERIFY(!t.RigaGrassetto(200));
-    QVERIFY_THROWS_EXCEPTION(std::out_of_range, t.setTesto(201, 1, QStringLiteral("x")));
+    QVERIFY(t.Testo(TabellaStampa::MaxRighe, 20).isEmpty());
+    QVERIFY(!t.RigaGrassetto(TabellaStampa::MaxRighe));
+    QVERIFY_THROWS_EXCEPTION(std::out_of_range, t.setTesto(TabellaStampa::MaxRighe + 1, 1, QStringLiteral("x")));
     QVERIFY_THROWS_EXCEPTION(std::out_of_range, t.Testo(1, 21));
     QVERIFY_THROWS_EXCEPTION(std::out_of_range, t.setRigaGrassetto(-1, true));
 }
@@ -135,9 +135,9 @@ void TestTabelleStampa::matematico()
     QVERIFY(r.colonne[1].regola == RegolaGrassetto::Riga);
 
     // A grid larger than the print table is cut at its limits.
-    Griglia enorme(250, 25);
-    enorme.setTesto(249, 24, QStringLiteral("fuori"));
-    QCOMPARE(RapportoMatematico(enorme, {}).RighePerPagina, 200);
+    Griglia enorme(TabellaStampa::MaxRighe + 50, 25);
+    enorme.setTesto(TabellaStampa::MaxRighe + 49, 24, QStringLiteral("fuori"));
+    QCOMPARE(RapportoMatematico(enorme, {}).RighePerPagina, TabellaStampa::MaxRighe);
 }
 
 void TestTabelleStampa::italia()

@@ -46,6 +46,7 @@ const QStringList menuSenzaConteggio = {
     "mnuSalvaEsci|Salva e&d esci||0", "mnuEsci|&Esci senza salvare||1", "mnuTabella|&Tabelle||0",
     "mnucc|T.E.G. su &conto corrente||0", "mnuInput|&Dati di input||0", "mnuMatematico|T.E.G. &matematico||0",
     "mnuItalia|T.E.G. &Banca d'Italia||0", "mnuMutuo|T.E.G. su &mutuo||0",
+    "mnuPiano|&Piano di ammortamento||0",
     "mnuVarie|T.E.G. su operazioni finanziarie &varie||0",
     "mnuBreve|T.E.G. su operazioni finanziarie di &breve termine||0", "mnuUsura|Verifica &usura||0",
     "mnuRiepilogo|Riepi&logo pluriennale||0", "mnuRegole|Re&gole delle classi||0", "mnuCopiaEsporta|&Copia||0",

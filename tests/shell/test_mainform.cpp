@@ -165,7 +165,7 @@ private slots:
                               "mnuEsci: Esci senza salvare"}));
         QCOMPARE(voci("mnuTabella"),
                  QStringList({"mnucc: T.E.G. su conto corrente", "mnuMutuo: T.E.G. su mutuo",
-                              "mnuVarie: T.E.G. su operazioni finanziarie varie",
+                              "mnuPiano: Piano di ammortamento", "mnuVarie: T.E.G. su operazioni finanziarie varie",
                               "mnuBreve: T.E.G. su operazioni finanziarie di breve termine",
                               "mnuUsura: Verifica usura", "mnuRiepilogo: Riepilogo pluriennale",
                               "mnuRegole: Regole delle classi"}));
