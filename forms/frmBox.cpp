@@ -6,8 +6,13 @@
 #include "Messaggi.h"
 #include "Pagine.h"
 
+#include "TrimestriDaMovimenti.h"
+
+#include <QAction>
 #include <QFrame>
 #include <QLabel>
+#include <QPainter>
+#include <QPixmap>
 #include <exception>
 
 namespace {
@@ -36,6 +41,20 @@ double Leggi(const BOX& b, int k)
     return valori[k];
 }
 
+// The mark of a figure drawn from the movements (blue) or the conditions
+// (green): a dot inside the field, at its end.
+QIcon Segno(const QColor& colore)
+{
+    QPixmap p(16, 16);
+    p.fill(Qt::transparent);
+    QPainter g(&p);
+    g.setRenderHint(QPainter::Antialiasing);
+    g.setPen(Qt::NoPen);
+    g.setBrush(colore);
+    g.drawEllipse(QRectF(4, 4, 8, 8));
+    return QIcon(p);
+}
+
 void Scrivi(BOX& b, int k, double v)
 {
     switch (k) {
@@ -59,6 +78,7 @@ frmBox::frmBox(Documento& documento, QWidget* genitore)
     for (int i = 0; i < 4; ++i) {
         auto* l = CreaEtichetta(QStringLiteral("Label2(%1)").arg(i), QString::fromLatin1(trimestri[i]),
                                 cornice);
+        intestazioni_[i] = l;
         l->setAlignment(Qt::AlignCenter);
         QFont f = l->font();
         f.setBold(true);
@@ -77,6 +97,9 @@ frmBox::frmBox(Documento& documento, QWidget* genitore)
             connect(c, &CampoFinanziamento::Uscita, this, [this, k, i] { esciCampo(k, i); });
             SegnalaDigitazione(c);
             campi_[k][i] = c;
+            segni_[k][i] = c->addAction(QIcon(), QLineEdit::TrailingPosition);
+            segni_[k][i]->setObjectName(QStringLiteral("Fonte%1(%2)").arg(k + 1).arg(i));
+            segni_[k][i]->setVisible(false);
         }
 
     Colloca(CreaEtichetta(QStringLiteral("Label1(7)"), QStringLiteral("Anno di riferimento"), cornice),
@@ -103,8 +126,16 @@ void frmBox::Pagina()
     anno_->Riempi(p.anni);
     anno_->ImpostaTesto(p.anno);
     for (int k = 0; k < Righe; ++k)
-        for (int i = 0; i < 4; ++i)
+        for (int i = 0; i < 4; ++i) {
             campi_[k][i]->setText(p.campi[k][i]);
+            mostraFonte(k, i, p.fonti[k][i]);
+        }
+    for (int i = 0; i < 4; ++i) {
+        // A quarter the movements covered only in part is marked.
+        const QString& nota = p.coperture[i];
+        intestazioni_[i]->setText(QString::fromLatin1(trimestri[i]) + (nota.isEmpty() ? QString() : QStringLiteral(" \u25d0")));
+        intestazioni_[i]->setToolTip(nota);
+    }
     descrizione_->setText(p.descrizione);
     descrizione_->setCursorPosition(0);
     caricamento_ = false;
@@ -122,8 +153,12 @@ void frmBox::esciCampo(int k, int i)
     const double prima = Leggi(b, k);
     if (const auto v = LeggiCampoImporto(campi_[k][i], prima, this)) {
         Scrivi(b, k, *v);
-        if (*v != prima)
+        if (*v != prima) {
+            // Typed over, the figure is the user's.
+            FiguraDigitata(Conteggio(), i + 1, static_cast<CampoTrimestre>(k));
+            mostraFonte(k, i, QString());
             emit Modificato();
+        }
     }
 }
 
@@ -152,8 +187,24 @@ void frmBox::sceltaAnno(int indice)
         Messaggio(QStringLiteral("L'anno \"%1\" non è ammesso.").arg(testo), QMessageBox::Warning, this);
         return;
     }
-    if (Conteggio().AnnoRiferimento() != prima)
+    if (Conteggio().AnnoRiferimento() != prima) {
+        // The marks say whether the figures were computed for this year.
+        const DatiPaginaInput p = PaginaInput(Conteggio());
+        for (int k = 0; k < Righe; ++k)
+            for (int i = 0; i < 4; ++i)
+                mostraFonte(k, i, p.fonti[k][i]);
         emit Modificato();
+    }
+}
+
+void frmBox::mostraFonte(int k, int i, const QString& fonte)
+{
+    QAction* a = segni_[k][i];
+    if (!fonte.isEmpty())
+        a->setIcon(Segno(fonte.startsWith(QStringLiteral("Dai movimenti")) ? QColor(40, 100, 200) : QColor(40, 150, 70)));
+    a->setToolTip(fonte);
+    a->setVisible(!fonte.isEmpty());
+    campi_[k][i]->setToolTip(fonte);
 }
 
 DatiPaginaInput frmBox::Dati() const

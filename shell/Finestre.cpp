@@ -2,16 +2,20 @@
 
 #include "ConteggioAperto.h"
 #include "FinestraFiglia.h"
+#include "RapportiConto.h"
 #include "RapportoRiepilogo.h"
 #include "RapportoSoglia.h"
 #include "Routines.h"
 #include "frmBox.h"
 #include "frmBreve.h"
 #include "frmCalcoli.h"
+#include "frmCondizioni.h"
 #include "frmItalia.h"
+#include "frmMovimenti.h"
 #include "frmMutuo.h"
 #include "frmOPE.h"
 #include "frmRiepilogo.h"
+#include "frmScalare.h"
 #include "frmUsura.h"
 #include "modCopia.h"
 
@@ -81,6 +85,10 @@ const std::vector<VoceFinestra>& ElencoFinestre()
             CopiaBreve),
         conTabella<frmUsura>("frmUsura", DisponiUsura, RapportoSoglia, CopiaSoglia),
         conTabella<frmRiepilogo>("frmRiepilogo", DisponiRiepilogo, RapportoRiepilogo, CopiaRiepilogo),
+        // The account from its statements.
+        conTabella<frmMovimenti>("frmMovimenti", DisponiConto, RapportoMovimenti, CopiaMovimenti),
+        conTabella<frmCondizioni>("frmCondizioni", DisponiConto, RapportoCondizioni, CopiaCondizioni),
+        conTabella<frmScalare>("frmScalare", DisponiConto, RapportoScalare, CopiaScalare),
     };
     return voci;
 }

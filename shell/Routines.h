@@ -56,6 +56,9 @@ void DisponiBreve(QWidget* w, const QSizeF& principale);
 // only the window is placed.
 void DisponiUsura(QWidget* w, const QSizeF& principale);
 void DisponiRiepilogo(QWidget* w, const QSizeF& principale);
+// The account's windows (movements, conditions, scale) lay out their own
+// contents too.
+void DisponiConto(QWidget* w, const QSizeF& principale);
 
 // Chooses the routine by window name ("frmTitolo", "frmCalcoli", ...);
 // false when the name has no layout.
