@@ -262,8 +262,15 @@ frmMovimenti::frmMovimenti(ConteggioAperto& conteggio, QWidget* genitore)
         connect(a, &QShortcut::activated, this, fai);
     };
     tasto(this, QKeySequence::Undo, Qt::WidgetWithChildrenShortcut, [pila] { pila->undo(); });
-    tasto(this, QKeySequence::Redo, Qt::WidgetWithChildrenShortcut, [pila] { pila->redo(); });
-    tasto(this, QKeySequence(Qt::CTRL | Qt::Key_Y), Qt::WidgetWithChildrenShortcut, [pila] { pila->redo(); });
+    // Redo answers Ctrl+Y as well as the platform's keys, in one shortcut:
+    // two shortcuts on the same key would cancel each other out.
+    QList<QKeySequence> ripetizione = QKeySequence::keyBindings(QKeySequence::Redo);
+    if (!ripetizione.contains(QKeySequence(Qt::CTRL | Qt::Key_Y)))
+        ripetizione << QKeySequence(Qt::CTRL | Qt::Key_Y);
+    auto* rifai = new QShortcut(this);
+    rifai->setKeys(ripetizione);
+    rifai->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(rifai, &QShortcut::activated, pila, &QUndoStack::redo);
     tasto(tabella_, QKeySequence(Qt::Key_Insert), Qt::WidgetShortcut, [this] { AggiungiMovimento(); });
     tasto(tabella_, QKeySequence(Qt::Key_Delete), Qt::WidgetShortcut, [this] { EliminaSelezionati(); });
 }
