@@ -53,6 +53,9 @@ dlgCalcolaTrimestri::dlgCalcolaTrimestri(const std::vector<AnnoCoperto>& anni, i
     anni_->resizeColumnsToContents();
     anni_->horizontalHeader()->setStretchLastSection(true);
     anni_->setMinimumWidth(anni_->horizontalHeader()->length() + 2 * anni_->frameWidth() + 24);
+    // Up to a dozen years in sight without scrolling.
+    anni_->setMinimumHeight(anni_->horizontalHeader()->height() + 2 * anni_->frameWidth() +
+                            anni_->verticalHeader()->defaultSectionSize() * std::min(12, anni_->rowCount()) + 2);
     anni_->setCurrentCell(std::max(0, scelta), 0);
     layout->addWidget(anni_);
 

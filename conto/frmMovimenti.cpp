@@ -117,6 +117,10 @@ frmMovimenti::frmMovimenti(ConteggioAperto& conteggio, QWidget* genitore)
     const auto etichetta = [&](const QString& testo, QWidget* compagno) {
         auto* l = new QLabel(testo, filtri);
         l->setBuddy(compagno);
+        // Never squeezed by the fields; a little room after the last letter,
+        // which some fonts draw wider than they measure it.
+        l->setMinimumWidth(l->sizeHint().width() + TwipsAPixel(60));
+        l->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
         riga->addWidget(l);
         riga->addWidget(compagno);
     };
@@ -185,8 +189,12 @@ frmMovimenti::frmMovimenti(ConteggioAperto& conteggio, QWidget* genitore)
     testata->setSectionsClickable(true);
     testata->setSortIndicatorShown(true);
     testata->setSortIndicator(-1, Qt::AscendingOrder);
-    connect(testata, &QHeaderView::sortIndicatorChanged, modello_,
-            [this](int colonna, Qt::SortOrder verso) { modello_->sort(colonna, verso); });
+    connect(testata, &QHeaderView::sortIndicatorChanged, modello_, [this](int colonna, Qt::SortOrder verso) {
+        modello_->sort(colonna, verso);
+        // The current movement stays in sight at its new place.
+        if (tabella_->currentIndex().isValid())
+            tabella_->scrollTo(tabella_->currentIndex(), QAbstractItemView::PositionAtCenter);
+    });
     const QFontMetrics fm = tabella_->fontMetrics();
     const char* const larghezze[ColonneMovimenti] = {"000000", "00/00/0000 ", "00/00/0000", "-00.000.000,00",
                                                      "Causale",  "",            "interessi creditori", "Regola",
@@ -197,7 +205,8 @@ frmMovimenti::frmMovimenti(ConteggioAperto& conteggio, QWidget* genitore)
                                                fm.horizontalAdvance(IntestazioniMovimenti()[c])) + TwipsAPixel(240));
     testata->resizeSection(static_cast<int>(ColonnaMovimenti::Descrizione), fm.averageCharWidth() * 42);
     testata->resizeSection(static_cast<int>(ColonnaMovimenti::Estratto), fm.averageCharWidth() * 34);
-    testata->setStretchLastSection(true);
+    // The description takes the room the window has to spare.
+    testata->setSectionResizeMode(static_cast<int>(ColonnaMovimenti::Descrizione), QHeaderView::Stretch);
     layout->addWidget(tabella_, 1);
 
     // Reactions.

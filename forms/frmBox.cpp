@@ -33,6 +33,7 @@ constexpr int yRiga(int k) { return 660 + k * 480; }
 // The eighth row leaves less room below: year and description sit closer.
 constexpr int yAnno = yRiga(8) + 60;
 constexpr int yDescrizione = yAnno + 480;
+constexpr int yLegenda = yDescrizione + 600;
 
 double Leggi(const BOX& b, int k)
 {
@@ -117,6 +118,18 @@ frmBox::frmBox(Documento& documento, QWidget* genitore)
     Colloca(descrizione_, xCampo(0), yDescrizione, xCampo(3) + lCampo - xCampo(0), altezzaCampo);
     connect(descrizione_, &CampoFinanziamento::Uscita, this, &frmBox::esciDescrizione);
     SegnalaDigitazione(descrizione_);
+
+    // What the marks mean, shown while there are any.
+    legenda_ = CreaEtichetta(QStringLiteral("LegendaFonti"),
+                             QStringLiteral("<span style=\"color:#2864c8\">\u25cf</span> cifra calcolata dai movimenti"
+                                            "&nbsp;&nbsp;&nbsp;<span style=\"color:#28964a\">\u25cf</span> cifra presa "
+                                            "dalle condizioni del conto&nbsp;&nbsp;&nbsp;\u25d0 trimestre coperto "
+                                            "solo in parte dai movimenti. Una cifra scritta a mano perde il segno."),
+                             cornice);
+    legenda_->setTextFormat(Qt::RichText);
+    legenda_->setWordWrap(true);
+    Colloca(legenda_, xDidascalia, yLegenda, xCampo(3) + lCampo - xDidascalia, 2 * altezzaCampo);
+    legenda_->setVisible(false);
 }
 
 void frmBox::Pagina()
@@ -138,6 +151,7 @@ void frmBox::Pagina()
     }
     descrizione_->setText(p.descrizione);
     descrizione_->setCursorPosition(0);
+    aggiornaLegenda();
     caricamento_ = false;
     SegnaRiempita();
 }
@@ -205,6 +219,18 @@ void frmBox::mostraFonte(int k, int i, const QString& fonte)
     a->setToolTip(fonte);
     a->setVisible(!fonte.isEmpty());
     campi_[k][i]->setToolTip(fonte);
+    aggiornaLegenda();
+}
+
+void frmBox::aggiornaLegenda()
+{
+    bool segni = false;
+    for (int i = 0; i < 4; ++i) {
+        segni = segni || !intestazioni_[i]->toolTip().isEmpty();
+        for (int k = 0; k < Righe; ++k)
+            segni = segni || segni_[k][i]->isVisible();
+    }
+    legenda_->setVisible(segni);
 }
 
 DatiPaginaInput frmBox::Dati() const

@@ -40,10 +40,13 @@ private:
     // Shows where the figure came from (a mark in the field and its
     // tooltip); nothing for a figure the user typed.
     void mostraFonte(int k, int i, const QString& fonte);
+    // The key to the marks, shown while a figure or a quarter is marked.
+    void aggiornaLegenda();
 
     std::array<std::array<CampoFinanziamento*, 4>, Righe> campi_{};
     std::array<std::array<QAction*, 4>, Righe> segni_{};
     std::array<QLabel*, 4> intestazioni_{};
+    QLabel* legenda_ = nullptr;
     CampoFinanziamento* descrizione_ = nullptr;
     ElencoFinanziamento* anno_ = nullptr;
     bool caricamento_ = false;

@@ -103,6 +103,13 @@ private slots:
     // user's; the sources survive a save.
     void annoScelto()
     {
+        {
+            // Nothing marked yet: no key to the marks either.
+            frmBox prima(d());
+            prima.show();
+            prima.Pagina();
+            QVERIFY(!prima.findChild<QLabel*>(QStringLiteral("LegendaFonti"))->isVisible());
+        }
         Scegli(2016);
         QVERIFY(CalcolaTrimestriDaMovimenti(conteggio_, c_, nullptr));
         QVERIFY(domande_.isEmpty());  // 2016 is covered whole
@@ -125,6 +132,7 @@ private slots:
         QCOMPARE(numeri->toolTip(), QStringLiteral("Dai movimenti: scalare del Trimestre II - 2016."));
         QVERIFY(box.findChild<QAction*>(QStringLiteral("Fonte1(1)"))->isVisible());
         QVERIFY(box.Campo(6, 1)->toolTip().startsWith(QStringLiteral("Dalle condizioni del conto")));
+        QVERIFY(box.findChild<QLabel*>(QStringLiteral("LegendaFonti"))->isVisible());
         QTest::mouseClick(numeri, Qt::LeftButton, {}, QPoint(4, numeri->height() / 2));
         QTest::keyClicks(numeri, QStringLiteral("1000"));
         QTest::keyClick(numeri, Qt::Key_Tab);
