@@ -144,16 +144,7 @@ bool CalcolaTrimestriDaMovimenti(ConteggioAperto& conteggio, const QString& arch
         return false;
     }
     const Scalare scalare = CalcolaScalare(conto.movimenti, conto.saldi, conto.condizioni);
-    // A year whose only day covered is its last (the day the first statement
-    // opens with the balance it carries over) has nothing to compute.
-    std::vector<AnnoCoperto> coperti = AnniCoperti(conto.movimenti, conto.saldi);
-    const std::vector<PeriodoCoperto> periodi = PeriodiCoperti(conto.movimenti, conto.saldi);
-    std::erase_if(coperti, [&](const AnnoCoperto& a) {
-        const std::chrono::sys_days primo{std::chrono::year{a.anno} / 1 / 1},
-            penultimo{std::chrono::year{a.anno} / 12 / 30};
-        return std::none_of(periodi.begin(), periodi.end(),
-                            [&](const PeriodoCoperto& p) { return p.dal <= penultimo && p.al >= primo; });
-    });
+    const std::vector<AnnoCoperto> coperti = AnniDaCalcolare(conto);
     if (coperti.empty()) {
         Messaggio(QStringLiteral("I movimenti non coprono alcun giorno: non c'è un trimestre da calcolare."),
                   QMessageBox::Information, genitore);

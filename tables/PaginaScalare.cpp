@@ -90,10 +90,23 @@ QString TestoNumeri(NumeriCentesimi n)
     return TestoCentesimiQt(n);
 }
 
+std::vector<AnnoCoperto> AnniDaCalcolare(const ContoMovimenti& conto)
+{
+    std::vector<AnnoCoperto> coperti = AnniCoperti(conto.movimenti, conto.saldi);
+    const std::vector<PeriodoCoperto> periodi = PeriodiCoperti(conto.movimenti, conto.saldi);
+    std::erase_if(coperti, [&](const AnnoCoperto& a) {
+        const std::chrono::sys_days primo{std::chrono::year{a.anno} / 1 / 1},
+            penultimo{std::chrono::year{a.anno} / 12 / 30};
+        return std::none_of(periodi.begin(), periodi.end(),
+                            [&](const PeriodoCoperto& p) { return p.dal <= penultimo && p.al >= primo; });
+    });
+    return coperti;
+}
+
 std::vector<int> AnniScalare(const ContoMovimenti& conto, const Scalare& scalare)
 {
     std::vector<int> anni;
-    for (const AnnoCoperto& a : AnniCoperti(conto.movimenti, conto.saldi))
+    for (const AnnoCoperto& a : AnniDaCalcolare(conto))
         anni.push_back(a.anno);
     if (anni.empty())
         for (const TrimestreScalare& q : scalare.trimestri)

@@ -17,7 +17,12 @@ QString TestoCopertura(Copertura c);
 // Numeri in cents × days, as euro × days with two decimals: "1.234.567,89".
 QString TestoNumeri(NumeriCentesimi n);
 
-// The years the window offers: those the records cover (AnniCoperti), or,
+// The years the records cover with something to compute: AnniCoperti less a
+// year whose only day covered is its last (the day the first statement opens
+// with the balance it carries over).
+std::vector<AnnoCoperto> AnniDaCalcolare(const ContoMovimenti& conto);
+
+// The years the window offers: those the records cover (AnniDaCalcolare), or,
 // without any covered day, those of the scale's quarters.
 std::vector<int> AnniScalare(const ContoMovimenti& conto, const Scalare& scalare);
 

@@ -59,6 +59,9 @@ private slots:
         w.Pagina();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QCOMPARE(w.Dati().anno, 2015);
+        // The first statement opens on 31/12/2013: that day alone is no year
+        // to show.
+        QCOMPARE(w.Dati().anni, (std::vector<int>{2014, 2015, 2016, 2017}));
         QCOMPARE(w.Anno()->currentText(), QStringLiteral("2015"));
         QVERIFY(w.Dati().errore.isEmpty());
 
