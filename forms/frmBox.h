@@ -13,6 +13,7 @@ class CampoFinanziamento;
 class QAction;
 class QLabel;
 class ElencoFinanziamento;
+class QLabel;
 
 class frmBox : public FinestraConto {
     Q_OBJECT
@@ -49,5 +50,6 @@ private:
     QLabel* legenda_ = nullptr;
     CampoFinanziamento* descrizione_ = nullptr;
     ElencoFinanziamento* anno_ = nullptr;
+    QLabel* avvisoLire_ = nullptr;
     bool caricamento_ = false;
 };
