@@ -7,6 +7,7 @@
 #include "ClassiMovimenti.h"
 #include "Condizioni.h"
 #include "Movimenti.h"
+#include "OriginiTrimestri.h"
 
 #include <vector>
 
@@ -16,6 +17,8 @@ struct ContoMovimenti {
     std::vector<SaldiEstratto> saldi;  // one per statement, in the order imported
     CondizioniConto condizioni;
     std::vector<RegolaClasse> regole = RegolePredefinite();
+    // Where the reference year's quarter figures came from.
+    OriginiTrimestri origini;
 
     // True when there is nothing from statements: no movement, no balance.
     bool Vuoto() const { return movimenti.empty() && saldi.empty(); }

@@ -65,9 +65,10 @@ Centesimi FidoDel(const CondizioniConto& condizioni, sys_days giorno)
     return p ? p->accordato : 0;
 }
 
-// The opening balance of the earliest statement, less the movements it
-// already holds (booked before its opening date).
-std::pair<Centesimi, bool> SaldoPartenza(const std::vector<Movimento>& movimenti, const std::vector<SaldiEstratto>& saldi)
+
+} // namespace
+
+std::pair<Centesimi, bool> SaldoDiPartenza(const std::vector<Movimento>& movimenti, const std::vector<SaldiEstratto>& saldi)
 {
     if (saldi.empty())
         return {0, false};
@@ -80,8 +81,6 @@ std::pair<Centesimi, bool> SaldoPartenza(const std::vector<Movimento>& movimenti
             Somma(saldo, Opposto(m.importo));
     return {saldo, true};
 }
-
-} // namespace
 
 std::vector<PeriodoCoperto> PeriodiCoperti(const std::vector<Movimento>& movimenti,
                                            const std::vector<SaldiEstratto>& saldi)
@@ -137,7 +136,7 @@ Scalare CalcolaScalare(const std::vector<Movimento>& movimenti, const std::vecto
         throw std::invalid_argument("Il periodo dello scalare supera i cento anni: controllare le date dei movimenti.");
 
     Scalare scalare;
-    std::tie(scalare.saldoPartenza, scalare.saldoPartenzaDichiarato) = SaldoPartenza(movimenti, saldi);
+    std::tie(scalare.saldoPartenza, scalare.saldoPartenzaDichiarato) = SaldoDiPartenza(movimenti, saldi);
 
     // The net amount valued on each day d from base (the day before the
     // first quarter, whose end-of-day balance opens it) to the last day.

@@ -13,24 +13,19 @@
 // counting in the next quarter, as it does in the bank's scale.
 #include "Condizioni.h"
 #include "Movimenti.h"
+#include "OriginiTrimestri.h"
 
 #include <array>
 #include <chrono>
 #include <cstdint>
 #include <optional>
+#include <utility>
 #include <vector>
 
 // Balance × days in cents × days: exact. Divided by 100 it is the numeri of
 // a statement, in euro × days.
 using NumeriCentesimi = std::int64_t;
 
-// How much of a quarter the statements cover, by booking date.
-enum class Copertura : std::uint8_t {
-    Nessuna,        // no day of it
-    Parziale,       // some days of it, not all
-    SenzaChiusura,  // every day, but not the GiorniRegistrazioneChiusura days after it, when the bank books the postings of its closing
-    Completa        // every day and the days after it
-};
 
 // Days after a quarter's end within which banks book the interest and
 // charges of its closing, valued on its last day.
@@ -55,6 +50,13 @@ std::vector<PeriodoCoperto> PeriodiCoperti(const std::vector<Movimento>& movimen
 // How far the periods cover the quarter from inizio to fine (see Copertura).
 Copertura CoperturaDi(const std::vector<PeriodoCoperto>& coperti, std::chrono::sys_days inizio,
                       std::chrono::sys_days fine);
+
+// The balance before every movement: the opening balance declared by the
+// earliest statement, less the movements booked before its opening date
+// (which that balance already holds), and true; {0, false} without
+// statements. Throws std::overflow_error as CalcolaScalare does.
+std::pair<Centesimi, bool> SaldoDiPartenza(const std::vector<Movimento>& movimenti,
+                                           const std::vector<SaldiEstratto>& saldi);
 
 // One line of the scale: a balance by value date and the days it counts in
 // its quarter, split where the balance, the credit line or the quarter
@@ -135,12 +137,6 @@ Scalare CalcolaScalare(const std::vector<Movimento>& movimenti, const std::vecto
 Scalare CalcolaScalare(const std::vector<Movimento>& movimenti, const std::vector<SaldiEstratto>& saldi,
                        const CondizioniConto& condizioni);
 
-// Where a quarter's figure comes from, for the window to say so.
-enum class FonteFigura : std::uint8_t {
-    Nessuna,     // nothing to draw it from (0)
-    Movimenti,   // the scale of the movements and statements
-    Condizioni   // the account's conditions
-};
 
 struct FiguraTrimestre {
     double valore = 0;

@@ -244,6 +244,45 @@ TabellaConteggio Conto()
     return t;
 }
 
+// Where the reference year's quarter figures came from ("Calcola trimestri
+// dai movimenti"): the year of the scale, then for each quarter its coverage,
+// whether it was filled and the source of each of its eight figures.
+TabellaConteggio Origini()
+{
+    const auto origini = [](auto& d) -> auto& { return d.ContoCorrente().origini; };
+    TabellaConteggio t{"origini", true, {}};
+    t.campi.push_back(Campo(
+        "anno", Tipo::Lungo, Lettura::Intero32, std::int64_t{0},
+        [origini](const Documento& d) { return Valore{std::int64_t{origini(d).anno}}; },
+        [origini](Documento& d, const Valore& v) { origini(d).anno = static_cast<int>(I(v)); }));
+    const char* const campi[CampiTrimestre] = {"numeri", "interessi", "commissioni",  "spese",
+                                               "giornivaluta", "cms", "accordato", "massimoscoperto"};
+    for (int q = 1; q <= 4; ++q) {
+        const auto trimestre = [origini, q](auto& d) -> auto& {
+            return origini(d).trimestri[static_cast<std::size_t>(q - 1)];
+        };
+        t.campi.push_back(Campo(
+            N("copertura", q), Tipo::Intero, Lettura::Intero16, std::int64_t{0},
+            [trimestre](const Documento& d) { return NumeroDi(trimestre(d).copertura); },
+            [trimestre](Documento& d, const Valore& v) {
+                trimestre(d).copertura = Enumerato<Copertura>(v, static_cast<int>(Copertura::Completa), "copertura");
+            }));
+        t.campi.push_back(Campo(
+            N("riempito", q), Tipo::Intero, Lettura::Intero16, std::int64_t{0},
+            [trimestre](const Documento& d) { return Valore{std::int64_t{trimestre(d).riempito ? 1 : 0}}; },
+            [trimestre](Documento& d, const Valore& v) { trimestre(d).riempito = Enumerato<int>(v, 1, "riempito") == 1; }));
+        for (std::size_t k = 0; k < CampiTrimestre; ++k)
+            t.campi.push_back(Campo(
+                N((std::string("fonte") + campi[k]).c_str(), q), Tipo::Intero, Lettura::Intero16, std::int64_t{0},
+                [trimestre, k](const Documento& d) { return NumeroDi(trimestre(d).fonti[k]); },
+                [trimestre, k](Documento& d, const Valore& v) {
+                    trimestre(d).fonti[k] =
+                        Enumerato<FonteFigura>(v, static_cast<int>(FonteFigura::Condizioni), "fonte");
+                }));
+    }
+    return t;
+}
+
 // A field of element i of a list of the document: `lista` gives the list of
 // a document (const or not), `leggi` the value of an element, `scrivi`
 // assigns one.
@@ -524,7 +563,7 @@ std::chrono::sys_days DataDaOle(double giorni)
 const std::vector<TabellaConteggio>& TracciatoConteggio()
 {
     static const std::vector<TabellaConteggio> tabelle = {Parametri(), Mutuo_(), Operazioni(), Breve(), Verifica(),
-                                                          Conto(), Contratto()};
+                                                          Conto(), Contratto(), Origini()};
     return tabelle;
 }
 

@@ -6,8 +6,13 @@
 #include "Messaggi.h"
 #include "Pagine.h"
 
+#include "TrimestriDaMovimenti.h"
+
+#include <QAction>
 #include <QFrame>
 #include <QLabel>
+#include <QPainter>
+#include <QPixmap>
 #include <exception>
 
 namespace {
@@ -37,6 +42,7 @@ constexpr int yRiga(int k) { return 600 + k * 440; }
 // Nine rows leave little room below: year and description sit closer.
 constexpr int yAnno = yRiga(9) + 60;
 constexpr int yDescrizione = yAnno + 440;
+constexpr int yLegenda = yDescrizione + 600;
 
 // Row k of quarter q; the average CMS in percent.
 double Leggi(const Documento& d, int k, int q)
@@ -47,6 +53,20 @@ double Leggi(const Documento& d, int k, int q)
     const double valori[8] = {b.Numeri(),       b.Interessi(), b.Commissioni(), b.Spese(),
                               b.GiorniValuta(), b.CMS(),       b.Accordato(),   b.MassimoScoperto()};
     return valori[k];
+}
+
+// The mark of a figure drawn from the movements (blue) or the conditions
+// (green): a dot inside the field, at its end.
+QIcon Segno(const QColor& colore)
+{
+    QPixmap p(16, 16);
+    p.fill(Qt::transparent);
+    QPainter g(&p);
+    g.setRenderHint(QPainter::Antialiasing);
+    g.setPen(Qt::NoPen);
+    g.setBrush(colore);
+    g.drawEllipse(QRectF(4, 4, 8, 8));
+    return QIcon(p);
 }
 
 void Scrivi(Documento& d, int k, int q, double v)
@@ -74,6 +94,7 @@ frmBox::frmBox(Documento& documento, QWidget* genitore)
     for (int i = 0; i < 4; ++i) {
         auto* l = CreaEtichetta(QStringLiteral("Label2(%1)").arg(i), QString::fromLatin1(trimestri[i]),
                                 cornice);
+        intestazioni_[i] = l;
         l->setAlignment(Qt::AlignCenter);
         QFont f = l->font();
         f.setBold(true);
@@ -92,6 +113,9 @@ frmBox::frmBox(Documento& documento, QWidget* genitore)
             connect(c, &CampoFinanziamento::Uscita, this, [this, k, i] { esciCampo(k, i); });
             SegnalaDigitazione(c);
             campi_[k][i] = c;
+            segni_[k][i] = c->addAction(QIcon(), QLineEdit::TrailingPosition);
+            segni_[k][i]->setObjectName(QStringLiteral("Fonte%1(%2)").arg(k + 1).arg(i));
+            segni_[k][i]->setVisible(false);
         }
 
     Colloca(CreaEtichetta(QStringLiteral("Label1(%1)").arg(Righe), QStringLiteral("Anno di riferimento"), cornice),
@@ -117,6 +141,18 @@ frmBox::frmBox(Documento& documento, QWidget* genitore)
     Colloca(descrizione_, xCampo(0), yDescrizione, xCampo(3) + lCampo - xCampo(0), altezzaCampo);
     connect(descrizione_, &CampoFinanziamento::Uscita, this, &frmBox::esciDescrizione);
     SegnalaDigitazione(descrizione_);
+
+    // What the marks mean, shown while there are any.
+    legenda_ = CreaEtichetta(QStringLiteral("LegendaFonti"),
+                             QStringLiteral("<span style=\"color:#2864c8\">\u25cf</span> cifra calcolata dai movimenti"
+                                            "&nbsp;&nbsp;&nbsp;<span style=\"color:#28964a\">\u25cf</span> cifra presa "
+                                            "dalle condizioni del conto&nbsp;&nbsp;&nbsp;\u25d0 trimestre coperto "
+                                            "solo in parte dai movimenti. Una cifra scritta a mano perde il segno."),
+                             cornice);
+    legenda_->setTextFormat(Qt::RichText);
+    legenda_->setWordWrap(true);
+    Colloca(legenda_, xDidascalia, yLegenda, xCampo(3) + lCampo - xDidascalia, 2 * altezzaCampo);
+    legenda_->setVisible(false);
 }
 
 void frmBox::Pagina()
@@ -126,10 +162,19 @@ void frmBox::Pagina()
     anno_->Riempi(p.anni);
     anno_->ImpostaTesto(p.anno);
     for (int k = 0; k < Righe; ++k)
-        for (int i = 0; i < 4; ++i)
+        for (int i = 0; i < 4; ++i) {
             campi_[k][i]->setText(p.campi[k][i]);
+            mostraFonte(k, i, k < static_cast<int>(p.fonti.size()) ? p.fonti[k][i] : QString());
+        }
+    for (int i = 0; i < 4; ++i) {
+        // A quarter the movements covered only in part is marked.
+        const QString& nota = p.coperture[i];
+        intestazioni_[i]->setText(QString::fromLatin1(trimestri[i]) + (nota.isEmpty() ? QString() : QStringLiteral(" \u25d0")));
+        intestazioni_[i]->setToolTip(nota);
+    }
     descrizione_->setText(p.descrizione);
     descrizione_->setCursorPosition(0);
+    aggiornaLegenda();
     MostraAvvisoLire(avvisoLire_, Conteggio().AnnoRiferimento());
     caricamento_ = false;
     SegnaRiempita();
@@ -152,8 +197,14 @@ void frmBox::esciCampo(int k, int i)
             return;
         }
         Scrivi(Conteggio(), k, i + 1, *v);
-        if (*v != prima)
+        if (*v != prima) {
+            // Typed over, the figure is the user's.
+            if (k < static_cast<int>(CampiTrimestre)) {
+                FiguraDigitata(Conteggio(), i + 1, static_cast<CampoTrimestre>(k));
+                mostraFonte(k, i, QString());
+            }
             emit Modificato();
+        }
     }
 }
 
@@ -183,8 +234,36 @@ void frmBox::sceltaAnno(int indice)
         return;
     }
     MostraAvvisoLire(avvisoLire_, Conteggio().AnnoRiferimento());
-    if (Conteggio().AnnoRiferimento() != prima)
+    if (Conteggio().AnnoRiferimento() != prima) {
+        // The marks say whether the figures were computed for this year.
+        const DatiPaginaInput p = PaginaInput(Conteggio());
+        for (int k = 0; k < static_cast<int>(p.fonti.size()); ++k)
+            for (int i = 0; i < 4; ++i)
+                mostraFonte(k, i, p.fonti[k][i]);
         emit Modificato();
+    }
+}
+
+void frmBox::mostraFonte(int k, int i, const QString& fonte)
+{
+    QAction* a = segni_[k][i];
+    if (!fonte.isEmpty())
+        a->setIcon(Segno(fonte.startsWith(QStringLiteral("Dai movimenti")) ? QColor(40, 100, 200) : QColor(40, 150, 70)));
+    a->setToolTip(fonte);
+    a->setVisible(!fonte.isEmpty());
+    campi_[k][i]->setToolTip(fonte);
+    aggiornaLegenda();
+}
+
+void frmBox::aggiornaLegenda()
+{
+    bool segni = false;
+    for (int i = 0; i < 4; ++i) {
+        segni = segni || !intestazioni_[i]->toolTip().isEmpty();
+        for (int k = 0; k < Righe; ++k)
+            segni = segni || segni_[k][i]->isVisible();
+    }
+    legenda_->setVisible(segni);
 }
 
 DatiPaginaInput frmBox::Dati() const

@@ -4,12 +4,16 @@
 // typed from the decree: the program ships no series of it), the reference
 // year and the account's description. Each value is
 // written into the document when its field is left; the result windows
-// recompute the quarters when they are opened.
+// recompute the quarters when they are opened. A figure that "Calcola
+// trimestri dai movimenti" filled carries a mark and a tooltip saying where
+// it came from, until the user types another value over it.
 #include "frmCalcoli.h"
 
 #include <array>
 
 class CampoFinanziamento;
+class QAction;
+class QLabel;
 class ElencoFinanziamento;
 class QLabel;
 
@@ -36,8 +40,16 @@ private:
     void esciCampo(int k, int i);
     void esciDescrizione();
     void sceltaAnno(int indice);
+    // Shows where the figure came from (a mark in the field and its
+    // tooltip); nothing for a figure the user typed.
+    void mostraFonte(int k, int i, const QString& fonte);
+    // The key to the marks, shown while a figure or a quarter is marked.
+    void aggiornaLegenda();
 
     std::array<std::array<CampoFinanziamento*, 4>, Righe> campi_{};
+    std::array<std::array<QAction*, 4>, Righe> segni_{};
+    std::array<QLabel*, 4> intestazioni_{};
+    QLabel* legenda_ = nullptr;
     CampoFinanziamento* descrizione_ = nullptr;
     ElencoFinanziamento* anno_ = nullptr;
     QLabel* avvisoLire_ = nullptr;

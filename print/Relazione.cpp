@@ -7,6 +7,7 @@
 #include "PaginaSoglia.h"
 #include "RapportoRiepilogo.h"
 #include "PassaggiVerifica.h"
+#include "RapportiConto.h"
 #include "RapportoSoglia.h"
 #include "SoglieInUso.h"
 #include "modStampa.h"
@@ -85,6 +86,27 @@ std::vector<Rapporto> tabelleConto(Documento& d)
     Rapporto italia = RapportoItalia(PaginaItalia(d, errore), descrizione);
     aggiungiNota(italia, errore);
     return {RapportoInput(PaginaInput(d), descrizione), std::move(matematico), std::move(italia)};
+}
+
+// The account from its movements: how the scale gives the quarters' figures
+// of the reference year, and the statements' balances checked. Nothing when
+// the calculation has no movements for that year.
+void sezioneMovimenti(const Documento& d, std::vector<Rapporto>& tabelle, QStringList& esaminati)
+{
+    std::vector<Rapporto> pagine = PagineMovimentiRelazione(d);
+    if (pagine.empty())
+        return;
+    for (Rapporto& r : pagine)
+        tabelle.push_back(std::move(r));
+    const auto& movimenti = d.ContoCorrente().movimenti;
+    const auto [primo, ultimo] = std::minmax_element(
+        movimenti.begin(), movimenti.end(),
+        [](const Movimento& a, const Movimento& b) { return a.dataContabile < b.dataContabile; });
+    esaminati << QStringLiteral("Movimenti del conto")
+              << (movimenti.empty() ? QStringLiteral("nessun movimento")
+                                    : QStringLiteral("%1 movimenti dal %2 al %3")
+                                          .arg(movimenti.size())
+                                          .arg(TestoGiorno(primo->dataContabile), TestoGiorno(ultimo->dataContabile)));
 }
 
 // A financing's table from its page, with the reason when a rate could not
@@ -303,6 +325,7 @@ bool scriviScelta(QWidget* genitore, const QString& di, const std::function<Rela
 std::vector<Rapporto> PagineConteggio(Documento& d, QStringList& esaminati, QString& fonteSoglie)
 {
     std::vector<Rapporto> tabelle;
+    sezioneMovimenti(d, tabelle, esaminati);
     if (contoConDati(d)) {
         for (Rapporto& r : tabelleConto(d))
             tabelle.push_back(std::move(r));

@@ -161,14 +161,6 @@ CellaEsportazione LeggiCella(const QString& testo)
     return c;
 }
 
-namespace {
-bool stessiTesti(const std::vector<CellaEsportazione>& a, const std::vector<CellaEsportazione>& b)
-{
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](const CellaEsportazione& x, const CellaEsportazione& y) { return x.testo == y.testo; });
-}
-} // namespace
-
 TabellaEsportazione TabellaDaRapporto(const Rapporto& r)
 {
     TabellaEsportazione t;
@@ -189,10 +181,18 @@ TabellaEsportazione TabellaDaRapporto(const Rapporto& r)
         colonne.end());
 
     // Every printed page: the rows run on from one page to the next.
-    const int perPagina = std::clamp(r.RighePerPagina, 0, TabellaStampa::MaxRighe);
+    const int perPagina = std::clamp(r.RighePerPagina, 0, r.tabella.Righe());
     const long long pagine = std::max(1LL, std::llround(r.NumeroPagine));
-    const int righe = static_cast<int>(std::min<long long>(perPagina * pagine, TabellaStampa::MaxRighe));
+    const int righe = static_cast<int>(std::min<long long>(perPagina * pagine, r.tabella.Righe()));
+    // A long listing prints its heading at the top of every page: the
+    // sheet has it once.
+    QStringList intestazione;
     for (int i = 1; i <= righe; ++i) {
+        QStringList testiRiga;
+        for (const ColonnaStampa& c : colonne)
+            testiRiga << r.tabella.Testo(i, c.colonna);
+        if (t.rigaIntestazione >= 0 && r.tabella.RigaGrassetto(i) && testiRiga == intestazione)
+            continue;
         std::vector<CellaEsportazione> riga;
         int testi = 0;
         bool soloTesto = true;
@@ -208,10 +208,10 @@ TabellaEsportazione TabellaDaRapporto(const Rapporto& r)
                 soloTesto = false;
             riga.push_back(std::move(cella));
         }
-        if (t.rigaIntestazione < 0 && soloTesto && testi >= 2 && r.tabella.RigaGrassetto(i))
-            t.rigaIntestazione = i - 1;
-        else if (t.rigaIntestazione >= 0 && r.tabella.RigaGrassetto(i) && stessiTesti(riga, t.righe[t.rigaIntestazione]))
-            continue;  // the headings a report of several pages repeats on each: the sheet has them once
+        if (t.rigaIntestazione < 0 && soloTesto && testi >= 2 && r.tabella.RigaGrassetto(i)) {
+            t.rigaIntestazione = static_cast<int>(t.righe.size());
+            intestazione = testiRiga;
+        }
         t.righe.push_back(std::move(riga));
     }
     return t;

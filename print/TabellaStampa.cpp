@@ -1,47 +1,48 @@
 #include "TabellaStampa.h"
 
+#include <algorithm>
 #include <stdexcept>
 
-TabellaStampa::TabellaStampa() = default;
-
-void TabellaStampa::controlla(int r, int c)
+TabellaStampa::TabellaStampa(int righe)
+    : righe_(std::max(righe, MaxRighe)), celle_(static_cast<std::size_t>(righe_) + 1),
+      grassetto_(static_cast<std::size_t>(righe_) + 1, false)
 {
-    if (r < 0 || r > MaxRighe || c < 0 || c > MaxColonne)
+}
+
+void TabellaStampa::controlla(int r, int c) const
+{
+    if (r < 0 || r > righe_ || c < 0 || c > MaxColonne)
         throw std::out_of_range("cella fuori dalla tabella di stampa");
 }
 
 const QString& TabellaStampa::Testo(int r, int c) const
 {
-    static const QString vuota;
+    static const QString vuoto;
     controlla(r, c);
-    return static_cast<std::size_t>(r) < righe_.size() ? righe_[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)]
-                                                        : vuota;
+    const std::vector<QString>& riga = celle_[static_cast<std::size_t>(r)];
+    return static_cast<std::size_t>(c) < riga.size() ? riga[static_cast<std::size_t>(c)] : vuoto;
 }
 
 void TabellaStampa::setTesto(int r, int c, const QString& t)
 {
     controlla(r, c);
-    if (static_cast<std::size_t>(r) >= righe_.size()) {
+    std::vector<QString>& riga = celle_[static_cast<std::size_t>(r)];
+    if (static_cast<std::size_t>(c) >= riga.size()) {
         if (t.isEmpty())
             return;
-        righe_.resize(static_cast<std::size_t>(r) + 1);
+        riga.resize(static_cast<std::size_t>(c) + 1);
     }
-    righe_[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)] = t;
+    riga[static_cast<std::size_t>(c)] = t;
 }
 
 bool TabellaStampa::RigaGrassetto(int r) const
 {
     controlla(r, 0);
-    return static_cast<std::size_t>(r) < grassetto_.size() && grassetto_[static_cast<std::size_t>(r)];
+    return grassetto_[static_cast<std::size_t>(r)];
 }
 
 void TabellaStampa::setRigaGrassetto(int r, bool g)
 {
     controlla(r, 0);
-    if (static_cast<std::size_t>(r) >= grassetto_.size()) {
-        if (!g)
-            return;
-        grassetto_.resize(static_cast<std::size_t>(r) + 1, false);
-    }
     grassetto_[static_cast<std::size_t>(r)] = g;
 }

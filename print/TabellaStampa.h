@@ -1,8 +1,8 @@
 #pragma once
-// The print table shared by the reports and the copies: rows 0..1000 and
-// columns 0..20 of text, one bold flag per row. The reports use rows and
-// columns from 1; row 0 and column 0 stay empty. Rows take memory only once
-// written, so that a report of many pages (an amortisation plan) fits.
+// The print table shared by the reports and the copies: rows 0..1000 (or as
+// many as a long listing asks for) and columns 0..20 of text, one bold flag
+// per row. The reports use rows and columns from 1; row 0 and column 0 stay
+// empty.
 #include <QImage>
 #include <QString>
 #include <array>
@@ -14,11 +14,15 @@ class QRectF;
 
 class TabellaStampa {
 public:
-    static constexpr int MaxRighe = 1000;
+    static constexpr int MaxRighe = 1000;  // the rows of a table made without a size
     static constexpr int MaxColonne = 20;
 
-    TabellaStampa();
+    // Rows 0..righe (at least MaxRighe): a long listing asks for as many as
+    // it prints. Only the cells written take room.
+    explicit TabellaStampa(int righe = MaxRighe);
 
+    // The last row the table has.
+    int Righe() const { return righe_; }
     // Out of range rows or columns throw std::out_of_range.
     const QString& Testo(int r, int c) const;
     void setTesto(int r, int c, const QString& t);
@@ -26,8 +30,9 @@ public:
     void setRigaGrassetto(int r, bool g);
 
 private:
-    static void controlla(int r, int c);
-    std::vector<std::array<QString, MaxColonne + 1>> righe_;  // rows 0.. the last written
+    void controlla(int r, int c) const;
+    int righe_;
+    std::vector<std::vector<QString>> celle_;  // by row, as far as its last cell written
     std::vector<bool> grassetto_;
 };
 

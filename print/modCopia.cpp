@@ -9,7 +9,7 @@
 
 QString TestoCopia(const TabellaStampa& t, int righe, int colonne, bool regolaSegno)
 {
-    righe = std::clamp(righe, 0, TabellaStampa::MaxRighe);
+    righe = std::clamp(righe, 0, t.Righe());
     colonne = std::clamp(colonne, 0, TabellaStampa::MaxColonne);
     QString testo;
     for (int r = 1; r <= righe; ++r) {

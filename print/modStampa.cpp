@@ -368,7 +368,7 @@ void DisegnaRapporto(const Rapporto& r, QPainter& p, double k, std::vector<Eleme
             stampaIntestazione(p, k, 2300, r.sottotitolo, 10, completi, registro);
 
         double fineContenuto = 2540;
-        for (int n = 1; n <= r.RighePerPagina && i < TabellaStampa::MaxRighe; ++n) {
+        for (int n = 1; n <= r.RighePerPagina && i < r.tabella.Righe(); ++n) {
             ++i;
             const int y = 2540 + 300 * n;
             fineContenuto = y + 250;

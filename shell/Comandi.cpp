@@ -4,6 +4,7 @@
 #include "Anteprima.h"
 #include "AperturaEsterna.h"
 #include "ComandoImporta.h"
+#include "CalcolaTrimestri.h"
 #include "ConteggioAperto.h"
 #include "Esportazione.h"
 #include "FinestraFiglia.h"
@@ -230,6 +231,20 @@ std::vector<Comando> Righe()
         // toolbar's, for the same window, "cc".
         Barra(Finestra("cc", "", "", "T.E.G. su conto corrente", "", "frmBox", true, true), 6, "C/C",
               "T.E.G. su conto corrente", "x-office-spreadsheet", S::SP_FileDialogDetailedView),
+        // The account from its statements: its windows, and its quarters
+        // filled from the movements (then the input window shows them).
+        Barra(Finestra("movimenti", "mnuMovimenti", "mnuTabella", "Movimenti", "o", "frmMovimenti", true, true), 6,
+              "Movimenti", "Movimenti del conto", "view-list-text", S::SP_FileDialogListView),
+        Finestra("condizioni", "mnuCondizioni", "mnuTabella", "Condizioni del conto", "d", "frmCondizioni", false,
+                 true),
+        Finestra("scalare", "mnuScalare", "mnuTabella", "Scalare", "S", "frmScalare", true, true),
+        Voce("calcolatrimestri", "mnuCalcolaTrimestri", "mnuTabella", "Calcola trimestri dai movimenti\u2026", "t",
+             true,
+             [](Mainform& m) {
+                 if (CalcolaTrimestriDaMovimenti(m.Conteggio(), m.PercorsoArchivio(), &m))
+                     Apri("frmBox", false)(m);
+             }),
+        Separatore("mnusepConto", "mnuTabella"),
         Barra(Finestra("mutuo", "mnuMutuo", "mnuTabella", "T.E.G. su mutuo", "m", "frmMutuo", true, true), 7,
               "Mutuo", "T.E.G. su mutuo", "go-home", S::SP_DirHomeIcon),
         // The plan of the mortgage's contract; the mortgage window has a button for it too.

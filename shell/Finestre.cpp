@@ -4,18 +4,22 @@
 #include "FinestraFiglia.h"
 #include "RapportoRegole.h"
 #include "RapportoContratto.h"
+#include "RapportiConto.h"
 #include "RapportoRiepilogo.h"
 #include "RapportoSoglia.h"
 #include "Routines.h"
 #include "frmBox.h"
 #include "frmBreve.h"
 #include "frmCalcoli.h"
+#include "frmCondizioni.h"
 #include "frmItalia.h"
+#include "frmMovimenti.h"
 #include "frmMutuo.h"
 #include "frmOPE.h"
 #include "frmRegole.h"
 #include "frmPiano.h"
 #include "frmRiepilogo.h"
+#include "frmScalare.h"
 #include "frmUsura.h"
 #include "modCopia.h"
 
@@ -87,6 +91,10 @@ const std::vector<VoceFinestra>& ElencoFinestre()
         conTabella<frmRiepilogo>("frmRiepilogo", DisponiRiepilogo, RapportoRiepilogo, CopiaRiepilogo),
         conTabella<frmRegole>("frmRegole", DisponiRegole, RapportoRegole, CopiaRegole),
         conTabella<frmPiano>("frmPiano", DisponiPiano, RapportoPiano, CopiaPiano),
+        // The account from its statements.
+        conTabella<frmMovimenti>("frmMovimenti", DisponiConto, RapportoMovimenti, CopiaMovimenti),
+        conTabella<frmCondizioni>("frmCondizioni", DisponiConto, RapportoCondizioni, CopiaCondizioni),
+        conTabella<frmScalare>("frmScalare", DisponiConto, RapportoScalare, CopiaScalare),
     };
     return voci;
 }

@@ -142,6 +142,7 @@ void DisponiUsura(QWidget* w, const QSizeF& principale) { DisponiFiglia(w, princ
 void DisponiRiepilogo(QWidget* w, const QSizeF& principale) { DisponiFiglia(w, principale, false); }
 void DisponiRegole(QWidget* w, const QSizeF& principale) { DisponiFiglia(w, principale, false); }
 void DisponiPiano(QWidget* w, const QSizeF& principale) { DisponiFiglia(w, principale, false); }
+void DisponiConto(QWidget* w, const QSizeF& principale) { DisponiFiglia(w, principale, false); }
 
 bool DisponiPerNome(const QString& nome, QWidget* w, const QSizeF& principale)
 {

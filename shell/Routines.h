@@ -59,6 +59,9 @@ void DisponiRiepilogo(QWidget* w, const QSizeF& principale);
 // The class rules of the account's movements, laid out by themselves too.
 void DisponiRegole(QWidget* w, const QSizeF& principale);
 void DisponiPiano(QWidget* w, const QSizeF& principale);
+// The account's windows (movements, conditions, scale) lay out their own
+// contents too.
+void DisponiConto(QWidget* w, const QSizeF& principale);
 
 // Chooses the routine by window name ("frmTitolo", "frmCalcoli", ...);
 // false when the name has no layout.

@@ -269,6 +269,50 @@ Griglia PaginaItalia(Documento& d, QString& errore)
     return g;
 }
 
+namespace {
+
+// The sources of the input figures, from the origins the quarters were
+// filled with.
+void FontiInput(const Documento& d, DatiPaginaInput& p)
+{
+    const OriginiTrimestri& o = d.ContoCorrente().origini;
+    if (o.anno == 0)
+        return;
+    const QString altroAnno =
+        o.anno == d.AnnoRiferimento()
+            ? QString()
+            : QStringLiteral(" Attenzione: calcolato per il %1, non per l'anno di riferimento %2.")
+                  .arg(o.anno)
+                  .arg(d.AnnoRiferimento());
+    for (int q = 0; q < 4; ++q) {
+        const OrigineTrimestre& t = o.trimestri[static_cast<std::size_t>(q)];
+        const QString trimestre = TitoloTrimestre(q + 1, o.anno);
+        const QString parziale = t.copertura == Copertura::Completa
+                                     ? QString()
+                                     : QStringLiteral(" Il trimestre è coperto dai movimenti solo in parte.");
+        if (t.copertura != Copertura::Completa)
+            p.coperture[static_cast<std::size_t>(q)] =
+                t.riempito ? QStringLiteral("%1: coperto dai movimenti solo in parte, riempito comunque.%2")
+                                 .arg(trimestre, altroAnno)
+                           : QStringLiteral("%1: coperto dai movimenti solo in parte, non riempito dai movimenti.%2")
+                                 .arg(trimestre, altroAnno);
+        for (std::size_t k = 0; k < CampiTrimestre; ++k) {
+            QString& f = p.fonti[k][static_cast<std::size_t>(q)];
+            switch (t.fonti[k]) {
+            case FonteFigura::Movimenti:
+                f = QStringLiteral("Dai movimenti: scalare del %1.").arg(trimestre) + parziale + altroAnno;
+                break;
+            case FonteFigura::Condizioni:
+                f = QStringLiteral("Dalle condizioni del conto in vigore alla fine del %1.").arg(trimestre) + altroAnno;
+                break;
+            case FonteFigura::Nessuna: break;
+            }
+        }
+    }
+}
+
+} // namespace
+
 DatiPaginaInput PaginaInput(const Documento& d)
 {
     DatiPaginaInput p;
@@ -284,5 +328,6 @@ DatiPaginaInput PaginaInput(const Documento& d)
         p.campi[8][q - 1] = Importo(d.Usura().CMSMedia(q).value_or(0) * 100);
     }
     p.descrizione = QString::fromStdString(d.Trimestri(1).Descrizione());
+    FontiInput(d, p);
     return p;
 }

@@ -63,6 +63,13 @@ struct DatiPaginaInput {
     // quarter i+1, then the average CMS of its period in percent ("0,30").
     std::array<std::array<QString, 4>, 9> campi;
     QString descrizione;  // XPText20: the first quarter's description
+    // Where each figure came from when "Calcola trimestri dai movimenti"
+    // filled it ("Dai movimenti: …", "Dalle condizioni del conto: …");
+    // empty for a figure the user typed. Not printed nor copied.
+    std::array<std::array<QString, 4>, 8> fonti;
+    // For each quarter the movements covered only in part when the quarters
+    // were filled, what that means for it; empty otherwise.
+    std::array<QString, 4> coperture;
 };
 DatiPaginaInput PaginaInput(const Documento& documento);
 
