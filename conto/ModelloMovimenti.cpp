@@ -148,11 +148,11 @@ QString FiltroMovimenti::Descrizione() const
         return QStringLiteral("Tutti i movimenti");
     QStringList parti;
     if (dal && al)
-        parti << QStringLiteral("data contabile dal %1 al %2").arg(TestoGiorno(*dal), TestoGiorno(*al));
+        parti << QStringLiteral("data contabile dal %1 al %2").arg(TestoGiornoQt(*dal), TestoGiornoQt(*al));
     else if (dal)
-        parti << QStringLiteral("data contabile dal %1").arg(TestoGiorno(*dal));
+        parti << QStringLiteral("data contabile dal %1").arg(TestoGiornoQt(*dal));
     else if (al)
-        parti << QStringLiteral("data contabile fino al %1").arg(TestoGiorno(*al));
+        parti << QStringLiteral("data contabile fino al %1").arg(TestoGiornoQt(*al));
     if (classe)
         parti << QStringLiteral("classe \u00ab%1\u00bb").arg(QString::fromStdString(NomeClasse(*classe)));
     if (soloAMano)
@@ -491,7 +491,7 @@ bool ModelloMovimenti::setData(const QModelIndex& indice, const QVariant& valore
         const auto scarto = (dopo.dataValuta - dopo.dataContabile).count();
         if (scarto > 366 || scarto < -366)
             motivo = QStringLiteral("La valuta %1 dista più di un anno dalla data contabile %2.")
-                         .arg(TestoGiorno(dopo.dataValuta), TestoGiorno(dopo.dataContabile));
+                         .arg(TestoGiornoQt(dopo.dataValuta), TestoGiornoQt(dopo.dataContabile));
         break;
     }
     case Col::Importo: {

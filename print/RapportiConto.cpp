@@ -327,16 +327,16 @@ std::vector<Rapporto> PagineMovimentiRelazione(const Documento& d)
         e.Vuota();
         e.Testo(1,
                 QStringLiteral("%1: dal %2 al %3, copertura %4")
-                    .arg(TitoloTrimestre(q->trimestre, q->anno), TestoGiorno(q->inizio), TestoGiorno(q->fine),
+                    .arg(TitoloTrimestre(q->trimestre, q->anno), TestoGiornoQt(q->inizio), TestoGiornoQt(q->fine),
                          TestoCopertura(q->copertura)),
                 true);
         e.Riga({QStringLiteral("Giorni contati"),
                 QStringLiteral("d dal %1 al %2 (%3 righe dello scalare)")
-                    .arg(TestoGiorno(q->inizio - std::chrono::days{1}), TestoGiorno(q->fine - std::chrono::days{1}))
+                    .arg(TestoGiornoQt(q->inizio - std::chrono::days{1}), TestoGiornoQt(q->fine - std::chrono::days{1}))
                     .arg(q->righe),
                 QString::number(q->giorni)});
         e.Riga({QStringLiteral("Saldo iniziale e finale"),
-                QStringLiteral("S(%1), S(%2)").arg(TestoGiorno(q->inizio - std::chrono::days{1}), TestoGiorno(q->fine)),
+                QStringLiteral("S(%1), S(%2)").arg(TestoGiornoQt(q->inizio - std::chrono::days{1}), TestoGiornoQt(q->fine)),
                 euro(q->saldoIniziale) + QStringLiteral("; ") + euro(q->saldoFinale)});
         e.Riga({QStringLiteral("Numeri debitori entro il fido"), QStringLiteral("\u03a3 min(D(d), F(d))"),
                 TestoNumeri(q->numeriDebitoriEntroFido)});
@@ -349,7 +349,7 @@ std::vector<Rapporto> PagineMovimentiRelazione(const Documento& d)
                true);
         e.Riga({QStringLiteral("Numeri creditori"), QStringLiteral("\u03a3 max(S(d), 0)"), TestoNumeri(q->numeriCreditori)});
         e.Riga({QStringLiteral("Massimo scoperto"),
-                q->dataMassimoScoperto ? QStringLiteral("max D(d), raggiunto il %1").arg(TestoGiorno(*q->dataMassimoScoperto))
+                q->dataMassimoScoperto ? QStringLiteral("max D(d), raggiunto il %1").arg(TestoGiornoQt(*q->dataMassimoScoperto))
                                        : QStringLiteral("max D(d): il saldo non è mai stato a debito"),
                 euro(q->massimoScoperto)},
                true);
@@ -373,9 +373,9 @@ std::vector<Rapporto> PagineMovimentiRelazione(const Documento& d)
                true);
         e.Riga({QStringLiteral("Fido accordato"),
                 q->condizioniInVigore ? QStringLiteral("F(%1), dalle condizioni del conto%2")
-                                            .arg(TestoGiorno(q->fine),
+                                            .arg(TestoGiornoQt(q->fine),
                                                  q->fidoVariato ? QStringLiteral(" (variato nel trimestre)") : QString())
-                                      : QStringLiteral("nessuna condizione in vigore il %1").arg(TestoGiorno(q->fine)),
+                                      : QStringLiteral("nessuna condizione in vigore il %1").arg(TestoGiornoQt(q->fine)),
                 euro(q->fidoFine)},
                true);
         // Whether the input window holds these figures.
@@ -412,7 +412,7 @@ std::vector<Rapporto> PagineMovimentiRelazione(const Documento& d)
                         "Saldo dichiarato", "Esito"});
         for (const ControlloSaldi* c : dellAnno) {
             const SaldiEstratto& x = conto.saldi[c->estratto];
-            t.Riga({QStringLiteral("dal %1 al %2").arg(TestoGiorno(x.dataIniziale), TestoGiorno(x.dataFinale)),
+            t.Riga({QStringLiteral("dal %1 al %2").arg(TestoGiornoQt(x.dataIniziale), TestoGiornoQt(x.dataFinale)),
                     TestoCentesimiQt(x.saldoIniziale), QString::number(c->movimenti), TestoCentesimiQt(c->somma),
                     TestoCentesimiQt(c->calcolato), TestoCentesimiQt(x.saldoFinale),
                     c->Concorda() ? QStringLiteral("concorda")

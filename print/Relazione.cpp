@@ -106,7 +106,7 @@ void sezioneMovimenti(const Documento& d, std::vector<Rapporto>& tabelle, QStrin
               << (movimenti.empty() ? QStringLiteral("nessun movimento")
                                     : QStringLiteral("%1 movimenti dal %2 al %3")
                                           .arg(movimenti.size())
-                                          .arg(TestoGiorno(primo->dataContabile), TestoGiorno(ultimo->dataContabile)));
+                                          .arg(TestoGiornoQt(primo->dataContabile), TestoGiornoQt(ultimo->dataContabile)));
 }
 
 // A financing's table from its page, with the reason when a rate could not

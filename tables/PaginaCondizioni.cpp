@@ -43,9 +43,9 @@ const QStringList& TestiDivisore()
 
 QStringList TestiPeriodo(const CondizioniPeriodo& p)
 {
-    const auto data = [](const std::optional<std::chrono::sys_days>& d) { return d ? TestoGiorno(*d) : QString(); };
+    const auto data = [](const std::optional<std::chrono::sys_days>& d) { return d ? TestoGiornoQt(*d) : QString(); };
     const auto voce = [](const QStringList& l, auto e) { return l.value(static_cast<int>(e)); };
-    return {TestoGiorno(p.dal),
+    return {TestoGiornoQt(p.dal),
             TestoCentesimiQt(p.accordato),
             TestoTasso(p.tassoDebitore),
             TestoTasso(p.tassoDebitoreOltreFido),
@@ -75,7 +75,7 @@ std::vector<std::pair<QString, QString>> DatiDelConto(const ContoMovimenti& cont
             {QStringLiteral("Numero del conto"), t(c.numero)},
             {QStringLiteral("Divisa"), t(c.divisa)},
             {QStringLiteral("Autorizzazione all'addebito degli interessi"),
-             a ? QStringLiteral("data il %1").arg(TestoGiorno(*a)) : QStringLiteral("non data")}};
+             a ? QStringLiteral("data il %1").arg(TestoGiornoQt(*a)) : QStringLiteral("non data")}};
 }
 
 DatiPaginaCondizioni PaginaCondizioni(const ContoMovimenti& conto, const QString& nomeConteggio)

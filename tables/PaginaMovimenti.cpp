@@ -13,7 +13,7 @@ QString TestoCentesimiQt(Centesimi importo)
     return QString::fromStdString(TestoCentesimi(importo));
 }
 
-QString TestoGiorno(std::chrono::sys_days giorno)
+QString TestoGiornoQt(std::chrono::sys_days giorno)
 {
     return QString::fromStdString(calendario::Testo(giorno));
 }
@@ -71,7 +71,7 @@ std::vector<std::size_t> ChiusureDopo(const SaldiAccanto& s, std::size_t i)
 QString TestoControlloSaldi(const ContoMovimenti& conto, const ControlloSaldi& c)
 {
     const SaldiEstratto& e = conto.saldi[c.estratto];
-    QString t = QStringLiteral("%1 al %2: ").arg(TestoCentesimiQt(e.saldoFinale), TestoGiorno(e.dataFinale));
+    QString t = QStringLiteral("%1 al %2: ").arg(TestoCentesimiQt(e.saldoFinale), TestoGiornoQt(e.dataFinale));
     return t + (c.Concorda() ? QStringLiteral("concorda")
                              : QStringLiteral("differenza %1").arg(TestoCentesimiQt(c.differenza)));
 }
@@ -81,7 +81,7 @@ QString DettaglioControlloSaldi(const ContoMovimenti& conto, const ControlloSald
     const SaldiEstratto& e = conto.saldi[c.estratto];
     QString t = QStringLiteral("Estratto dal %1 al %2: saldo iniziale %3 + %4 movimenti per %5 = %6; "
                                "saldo finale dichiarato %7")
-                    .arg(TestoGiorno(e.dataIniziale), TestoGiorno(e.dataFinale), TestoCentesimiQt(e.saldoIniziale))
+                    .arg(TestoGiornoQt(e.dataIniziale), TestoGiornoQt(e.dataFinale), TestoCentesimiQt(e.saldoIniziale))
                     .arg(c.movimenti)
                     .arg(TestoCentesimiQt(c.somma), TestoCentesimiQt(c.calcolato), TestoCentesimiQt(e.saldoFinale));
     return t + (c.Concorda() ? QStringLiteral(": concorda.")
@@ -93,8 +93,8 @@ QString TestoMovimento(const ContoMovimenti& conto, const SaldiAccanto& s, std::
     const Movimento& m = conto.movimenti[i];
     switch (c) {
     case ColonnaMovimenti::Numero: return QString::number(i + 1);
-    case ColonnaMovimenti::DataContabile: return TestoGiorno(m.dataContabile);
-    case ColonnaMovimenti::DataValuta: return TestoGiorno(m.dataValuta);
+    case ColonnaMovimenti::DataContabile: return TestoGiornoQt(m.dataContabile);
+    case ColonnaMovimenti::DataValuta: return TestoGiornoQt(m.dataValuta);
     case ColonnaMovimenti::Importo: return TestoCentesimiQt(m.importo);
     case ColonnaMovimenti::Causale: return QString::fromStdString(m.causaleCBI);
     case ColonnaMovimenti::Descrizione: return QString::fromStdString(m.descrizione);

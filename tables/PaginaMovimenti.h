@@ -19,7 +19,7 @@ class Documento;
 // "1.234,56", "-0,05".
 QString TestoCentesimiQt(Centesimi importo);
 // "31/03/2014".
-QString TestoGiorno(std::chrono::sys_days giorno);
+QString TestoGiornoQt(std::chrono::sys_days giorno);
 // "Rossi Mario – Banca X – IT60X0542811101000000123456": the account's
 // particulars that are given; empty when none is.
 QString TestoConto(const DatiConto& conto);

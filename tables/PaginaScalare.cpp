@@ -43,7 +43,7 @@ std::vector<Figura> Figure()
     using T = const TrimestreScalare&;
     const auto euro = [](Centesimi c) { return TestoCentesimiQt(c); };
     return {
-        {"Periodo", [](T q) { return TestoGiorno(q.inizio) + QStringLiteral(" \u2013 ") + TestoGiorno(q.fine); }},
+        {"Periodo", [](T q) { return TestoGiornoQt(q.inizio) + QStringLiteral(" \u2013 ") + TestoGiornoQt(q.fine); }},
         {"Copertura dei movimenti", [](T q) { return TestoCopertura(q.copertura); }},
         {"Giorni contati", [](T q) { return QString::number(q.giorni); }},
         {"Saldo iniziale per valuta", [=](T q) { return euro(q.saldoIniziale); }},
@@ -56,7 +56,7 @@ std::vector<Figura> Figure()
         {"Numeri creditori", [](T q) { return TestoNumeri(q.numeriCreditori); }},
         {"Massimo scoperto", [=](T q) { return euro(q.massimoScoperto); }, true},
         {"Data del massimo scoperto",
-         [](T q) { return q.dataMassimoScoperto ? TestoGiorno(*q.dataMassimoScoperto) : QString(); }},
+         [](T q) { return q.dataMassimoScoperto ? TestoGiornoQt(*q.dataMassimoScoperto) : QString(); }},
         {"Massimo scoperto oltre il fido", [=](T q) { return euro(q.massimoOltreFido); }},
         {"Giorni a debito", [](T q) { return QString::number(q.giorniADebito); }},
         {"Operazioni ordinarie", [](T q) { return QString::number(q.operazioni); }},
@@ -189,7 +189,7 @@ DatiPaginaScalare PaginaScalare(const ContoMovimenti& conto, int anno, int annoR
         for (std::size_t k = q->primaRiga; k < q->primaRiga + q->righe; ++k, ++r) {
             const RigaScalare& l = s.righe[k];
             RigaElenco(p.righe, r,
-                       {k == q->primaRiga ? TitoloTrimestre(q->trimestre, q->anno) : QString(), TestoGiorno(l.valuta),
+                       {k == q->primaRiga ? TitoloTrimestre(q->trimestre, q->anno) : QString(), TestoGiornoQt(l.valuta),
                         QString::number(l.giorni), TestoCentesimiQt(l.saldo), TestoCentesimiQt(l.fido),
                         TestoNumeri(l.numeriDebitoriEntroFido), TestoNumeri(l.numeriDebitoriOltreFido),
                         TestoNumeri(l.numeriCreditori)});
