@@ -2,6 +2,7 @@
 
 #include "ConteggioAperto.h"
 #include "FinestraFiglia.h"
+#include "RapportoRicalcolo.h"
 #include "RapportoRiepilogo.h"
 #include "RapportoSoglia.h"
 #include "Routines.h"
@@ -11,6 +12,7 @@
 #include "frmItalia.h"
 #include "frmMutuo.h"
 #include "frmOPE.h"
+#include "frmRicalcolo.h"
 #include "frmRiepilogo.h"
 #include "frmUsura.h"
 #include "modCopia.h"
@@ -81,6 +83,7 @@ const std::vector<VoceFinestra>& ElencoFinestre()
             CopiaBreve),
         conTabella<frmUsura>("frmUsura", DisponiUsura, RapportoSoglia, CopiaSoglia),
         conTabella<frmRiepilogo>("frmRiepilogo", DisponiRiepilogo, RapportoRiepilogo, CopiaRiepilogo),
+        conTabella<frmRicalcolo>("frmRicalcolo", DisponiRicalcolo, RapportoRicalcolo, CopiaRicalcolo),
     };
     return voci;
 }
