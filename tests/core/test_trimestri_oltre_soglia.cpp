@@ -2,6 +2,7 @@
 // quarter of a hand-made account checked from its scale by the formula in
 // force, against the official series.
 #include "TrimestriOltreSoglia.h"
+#include "VerificaConto.h"
 
 #include <QtTest>
 
