@@ -196,6 +196,18 @@ frmRicalcolo::frmRicalcolo(Documento& documento, QWidget* genitore)
     });
 }
 
+frmRicalcolo::~frmRicalcolo()
+{
+    // A cell or a date still being edited is committed while the base class
+    // hides the window, after this window's data are gone: nothing it sends
+    // may reach this window any more.
+    for (QObject* mittente : std::initializer_list<QObject*>{bot_, atto_, chiusura_, attoIndicato_, chiuso_})
+        QObject::disconnect(mittente, nullptr, this, nullptr);
+    for (QComboBox* c : opzioni_)
+        QObject::disconnect(c, nullptr, this, nullptr);
+    QObject::disconnect(&SegnaleSoglie(), nullptr, this, nullptr);
+}
+
 QWidget* frmRicalcolo::creaOpzioni()
 {
     const int m = TwipsAPixel(margine), s = TwipsAPixel(spaziatura);
@@ -440,6 +452,13 @@ void frmRicalcolo::riempiBOT()
         const QString testi[] = {QString::number(tassi[i].anno), TestoPercento(tassi[i].minimo),
                                  TestoPercento(tassi[i].massimo)};
         for (int c = AnnoBOT; c <= MassimoBOT; ++c) {
+            // An item kept keeps its editor: a cell the user went on to
+            // (Tab after a value) is not taken away from under the keys.
+            if (QTableWidgetItem* voce = bot_->item(r, c)) {
+                if (voce->text() != testi[c])
+                    voce->setText(testi[c]);
+                continue;
+            }
             auto* voce = new QTableWidgetItem(testi[c]);
             voce->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             bot_->setItem(r, c, voce);

@@ -48,6 +48,7 @@ class frmRicalcolo : public FinestraFiglia {
     Q_OBJECT
 public:
     explicit frmRicalcolo(Documento& documento, QWidget* genitore = nullptr);
+    ~frmRicalcolo() override;
 
     // Shows the document's options, checks the quarters against the
     // threshold and recomputes.

@@ -175,6 +175,9 @@ DatiPaginaRicalcolo PaginaRicalcolo(const Documento& d, const VerificaMovimenti&
         p.esito = EsitoRicalcolo{};
         for (const QString& e : std::as_const(p.errori))
             p.esito.errori.push_back(e.toStdString());
+        // The headings stay, so the window shows where the results would be.
+        p.trimestri = GrigliaRisultati({});
+        p.anni = GrigliaRisultati({});
         return p;
     }
     for (const std::string& a : p.esito.avvertenze)

@@ -17,6 +17,7 @@
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTableView>
@@ -166,14 +167,30 @@ private slots:
         QTableWidget* t = w.TabellaBOT();
         QCOMPARE(t->rowCount(), 1);
         QCOMPARE(t->item(0, 0)->text(), QStringLiteral("2015"));
-        const auto scrivi = [t](int colonna, const QString& testo) {
-            const QRect cella = t->visualRect(t->model()->index(0, colonna));
-            QTest::mouseDClick(t->viewport(), Qt::LeftButton, {}, cella.center());
-            QTRY_VERIFY(qobject_cast<QLineEdit*>(QApplication::focusWidget()));
+        // Double-clicks a cell as the system delivers it (press, release,
+        // double-click, release): its editor has the keys.
+        const auto apri = [t](int colonna) -> QLineEdit* {
+            const QPoint p = t->visualRect(t->model()->index(0, colonna)).center();
+            QTest::mouseClick(t->viewport(), Qt::LeftButton, {}, p);
+            QTest::mouseDClick(t->viewport(), Qt::LeftButton, {}, p);
+            QTest::mouseRelease(t->viewport(), Qt::LeftButton, {}, p);
+            (void)QTest::qWaitFor([] { return qobject_cast<QLineEdit*>(QApplication::focusWidget()) != nullptr; });
             auto* campo = qobject_cast<QLineEdit*>(QApplication::focusWidget());
-            campo->selectAll();
-            QTest::keyClicks(campo, testo);
+            if (campo)
+                campo->selectAll();
+            return campo;
+        };
+        // The table takes the value once the editor is closed, from the event loop.
+        const auto conferma = [](QLineEdit* editore) {
+            QPointer<QLineEdit> campo = editore;
             QTest::keyClick(campo, Qt::Key_Return);
+            QTRY_VERIFY(!campo || !campo->isVisible());
+        };
+        const auto scrivi = [&](int colonna, const QString& testo) {
+            QLineEdit* campo = apri(colonna);
+            QVERIFY(campo);
+            QTest::keyClicks(campo, testo);
+            conferma(campo);
         };
         scrivi(2, QStringLiteral("2,5"));
         QCOMPARE(documento_.ContoCorrente().ricalcolo.tassiBOT.at(0).massimo, 0.025);
@@ -187,6 +204,27 @@ private slots:
         scrivi(1, QStringLiteral("1,5"));
         QCOMPARE(documento_.ContoCorrente().ricalcolo.tassiBOT.at(0).minimo, 0.015);
         QVERIFY(w.Dati().esito.totali.saldoFinaleRicalcolato < creditori);
+
+        // Tab goes on to the next cell while the table is rewritten with the
+        // value just given: what is typed there is kept too.
+        QLineEdit* campo = apri(1);
+        QVERIFY(campo);
+        QTest::keyClicks(campo, QStringLiteral("2"));
+        QTest::keyClick(campo, Qt::Key_Tab);
+        QTRY_VERIFY(QApplication::focusWidget() != campo && qobject_cast<QLineEdit*>(QApplication::focusWidget()));
+        campo = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        QTest::qWait(50);
+        campo->selectAll();
+        QTest::keyClicks(campo, QStringLiteral("3,25"));
+        conferma(campo);
+        QCOMPARE(documento_.ContoCorrente().ricalcolo.tassiBOT.at(0).minimo, 0.02);
+        QCOMPARE(documento_.ContoCorrente().ricalcolo.tassiBOT.at(0).massimo, 0.0325);
+        QTRY_COMPARE(t->item(0, 2)->text(), QStringLiteral("3,25"));
+
+        // A rate still being typed when the window goes: it goes without fault.
+        campo = apri(2);
+        QVERIFY(campo);
+        QTest::keyClicks(campo, QStringLiteral("4"));
     }
 
     // The chart saved as a picture, whole; a folder that cannot be written
