@@ -274,13 +274,14 @@ void TestRelazione::ricalcolo()
     const QString testo = esegui(QStringLiteral("pdftotext"), {file, QStringLiteral("-")}).simplified();
     // I quarter 2015: 5.000,00 in debit from 01/01 for 45 days, 4.000,00 from
     // the payment valued 15/02 for 45 days: 405.000 numeri at 10% on 365 days
-    // = 110,96 against the bank's 150,00, 39,04 undue.
+    // (no credit line: the whole debit is beyond it) = 110,96 against the
+    // bank's 150,00, 39,04 undue.
     const QStringList attese = {
         "Saldo di partenza: saldo iniziale del primo estratto Art. 2697 c.c.",
         "Atto interruttivo della prescrizione: 01/02/2024",
         "I trimestre 2015 (dal 01/01/2015 al 31/03/2015)",
         "Interessi debitori = Σ numeri debitori × tasso ÷ divisore 405.000,00 × 10,000% ÷ 365 "
-        "(tassi pattuiti) = 110,96",
+        "(tassi pattuiti, oltre il fido) = 110,96",
         "Addebito indebito = costo della banca − costo ricalcolato, se positivo (150,00 + 0,00 + 0,00 − "
         "0,00) − (110,96 + 0,00 + 0,00 − 0,00) = 39,04",
         // Valued 12/08, solutoria whole (no credit line): it pays the undue charges before it.
