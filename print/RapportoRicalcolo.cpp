@@ -19,7 +19,7 @@ struct ColonnaRisultati {
     const char* riga2;
 };
 constexpr ColonnaRisultati Colonne[] = {
-    {500, 0, "", "Periodo"},           {1350, 0, "", ""},
+    {500, 0, "", "Periodo"},           {1550, 0, "", ""},
     {3150, 2, "Interessi", "debitori"}, {4150, 2, "Interessi", "creditori"},
     {5000, 2, "", "CMS"},              {6000, 2, "Commissioni", "e spese"},
     {6950, 2, "Effetto", "valuta"},    {7950, 2, "Costo", "netto"},
