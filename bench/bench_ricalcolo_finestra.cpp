@@ -14,6 +14,7 @@
 #include <QChart>
 #include <QComboBox>
 #include <QTabWidget>
+#include <algorithm>
 
 #include <benchmark/benchmark.h>
 
@@ -29,6 +30,11 @@ Documento Conto()
     prova::ContoGenerato g = prova::GeneraConto(50000);
     for (std::size_t i = 0; i < g.movimenti.size(); ++i)
         g.movimenti[i].classe = g.classi[i];
+    // The conditions cover the days valued before the first statement too.
+    std::chrono::sys_days primo = g.condizioni.periodi.front().dal;
+    for (const Movimento& m : g.movimenti)
+        primo = std::min({primo, m.dataValuta, m.dataContabile});
+    g.condizioni.periodi.front().dal = primo;
     for (CondizioniPeriodo& p : g.condizioni.periodi)
         p.tassiPattuiti = p.dal;
     ContoMovimenti& c = d.ContoCorrente();
