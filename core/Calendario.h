@@ -1,8 +1,9 @@
 #pragma once
 // Whole days as the account's rules count them: the Italian date text,
 // calendar quarters and the length of a year. No state, never fails.
+#include "Testo.h"
+
 #include <chrono>
-#include <cstdio>
 #include <string>
 
 namespace calendario {
@@ -10,14 +11,7 @@ namespace calendario {
 using std::chrono::sys_days;
 
 // 05/03/2016.
-inline std::string Testo(sys_days giorno)
-{
-    const std::chrono::year_month_day d{giorno};
-    char s[16];
-    std::snprintf(s, sizeof s, "%02u/%02u/%04d", static_cast<unsigned>(d.day()), static_cast<unsigned>(d.month()),
-                  static_cast<int>(d.year()));
-    return s;
-}
+inline std::string Testo(sys_days giorno) { return TestoData(giorno); }
 
 inline sys_days Giorno(int anno, unsigned mese, unsigned giorno)
 {

@@ -1,5 +1,7 @@
 #include "ClassiMovimenti.h"
 
+#include "Testo.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -22,26 +24,7 @@ bool AlfaNumerico(unsigned char c)
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
-std::string_view Rifila(std::string_view s)
-{
-    const auto spazio = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-    while (!s.empty() && spazio(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && spazio(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
-
-std::string Maiuscolo(std::string_view s)
-{
-    std::string r(s);
-    for (char& c : r)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return r;
-}
-
-std::vector<std::string_view> Dividi(std::string_view s, std::string_view separatori)
+std::vector<std::string_view> Parti(std::string_view s, std::string_view separatori)
 {
     std::vector<std::string_view> parti;
     std::size_t inizio = 0;
@@ -361,9 +344,9 @@ LetturaRegole LeggiRegole(std::string_view testo)
             continue;
         }
         RegolaClasse r;
-        for (const std::string_view c : Dividi(campi[0], ";, \t"))
+        for (const std::string_view c : Parti(campi[0], ";, \t"))
             r.causali.emplace_back(c);
-        for (const std::string_view p : Dividi(campi[1], ";"))
+        for (const std::string_view p : Parti(campi[1], ";"))
             r.parole.emplace_back(p);
         bool buona = true;
         if (campi[2].empty())

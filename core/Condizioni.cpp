@@ -1,20 +1,8 @@
 #include "Condizioni.h"
 
+#include "Testo.h"
+
 #include <algorithm>
-#include <cstdio>
-
-namespace {
-
-std::string TestoGiorno(std::chrono::sys_days g)
-{
-    const std::chrono::year_month_day d{g};
-    char s[16];
-    std::snprintf(s, sizeof s, "%02u/%02u/%04d", static_cast<unsigned>(d.day()), static_cast<unsigned>(d.month()),
-                  static_cast<int>(d.year()));
-    return s;
-}
-
-} // namespace
 
 const CondizioniPeriodo* CondizioniDel(const CondizioniConto& condizioni, std::chrono::sys_days giorno)
 {
@@ -32,11 +20,11 @@ std::vector<ErroreCondizioni> ControllaCondizioni(const CondizioniConto& condizi
         errori.push_back({0, "Non è indicato alcun periodo di condizioni."});
     for (std::size_t i = 0; i < p.size(); ++i) {
         const CondizioniPeriodo& c = p[i];
-        const std::string nome = "Condizioni dal " + TestoGiorno(c.dal) + ": ";
+        const std::string nome = "Condizioni dal " + TestoData(c.dal) + ": ";
         if (i > 0 && c.dal <= p[i - 1].dal)
             errori.push_back({i, nome + (c.dal == p[i - 1].dal ? "un altro periodo inizia lo stesso giorno."
                                                                 : "il periodo precede quello dal " +
-                                                                      TestoGiorno(p[i - 1].dal) + ".")});
+                                                                      TestoData(p[i - 1].dal) + ".")});
         const std::pair<double, const char*> tassi[] = {{c.tassoDebitore, "il tasso debitore"},
                                                         {c.tassoDebitoreOltreFido, "il tasso debitore oltre il fido"},
                                                         {c.tassoCreditore, "il tasso creditore"},
@@ -55,7 +43,7 @@ std::vector<ErroreCondizioni> ControllaCondizioni(const CondizioniConto& condizi
             {&c.commissioniPattuite, "delle commissioni"}};
         for (const auto& [data, testo] : patti)
             if (*data && **data < c.dal)
-                errori.push_back({i, nome + "la pattuizione scritta " + testo + " (" + TestoGiorno(**data) +
+                errori.push_back({i, nome + "la pattuizione scritta " + testo + " (" + TestoData(**data) +
                                          ") precede l'inizio del periodo."});
     }
     return errori;

@@ -71,15 +71,6 @@ std::string DifettoEstratto::Messaggio() const
     return m + ": " + testo;
 }
 
-std::string TestoData(sys_days giorno)
-{
-    const year_month_day d{giorno};
-    char s[16];
-    std::snprintf(s, sizeof s, "%02u/%02u/%04d", static_cast<unsigned>(d.day()), static_cast<unsigned>(d.month()),
-                  static_cast<int>(d.year()));
-    return s;
-}
-
 std::string TestoCentesimi(Centesimi importo)
 {
     // Unsigned so that the most negative value has a magnitude too.

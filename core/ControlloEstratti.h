@@ -3,6 +3,7 @@
 // on them before anything is added: the declared balances against the
 // movements, plausible dates and amounts, and the movements already present.
 #include "Movimenti.h"
+#include "Testo.h"
 
 #include <chrono>
 #include <cstddef>
@@ -52,8 +53,6 @@ inline constexpr Centesimi ImportoMassimo = 1'000'000'000'000;
 // The first day a statement may speak of.
 inline constexpr std::chrono::sys_days PrimoGiornoPlausibile{std::chrono::year{1990} / 1 / 1};
 
-// dd/mm/yyyy.
-std::string TestoData(std::chrono::sys_days giorno);
 // "1.234,56", "-0,05": the amount as the program's users read it.
 std::string TestoCentesimi(Centesimi importo);
 

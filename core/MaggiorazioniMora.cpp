@@ -1,6 +1,7 @@
 #include "MaggiorazioniMora.h"
 
 #include "PianoMutuo.h"
+#include "Testo.h"
 
 #include <algorithm>
 #include <charconv>
@@ -12,44 +13,6 @@ namespace {
 
 constexpr CategoriaMora Categorie[] = {CategoriaMora::Tutte, CategoriaMora::MutuiIpotecariUltraquinquennali,
                                        CategoriaMora::Leasing, CategoriaMora::AltriPrestiti};
-
-std::string_view SenzaSpazi(std::string_view s)
-{
-    const auto spazio = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
-    while (!s.empty() && spazio(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && spazio(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
-
-// A whole number of exactly `cifre` digits (or 1 to `cifre` when `fino`).
-std::optional<int> Intero(std::string_view s, std::size_t cifre, bool fino)
-{
-    if (s.empty() || s.size() > cifre || (!fino && s.size() != cifre))
-        return std::nullopt;
-    int v = 0;
-    const auto [fine, esito] = std::from_chars(s.data(), s.data() + s.size(), v);
-    if (esito != std::errc{} || fine != s.data() + s.size())
-        return std::nullopt;
-    return v;
-}
-
-// dd/mm/yyyy, day and month of one or two digits.
-std::optional<sys_days> Data(std::string_view s)
-{
-    const std::size_t a = s.find('/'), b = s.find('/', a == s.npos ? a : a + 1);
-    if (a == s.npos || b == s.npos)
-        return std::nullopt;
-    const auto g = Intero(s.substr(0, a), 2, true), m = Intero(s.substr(a + 1, b - a - 1), 2, true),
-               y = Intero(s.substr(b + 1), 4, false);
-    if (!g || !m || !y || *g < 1 || *m < 1)
-        return std::nullopt;
-    const year_month_day d{year{*y}, month{static_cast<unsigned>(*m)}, day{static_cast<unsigned>(*g)}};
-    if (!d.ok())
-        return std::nullopt;
-    return sys_days{d};
-}
 
 // Points with a decimal comma, above 0 and below 100: "2,1" -> 2.1.
 std::optional<double> Punti(std::string_view s)
@@ -113,7 +76,7 @@ std::optional<SerieMaggiorazioniMora> SerieMaggiorazioniMora::Leggi(std::string_
         std::size_t fineRiga = testo.find('\n', inizioRiga);
         if (fineRiga == testo.npos)
             fineRiga = testo.size();
-        const std::string_view riga = SenzaSpazi(testo.substr(inizioRiga, fineRiga - inizioRiga));
+        const std::string_view riga = Rifila(testo.substr(inizioRiga, fineRiga - inizioRiga));
         inizioRiga = fineRiga + 1;
         ++n;
         if (n == 1) {
@@ -128,7 +91,7 @@ std::optional<SerieMaggiorazioniMora> SerieMaggiorazioniMora::Leggi(std::string_
         std::vector<std::string_view> campi;
         for (std::size_t da = 0;;) {
             const std::size_t a = riga.find(';', da);
-            campi.push_back(SenzaSpazi(riga.substr(da, a == riga.npos ? riga.npos : a - da)));
+            campi.push_back(Rifila(riga.substr(da, a == riga.npos ? riga.npos : a - da)));
             if (a == riga.npos)
                 break;
             da = a + 1;
@@ -138,7 +101,7 @@ std::optional<SerieMaggiorazioniMora> SerieMaggiorazioniMora::Leggi(std::string_
             continue;
         }
         const std::size_t prima = trovati.size();
-        const std::optional<sys_days> inizio = Data(campi[0]), fine = Data(campi[1]);
+        const std::optional<sys_days> inizio = LeggiData(campi[0]), fine = LeggiData(campi[1]);
         const std::optional<CategoriaMora> categoria = Categoria(campi[2]);
         const std::optional<double> punti = Punti(campi[3]);
         if (!inizio)

@@ -1,5 +1,7 @@
 #include "Soglie.h"
 
+#include "Testo.h"
+
 #include "Dichiarazioni.h"
 #include "Funzioni.h"
 
@@ -18,57 +20,6 @@ using std::chrono::sys_days;
 namespace {
 
 // ---------------------------------------------------------------- text helpers
-
-std::string_view Rifila(std::string_view s)
-{
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
-        s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
-        s.remove_suffix(1);
-    return s;
-}
-
-std::string Maiuscolo(std::string_view s)
-{
-    std::string r(s);
-    for (char& c : r)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return r;
-}
-
-std::string Minuscolo(std::string_view s)
-{
-    std::string r(s);
-    for (char& c : r)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return r;
-}
-
-std::vector<std::string_view> Dividi(std::string_view s, char separatore)
-{
-    std::vector<std::string_view> parti;
-    std::size_t inizio = 0;
-    for (;;) {
-        const std::size_t fine = s.find(separatore, inizio);
-        if (fine == std::string_view::npos) {
-            parti.push_back(s.substr(inizio));
-            return parti;
-        }
-        parti.push_back(s.substr(inizio, fine - inizio));
-        inizio = fine + 1;
-    }
-}
-
-std::string TestoData(sys_days d)
-{
-    const std::chrono::year_month_day g{d};
-    char testo[16];
-    std::snprintf(testo, sizeof testo, "%02u/%02u/%04d", static_cast<unsigned>(g.day()),
-                  static_cast<unsigned>(g.month()), static_cast<int>(g.year()));
-    return testo;
-}
 
 // 19.785 -> "19,785", 24.0 -> "24,00": at least two decimals, at most four.
 std::string TestoPunti(double valore)
@@ -90,32 +41,6 @@ double LeggiDecimale(const std::string& testo)
     double valore = 0;
     std::from_chars(testo.data(), testo.data() + testo.size(), valore);
     return valore;
-}
-
-// dd/mm/yyyy (day and month of one or two digits, a four-digit year).
-std::optional<sys_days> LeggiData(std::string_view s)
-{
-    const std::vector<std::string_view> parti = Dividi(s, '/');
-    if (parti.size() != 3)
-        return std::nullopt;
-    int valori[3] = {0, 0, 0};
-    const std::size_t cifre[3][2] = {{1, 2}, {1, 2}, {4, 4}};
-    for (int i = 0; i < 3; ++i) {
-        const std::string_view p = parti[static_cast<std::size_t>(i)];
-        if (p.size() < cifre[i][0] || p.size() > cifre[i][1])
-            return std::nullopt;
-        for (char c : p) {
-            if (c < '0' || c > '9')
-                return std::nullopt;
-            valori[i] = valori[i] * 10 + (c - '0');
-        }
-    }
-    const std::chrono::year_month_day g{std::chrono::year{valori[2]},
-                                        std::chrono::month{static_cast<unsigned>(valori[1])},
-                                        std::chrono::day{static_cast<unsigned>(valori[0])}};
-    if (!g.ok())
-        return std::nullopt;
-    return sys_days{g};
 }
 
 // A rate in points: digits with at most one decimal comma (or point),

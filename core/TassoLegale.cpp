@@ -1,6 +1,7 @@
 #include "TassoLegale.h"
 
 #include "Calendario.h"
+#include "Testo.h"
 
 #include <algorithm>
 #include <charconv>
@@ -9,56 +10,13 @@ using std::chrono::sys_days;
 
 namespace {
 
-std::string_view Rifila(std::string_view s)
-{
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
-        s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
-        s.remove_suffix(1);
-    return s;
-}
-
-// Splits at every separator; n parts for n - 1 separators.
+// Splits at every separator, each part trimmed.
 std::vector<std::string_view> Campi(std::string_view s, char separatore)
 {
-    std::vector<std::string_view> parti;
-    for (std::size_t inizio = 0;;) {
-        const std::size_t fine = s.find(separatore, inizio);
-        parti.push_back(Rifila(s.substr(inizio, fine == std::string_view::npos ? fine : fine - inizio)));
-        if (fine == std::string_view::npos)
-            return parti;
-        inizio = fine + 1;
-    }
-}
-
-// An unsigned number of 1 to `cifre` digits; -1 when not one.
-int Cifre(std::string_view s, std::size_t minimo, std::size_t massimo)
-{
-    if (s.size() < minimo || s.size() > massimo)
-        return -1;
-    int valore = 0;
-    for (char c : s) {
-        if (c < '0' || c > '9')
-            return -1;
-        valore = valore * 10 + (c - '0');
-    }
-    return valore;
-}
-
-// dd/mm/yyyy, day and month of one or two digits.
-std::optional<sys_days> Data(std::string_view s)
-{
-    const std::vector<std::string_view> p = Campi(s, '/');
-    if (p.size() != 3)
-        return std::nullopt;
-    const int g = Cifre(p[0], 1, 2), m = Cifre(p[1], 1, 2), a = Cifre(p[2], 4, 4);
-    if (g < 0 || m < 0 || a < 0)
-        return std::nullopt;
-    const std::chrono::year_month_day d{std::chrono::year{a}, std::chrono::month{static_cast<unsigned>(m)},
-                                        std::chrono::day{static_cast<unsigned>(g)}};
-    if (!d.ok())
-        return std::nullopt;
-    return sys_days{d};
+    std::vector<std::string_view> parti = Dividi(s, separatore);
+    for (std::string_view& p : parti)
+        p = Rifila(p);
+    return parti;
 }
 
 // Percent with at most one decimal comma (or point), 0 to below 100; the
@@ -106,7 +64,7 @@ std::optional<SerieTassoLegale> SerieTassoLegale::Leggi(std::string_view testo, 
             errore(n, std::to_string(campi.size()) + " campi invece di 3");
             continue;
         }
-        const std::optional<sys_days> dal = Data(campi[0]), al = Data(campi[1]);
+        const std::optional<sys_days> dal = LeggiData(campi[0]), al = LeggiData(campi[1]);
         const std::optional<double> tasso = Tasso(campi[2]);
         if (!dal)
             errore(n, "data di inizio non valida «" + std::string(campi[0]) + "»");

@@ -716,7 +716,8 @@ void LeggiConteggio(const QString& cartella, const QString& nome, Documento& doc
     documento = LeggiFile(PercorsoConteggio(cartella, nome), nome, true, documento).documento;
 }
 
-void SalvaConteggio(const QString& cartella, const Documento& documento)
+void SalvaConteggio(const QString& cartella, const Documento& documento, BaseDati* aperto,
+                    const std::function<void(BaseDati&)>& controllo)
 {
     const QString nome = QString::fromStdString(documento.NomeConteggio());
     const std::string intestazione = "Il conteggio " + Nome(nome) + " non è stato salvato: ";
@@ -738,10 +739,15 @@ void SalvaConteggio(const QString& cartella, const Documento& documento)
     ControllaNumeri(valori, intestazione);
 
     try {
-        BaseDati db = BaseDati::Apri(PercorsoNativo(percorso));
+        std::optional<BaseDati> proprio;
+        if (!aperto)
+            proprio.emplace(BaseDati::Apri(PercorsoNativo(percorso)));
+        BaseDati& db = aperto ? *aperto : *proprio;
         if (db.SoloLettura())
             throw ErroreConteggio(intestazione + "il file è di sola lettura\n" + Percorso(percorso));
         Transazione tr(db);
+        if (controllo)
+            controllo(db);
         // A file made before a table was added gets it, with one row to be
         // overwritten below.
         for (const TabellaConteggio& t : TracciatoConteggio()) {

@@ -52,8 +52,12 @@ void LeggiConteggio(const QString& cartella, const QString& nome, Documento& doc
 
 // Writes the document into the first row of the tables of its file (named by
 // its NomeConteggio, in `cartella`), in one transaction: all or nothing.
-// Throws ErroreConteggio on failure.
-void SalvaConteggio(const QString& cartella, const Documento& documento);
+// Throws ErroreConteggio on failure. `aperto`, when given, is the file
+// already open on that path, written through instead of a new connection;
+// `controllo`, when given, runs first inside the transaction (other writers
+// kept out) and stops the save by throwing ErroreConteggio.
+void SalvaConteggio(const QString& cartella, const Documento& documento, basedati::BaseDati* aperto = nullptr,
+                    const std::function<void(basedati::BaseDati&)>& controllo = {});
 
 // Writes the document into a new file of calculation `nome` (never over an
 // existing one), with the guarantees of CreaFileConteggio. Throws

@@ -4,6 +4,13 @@
 // saved yet. The main window owns the one the program works on and hands its
 // document to the windows; the edits they report mark it modified, a load or
 // a save clears it.
+//
+// Two copies of the program on one file: while a file is the open one, this
+// object holds a lock on it (flock, which the system drops when the file is
+// closed or the process ends, a crash included), so that a second copy
+// opening it can say so; and a save checks, inside its own transaction, that
+// no other program has saved the file since it was loaded here.
+#include "Archivio.h"
 #include "BaseDati.h"
 #include "Dichiarazioni.h"
 
@@ -11,6 +18,21 @@
 #include <QString>
 
 #include <memory>
+
+class QWidget;
+
+// Another running copy of the program holds the file open (see Carica).
+class ConteggioInUso : public ErroreConteggio {
+public:
+    using ErroreConteggio::ErroreConteggio;
+};
+
+// The file was saved by another program, or replaced, since it was loaded
+// here: saving would throw that change away (see Salva).
+class ConteggioCambiato : public ErroreConteggio {
+public:
+    using ErroreConteggio::ErroreConteggio;
+};
 
 class ConteggioAperto : public QObject {
     Q_OBJECT
@@ -38,9 +60,17 @@ public:
     // values and name, the file is held open (the one open before is closed),
     // nothing is left to save. Throws ErroreConteggio with the user's text;
     // on failure the document, its file and its state stay as they were.
-    void Carica(const QString& cartella, const QString& nome);
+    // When another copy of the program holds the file, throws ConteggioInUso
+    // unless `ancheSeInUso`: then it opens without the lock.
+    void Carica(const QString& cartella, const QString& nome, bool ancheSeInUso = false);
+    // Carica for the user: when another copy of the program holds the file,
+    // asks over `genitore` whether to open it all the same. False when the
+    // user says no: then nothing changes. Throws as Carica.
+    bool Apri(const QString& cartella, const QString& nome, QWidget* genitore);
     // Writes the document into its file, all or nothing; then nothing is left
     // to save. Throws ErroreConteggio; on failure the changes stay unsaved.
+    // Throws ConteggioCambiato, the file untouched, when another program has
+    // saved the file since it was loaded here, or put another in its place.
     void Salva();
     // "Salva con nome": writes the document into a new file `nome` of
     // `cartella` (never over an existing one), then opens that file as the
@@ -65,10 +95,16 @@ signals:
 
 private:
     void impostaModificato(bool v);
+    void controllaCambiamenti(basedati::BaseDati& db) const;
 
     Documento documento_;
     std::unique_ptr<basedati::BaseDati> file_;
     QString cartella_;
     QString percorso_;
     bool modificato_ = false;
+    // The lock on the open file (-1: none), the file's identity when loaded,
+    // and the engine's count of changes by others as last seen.
+    int blocco_ = -1;
+    unsigned long long dispositivo_ = 0, nodo_ = 0;
+    long long versione_ = 0;
 };

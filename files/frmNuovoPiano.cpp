@@ -5,6 +5,7 @@
 #include "Messaggi.h"
 #include "Twips.h"
 
+#include <QDir>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -238,9 +239,34 @@ void frmNuovoPiano::Crea()
 frmNuovoPiano* ApriSalvaConNome(QWidget* principale, ConteggioAperto& conteggio, const QString& cartella,
                                 std::function<void(const QString&)> dopo)
 {
-    auto* d = new frmNuovoPiano(principale, cartella, std::move(dopo));
+    // A calculation opened from outside the archive is copied into the
+    // archive: the user is told where it went.
+    const bool altrove =
+        !conteggio.Cartella().isEmpty() && QDir(conteggio.Cartella()).canonicalPath() != QDir(cartella).canonicalPath();
+    auto salvato = [dopo = std::move(dopo), altrove, cartella, principale](const QString& nome) {
+        if (altrove)
+            Messaggio(QStringLiteral("Il conteggio \u00ab%1\u00bb è stato salvato nell'archivio:\n%2")
+                          .arg(Citazione(nome, 60), QDir::toNativeSeparators(PercorsoConteggio(cartella, nome))),
+                      QMessageBox::Information, principale);
+        if (dopo)
+            dopo(nome);
+    };
+    auto* d = new frmNuovoPiano(principale, cartella, std::move(salvato));
     d->ImpostaOperazione(QStringLiteral("Salva con nome"), QStringLiteral("Salva"), conteggio.Nome(),
                          [&conteggio, cartella](const QString& nome) { conteggio.SalvaConNome(cartella, nome); });
     d->show();
     return d;
+}
+
+void SalvaOppureConNome(ConteggioAperto& conteggio, const QString& cartella, QWidget* principale)
+{
+    try {
+        conteggio.Salva();
+    } catch (const ConteggioCambiato& e) {
+        if (Domanda(QString::fromUtf8(e.what()) +
+                        QStringLiteral("\n\nSalvare questa versione con un altro nome (\u00abSalva con nome\u2026\u00bb)?"),
+                    principale))
+            ApriSalvaConNome(principale, conteggio, cartella, {});
+        throw ComandoInterrotto();
+    }
 }

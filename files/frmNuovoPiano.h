@@ -67,3 +67,9 @@ private:
 // outlive the dialog.
 frmNuovoPiano* ApriSalvaConNome(QWidget* principale, ConteggioAperto& conteggio, const QString& cartella,
                                 std::function<void(const QString&)> dopo);
+
+// "Salva conteggio": saves the open calculation. When another program has
+// saved its file since it was loaded, says so and offers "Salva con nome…"
+// (in `cartella`), then throws ComandoInterrotto: the command stops, the file
+// untouched. Any other failure is thrown as ConteggioAperto::Salva throws it.
+void SalvaOppureConNome(ConteggioAperto& conteggio, const QString& cartella, QWidget* principale);

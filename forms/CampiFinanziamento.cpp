@@ -280,6 +280,24 @@ bool ElencoFinanziamento::eventFilter(QObject* o, QEvent* e)
     return QComboBox::eventFilter(o, e);
 }
 
+QLabel* CreaAvvisoLire(QWidget* genitore)
+{
+    QLabel* l = CreaEtichetta(QStringLiteral("AvvisoLire"), TestoAvvisoLire, genitore);
+    l->setToolTip(QStringLiteral("Gli importi si scrivono in euro anche per i periodi prima del 2002; "
+                                 "le classi di importo dei tassi soglia di quei periodi sono in lire e "
+                                 "gli importi vi sono confrontati convertiti in lire."));
+    QFont f = l->font();
+    f.setItalic(true);
+    l->setFont(f);
+    l->hide();
+    return l;
+}
+
+void MostraAvvisoLire(QLabel* avviso, int anno)
+{
+    avviso->setVisible(anno < 2002);
+}
+
 QLabel* CreaEtichetta(const QString& nome, const QString& testo, QWidget* genitore, bool risultato)
 {
     auto* l = new QLabel(testo, genitore);

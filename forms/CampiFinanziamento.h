@@ -89,6 +89,15 @@ protected:
 QLabel* CreaEtichetta(const QString& nome, const QString& testo, QWidget* genitore,
                       bool risultato = false);
 
+// The note beside the amounts of a period before 2002 (objectName
+// "AvvisoLire"): the amounts are typed in euro, while the class of amount of
+// that period's thresholds is in lire. MostraAvvisoLire shows it for a year
+// before 2002 and hides it from 2002 on.
+inline const QString TestoAvvisoLire =
+    QStringLiteral("Importi in euro; classi delle soglie in lire (1 \u20AC = 1.936,27 lire)");
+QLabel* CreaAvvisoLire(QWidget* genitore);
+void MostraAvvisoLire(QLabel* avviso, int anno);
+
 class QFrame;
 
 // Gives a window of the three financing kinds its design size, its title band

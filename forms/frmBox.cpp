@@ -85,6 +85,8 @@ frmBox::frmBox(Documento& documento, QWidget* genitore)
     anno_->Riempi({});
     Colloca(anno_, xCampo(0), yAnno, lCampo, altezzaCampo);
     connect(anno_, &QComboBox::activated, this, &frmBox::sceltaAnno);
+    avvisoLire_ = CreaAvvisoLire(cornice);
+    Colloca(avvisoLire_, xCampo(1), yAnno, xCampo(3) + lCampo - xCampo(1), altezzaCampo);
 
     Colloca(CreaEtichetta(QStringLiteral("Label1(8)"), QStringLiteral("Descrizione conto corrente"),
                           cornice),
@@ -107,6 +109,7 @@ void frmBox::Pagina()
             campi_[k][i]->setText(p.campi[k][i]);
     descrizione_->setText(p.descrizione);
     descrizione_->setCursorPosition(0);
+    MostraAvvisoLire(avvisoLire_, Conteggio().AnnoRiferimento());
     caricamento_ = false;
     SegnaRiempita();
 }
@@ -152,6 +155,7 @@ void frmBox::sceltaAnno(int indice)
         Messaggio(QStringLiteral("L'anno \"%1\" non è ammesso.").arg(testo), QMessageBox::Warning, this);
         return;
     }
+    MostraAvvisoLire(avvisoLire_, Conteggio().AnnoRiferimento());
     if (Conteggio().AnnoRiferimento() != prima)
         emit Modificato();
 }

@@ -9,6 +9,7 @@
 
 class CampoFinanziamento;
 class ElencoFinanziamento;
+class QLabel;
 
 class frmBox : public FinestraConto {
     Q_OBJECT
@@ -37,5 +38,6 @@ private:
     std::array<std::array<CampoFinanziamento*, 4>, Righe> campi_{};
     CampoFinanziamento* descrizione_ = nullptr;
     ElencoFinanziamento* anno_ = nullptr;
+    QLabel* avvisoLire_ = nullptr;
     bool caricamento_ = false;
 };

@@ -59,6 +59,8 @@ frmBreve::frmBreve(Documento& documento, QWidget* genitore)
     connect(descrizione_, &CampoFinanziamento::Uscita, this, &frmBreve::esciDescrizione);
     SegnalaDigitazione(descrizione_);
 
+    avvisoLire_ = CreaAvvisoLire(cornice);
+    Colloca(avvisoLire_, xCampo, yRiga(5), xTasso + lTasso - xCampo, altezzaRiga);
     Colloca(CreaEtichetta(QStringLiteral("Label1(5)"), QStringLiteral("T.E.G. del periodo"), cornice),
             xRisultati, yRiga(0), lRisultati, altezzaRiga);
     tassoPeriodo_ = CreaEtichetta(QStringLiteral("Label1(6)"), {}, cornice, true);
@@ -82,6 +84,7 @@ void frmBreve::Pagina()
             importi_[i]->setText(p.importi[i]);
         date_[0]->setDate(p.data0);
         date_[1]->setDate(p.data1);
+        MostraAvvisoLire(avvisoLire_, p.data0.year());
         tassoAnnuale_->setText(p.tassoAnnuale);
         tassoPeriodo_->setText(p.tassoPeriodo);
         SegnaRiempita();
@@ -125,10 +128,12 @@ void frmBreve::cambioData(int quale)
         return;
     const auto data = DataCalcolo(scelta);
     const bool cambiata = data != (quale == 0 ? b.Data0() : b.Data1());
-    if (quale == 0)
+    if (quale == 0) {
         b.setData0(data);
-    else
+        MostraAvvisoLire(avvisoLire_, scelta.year());
+    } else {
         b.setData1(data);
+    }
     if (cambiata)
         emit Modificato();
     aggiornaBREVEsoft();

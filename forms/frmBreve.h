@@ -35,5 +35,6 @@ private:
     CampoFinanziamento* descrizione_ = nullptr;
     QLabel* tassoPeriodo_ = nullptr;
     QLabel* tassoAnnuale_ = nullptr;
+    QLabel* avvisoLire_ = nullptr;
     bool inAggiornamento_ = false;
 };

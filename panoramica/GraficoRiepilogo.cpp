@@ -1,6 +1,9 @@
 #include "GraficoRiepilogo.h"
 
+#include "Esportazione.h"
+
 #include <QApplication>
+#include <QBuffer>
 #include <QChart>
 #include <QCoreApplication>
 #include <QDateTimeAxis>
@@ -17,7 +20,6 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QScatterSeries>
 #include <QToolTip>
 #include <QValueAxis>
@@ -285,11 +287,11 @@ void DisegnaGrafico(const DatiPaginaRiepilogo& r, QPainter& p, const QRectF& des
 void SalvaGrafico(const DatiPaginaRiepilogo& r, const QString& percorso)
 {
     const std::string errore = "Impossibile salvare il grafico in " + Testo(QDir::toNativeSeparators(percorso));
-    QSaveFile file(percorso);
-    if (!file.open(QIODevice::WriteOnly))
-        throw std::runtime_error(errore + ": " + Testo(file.errorString()) + ".");
+    // Drawn in memory, then written whole over the old file.
+    QBuffer memoria;
+    memoria.open(QIODevice::WriteOnly);
     if (percorso.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) {
-        QPdfWriter pdf(&file);
+        QPdfWriter pdf(&memoria);
         pdf.setResolution(PuntiPerPollice);
         pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(10, 10, 10, 10),
                                       QPageLayout::Millimeter));
@@ -313,11 +315,10 @@ void SalvaGrafico(const DatiPaginaRiepilogo& r, const QString& percorso)
             p.setRenderHint(QPainter::TextAntialiasing);
             DisegnaGrafico(r, p, QRectF(immagine.rect()));
         }
-        if (!immagine.save(&file, "PNG"))
+        if (!immagine.save(&memoria, "PNG"))
             throw std::runtime_error(errore + ": immagine non scritta.");
     }
-    if (!file.commit())
-        throw std::runtime_error(errore + ": " + Testo(file.errorString()) + ".");
+    ScriviFileIntero(percorso, memoria.data());
 }
 
 bool StampaGrafico(const DatiPaginaRiepilogo& r, QPrinter& stampante)

@@ -2,6 +2,7 @@
 
 #include "Archivio.h"
 #include "CaricaRiepilogo.h"
+#include "Esportazione.h"
 #include "GraficoRiepilogo.h"
 #include "Messaggi.h"
 #include "SoglieInUso.h"
@@ -258,7 +259,7 @@ bool frmRiepilogo::eventFilter(QObject* o, QEvent* e)
 
 void frmRiepilogo::salvaGrafico()
 {
-    const QString percorso = scelta_ ? scelta_(this, Cartella()) : ScegliFileGrafico(this, Cartella());
+    const QString percorso = scelta_ ? scelta_(this, CartellaUscite()) : ScegliFileGrafico(this, CartellaUscite());
     if (percorso.isEmpty())
         return;
     try {

@@ -7,24 +7,48 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <cerrno>
 #include <map>
 #include <stdexcept>
 #include <tuple>
 
 #include <xlsxwriter.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 SceltaFileEsportazione sceltaFile;
-QString ultimaCartella;  // where the last export went, for the next proposal
+QString ultimaCartella;  // where the last output file went, for the next proposal
 
 [[noreturn]] void fallisci(const QString& testo) { throw std::runtime_error(testo.toStdString()); }
 
 QString nomeFile(const QString& percorso) { return QDir::toNativeSeparators(percorso); }
+
+// What the system reports (an errno value), in the user's words.
+QString causaSistema(int e)
+{
+    switch (e) {
+    case ENOSPC:
+    case EDQUOT: return QStringLiteral("il disco è pieno");
+    case EFBIG: return QStringLiteral("il file supera la dimensione consentita");
+    case EACCES:
+    case EPERM: return QStringLiteral("manca il permesso di scrivere nella cartella");
+    case EROFS: return QStringLiteral("il disco è di sola lettura");
+    case ENOENT:
+    case ENOTDIR: return QStringLiteral("la cartella non esiste");
+    case EISDIR: return QStringLiteral("con questo nome c'è una cartella");
+    case ENAMETOOLONG: return QStringLiteral("il nome è troppo lungo per un file");
+    case EIO: return QStringLiteral("errore di lettura o scrittura sul disco");
+    case EMFILE:
+    case ENFILE: return QStringLiteral("troppi file aperti");
+    default: return QStringLiteral("errore del sistema (codice %1)").arg(e);
+    }
+}
 
 // Excel keeps at most 32767 characters in a cell.
 QByteArray utf8(const QString& s) { return s.left(32767).toUtf8(); }
@@ -178,25 +202,87 @@ QString nomeProposto(const TabellaEsportazione& t, FormatoEsportazione formato)
     nome = nome.simplified();
     if (nome.isEmpty())
         nome = QStringLiteral("Zelvi T.E.G.");
-    QString cartella = ultimaCartella;
-    if (cartella.isEmpty() || !QFileInfo(cartella).isDir())
-        cartella = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (cartella.isEmpty() || !QFileInfo(cartella).isDir())
-        cartella = QDir::homePath();
-    return QDir(cartella).filePath(nome + QLatin1Char('.') + estensione(formato));
+    return QDir(CartellaUscite()).filePath(nome + QLatin1Char('.') + estensione(formato));
 }
 
 } // namespace
 
 void ScriviFileIntero(const QString& percorso, const QByteArray& dati)
 {
-    QSaveFile f(percorso);
-    if (!f.open(QIODevice::WriteOnly))
-        fallisci(QStringLiteral("Impossibile scrivere il file \u00ab%1\u00bb: %2")
-                     .arg(nomeFile(percorso), f.errorString()));
-    if (f.write(dati) != dati.size() || !f.commit())
-        fallisci(QStringLiteral("Impossibile scrivere il file \u00ab%1\u00bb: %2")
-                     .arg(nomeFile(percorso), f.errorString()));
+    // A link is followed: the file it names is the one replaced.
+    const QFileInfo info(percorso);
+    const QString destinazione = info.isSymLink() && info.exists() ? info.canonicalFilePath() : percorso;
+    const auto errore = [&percorso](int e) {
+        fallisci(QStringLiteral("Impossibile scrivere il file \u00ab%1\u00bb: %2.\n"
+                                "Un file che avesse già questo nome è rimasto com'era.")
+                     .arg(nomeFile(percorso), causaSistema(e)));
+    };
+    if (QFileInfo(destinazione).isDir())
+        errore(EISDIR);
+
+    // The new content goes into a hidden file of the same folder, which then
+    // takes the name in one step: the old file stays whole until then.
+    QByteArray temporaneo =
+        QFile::encodeName(QFileInfo(destinazione).absolutePath() + QStringLiteral("/.zelvi-XXXXXX"));
+    const int fd = ::mkstemp(temporaneo.data());
+    if (fd < 0)
+        errore(errno);
+    struct Pulizia {
+        const char* percorso;
+        int fd;
+        ~Pulizia()
+        {
+            if (fd >= 0)
+                ::close(fd);
+            if (percorso)
+                ::unlink(percorso);
+        }
+    } pulizia{temporaneo.constData(), fd};
+
+    // The permissions of the file replaced, else those of a new file.
+    struct stat st {};
+    mode_t modo = 0;
+    if (::stat(QFile::encodeName(destinazione).constData(), &st) == 0 && S_ISREG(st.st_mode)) {
+        modo = st.st_mode & 07777;
+    } else {
+        const mode_t maschera = ::umask(0);
+        ::umask(maschera);
+        modo = 0666 & ~maschera;
+    }
+    if (::fchmod(fd, modo) != 0)
+        errore(errno);
+
+    const char* p = dati.constData();
+    qsizetype resto = dati.size();
+    while (resto > 0) {
+        const ssize_t scritti = ::write(fd, p, static_cast<std::size_t>(resto));
+        if (scritti < 0) {
+            if (errno == EINTR)
+                continue;
+            errore(errno);
+        }
+        p += scritti;
+        resto -= scritti;
+    }
+    if (::fsync(fd) != 0 && errno != EINVAL)
+        errore(errno);
+    pulizia.fd = -1;
+    if (::close(fd) != 0)
+        errore(errno);
+    if (::rename(temporaneo.constData(), QFile::encodeName(destinazione).constData()) != 0)
+        errore(errno);
+    pulizia.percorso = nullptr;
+    ultimaCartella = QFileInfo(destinazione).absolutePath();
+}
+
+QString CartellaUscite()
+{
+    QString cartella = ultimaCartella;
+    if (cartella.isEmpty() || !QFileInfo(cartella).isDir())
+        cartella = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (cartella.isEmpty() || !QFileInfo(cartella).isDir())
+        cartella = QDir::homePath();
+    return cartella;
 }
 
 void ScriviExcel(const std::vector<TabellaEsportazione>& tabelle, const QString& percorso)
@@ -237,11 +323,18 @@ void ScriviExcel(const std::vector<TabellaEsportazione>& tabelle, const QString&
     } catch (const std::exception& e) {
         errore = QString::fromUtf8(e.what());
     }
+    errno = 0;
     const lxw_error chiusura = workbook_close(wb);  // also frees the workbook
     if (errore.isEmpty() && chiusura != LXW_NO_ERROR)
-        errore = QString::fromUtf8(lxw_strerror(chiusura));
+        errore = errno != 0 ? causaSistema(errno) + QStringLiteral(" (cartella temporanea ") +
+                                  nomeFile(lavoro.path()) + QLatin1Char(')')
+                            : QStringLiteral("il file non si è potuto comporre (%1)")
+                                  .arg(QString::fromUtf8(lxw_strerror(chiusura)));
+    if (errore.endsWith(QLatin1Char('.')))
+        errore.chop(1);
     if (!errore.isEmpty())
-        fallisci(QStringLiteral("Impossibile scrivere il file Excel \u00ab%1\u00bb: %2")
+        fallisci(QStringLiteral("Impossibile scrivere il file Excel \u00ab%1\u00bb: %2.\n"
+                                "Un file che avesse già questo nome è rimasto com'era.")
                      .arg(nomeFile(percorso), errore));
 
     QFile prodotto(QFile::decodeName(file));
@@ -275,6 +368,5 @@ bool EsportaTabellaCorrente(const Rapporto* rapporto, FormatoEsportazione format
         ScriviExcel({t}, file);
     else
         ScriviCSV(t, file);
-    ultimaCartella = QFileInfo(file).absolutePath();
     return true;
 }

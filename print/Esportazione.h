@@ -23,9 +23,17 @@ void ScriviExcel(const std::vector<TabellaEsportazione>& tabelle, const QString&
 // Writes TestoCSV(t). Throws std::runtime_error like ScriviExcel.
 void ScriviCSV(const TabellaEsportazione& t, const QString& percorso);
 
-// Replaces the file at percorso with dati in one step (through a temporary
-// file beside it). Throws std::runtime_error, the old file untouched.
+// Replaces the file at percorso with dati in one step (through a hidden
+// file in the same folder, then renamed): on failure throws
+// std::runtime_error naming the file and the cause, the old file untouched
+// and nothing left beside it. On success its folder is the one CartellaUscite
+// proposes next.
 void ScriviFileIntero(const QString& percorso, const QByteArray& dati);
+
+// The folder proposed for an output file (export, report, PDF, chart): the
+// folder of the last one written in this run while it exists, else the
+// user's documents folder, else the home folder.
+QString CartellaUscite();
 
 // The file name asked for by the export commands: the proposed path in, the
 // chosen path out, empty when cancelled. The default is the system's save

@@ -310,10 +310,7 @@ QString nomeProposto(const QString& di)
     QString nome = QStringLiteral("Relazione T.E.G. - ") + di;
     for (const QChar c : QStringLiteral("\\/:*?\"<>|"))
         nome.replace(c, QLatin1Char(' '));
-    QString cartella = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (cartella.isEmpty() || !QFileInfo(cartella).isDir())
-        cartella = QDir::homePath();
-    return QDir(cartella).filePath(nome.simplified() + QStringLiteral(".pdf"));
+    return QDir(CartellaUscite()).filePath(nome.simplified() + QStringLiteral(".pdf"));
 }
 
 // Asks for the file, then writes the report `crea` builds. False when

@@ -1,5 +1,6 @@
 #include "Stampanti.h"
 
+#include "Esportazione.h"
 #include "Messaggi.h"
 #include "modStampa.h"
 
@@ -38,10 +39,7 @@ QString nomePropostoPdf(const Rapporto& r)
     nome = nome.simplified();
     if (nome.isEmpty())
         nome = QStringLiteral("Zelvi T.E.G.");
-    QString cartella = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (cartella.isEmpty() || !QFileInfo(cartella).isDir())
-        cartella = QDir::homePath();
-    return QDir(cartella).filePath(nome + QStringLiteral(".pdf"));
+    return QDir(CartellaUscite()).filePath(nome + QStringLiteral(".pdf"));
 }
 } // namespace
 
@@ -91,13 +89,13 @@ bool StampaRapporto(const Rapporto& r, QWidget* genitore)
             return false;
         if (QFileInfo(file).suffix().isEmpty())
             file += QStringLiteral(".pdf");
-        QPrinter stampante(QPrinter::HighResolution);
-        stampante.setOutputFormat(QPrinter::PdfFormat);
-        stampante.setOutputFileName(file);
-        if (!StampaSuStampante(r, stampante)) {
-            Messaggio(QStringLiteral("Stampa non riuscita: impossibile scrivere il file \"%1\".")
-                          .arg(QDir::toNativeSeparators(file)),
-                      QMessageBox::Warning, genitore);
+        // Drawn in memory, then written whole: a failed write leaves the
+        // file that had the name as it was.
+        try {
+            ScriviFileIntero(file, RapportoPdf(r));
+        } catch (const std::exception& e) {
+            Messaggio(QStringLiteral("Stampa non riuscita. ") + QString::fromUtf8(e.what()), QMessageBox::Warning,
+                      genitore);
             return false;
         }
         return true;

@@ -94,9 +94,16 @@ QString campoCSV(const CellaEsportazione& c)
         break;
     }
     QString t = c.testo;
-    if (!t.isEmpty() && QStringLiteral("=+-@").contains(t.at(0)))
+    // A label made of a sign, a blank and words ("= Oneri effettivamente
+    // addebitati", "+ spese") has nothing a formula could compute with: it is
+    // quoted and keeps its text. Any other text starting with a sign gets an
+    // apostrophe in front, so that no spreadsheet takes it as a formula.
+    static const QRegularExpression etichetta(QStringLiteral("^[=+\\-@] [\\p{L} .,'\u2019%\u20AC]+$"));
+    const bool segno = !t.isEmpty() && QStringLiteral("=+-@").contains(t.at(0));
+    const bool soloParole = segno && etichetta.match(t).hasMatch();
+    if (segno && !soloParole)
         t.prepend(QLatin1Char('\''));
-    if (t.contains(QLatin1Char(';')) || t.contains(QLatin1Char('"')) || t.contains(QLatin1Char('\n'))
+    if (soloParole || t.contains(QLatin1Char(';')) || t.contains(QLatin1Char('"')) || t.contains(QLatin1Char('\n'))
         || t.contains(QLatin1Char('\r'))) {
         t.replace(QStringLiteral("\""), QStringLiteral("\"\""));
         t = QLatin1Char('"') + t + QLatin1Char('"');

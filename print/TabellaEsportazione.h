@@ -68,5 +68,7 @@ QString NomeFoglio(const QString& voluto, const QStringList& usati);
 // rates "8,125%"), dates dd/mm/yyyy. The title, the subtitle and an empty line
 // come first, as on the sheet. Fields holding ";", quotes or line breaks are
 // quoted; a text starting with "=", "+", "-" or "@" gets an apostrophe in
-// front so that no spreadsheet takes it as a formula.
+// front so that no spreadsheet takes it as a formula, unless it is a label
+// of a sign, a blank and words ("= Oneri effettivamente addebitati"), which
+// is quoted and written as it is.
 QByteArray TestoCSV(const TabellaEsportazione& t);

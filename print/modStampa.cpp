@@ -2,6 +2,7 @@
 
 #include "Griglia.h"
 
+#include <QBuffer>
 #include <QDate>
 #include <QDateTime>
 #include <QFontDatabase>
@@ -10,9 +11,11 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <algorithm>
 #include <cmath>
+#include <stdexcept>
 
 namespace {
 
@@ -237,9 +240,10 @@ QFont carattere(bool grassetto, bool corsivo, int codiceDimensione)
 }
 
 // What the page's texts keep inside, in twips from the page's left edge (an
-// A4 page is 11906 twips wide), and the least room between two texts.
+// A4 page is 11906 twips wide): the right edge is the date's, where the
+// page's frame ends; and the least room between two texts.
 constexpr double MargineSinistro = 400;
-constexpr double MargineDestro = 11500;
+constexpr double MargineDestro = 11100;
 constexpr double Distacco = 100;
 // The block of full texts sits above the page number, in lines of this height.
 constexpr double FineBlocco = 15850;
@@ -481,6 +485,28 @@ bool StampaSuStampante(const Rapporto& r, QPrinter& stampante)
     const bool chiuso = p.end();
     return chiuso && stampante.printerState() != QPrinter::Error
            && stampante.printerState() != QPrinter::Aborted;
+}
+
+QByteArray RapportoPdf(const Rapporto& r)
+{
+    QBuffer memoria;
+    memoria.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter pdf(&memoria);
+        pdf.setPageSize(QPageSize(QPageSize::A4));
+        pdf.setPageOrientation(QPageLayout::Portrait);
+        pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+        pdf.setResolution(1200);
+        pdf.setTitle(r.titolo);
+        pdf.setCreator(QStringLiteral("Zelvi T.E.G."));
+        QPainter p;
+        if (!p.begin(&pdf))
+            throw std::runtime_error("Impossibile preparare il documento PDF.");
+        DisegnaRapporto(r, p, pdf.resolution() / 1440.0);
+        if (!p.end())
+            throw std::runtime_error("Impossibile completare il documento PDF.");
+    }
+    return memoria.data();
 }
 
 // ---------------------------------------------------------------------------

@@ -67,6 +67,11 @@ void PreparaStampante(const Rapporto& r, QPrinter& stampante);
 // False when the printer could not be opened or reported an error.
 bool StampaSuStampante(const Rapporto& r, QPrinter& stampante);
 
+// The report as a PDF document (A4 portrait, the whole page, the title as
+// the document's title), made in memory. Throws std::runtime_error when the
+// document cannot be made.
+QByteArray RapportoPdf(const Rapporto& r);
+
 // The product logo printed at the top left of every page when neither the
 // report nor ImpostaLogo gives one: a picture of about 188 x 84 pixels times
 // scala, with the product's name. An empty image restores the drawn one.

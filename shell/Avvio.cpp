@@ -1,6 +1,7 @@
 #include "Avvio.h"
 
 #include "Archivio.h"
+#include "SoglieInUso.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -135,6 +136,19 @@ QString PreparaArchivio(const QString& cartella, const QString& esempio)
     QFile copia(destinazione);
     copia.setPermissions(copia.permissions() | QFileDevice::WriteOwner | QFileDevice::ReadOwner);
     return {};
+}
+
+QStringList AvvisiAvvio(const QString& cartella, const QString& esempio)
+{
+    QStringList avvisi;
+    if (const QString e = PreparaArchivio(cartella, esempio); !e.isEmpty())
+        avvisi << e;
+    if (const QString e = AvvisoSoglie(); !e.isEmpty())
+        avvisi << QStringLiteral("I tassi soglia aggiornati salvati nell'archivio non si possono usare.\n%1.\n"
+                                 "Il programma usa la serie incorporata (%2); per rimediare ripetere "
+                                 "\u00abAggiorna tassi soglia\u2026\u00bb.")
+                      .arg(e, TestoUltimaDataSoglie().toLower());
+    return avvisi;
 }
 
 FileConteggio DividiPercorso(const QString& percorso)

@@ -39,6 +39,12 @@ QString ScegliArchivio(const QString& cartellaProgramma, bool scrivibile, bool i
 // Italian, or an empty string; a half-made copy is removed.
 QString PreparaArchivio(const QString& cartella, const QString& esempio);
 
+// What start-up tells the user once the archive folder is chosen: what
+// PreparaArchivio could not do, and an updated threshold series kept in the
+// archive that cannot be read (the built-in one is then in use). Empty when
+// all is well.
+QStringList AvvisiAvvio(const QString& cartella, const QString& esempio);
+
 // A calculation file given by path: its folder (absolute) and its
 // calculation name (the file name less ".ccc"). Throws ErroreConteggio when
 // the path does not name a ".ccc" file.

@@ -1,6 +1,7 @@
 #include "Mainform.h"
 
 #include "AperturaEsterna.h"
+#include "AttivazioneFinestre.h"
 #include "Archivio.h"
 #include "Comandi.h"
 #include "ElencoFile.h"
@@ -110,13 +111,8 @@ Mainform::Mainform(QWidget* genitore)
     setCentralWidget(area_);
     // The user can bring another open window to the front (Ctrl+Tab): the
     // one in front is the one printed and copied.
-    connect(area_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* sub) {
-        if (riordino_ || !sub || !sub->widget() || !sub->isVisible())
-            return;
-        const QString nome = sub->widget()->objectName();
-        if (FinestreFiglie().contains(nome))
-            finestraCorrente_ = nome;
-    });
+    new AttivazioneFinestre(
+        area_, riordino_, [this](const QString& nome) { finestraCorrente_ = nome; }, [this] { AttivaCorrente(); });
 
     CreaComandi(*this);
     CreaStatusBar();
@@ -261,10 +257,9 @@ void Mainform::Avvia(const RigaComando& riga)
     conteggio_.Nuovo();
 
     MostraTitolo();
-    const QString errore =
-        PreparaArchivio(percorsoArchivio_, cartellaDati_ + QStringLiteral("/Archivio/Esempio.ccc"));
-    if (!errore.isEmpty())
-        Messaggio(errore, QMessageBox::Warning, this);
+    for (const QString& avviso :
+         AvvisiAvvio(percorsoArchivio_, cartellaDati_ + QStringLiteral("/Archivio/Esempio.ccc")))
+        Messaggio(avviso, QMessageBox::Warning, this);
     bool aperto = false;
     if (!riga.file.isEmpty())
         Esegui(QStringLiteral("Apertura del conteggio"), [&] { aperto = ApriFile(riga.file); });
@@ -538,6 +533,8 @@ void Mainform::Esegui(const QString& comando, const std::function<void()>& f)
         if (FinestraFiglia* c = FinestraFigliaCorrente())
             c->ConfermaModifiche();
         f();
+    } catch (const ComandoInterrotto&) {
+        NascondiAttesa();
     } catch (...) {
         const QString testo = TestoEccezione(std::current_exception());
         NascondiAttesa();
@@ -600,7 +597,7 @@ void Mainform::ApriConteggio()
 
 void Mainform::SalvaConteggio()
 {
-    conteggio_.Salva();
+    SalvaOppureConNome(conteggio_, PercorsoArchivio(), this);
     statusBar()->showMessage(QStringLiteral("Conteggio \u00ab%1\u00bb salvato").arg(conteggio_.Nome()), 4000);
 }
 
@@ -680,7 +677,11 @@ bool Mainform::CaricaDa(const QString& cartella, const QString& nome)
     finestraCorrente_.clear();
     ScaricaFinestre();
     try {
-        conteggio_.Carica(cartella, nome);
+        if (!conteggio_.Apri(cartella, nome, this))
+            throw ComandoInterrotto();
+    } catch (const ComandoInterrotto&) {
+        MostraTitolo();
+        return false;
     } catch (const std::exception& e) {
         // The work area is not left empty: the title window comes back.
         MostraTitolo();

@@ -3,6 +3,7 @@
 // Tests install a responder to answer them without a display.
 #include <QMessageBox>
 #include <QString>
+#include <exception>
 #include <functional>
 
 class QWidget;
@@ -33,3 +34,10 @@ void ImpostaRisponditore(RispostaMessaggio r);
 // Texts of the messages shown since the last call (kept only while a
 // responder is set), for tests.
 QStringList MessaggiMostrati(bool svuota = true);
+
+// Thrown by a command that has already told the user why it stops (and what
+// to do instead): the command runner shows nothing more.
+class ComandoInterrotto : public std::exception {
+public:
+    const char* what() const noexcept override { return "comando interrotto"; }
+};

@@ -26,7 +26,7 @@ int RateAnnualiDaPeriodicita(const QString& testo);
 QString PeriodicitaDaRateAnnuali(double rateAnnuali);
 // "T.E.G. " + the periodicity in lower case + " (approx.)".
 QString IntestazioneTassoPeriodo(const QString& periodicita);
-inline const QString DidascaliaTassoAnnualeMutuo = QStringLiteral("T.E.G. annuale (approx)");
+inline const QString DidascaliaTassoAnnualeMutuo = QStringLiteral("T.E.G. annuale (approx.)");
 
 // "1" to "360".
 const QStringList& ElencoNumeroRate();

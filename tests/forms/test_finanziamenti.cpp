@@ -145,6 +145,7 @@ private slots:
     void importoRifiutatoRiprendeIlValore();
     void importoDigitatoSuUnoEsistente_data();
     void importoDigitatoSuUnoEsistente();
+    void avvisoLirePrimaDel2002();
 };
 
 void TestFinanziamenti::elenchiETesti()
@@ -202,7 +203,7 @@ void TestFinanziamenti::paginaMutuoValoriFuoriElenco()
     DatiPaginaMutuo p = PaginaMutuo(m);
     QCOMPARE(p.periodicita, QString());
     QCOMPARE(p.intestazione, QStringLiteral("T.E.G.  (approx.)"));
-    QCOMPARE(p.didascaliaAnnuale, QStringLiteral("T.E.G. annuale (approx)"));
+    QCOMPARE(p.didascaliaAnnuale, QStringLiteral("T.E.G. annuale (approx.)"));
     QVERIFY(p.errore.isEmpty());
 
     // A file with more instalments than the schedule holds: the count stays
@@ -307,7 +308,7 @@ void TestFinanziamenti::mutuoRateEPeriodicita()
     QCOMPARE(etichetta(&w, "Label1(1)"), QStringLiteral("T.E.G. mensile (approx.)"));
     QCOMPARE(etichetta(&w, "Label1(6)"), QStringLiteral("0,310%"));
     QCOMPARE(etichetta(&w, "Label1(8)"), QStringLiteral("3,784%"));
-    QCOMPARE(etichetta(&w, "Label1(7)"), QStringLiteral("T.E.G. annuale (approx)"));
+    QCOMPARE(etichetta(&w, "Label1(7)"), QStringLiteral("T.E.G. annuale (approx.)"));
 
     scegli(&w, "Combo1", "Annuale");
     QCOMPARE(conteggio_.MutuoCorrente().RateAnnuali(), 1.0);
@@ -917,6 +918,27 @@ void TestFinanziamenti::importoDigitatoSuUnoEsistente()
         QCOMPARE(c->text(), atteso);
         QCOMPARE(memorizzato(), LeggiImporto(atteso));
     }
+}
+
+// Before 2002 the amounts' windows say that the thresholds' classes are in
+// lire; the note follows the year chosen in the list and the disbursement date.
+void TestFinanziamenti::avvisoLirePrimaDel2002()
+{
+    conteggio_.setAnnoRiferimento(2001);
+    conteggio_.BreveCorrente().setData0(DataCalcolo(QDate(2001, 6, 30)));
+    const auto avviso = [](QWidget* w) { return w->findChild<QLabel*>(QStringLiteral("AvvisoLire")); };
+    {
+        const auto w = aperta(QStringLiteral("frmBox"), conteggio_);
+        QVERIFY(avviso(w.get()) && avviso(w.get())->isVisible());
+        QVERIFY(avviso(w.get())->text().contains(QStringLiteral("lire")));
+        scegli(w.get(), QStringLiteral("Combo1"), QStringLiteral("2002"));
+        QVERIFY(!avviso(w.get())->isVisible());
+    }
+    const auto b = aperta(QStringLiteral("frmBreve"), conteggio_);
+    QVERIFY(avviso(b.get())->isVisible());
+    conteggio_.BreveCorrente().setData0(DataCalcolo(QDate(2002, 1, 1)));
+    b->Pagina();
+    QVERIFY(!avviso(b.get())->isVisible());
 }
 
 QTEST_MAIN(TestFinanziamenti)

@@ -1,6 +1,7 @@
 // The multi-year overview: three yearly calculations saved into an archive
 // with a damaged file among them, read without touching the open one; its
 // lines, totals and chart; the chart saved; the report, copy and export.
+#include "ScritturaLimitata.h"
 #include "Archivio.h"
 #include "CaricaRiepilogo.h"
 #include "ConteggioAperto.h"
@@ -244,6 +245,8 @@ private slots:
         QTest::newRow("png") << "grafico.png";
         QTest::newRow("pdf") << "grafico.PDF";
         QTest::newRow("cartella mancante") << "manca/grafico.png";
+        QTest::newRow("pdf su disco pieno") << "pieno-pdf/grafico.pdf";
+        QTest::newRow("png su disco pieno") << "pieno-png/grafico.png";
     }
     void salvaGrafico()
     {
@@ -253,6 +256,23 @@ private slots:
         if (nome.startsWith("manca")) {
             QVERIFY_THROWS_EXCEPTION(std::runtime_error, SalvaGrafico(d, percorso));
             QVERIFY(!QFile::exists(percorso));
+            return;
+        }
+        if (nome.startsWith("pieno")) {
+            // A write that fails partway leaves the old file and names the cause.
+            QDir().mkpath(QFileInfo(percorso).path());
+            QFile vecchio(percorso);
+            QVERIFY(vecchio.open(QIODevice::WriteOnly) && vecchio.write("prima") == 5);
+            vecchio.close();
+            ScritturaLimitata limite(4);
+            try {
+                SalvaGrafico(d, percorso);
+                QFAIL("nessun errore");
+            } catch (const std::runtime_error& e) {
+                QVERIFY2(QString::fromUtf8(e.what()).contains("supera la dimensione"), e.what());
+            }
+            QCOMPARE(QFileInfo(percorso).size(), 5);
+            QCOMPARE(QDir(QFileInfo(percorso).path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
             return;
         }
         SalvaGrafico(d, percorso);

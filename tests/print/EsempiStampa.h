@@ -132,7 +132,7 @@ inline DatiPaginaMutuo mutuo()
     d.numeroRate = QStringLiteral("120");
     d.intestazione = QStringLiteral("T.E.G. mensile (approx.)");
     d.tassoPeriodo = QStringLiteral("0,310%");
-    d.didascaliaAnnuale = QStringLiteral("T.E.G. annuale (approx)");
+    d.didascaliaAnnuale = QStringLiteral("T.E.G. annuale (approx.)");
     d.tassoAnnuale = QStringLiteral("3,784%");
     return d;
 }

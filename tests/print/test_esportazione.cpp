@@ -5,6 +5,9 @@
 #include "FinestreDiProva.h"
 #include "Esportazione.h"
 #include "Messaggi.h"
+#include "Relazione.h"
+#include "ScritturaLimitata.h"
+#include "Stampanti.h"
 
 #include <QLocale>
 #include <QProcess>
@@ -23,7 +26,9 @@ private slots:
     void csv();
     void excelRiletto_data();
     void excelRiletto();
-    void fileNonScrivibile();
+    void cartellaProposta();
+    void scritturaCheFallisce_data();
+    void scritturaCheFallisce();
 
 private:
     QTemporaryDir cartella_;
@@ -114,6 +119,14 @@ void TestEsportazione::csv()
                               "T.E.G. di periodo;3,030%\r\n"
                               "T.E.G. su base annuale;12,290%\r\n";
     QCOMPARE(TestoCSV(TabellaDaRapporto(RapportoBreve(d, QStringLiteral("Anticipo \"A;B\"")))), atteso);
+
+    // A label of a sign and words keeps its text, quoted; what could compute gets the apostrophe.
+    TabellaEsportazione t;
+    t.righe = {{LeggiCella(QStringLiteral("= Oneri effettivamente addebitati")), LeggiCella(QStringLiteral("+ spese")),
+                LeggiCella(QStringLiteral("=HYPERLINK(\"x\")")), LeggiCella(QStringLiteral("-1 giorno")),
+                LeggiCella(QStringLiteral("@A1"))}};
+    QVERIFY(TestoCSV(t).endsWith("\"= Oneri effettivamente addebitati\";\"+ spese\";\"'=HYPERLINK(\"\"x\"\")\";"
+                                 "'-1 giorno;'@A1\r\n"));
 }
 
 void TestEsportazione::excelRiletto_data()
@@ -210,22 +223,111 @@ void TestEsportazione::excelRiletto()
     QVERIFY2(trovati >= numeri, qPrintable(QString::number(trovati)));
 }
 
-void TestEsportazione::fileNonScrivibile()
+// Every output proposes the folder of the last file written, while it
+// exists, else the documents folder.
+void TestEsportazione::cartellaProposta()
 {
-    const QString file = cartella_.filePath(QStringLiteral("manca/tabella"));
+    QTemporaryDir casa, altrove;
+    QVERIFY(QDir().mkpath(casa.filePath(QStringLiteral("Documents"))));
+    qputenv("HOME", QFile::encodeName(casa.path()));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(casa.filePath(QStringLiteral("config"))));
+    QStringList proposte;
+    const auto annota = [&](const QString& p) {
+        proposte << QFileInfo(p).absolutePath();
+        return QString();
+    };
+    ImpostaSceltaFileEsportazione([&](QWidget*, const QString& p, FormatoEsportazione) { return annota(p); });
+    ImpostaSceltaFilePdf([&](QWidget*, const QString& p) { return annota(p); });
+    ImpostaSceltaFileRelazione([&](QWidget*, const QString& p) { return annota(p); });
+    ImpostaStampanteCorrente(DispositivoPdf);
+    const Rapporto r = RapportoMutuo(esempi::mutuo(), QStringLiteral("Mutuo"));
+    const auto proponi = [&]() -> QStringList {
+        proposte.clear();
+        EsportaTabellaCorrente(&r, FormatoEsportazione::Excel, nullptr);
+        EsportaTabellaCorrente(&r, FormatoEsportazione::CSV, nullptr);
+        StampaRapporto(r, nullptr);
+        CreaRelazionePdf(conteggio_.Doc(), nullptr);
+        if (proposte.size() != 4)
+            return {QStringLiteral("proposte: %1").arg(proposte.size())};
+        proposte.removeDuplicates();
+        return proposte;
+    };
+    ScriviFileIntero(altrove.filePath(QStringLiteral("grafico.png")), "x");
+    QCOMPARE(proponi(), QStringList{QDir(altrove.path()).absolutePath()});
+    QCOMPARE(CartellaUscite(), QDir(altrove.path()).absolutePath());
+    QVERIFY(altrove.remove());
+    QCOMPARE(proponi(), QStringList{casa.filePath(QStringLiteral("Documents"))});
+    ImpostaSceltaFilePdf({});
+    ImpostaSceltaFileRelazione({});
+}
+
+// Every file the program writes, when the write fails partway (as on a full
+// disk): a message naming the file and the cause, the file that had the name
+// untouched, nothing left beside it. A missing folder is named too.
+void TestEsportazione::scritturaCheFallisce_data()
+{
+    QTest::addColumn<QString>("estensione");
+    QTest::addColumn<std::function<void(const QString&)>>("scrivi");
     const TabellaEsportazione t = TabellaDaRapporto(RapportoMutuo(esempi::mutuo(), QStringLiteral("Mutuo")));
-    for (const QString& estensione : {QStringLiteral(".xlsx"), QStringLiteral(".csv")}) {
+    Documento* d = &conteggio_.Doc();
+    QTest::newRow("excel") << ".xlsx" << std::function<void(const QString&)>([t](const QString& f) { ScriviExcel({t}, f); });
+    QTest::newRow("csv") << ".csv" << std::function<void(const QString&)>([t](const QString& f) { ScriviCSV(t, f); });
+    QTest::newRow("relazione") << ".pdf" << std::function<void(const QString&)>([d](const QString& f) {
+        ScriviRelazionePdf(RelazioneConteggio(*d, QDate(2024, 5, 20)), f);
+    });
+    // Printing on the PDF device reports its failure in a message.
+    QTest::newRow("stampa pdf") << ".pdf" << std::function<void(const QString&)>([](const QString& f) {
+        ImpostaStampanteCorrente(DispositivoPdf);
+        ImpostaSceltaFilePdf([f](QWidget*, const QString&) { return f; });
+        MessaggiMostrati();
+        if (!StampaRapporto(RapportoMutuo(esempi::mutuo(), QStringLiteral("Mutuo")), nullptr))
+            throw std::runtime_error(MessaggiMostrati().join(QLatin1Char('\n')).toStdString());
+    });
+}
+
+void TestEsportazione::scritturaCheFallisce()
+{
+    QFETCH(QString, estensione);
+    QFETCH(std::function<void(const QString&)>, scrivi);
+    const auto errore = [&](const QString& file) -> QString {
         try {
-            if (estensione == QLatin1String(".xlsx"))
-                ScriviExcel({t}, file + estensione);
-            else
-                ScriviCSV(t, file + estensione);
-            QFAIL("nessun errore");
-        } catch (const std::runtime_error& e) {
-            QVERIFY2(QString::fromUtf8(e.what()).contains(QDir::toNativeSeparators(file + estensione)), e.what());
+            scrivi(file);
+        } catch (const std::exception& e) {
+            return QString::fromUtf8(e.what());
         }
+        return {};
+    };
+
+    QTemporaryDir cartella;
+    const QString file = cartella.filePath(QStringLiteral("tabella") + estensione);
+    const QByteArray vecchio = "il file di prima, che deve restare";
+    {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(vecchio);
     }
-    QVERIFY(!QFileInfo::exists(cartella_.filePath(QStringLiteral("manca"))));
+    QString testo;
+    {
+        ScritturaLimitata limite(8);
+        QVERIFY(limite.Attivo());
+        testo = errore(file);
+    }
+    QVERIFY2(testo.contains(QDir::toNativeSeparators(file)) && testo.contains("supera la dimensione"),
+             qPrintable(testo));
+    QFile f(file);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), vecchio);
+    QCOMPARE(QDir(cartella.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList{QStringLiteral("tabella") + estensione});
+
+    // Unlimited, the same write replaces the file.
+    QCOMPARE(errore(file), QString());
+    QVERIFY(QFileInfo(file).size() > 100);
+
+    const QString altrove = cartella.filePath(QStringLiteral("manca/tabella") + estensione);
+    testo = errore(altrove);
+    QVERIFY2(testo.contains(QDir::toNativeSeparators(altrove)) && testo.contains("la cartella non esiste"),
+             qPrintable(testo));
 }
 
 QTEST_MAIN(TestEsportazione)

@@ -138,7 +138,7 @@ void TestFinestreStampa::copiaMutuo()
                                    "Numero complessivo di rate \t120 \r\n"
                                    " \t \r\n"
                                    "T.E.G. mensile (approx.) \t0,310% \r\n"
-                                   "T.E.G. annuale (approx) \t3,784% \r\n"));
+                                   "T.E.G. annuale (approx.) \t3,784% \r\n"));
 }
 
 void TestFinestreStampa::copiaBreve()

@@ -238,7 +238,8 @@ void TestStampanti::fileNonScrivibile()
     QVERIFY(!StampaRapporto(RapportoBreve(esempi::breve(), {}), nullptr));
     const QStringList m = MessaggiMostrati();
     QCOMPARE(m.size(), 1);
-    QVERIFY(m[0].contains(QStringLiteral("impossibile scrivere il file")));
+    QVERIFY2(m[0].contains(QStringLiteral("Impossibile scrivere il file")) && m[0].contains(QStringLiteral("la cartella non esiste")),
+             qPrintable(m[0]));
 }
 
 QTEST_MAIN(TestStampanti)

@@ -52,7 +52,7 @@ void TestTabelleStampa::riepiloghi()
     QCOMPARE(m.titolo, QStringLiteral("T.E.G. su "));
     QCOMPARE(m.tabella.Testo(5, 1), QStringLiteral("Periodicità rata"));
     QCOMPARE(m.tabella.Testo(8, 1), QStringLiteral("T.E.G. mensile (approx.)"));
-    QCOMPARE(m.tabella.Testo(9, 1), QStringLiteral("T.E.G. annuale (approx)"));
+    QCOMPARE(m.tabella.Testo(9, 1), QStringLiteral("T.E.G. annuale (approx.)"));
     QCOMPARE(m.tabella.Testo(9, 2), QStringLiteral("3,784%"));
 }
 
@@ -180,7 +180,7 @@ void TestTabelleStampa::copiaBreveEMutuo()
                             "Numero complessivo di rate \t120 \r\n"
                             " \t \r\n"
                             "T.E.G. mensile (approx.) \tdati incoerenti \r\n"
-                            "T.E.G. annuale (approx) \tdati incoerenti \r\n"));
+                            "T.E.G. annuale (approx.) \tdati incoerenti \r\n"));
 }
 
 void TestTabelleStampa::copiaOperazioni()

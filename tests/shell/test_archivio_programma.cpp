@@ -5,6 +5,7 @@
 #include "Archivio.h"
 #include "ConteggioAperto.h"
 #include "Dichiarazioni.h"
+#include "Esportazione.h"
 #include "Finestre.h"
 #include "Mainform.h"
 #include "Messaggi.h"
@@ -12,6 +13,8 @@
 #include "Pagine.h"
 #include "PagineFinanziamenti.h"
 #include "RapportoSoglia.h"
+#include "SoglieInUso.h"
+#include "Stampanti.h"
 #include "frmNuovoPiano.h"
 #include "modCopia.h"
 
@@ -20,14 +23,18 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 
 class ApreUrl : public QObject {
@@ -140,6 +147,23 @@ private slots:
     }
 
     // A failed load keeps the calculation that was open, and says so.
+    // An updated threshold series in the archive that cannot be read is told
+    // at start-up, not only under the verdicts' table.
+    void soglieIllegibiliAllAvvio()
+    {
+        PreparaEsempio();
+        QFile f(Archivio() + "/" + NomeFileSoglie);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("non una serie di soglie\n");
+        f.close();
+        Avvia();
+        const QStringList m = Messaggi();
+        QVERIFY2(m.size() == 1 && m[0].contains("tassi soglia aggiornati") && m[0].contains(NomeFileSoglie) &&
+                     m[0].contains("serie incorporata"),
+                 qPrintable(m.join('|')));
+        QVERIFY(QFile::remove(f.fileName()));
+    }
+
     void caricamentoFallitoTieneIlConteggio()
     {
         PreparaEsempio();
@@ -224,6 +248,105 @@ private slots:
         QVERIFY(!m_->isWindowModified() && m_->isEnabled());
         m_->Conteggio().Carica(Archivio(), QStringLiteral("Esempio"));
         QCOMPARE(m_->Conteggio().Doc().MutuoCorrente().Importo(), 100000.0);
+    }
+
+    // Another copy of the program: opening a file it holds asks first (No
+    // keeps what was open); saving after the other copy saved says so, keeps
+    // its change and offers "Salva con nome…", whose dialog opens on Yes.
+    void dueCopieDelProgramma()
+    {
+        PreparaEsempio();
+        CreaConteggio(Archivio(), QStringLiteral("Altro"));
+        ConteggioAperto altra;
+        altra.Carica(Archivio(), QStringLiteral("Altro"));
+        Avvia();
+        Messaggi();
+        ImpostaRisponditore([](const QString&, QMessageBox::StandardButtons) { return QMessageBox::No; });
+        QVERIFY(!m_->ApriFile(PercorsoConteggio(Archivio(), QStringLiteral("Altro"))));
+        QCOMPARE(m_->Conteggio().Nome(), QStringLiteral("Esempio"));
+        QStringList m = Messaggi();
+        QVERIFY2(m.size() == 1 && m[0].contains("\u00abAltro\u00bb è già aperto in un'altra copia"), qPrintable(m.join('|')));
+
+        ConteggioAperto seconda;
+        seconda.Carica(Archivio(), QStringLiteral("Esempio"), true);
+        seconda.Doc().MutuoCorrente().setRata(77);
+        seconda.Salva();
+        ImpostaRisponditore([](const QString&, QMessageBox::StandardButtons) { return QMessageBox::Yes; });
+        m_->show();
+        m_->EseguiComando(QStringLiteral("mutuo"));
+        auto* rata = m_->FinestraAperta(QStringLiteral("frmMutuo"))->findChild<QLineEdit*>("XPText1(2)");
+        QTest::mouseClick(rata, Qt::LeftButton);
+        QTest::keyClick(rata, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(rata, Qt::Key_5);
+        A("mnuSalva")->trigger();
+        m = Messaggi();
+        QVERIFY2(m.size() == 1 && m[0].contains("non è stato salvato") && m[0].contains("Salva con nome"),
+                 qPrintable(m.join('|')));
+        QVERIFY(m_->isWindowModified());
+        Documento letto;
+        LeggiConteggio(Archivio(), QStringLiteral("Esempio"), letto);
+        QCOMPARE(letto.MutuoCorrente().Rata(), 77.0);
+        frmNuovoPiano* d = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* n = qobject_cast<frmNuovoPiano*>(w); n && n->isVisible())
+                d = n;
+        QVERIFY(d);
+        QCOMPARE(d->windowTitle(), QStringLiteral("Salva con nome"));
+        d->close();
+    }
+
+    // Printing shows the wait window and a file chooser over the frame; once
+    // the frame is active again, the window printed is still current and in
+    // front, and "Copia" and "Esporta CSV…" act on it.
+    void stampaLasciaLaFinestraCorrente_data()
+    {
+        QTest::addColumn<QString>("voce");
+        QTest::addColumn<QString>("finestra");
+        QTest::newRow("verifica usura") << "mnuUsura" << "frmUsura";
+        QTest::newRow("mutuo") << "mnuMutuo" << "frmMutuo";
+        QTest::newRow("tabella analitica") << "mnuMatematico" << "frmCalcoli";
+    }
+    void stampaLasciaLaFinestraCorrente()
+    {
+        QFETCH(QString, voce);
+        QFETCH(QString, finestra);
+        PreparaEsempio();
+        Avvia();
+        Messaggi();
+        m_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_.get()));
+        QTemporaryDir uscite;
+        ImpostaStampanteCorrente(DispositivoPdf);
+        ImpostaSceltaFilePdf([&](QWidget* genitore, const QString&) {
+            QDialog scelta(genitore);  // a modal chooser, as the system's is
+            QTimer::singleShot(50, &scelta, &QDialog::accept);
+            scelta.exec();
+            return uscite.filePath(QStringLiteral("stampa.pdf"));
+        });
+        A(qPrintable(voce))->trigger();
+        QTest::qWait(50);
+        A("mnuStampa")->trigger();
+        m_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_.get()));
+        QTest::qWait(50);
+        QVERIFY(QFileInfo(uscite.filePath(QStringLiteral("stampa.pdf"))).size() > 1000);
+        QCOMPARE(m_->FinestraCorrente(), finestra);
+        QMdiSubWindow* sub = m_->AreaFinestre()->activeSubWindow();
+        QVERIFY(sub && sub->widget()->objectName() == finestra);
+        QCOMPARE(m_->AreaFinestre()->subWindowList(QMdiArea::StackingOrder).last(), sub);
+        QGuiApplication::clipboard()->clear();
+        A("mnuCopia")->trigger();
+        QVERIFY(!QGuiApplication::clipboard()->text().isEmpty());
+        QString esportato;
+        ImpostaSceltaFileEsportazione([&](QWidget*, const QString& proposto, FormatoEsportazione) {
+            esportato = proposto;
+            return QString();
+        });
+        A("mnuEsportaCSV")->trigger();
+        QVERIFY(!esportato.isEmpty());
+        QCOMPARE(Messaggi(), QStringList());
+        ImpostaSceltaFilePdf({});
+        ImpostaSceltaFileEsportazione({});
     }
 
     // Typing into a field marks the title at once, before the field is left;
@@ -402,6 +525,11 @@ private slots:
         QVERIFY(d);
         d->XPText1()->setText(QStringLiteral("Rossi 2"));
         d->XPButton1()->click();
+        // The user is told where the copy went.
+        const QStringList dove = Messaggi();
+        QVERIFY2(dove.size() == 1 && dove[0].contains("salvato nell'archivio") &&
+                     dove[0].contains(QDir::toNativeSeparators(PercorsoConteggio(Archivio(), "Rossi 2"))),
+                 qPrintable(dove.join('|')));
         m_->Conteggio().Doc().MutuoCorrente().setImporto(999);
         A("mnuSalva")->trigger();
         QCOMPARE(Messaggi(), QStringList());
