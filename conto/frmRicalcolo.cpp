@@ -1,6 +1,7 @@
 #include "frmRicalcolo.h"
 
 #include "Dichiarazioni.h"
+#include "Esportazione.h"
 #include "Funzioni.h"
 #include "GraficoRicalcolo.h"
 #include "Messaggi.h"
@@ -29,7 +30,6 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QScrollArea>
-#include <QStandardPaths>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
@@ -634,10 +634,7 @@ void frmRicalcolo::eliminaBOT()
 
 void frmRicalcolo::salvaGrafico()
 {
-    QString cartella = CartellaSoglie();
-    if (cartella.isEmpty())
-        cartella = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    const QString proposto = QDir(cartella).filePath(QStringLiteral("Ricalcolo.pdf"));
+    const QString proposto = QDir(CartellaUscite()).filePath(QStringLiteral("Ricalcolo.pdf"));
     const QString percorso = scelta_ ? scelta_(this, proposto) : ScegliFileFigura(this, proposto);
     if (percorso.isEmpty())
         return;

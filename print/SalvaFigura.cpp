@@ -1,5 +1,8 @@
 #include "SalvaFigura.h"
 
+#include "Esportazione.h"
+
+#include <QBuffer>
 #include <QChart>
 #include <QCoreApplication>
 #include <QDir>
@@ -11,7 +14,6 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
-#include <QSaveFile>
 #include <cmath>
 #include <stdexcept>
 
@@ -26,11 +28,11 @@ std::string Testo(const QString& s) { return s.toStdString(); }
 void SalvaFigura(const DisegnoFigura& disegno, const QString& titolo, const QString& percorso)
 {
     const std::string errore = "Impossibile salvare il grafico in " + Testo(QDir::toNativeSeparators(percorso));
-    QSaveFile file(percorso);
-    if (!file.open(QIODevice::WriteOnly))
-        throw std::runtime_error(errore + ": " + Testo(file.errorString()) + ".");
+    // Drawn in memory, then written whole over the old file.
+    QBuffer memoria;
+    memoria.open(QIODevice::WriteOnly);
     if (percorso.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) {
-        QPdfWriter pdf(&file);
+        QPdfWriter pdf(&memoria);
         pdf.setResolution(RisoluzioneFigura);
         pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(10, 10, 10, 10),
                                       QPageLayout::Millimeter));
@@ -54,11 +56,10 @@ void SalvaFigura(const DisegnoFigura& disegno, const QString& titolo, const QStr
             p.setRenderHint(QPainter::TextAntialiasing);
             disegno(p, QRectF(immagine.rect()));
         }
-        if (!immagine.save(&file, "PNG"))
+        if (!immagine.save(&memoria, "PNG"))
             throw std::runtime_error(errore + ": immagine non scritta.");
     }
-    if (!file.commit())
-        throw std::runtime_error(errore + ": " + Testo(file.errorString()) + ".");
+    ScriviFileIntero(percorso, memoria.data());
 }
 
 bool StampaFigura(const DisegnoFigura& disegno, QPrinter& stampante)

@@ -1,6 +1,7 @@
 #include "TassoLegaleInUso.h"
 
 #include "SoglieInUso.h"
+#include "Testo.h"
 
 #include <QFile>
 
@@ -46,14 +47,7 @@ const Lettura& Letta()
     return lettura;
 }
 
-QString Testo(std::chrono::sys_days d)
-{
-    const std::chrono::year_month_day g{d};
-    return QStringLiteral("%1/%2/%3")
-        .arg(unsigned(g.day()), 2, 10, QLatin1Char('0'))
-        .arg(unsigned(g.month()), 2, 10, QLatin1Char('0'))
-        .arg(int(g.year()));
-}
+QString Testo(std::chrono::sys_days d) { return QString::fromStdString(TestoData(d)); }
 
 } // namespace
 

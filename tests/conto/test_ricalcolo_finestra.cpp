@@ -247,7 +247,9 @@ private slots:
         QCOMPARE(immagine.width(), 2953);
         w.ImpostaSceltaFile([](QWidget*, const QString&) { return QStringLiteral("/proc/non-si-scrive.pdf"); });
         Clic(w.findChild<QWidget*>(QStringLiteral("CmdSalvaGrafico")));
-        QVERIFY(MessaggiMostrati().value(0).startsWith(QStringLiteral("Impossibile salvare il grafico")));
+        const QString detto = MessaggiMostrati().value(0);
+        QVERIFY2(detto.startsWith(QStringLiteral("Impossibile scrivere il file \u00ab/proc/non-si-scrive.pdf\u00bb")),
+                 qPrintable(detto));
     }
 };
 
