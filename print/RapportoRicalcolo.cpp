@@ -222,6 +222,13 @@ QString CopiaRicalcolo(const DatiPaginaRicalcolo& d)
     RigaCopia(testo, IntestazioniRimesse());
     for (std::size_t i = 0; i < d.esito.rimesse.size(); ++i)
         RigaCopia(testo, TestiRimessa(d, i));
+    // The two balances day by day, where either changes.
+    RigaCopia(testo, {QString()});
+    RigaCopia(testo, {QStringLiteral("Giorno"), QStringLiteral("Saldo della banca"),
+                      QStringLiteral("Saldo ricalcolato"), QStringLiteral("Differenza")});
+    for (const PuntoSaldi& p : d.esito.saldi)
+        RigaCopia(testo, {Testo(calendario::Testo(p.giorno)), TestoCentesimi(p.banca), TestoCentesimi(p.ricalcolato),
+                          TestoCentesimi(p.ricalcolato - p.banca)});
     return testo;
 }
 

@@ -15,8 +15,8 @@
 // rest is in the report. Without a result: the options and the faults.
 Rapporto RapportoRicalcolo(const DatiPaginaRicalcolo& d);
 
-// The copy: every part of the page, the remittances included, tab-separated,
-// with no limit of rows.
+// The copy: every part of the page, the remittances and the two balances
+// day by day included, tab-separated, with no limit of rows.
 QString CopiaRicalcolo(const DatiPaginaRicalcolo& d);
 
 // The report's lines: the options with their laws and the quarters checked

@@ -227,6 +227,34 @@ private slots:
         QTest::keyClicks(campo, QStringLiteral("4"));
     }
 
+    // The copy holds what the window shows, with no limit of rows: the
+    // remittances and the balances day by day, a leading minus kept as text;
+    // without a result only the faults.
+    void copia()
+    {
+        DatiPaginaRicalcolo d = PaginaRicalcolo(documento_);
+        QVERIFY(d.Valido());
+        QStringList righe = CopiaRicalcolo(d).split(QStringLiteral("\r\n"));
+        const qsizetype giorni = righe.indexOf(QStringLiteral("Giorno \tSaldo della banca \tSaldo ricalcolato \tDifferenza "));
+        QVERIFY(giorni > 0);
+        // The declared debit on the first day; the payment of 1.000,00 valued 15/02.
+        QCOMPARE(righe.mid(giorni + 1, 2),
+                 (QStringList{"01/01/2015 \t'-5.000,00 \t'-5.000,00 \t0,00 ",
+                              "15/02/2015 \t'-4.000,00 \t'-4.000,00 \t0,00 "}));
+        QCOMPARE(righe.size() - giorni - 2, qsizetype(d.esito.saldi.size()));
+        QVERIFY(righe.contains(QStringLiteral(
+            "12/08/2015 \t500,00 \t'-4.000,00 \t0,00 \t500,00 \t0,00 \tI trim. 2015: 39,04; II trim. 2015: 30,27 \tno \t"
+            "Bonifico a favore ")));
+        QCOMPARE(righe.filter(QStringLiteral("\tdifferenza \t")).size(), 4 + 1);
+
+        documento_.ContoCorrente().ricalcolo.chiusuraConto = sys_days{year{2015} / 6 / 30};
+        d = PaginaRicalcolo(documento_);
+        QVERIFY(!d.Valido());
+        const QString testo = CopiaRicalcolo(d);
+        QVERIFY(testo.contains(d.errori.front()));
+        QVERIFY(!testo.contains(QStringLiteral("Giorno \t")));
+    }
+
     // The chart saved as a picture, whole; a folder that cannot be written
     // says so and leaves nothing.
     void grafico()
