@@ -315,6 +315,7 @@ private slots:
         scelte(conteggio_.Doc());
         const Documento atteso = conteggio_.Doc();
         conteggio_.Salva();
+        conteggio_.Chiudi();
         ConteggioAperto letto;
         letto.Carica(c_, QStringLiteral("Ricalcolo"));
         QVERIFY(StessiValori(letto.Doc(), atteso));
@@ -339,6 +340,7 @@ private slots:
         QVERIFY(!nuove.attoInterruttivo && !nuove.chiusuraConto && nuove.tassiBOT.empty());
         scelte(conteggio_.Doc());
         conteggio_.Salva();
+        conteggio_.Chiudi();
         letto.Carica(c_, QStringLiteral("Vecchio"));
         QVERIFY(StessiValori(letto.Doc(), conteggio_.Doc()));
         QCOMPARE(FileGrezzo(P("Vecchio")).Righe("SELECT count(*) FROM tassibot"), QStringList{"i:2"});
