@@ -217,6 +217,11 @@ RigaCSV LeggiRigaCSV(const QStringList& campi, const ProfiloCSV& p)
         r.difetto = QStringLiteral("la riga ha %1 colonne, il profilo ne legge %2.").arg(campi.size()).arg(servono);
         return r;
     }
+    // A profile being made in the mapping dialog may lack a column yet.
+    if (p.colonnaContabile < 0) {
+        r.difetto = QStringLiteral("manca la colonna della data contabile.");
+        return r;
+    }
     QString errore;
     const auto contabile = LeggiData(campi[p.colonnaContabile], p.formatoData, &errore);
     if (!contabile) {
@@ -236,7 +241,8 @@ RigaCSV LeggiRigaCSV(const QStringList& campi, const ProfiloCSV& p)
         // debit. A zero on the other side counts as empty.
         std::optional<Centesimi> lati[2];
         for (int i = 0; i < 2; ++i) {
-            const QString testo = campi[i == 0 ? p.colonnaDare : p.colonnaAvere].trimmed();
+            const int colonna = i == 0 ? p.colonnaDare : p.colonnaAvere;
+            const QString testo = colonna >= 0 ? campi[colonna].trimmed() : QString();
             if (testo.isEmpty())
                 continue;
             lati[i] = LeggiImporto(testo, p, &errore);
@@ -399,7 +405,18 @@ AnteprimaCSV AnteprimaFileCSV(const QString& percorso, const ProfiloCSV& profilo
     DecodificaTesto decodifica;
     RigheFile righe(file, 64 * 1024);
     QByteArray byte;
-    while (static_cast<int>(a.righe.size()) < righeMassime && righe.Prossima(byte)) {
+    // A few rows more than shown: when the file ends among them, its last
+    // rows are those the profile skips at the end and are marked so.
+    const int finali = std::max(profilo.righeFinali, 0);
+    const int daLeggere = righeMassime + finali;
+    bool fine = true;
+    while (righe.Prossima(byte)) {
+        if (static_cast<int>(a.righe.size()) >= daLeggere) {
+            if (byte.trimmed().isEmpty())
+                continue;
+            fine = false;
+            break;
+        }
         const QString testo = decodifica.Riga(byte);
         if (righe.Numero() <= profilo.righeIniziali) {
             if (righe.Numero() == profilo.righeIniziali)
@@ -414,6 +431,20 @@ AnteprimaCSV AnteprimaFileCSV(const QString& percorso, const ProfiloCSV& profilo
         r.letta = LeggiRigaCSV(r.campi, profilo);
         a.colonne = std::max(a.colonne, static_cast<int>(r.campi.size()));
         a.righe.push_back(std::move(r));
+    }
+    if (fine && finali > 0) {
+        const std::size_t ultime = std::min(a.righe.size(), static_cast<std::size_t>(finali));
+        for (std::size_t i = a.righe.size() - ultime; i < a.righe.size(); ++i)
+            a.righe[i].finale = true;
+    }
+    if (static_cast<int>(a.righe.size()) > righeMassime) {
+        // Shown: the first rows, and the skipped last ones when the file ends there.
+        std::vector<RigaAnteprima> mostrate(a.righe.begin(), a.righe.begin() + righeMassime);
+        if (fine)
+            for (std::size_t i = static_cast<std::size_t>(righeMassime); i < a.righe.size(); ++i)
+                if (a.righe[i].finale)
+                    mostrate.push_back(std::move(a.righe[i]));
+        a.righe = std::move(mostrate);
     }
     a.colonne = std::max(a.colonne, static_cast<int>(a.intestazione.size()));
     a.utf8 = decodifica.Utf8();

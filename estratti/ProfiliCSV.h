@@ -95,6 +95,7 @@ struct RigaAnteprima {
     int riga = 0;        // line of the file, from 1
     QStringList campi;
     RigaCSV letta;
+    bool finale = false; // one of the last lines the profile skips (totals, closing balance)
 };
 struct AnteprimaCSV {
     QString errore;           // the file could not be read; the rest is empty

@@ -7,7 +7,8 @@ execute_process(COMMAND "${CMAKE_COMMAND}" --install "${COMPILAZIONE}" --prefix 
 if(NOT esito EQUAL 0)
   message(FATAL_ERROR "cmake --install non riuscito (${esito})")
 endif()
-foreach(f bin/zelvi-teg share/zelvi-teg/Archivio/Esempio.ccc share/zelvi-teg/help/manuale.pdf
+foreach(f bin/zelvi-teg share/zelvi-teg/Archivio/Esempio.ccc "share/zelvi-teg/Archivio/Esempio movimenti.ccc"
+          share/zelvi-teg/help/manuale.pdf
           share/doc/zelvi-teg/README.md)
   if(NOT EXISTS "${DESTINAZIONE}/${f}")
     message(FATAL_ERROR "L'installazione non contiene ${f}")

@@ -27,7 +27,8 @@ errore() { echo "ERRORE: $*" >&2; exit 1; }
 export DEBIAN_FRONTEND=noninteractive
 apt-get install -y "$deb" >/dev/null
 installati=(/usr/bin/zelvi-teg
-  /usr/share/zelvi-teg/Archivio/Esempio.ccc /usr/share/zelvi-teg/help/manuale.pdf
+  /usr/share/zelvi-teg/Archivio/Esempio.ccc "/usr/share/zelvi-teg/Archivio/Esempio movimenti.ccc"
+  /usr/share/zelvi-teg/help/manuale.pdf
   /usr/share/applications/zelvi-teg.desktop /usr/share/mime/packages/zelvi-teg.xml
   /usr/share/icons/hicolor/scalable/apps/zelvi-teg.svg
   /usr/share/icons/hicolor/48x48/apps/zelvi-teg.png /usr/share/icons/hicolor/256x256/apps/zelvi-teg.png
@@ -63,6 +64,8 @@ env -u QT_QPA_PLATFORM -u XDG_DATA_HOME HOME="$casa" xvfb-run -a -s "-screen 0 1
   wait "$pid" 2>/dev/null || true
   [ "$aperto" = 1 ]' _ "$casa/Documenti/Rossi.ccc" || errore "il programma installato non ha aperto Rossi.ccc"
 [ -w "$casa/.local/share/zelvi-teg/Archivio/Esempio.ccc" ] || errore "Esempio non copiato nell'archivio"
+[ -w "$casa/.local/share/zelvi-teg/Archivio/Esempio movimenti.ccc" ] ||
+  errore "Esempio movimenti non copiato nell'archivio"
 
 apt-get remove -y zelvi-teg >/dev/null
 for f in "${installati[@]}"; do [ ! -e "$f" ] || errore "$f resta dopo la rimozione"; done

@@ -117,31 +117,42 @@ QString ScegliArchivio(const QString& cartellaProgramma, bool scrivibile, bool i
     return QDir::cleanPath(QDir(base).absoluteFilePath(QStringLiteral("Archivio")));
 }
 
-QString PreparaArchivio(const QString& cartella, const QString& esempio)
+QString PreparaArchivio(const QString& cartella, const QStringList& esempi)
 {
     if (QFileInfo(cartella).isDir())
         return {};
     if (!QDir().mkpath(cartella))
         return QStringLiteral("La cartella dell'archivio non si può creare:\n") + QDir::toNativeSeparators(cartella);
-    const QFileInfo origine(esempio);
-    const QString destinazione = QDir(cartella).filePath(origine.fileName());
-    if (esempio.isEmpty() || !origine.isFile())
-        return {};
-    if (!QFile::copy(esempio, destinazione)) {
-        QFile::remove(destinazione);
-        return QStringLiteral("Il conteggio di esempio non si può copiare nell'archivio:\n") +
-               QDir::toNativeSeparators(cartella);
+    for (const QString& esempio : esempi) {
+        const QFileInfo origine(esempio);
+        const QString destinazione = QDir(cartella).filePath(origine.fileName());
+        if (esempio.isEmpty() || !origine.isFile())
+            continue;
+        if (!QFile::copy(esempio, destinazione)) {
+            QFile::remove(destinazione);
+            return QStringLiteral("Il conteggio di esempio \u00ab%1\u00bb non si può copiare nell'archivio:\n")
+                       .arg(origine.completeBaseName()) +
+                   QDir::toNativeSeparators(cartella);
+        }
+        // The installed example is read-only; the user's copy is theirs to save.
+        QFile copia(destinazione);
+        copia.setPermissions(copia.permissions() | QFileDevice::WriteOwner | QFileDevice::ReadOwner);
     }
-    // The installed example is read-only; the user's copy is theirs to save.
-    QFile copia(destinazione);
-    copia.setPermissions(copia.permissions() | QFileDevice::WriteOwner | QFileDevice::ReadOwner);
     return {};
 }
 
-QStringList AvvisiAvvio(const QString& cartella, const QString& esempio)
+QStringList EsempiDelProgramma(const QString& cartellaDati)
+{
+    QStringList esempi;
+    for (const char* nome : {"Esempio", "Esempio movimenti"})
+        esempi << PercorsoConteggio(cartellaDati + QStringLiteral("/Archivio"), QString::fromUtf8(nome));
+    return esempi;
+}
+
+QStringList AvvisiAvvio(const QString& cartella, const QStringList& esempi)
 {
     QStringList avvisi;
-    if (const QString e = PreparaArchivio(cartella, esempio); !e.isEmpty())
+    if (const QString e = PreparaArchivio(cartella, esempi); !e.isEmpty())
         avvisi << e;
     if (const QString e = AvvisoSoglie(); !e.isEmpty())
         avvisi << QStringLiteral("I tassi soglia aggiornati salvati nell'archivio non si possono usare.\n%1.\n"

@@ -34,16 +34,20 @@ QString ScegliArchivio(const QString& cartellaProgramma, bool scrivibile, bool i
                        const QString& datiUtente, const QString& opzione);
 
 // Creates the archive folder if missing and, when it had to be created,
-// copies the example file `esempio` into it (if that file exists and is
-// elsewhere); the copy is left writable by its owner. Returns what failed, in
-// Italian, or an empty string; a half-made copy is removed.
-QString PreparaArchivio(const QString& cartella, const QString& esempio);
+// copies the example files `esempi` into it (those that exist and are
+// elsewhere); the copies are left writable by their owner. Returns what
+// failed, in Italian, or an empty string; a half-made copy is removed.
+QString PreparaArchivio(const QString& cartella, const QStringList& esempi);
+
+// The examples the program ships ("Esempio", "Esempio movimenti"): their
+// files in the Archivio folder of the program's data folder `cartellaDati`.
+QStringList EsempiDelProgramma(const QString& cartellaDati);
 
 // What start-up tells the user once the archive folder is chosen: what
 // PreparaArchivio could not do, and an updated threshold series kept in the
 // archive that cannot be read (the built-in one is then in use). Empty when
 // all is well.
-QStringList AvvisiAvvio(const QString& cartella, const QString& esempio);
+QStringList AvvisiAvvio(const QString& cartella, const QStringList& esempi);
 
 // A calculation file given by path: its folder (absolute) and its
 // calculation name (the file name less ".ccc"). Throws ErroreConteggio when

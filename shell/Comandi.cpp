@@ -3,12 +3,15 @@
 #include "AggiornaSoglie.h"
 #include "Anteprima.h"
 #include "AperturaEsterna.h"
+#include "ComandoImporta.h"
 #include "ConteggioAperto.h"
 #include "Esportazione.h"
+#include "FinestraFiglia.h"
 #include "Finestre.h"
 #include "Mainform.h"
 #include "Messaggi.h"
 #include "RelazioneRiepilogo.h"
+#include "Routines.h"
 #include "frmNuovoPiano.h"
 
 #include <QAction>
@@ -18,6 +21,7 @@
 #include <QMap>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -73,6 +77,33 @@ void ApriArchivio(Mainform& m)
         return;
     }
     ApriConDesktop(cartella, QStringLiteral("inode/directory"), QStringLiteral("la cartella dell'archivio"));
+}
+
+// After a command changed the document: the open windows show it again.
+void RinfrescaFinestre(Mainform& m)
+{
+    for (const QString& nome : FinestreFiglie())
+        if (auto* f = qobject_cast<FinestraFiglia*>(m.FinestraAperta(nome)))
+            f->Pagina();
+}
+
+void ComandoImporta(Mainform& m)
+{
+    if (const auto aggiunti = ImportaEstrattoConto(m.Conteggio(), m.PercorsoArchivio(), &m)) {
+        RinfrescaFinestre(m);
+        m.statusBar()->showMessage(QStringLiteral("Importati %1 movimenti: \u00abAnnulla importazione\u00bb li "
+                                                  "toglie fino al prossimo salvataggio.")
+                                       .arg(*aggiunti),
+                                   8000);
+    }
+}
+
+void ComandoAnnullaImportazione(Mainform& m)
+{
+    if (AnnullaImportazione(m.Conteggio(), &m)) {
+        RinfrescaFinestre(m);
+        m.statusBar()->showMessage(QStringLiteral("Importazione annullata"), 4000);
+    }
 }
 
 // A command of a menu: key, item, its menu, text and Alt letter, and what it runs.
@@ -133,6 +164,13 @@ Comando Finestra(const char* chiave, const char* voce, const char* menu, const c
     return c;
 }
 
+// The same command, enabled only while `attivo` holds.
+Comando Attivo(Comando c, std::function<bool(Mainform&)> attivo)
+{
+    c.attivo = std::move(attivo);
+    return c;
+}
+
 Comando Tendina(Comando c, int posto)
 {
     c.tendina = posto;
@@ -166,6 +204,13 @@ std::vector<Comando> Righe()
         // The copy is made in the archive, wherever the first file was.
         Voce("salvaconnome", "mnuSalvaConNome", "mnuFIle", "Salva con nome\u2026", "m", true,
              [](Mainform& m) { ApriSalvaConNome(&m, m.Conteggio(), m.PercorsoArchivio(), {}); }),
+        // The bank's statements into the open calculation's account; the
+        // import can be taken back until the next save.
+        Separatore("mnusepImporta", "mnuFIle"),
+        Voce("importa", "mnuImporta", "mnuFIle", "Importa estratto conto\u2026", "I", true, ComandoImporta),
+        Attivo(Voce("annullaimportazione", "mnuAnnullaImportazione", "mnuFIle", "Annulla importazione", "u", true,
+                    ComandoAnnullaImportazione),
+               [](Mainform& m) { return ImportazioneAnnullabile(m.Conteggio()); }),
         Separatore("mnusep1", "mnuFIle"),
         // A failed save leaves the program open.
         Voce("", "mnuSalvaEsci", "mnuFIle", "Salva ed esci", "d", true, [](Mainform& m) {
@@ -200,6 +245,7 @@ std::vector<Comando> Righe()
         Barra(Finestra("riepilogo", "mnuRiepilogo", "mnuTabella", "Riepilogo pluriennale", "l", "frmRiepilogo",
                        false, false),
               11, "Riepilogo", "Riepilogo pluriennale", "x-office-presentation", S::SP_FileDialogInfoView),
+        Finestra("regole", "mnuRegole", "mnuTabella", "Regole delle classi", "g", "frmRegole", false, false),
         // After the overview on the toolbar (the same place, later in the table).
         Barra(Finestra("ricalcolo", "mnuRicalcolo", "mnuTabella", "Ricalcolo", "R", "frmRicalcolo", true, true), 11,
               "Ricalcolo", "Ricalcolo del conto", "accessories-calculator", S::SP_BrowserReload),
@@ -316,6 +362,23 @@ void CreaComandi(Mainform& m)
         }
     }
 
+    // The items enabled only while a condition holds follow the open
+    // calculation. The condition is asked once before following it, so that
+    // what it reads (made at the first call) hears the signals first.
+    for (const Comando& c : TabellaComandi()) {
+        QAction* a = *c.voce ? m.findChild<QAction*>(QLatin1String(c.voce)) : nullptr;
+        if (!c.attivo || !a)
+            continue;
+        const auto segui = [&m, &c, a] { a->setEnabled(!m.Conteggio().Nome().isEmpty() && c.attivo(m)); };
+        c.attivo(m);
+        ConteggioAperto* conteggio = &m.Conteggio();
+        QObject::connect(conteggio, &ConteggioAperto::DocumentoCambiato, a, segui);
+        QObject::connect(conteggio, &ConteggioAperto::ModificatoCambiato, a, segui);
+        QObject::connect(conteggio, &ConteggioAperto::ConteggioCaricato, a, segui);
+        if (QMenu* dove = menu.value(QLatin1String(c.menu)))
+            QObject::connect(dove, &QMenu::aboutToShow, a, segui);
+    }
+
     QToolBar* barra = m.addToolBar(QStringLiteral("Comandi"));
     barra->setObjectName(QStringLiteral("Toolbar1"));
     barra->setMovable(false);
@@ -383,7 +446,7 @@ void AbilitaComandi(Mainform& m, bool abilita)
         // through its menu, unless a shortcut reaches it directly.
         if (*c.voce && (!serveConteggio(c.menu) || c.scorciatoia != QKeyCombination()))
             if (QAction* a = m.findChild<QAction*>(QLatin1String(c.voce)))
-                a->setEnabled(abilita);
+                a->setEnabled(abilita && (!c.attivo || c.attivo(m)));
     }
 }
 

@@ -43,6 +43,9 @@ struct Comando {
     int tendina = 0;
     // Enabled only once a calculation is open.
     bool serveConteggio = false;
+    // Enabled only while this holds too; asked again whenever the open
+    // calculation is edited, saved or loaded, and when its menu opens.
+    std::function<bool(Mainform&)> attivo;
     // What it runs from the menu.
     std::function<void(Mainform&)> esegui;
     // What the toolbar button and the key run, when not the same.

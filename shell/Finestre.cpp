@@ -2,6 +2,7 @@
 
 #include "ConteggioAperto.h"
 #include "FinestraFiglia.h"
+#include "RapportoRegole.h"
 #include "RapportoRicalcolo.h"
 #include "RapportoRiepilogo.h"
 #include "RapportoSoglia.h"
@@ -12,6 +13,7 @@
 #include "frmItalia.h"
 #include "frmMutuo.h"
 #include "frmOPE.h"
+#include "frmRegole.h"
 #include "frmRicalcolo.h"
 #include "frmRiepilogo.h"
 #include "frmUsura.h"
@@ -83,6 +85,7 @@ const std::vector<VoceFinestra>& ElencoFinestre()
             CopiaBreve),
         conTabella<frmUsura>("frmUsura", DisponiUsura, RapportoSoglia, CopiaSoglia),
         conTabella<frmRiepilogo>("frmRiepilogo", DisponiRiepilogo, RapportoRiepilogo, CopiaRiepilogo),
+        conTabella<frmRegole>("frmRegole", DisponiRegole, RapportoRegole, CopiaRegole),
         conTabella<frmRicalcolo>("frmRicalcolo", DisponiRicalcolo, RapportoRicalcolo, CopiaRicalcolo),
     };
     return voci;

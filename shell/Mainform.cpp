@@ -257,8 +257,7 @@ void Mainform::Avvia(const RigaComando& riga)
     conteggio_.Nuovo();
 
     MostraTitolo();
-    for (const QString& avviso :
-         AvvisiAvvio(percorsoArchivio_, cartellaDati_ + QStringLiteral("/Archivio/Esempio.ccc")))
+    for (const QString& avviso : AvvisiAvvio(percorsoArchivio_, EsempiDelProgramma(cartellaDati_)))
         Messaggio(avviso, QMessageBox::Warning, this);
     bool aperto = false;
     if (!riga.file.isEmpty())

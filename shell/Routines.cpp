@@ -140,6 +140,7 @@ void DisponiOPE(QWidget* w, const QSizeF& principale) { DisponiFiglia(w, princip
 void DisponiBreve(QWidget* w, const QSizeF& principale) { DisponiFiglia(w, principale, false); }
 void DisponiUsura(QWidget* w, const QSizeF& principale) { DisponiFiglia(w, principale, false); }
 void DisponiRiepilogo(QWidget* w, const QSizeF& principale) { DisponiFiglia(w, principale, false); }
+void DisponiRegole(QWidget* w, const QSizeF& principale) { DisponiFiglia(w, principale, false); }
 void DisponiRicalcolo(QWidget* w, const QSizeF& principale) { DisponiFiglia(w, principale, false); }
 
 bool DisponiPerNome(const QString& nome, QWidget* w, const QSizeF& principale)

@@ -56,6 +56,8 @@ void DisponiBreve(QWidget* w, const QSizeF& principale);
 // only the window is placed.
 void DisponiUsura(QWidget* w, const QSizeF& principale);
 void DisponiRiepilogo(QWidget* w, const QSizeF& principale);
+// The class rules of the account's movements, laid out by themselves too.
+void DisponiRegole(QWidget* w, const QSizeF& principale);
 // The recalculation of the account lays out its own contents too.
 void DisponiRicalcolo(QWidget* w, const QSizeF& principale);
 

@@ -150,6 +150,28 @@ void TestProfiliCSV::anteprimaConIDifettiDiOgniRiga()
     QCOMPARE(*a.righe[1].letta.saldo, Centesimi(124550));
     QCOMPARE(AnteprimaFileCSV(Fissaggio(QStringLiteral("movimenti_cp1252.csv")), ProfiloBancaDiProva(), 2).righe.size(), std::size_t(2));
     QVERIFY(!AnteprimaFileCSV(QStringLiteral("/non/esiste.csv"), ProfiloBancaDiProva()).errore.isEmpty());
+    // The closing line skipped by the profile is marked where the file ends
+    // within the rows shown, after the first rows where it does not.
+    ProfiloCSV finale = ProfiloBancaDiProva();
+    finale.righeFinali = 1;
+    const auto finali = [&finale](int massime) {
+        QStringList righe;
+        for (const RigaAnteprima& r : AnteprimaFileCSV(Fissaggio(QStringLiteral("movimenti_cp1252.csv")), finale, massime).righe)
+            righe << QStringLiteral("%1%2").arg(r.riga).arg(r.finale ? "f" : "");
+        return righe.join(u' ');
+    };
+    QCOMPARE(finali(10), QStringLiteral("3 4 6 7f"));
+    QCOMPARE(finali(2), QStringLiteral("3 4"));
+    QCOMPARE(finali(3), QStringLiteral("3 4 6 7f"));
+    // A profile still without its amount or date column, as the mapping
+    // dialog previews it while the user fills it in: each row says so.
+    ProfiloCSV incompleto = ProfiloBancaDiProva();
+    incompleto.colonnaDare = incompleto.colonnaAvere = -1;
+    QCOMPARE(AnteprimaFileCSV(Fissaggio(QStringLiteral("movimenti_cp1252.csv")), incompleto).righe[0].letta.difetto,
+             QStringLiteral("non c'è l'importo né in Dare né in Avere."));
+    incompleto.colonnaContabile = -1;
+    QCOMPARE(AnteprimaFileCSV(Fissaggio(QStringLiteral("movimenti_cp1252.csv")), incompleto).righe[0].letta.difetto,
+             QStringLiteral("manca la colonna della data contabile."));
 }
 
 void TestProfiliCSV::profiloPropostoPerUnFileNuovo_data()

@@ -26,6 +26,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -565,8 +566,12 @@ private slots:
         PreparaEsempio();
         const QString usr = cartella_.path() + "/usr", dati = usr + "/share/zelvi-teg";
         QVERIFY(QDir().mkpath(usr + "/bin") && QDir().mkpath(dati + "/Archivio") && QDir().mkpath(dati + "/help"));
-        QVERIFY(QFile::copy(PercorsoConteggio(Archivio(), "Esempio"), dati + "/Archivio/Esempio.ccc"));
-        QVERIFY(QFile::setPermissions(dati + "/Archivio/Esempio.ccc", QFileDevice::ReadOwner | QFileDevice::ReadOther));
+        // Both examples the package ships, read-only.
+        for (const char* esempio : {"Esempio", "Esempio movimenti"}) {
+            const QString installato = PercorsoConteggio(dati + "/Archivio", esempio);
+            QVERIFY(QFile::copy(PercorsoConteggio(Archivio(), "Esempio"), installato));
+            QVERIFY(QFile::setPermissions(installato, QFileDevice::ReadOwner | QFileDevice::ReadOther));
+        }
         QFile pdf(dati + "/help/manuale.pdf");
         QVERIFY(pdf.open(QIODevice::WriteOnly));
         pdf.close();
@@ -579,6 +584,7 @@ private slots:
         qunsetenv("XDG_DATA_HOME");
         QCOMPARE(Messaggi(), QStringList());
         QCOMPARE(m_->Conteggio().File(), PercorsoConteggio(personale, "Esempio"));
+        QVERIFY(QFileInfo(PercorsoConteggio(personale, "Esempio movimenti")).isWritable());
         QCOMPARE(m_->Conteggio().Doc().MutuoCorrente().Importo(), 100000.0);
         A("mnuSalva")->trigger();
         QCOMPARE(Messaggi(), QStringList());

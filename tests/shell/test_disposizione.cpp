@@ -145,7 +145,7 @@ private slots:
 
         QCOMPARE(FinestreFiglie(),
                  QStringList({"frmBox", "frmTitolo", "frmCalcoli", "frmItalia", "frmMutuo",
-                              "frmOPE", "frmBreve", "frmUsura", "frmRiepilogo", "frmRicalcolo"}));
+                              "frmOPE", "frmBreve", "frmUsura", "frmRiepilogo", "frmRegole", "frmRicalcolo"}));
     }
 };
 

@@ -159,14 +159,16 @@ private slots:
         QCOMPARE(voci("mnuFIle"),
                  QStringList({"mnuNuovo: Nuovo conteggio", "mnusep3", "mnuapri: Apri conteggio",
                               "mnuArchivio: Apri archivio", "mnuAggiornaSoglie: Aggiorna tassi soglia…", "mnusep55", "mnuSalva: Salva conteggio",
-                              "mnuSalvaConNome: Salva con nome…", "mnusep1", "mnuSalvaEsci: Salva ed esci",
+                              "mnuSalvaConNome: Salva con nome…", "mnusepImporta",
+                              "mnuImporta: Importa estratto conto…", "mnuAnnullaImportazione: Annulla importazione",
+                              "mnusep1", "mnuSalvaEsci: Salva ed esci",
                               "mnuEsci: Esci senza salvare"}));
         QCOMPARE(voci("mnuTabella"),
                  QStringList({"mnucc: T.E.G. su conto corrente", "mnuMutuo: T.E.G. su mutuo",
                               "mnuVarie: T.E.G. su operazioni finanziarie varie",
                               "mnuBreve: T.E.G. su operazioni finanziarie di breve termine",
                               "mnuUsura: Verifica usura", "mnuRiepilogo: Riepilogo pluriennale",
-                              "mnuRicalcolo: Ricalcolo"}));
+                              "mnuRegole: Regole delle classi", "mnuRicalcolo: Ricalcolo"}));
         QCOMPARE(voci("mnucc"),
                  QStringList({"mnuInput: Dati di input", "mnuMatematico: T.E.G. matematico",
                               "mnuItalia: T.E.G. Banca d'Italia"}));
