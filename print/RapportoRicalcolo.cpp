@@ -227,8 +227,8 @@ QString CopiaRicalcolo(const DatiPaginaRicalcolo& d)
     RigaCopia(testo, {QStringLiteral("Giorno"), QStringLiteral("Saldo della banca"),
                       QStringLiteral("Saldo ricalcolato"), QStringLiteral("Differenza")});
     for (const PuntoSaldi& p : d.esito.saldi)
-        RigaCopia(testo, {Testo(calendario::Testo(p.giorno)), TestoCentesimi(p.banca), TestoCentesimi(p.ricalcolato),
-                          TestoCentesimi(p.ricalcolato - p.banca)});
+        RigaCopia(testo, {Testo(calendario::Testo(p.giorno)), TestoEuro(p.banca), TestoEuro(p.ricalcolato),
+                          TestoEuro(p.ricalcolato - p.banca)});
     return testo;
 }
 
@@ -297,8 +297,8 @@ SezionePassaggi PassaggiTrimestriRicalcolo(const DatiPaginaRicalcolo& d)
             b.push_back({calcolo, 2, false});
         }
         b.push_back({QStringLiteral("Saldo a fine trimestre: banca %1, ricalcolato %2 (di cui interessi a parte %3)")
-                         .arg(TestoCentesimi(r.saldoBanca), TestoCentesimi(r.saldoRicalcolato),
-                              TestoCentesimi(r.interessiAParte)),
+                         .arg(TestoEuro(r.saldoBanca), TestoEuro(r.saldoRicalcolato),
+                              TestoEuro(r.interessiAParte)),
                      1, false});
         s.blocchi.push_back(std::move(b));
     }
@@ -337,8 +337,8 @@ SezionePassaggi PassaggiRimesseRicalcolo(const DatiPaginaRicalcolo& d)
                                            "prescritto %6")
                                 .arg(QLatin1String(romani[a.trimestre.numero]))
                                 .arg(a.trimestre.anno)
-                                .arg(Testo(calendario::Testo(a.data)), TestoCentesimi(a.importo),
-                                     TestoCentesimi(a.coperto), TestoCentesimi(a.prescritto)),
+                                .arg(Testo(calendario::Testo(a.data)), TestoEuro(a.importo),
+                                     TestoEuro(a.coperto), TestoEuro(a.prescritto)),
                             1, false});
     if (e.addebiti.empty())
         addebiti.push_back({QStringLiteral("Nessun addebito indebito."), 1, false});

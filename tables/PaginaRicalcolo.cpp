@@ -2,6 +2,7 @@
 
 #include "Dichiarazioni.h"
 #include "Calendario.h"
+#include "ControlloEstratti.h"
 #include "Funzioni.h"
 #include "SoglieInUso.h"
 #include "TassoLegaleInUso.h"
@@ -74,12 +75,12 @@ const std::vector<ColonnaElenco>& ColonneRisultati()
 
 void ScriviOneri(Griglia& g, int r, const OneriPeriodo& o)
 {
-    g.setTesto(r, Debitori, TestoCentesimi(o.interessiDebitori));
-    g.setTesto(r, Creditori, TestoCentesimi(o.interessiCreditori));
-    g.setTesto(r, Cms, TestoCentesimi(o.cms));
-    g.setTesto(r, Commissioni, TestoCentesimi(o.commissioni));
-    g.setTesto(r, Valuta, TestoCentesimi(o.effettoValuta));
-    g.setTesto(r, Costo, TestoCentesimi(o.Costo()));
+    g.setTesto(r, Debitori, TestoEuro(o.interessiDebitori));
+    g.setTesto(r, Creditori, TestoEuro(o.interessiCreditori));
+    g.setTesto(r, Cms, TestoEuro(o.cms));
+    g.setTesto(r, Commissioni, TestoEuro(o.commissioni));
+    g.setTesto(r, Valuta, TestoEuro(o.effettoValuta));
+    g.setTesto(r, Costo, TestoEuro(o.Costo()));
 }
 
 // Three rows for each period: what the bank charged, what is recomputed,
@@ -98,17 +99,17 @@ Griglia GrigliaRisultati(const std::vector<RigaRicalcolo>& righe)
         g.Cella(r, Periodo).grassetto = true;
         g.setTesto(r, Voce, QStringLiteral("banca"));
         ScriviOneri(g, r, riga.banca);
-        g.setTesto(r, Saldo, TestoCentesimi(riga.saldoBanca));
+        g.setTesto(r, Saldo, TestoEuro(riga.saldoBanca));
         ++r;
         g.setTesto(r, Voce, QStringLiteral("ricalcolo"));
         ScriviOneri(g, r, riga.ricalcolato);
-        g.setTesto(r, Saldo, TestoCentesimi(riga.saldoRicalcolato));
-        g.setTesto(r, AParte, TestoCentesimi(riga.interessiAParte));
+        g.setTesto(r, Saldo, TestoEuro(riga.saldoRicalcolato));
+        g.setTesto(r, AParte, TestoEuro(riga.interessiAParte));
         g.setTesto(r, Note, Testo(riga.tassi));
         ++r;
         g.setTesto(r, Voce, QStringLiteral("differenza"));
         ScriviOneri(g, r, riga.Differenza());
-        g.setTesto(r, Saldo, TestoCentesimi(riga.saldoBanca - riga.saldoRicalcolato));
+        g.setTesto(r, Saldo, TestoEuro(riga.saldoBanca - riga.saldoRicalcolato));
         if (riga.gratuito)
             g.setTesto(r, Note, QStringLiteral("oltre la soglia d'usura: interessi non dovuti"));
         else if (riga.oltreSoglia)
@@ -129,7 +130,7 @@ QString Stato(const TrimestreSoglia& t)
 
 } // namespace
 
-QString TestoCentesimi(Centesimi c) { return Testo(FormatoImporto(static_cast<double>(c) / 100)); }
+QString TestoEuro(Centesimi c) { return Testo(TestoCentesimi(c)); }
 
 QString DatiPaginaRicalcolo::TestoTotali() const
 {
@@ -138,9 +139,9 @@ QString DatiPaginaRicalcolo::TestoTotali() const
     const TotaliRicalcolo& t = esito.totali;
     return QStringLiteral("Addebiti indebiti %1 \u2013 effetto sul saldo %2 \u2013 prescritti %3 \u2013 "
                           "ripetibili %4 \u2013 saldo finale ricalcolato %5 (banca %6)")
-        .arg(TestoCentesimi(t.addebitiIndebiti), TestoCentesimi(t.effettoSaldo), TestoCentesimi(t.prescritti),
-             TestoCentesimi(t.ripetibili), TestoCentesimi(t.saldoFinaleRicalcolato),
-             TestoCentesimi(t.saldoFinaleBanca));
+        .arg(TestoEuro(t.addebitiIndebiti), TestoEuro(t.effettoSaldo), TestoEuro(t.prescritti),
+             TestoEuro(t.ripetibili), TestoEuro(t.saldoFinaleRicalcolato),
+             TestoEuro(t.saldoFinaleBanca));
 }
 
 DatiPaginaRicalcolo PaginaRicalcolo(const Documento& d, const VerificaMovimenti& soglia,
@@ -224,13 +225,13 @@ std::vector<QString> TestiRimessa(const DatiPaginaRicalcolo& d, std::size_t i)
     const Rimessa& r = d.esito.rimesse.at(i);
     QStringList pagati;
     for (const auto& [k, importo] : r.coperture)
-        pagati << QStringLiteral("%1: %2").arg(NomePeriodo(d.esito.addebiti.at(k).trimestre), TestoCentesimi(importo));
+        pagati << QStringLiteral("%1: %2").arg(NomePeriodo(d.esito.addebiti.at(k).trimestre), TestoEuro(importo));
     return {Testo(calendario::Testo(r.data)),
-            TestoCentesimi(r.importo),
-            TestoCentesimi(r.saldoPrima),
-            TestoCentesimi(r.fido),
-            TestoCentesimi(r.solutoria),
-            TestoCentesimi(r.ripristinatoria),
+            TestoEuro(r.importo),
+            TestoEuro(r.saldoPrima),
+            TestoEuro(r.fido),
+            TestoEuro(r.solutoria),
+            TestoEuro(r.ripristinatoria),
             pagati.join(QStringLiteral("; ")),
             r.prescritta ? QStringLiteral("sì") : QStringLiteral("no"),
             i < d.descrizioniRimesse.size() ? d.descrizioniRimesse[i] : QString()};

@@ -82,4 +82,4 @@ std::vector<QString> TestiRimessa(const DatiPaginaRicalcolo& d, std::size_t i);
 const std::vector<QString>& IntestazioniRimesse();
 
 // An amount in cents as the page writes it: "-1.234,56".
-QString TestoCentesimi(Centesimi c);
+QString TestoEuro(Centesimi c);

@@ -95,7 +95,7 @@ private slots:
         // Without the 5.000,00 of debit at the start, the corrected balance
         // ends more than 5.000,00 higher: less interest on a smaller debit.
         QVERIFY(w.Dati().esito.totali.saldoFinaleRicalcolato > saldoPrima + 500000);
-        QVERIFY(w.Totali()->text().contains(TestoCentesimi(w.Dati().esito.totali.saldoFinaleRicalcolato)));
+        QVERIFY(w.Totali()->text().contains(TestoEuro(w.Dati().esito.totali.saldoFinaleRicalcolato)));
         QVERIFY(Righe(RapportoRicalcolo(w.Dati()))
                     .contains(QStringLiteral("Saldo di partenza: saldo zero (scelta non predefinita)")));
 
