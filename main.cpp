@@ -2,6 +2,8 @@
 #include "Avvio.h"
 #include "Italiano.h"
 #include "Mainform.h"
+#include "Messaggi.h"
+#include "TassoLegaleInUso.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -101,5 +103,8 @@ int main(int argc, char* argv[])
 
     Mainform finestra;
     finestra.Avvia(riga);
+    // The legal rate series built in is read now: a damaged one is said at once.
+    if (!AvvisoTassoLegale().isEmpty())
+        Messaggio(AvvisoTassoLegale(), QMessageBox::Warning, &finestra);
     return QApplication::exec();
 }

@@ -2,10 +2,13 @@
 
 #include "Calendario.h"
 #include "Funzioni.h"
+#include "Scalare.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <stdexcept>
+#include <type_traits>
 #include <utility>
 
 using std::chrono::days;
@@ -517,20 +520,57 @@ const std::vector<DescrizioneOpzione>& OpzioniRicalcoloDisponibili()
     return opzioni;
 }
 
+namespace {
+
+// The member each option's key stands for, as the number of its choice.
+template <typename Azione>
+void PerChiave(const std::string& chiave, Azione&& azione, OpzioniRicalcolo& o)
+{
+    if (chiave == "saldoIniziale")
+        azione(o.saldoIniziale);
+    else if (chiave == "tassoSostitutivo")
+        azione(o.tassoSostitutivo);
+    else if (chiave == "gratuita")
+        azione(o.gratuita);
+    else if (chiave == "gratuitaAncheCommissioni")
+        azione(o.gratuitaAncheCommissioni);
+    else if (chiave == "ante2000")
+        azione(o.ante2000);
+    else if (chiave == "adeguamento2000")
+        azione(o.adeguamento2000);
+    else if (chiave == "dal2014")
+        azione(o.dal2014);
+    else if (chiave == "date")
+        azione(o.date);
+    else
+        throw std::out_of_range("Opzione del ricalcolo sconosciuta: " + chiave);
+}
+
+} // namespace
+
+std::size_t SceltaOpzione(const OpzioniRicalcolo& opzioni, const std::string& chiave)
+{
+    std::size_t scelta = 0;
+    OpzioniRicalcolo copia = opzioni;
+    PerChiave(chiave, [&scelta](auto& membro) { scelta = static_cast<std::size_t>(membro); }, copia);
+    return scelta;
+}
+
+void ScegliOpzione(OpzioniRicalcolo& opzioni, const std::string& chiave, std::size_t scelta)
+{
+    if (scelta > 1)
+        throw std::out_of_range("Scelta dell'opzione " + chiave + " fuori dall'intervallo");
+    PerChiave(chiave, [scelta](auto& membro) { membro = static_cast<std::remove_reference_t<decltype(membro)>>(scelta); },
+              opzioni);
+}
+
 std::vector<VoceOpzione> OpzioniScelte(const OpzioniRicalcolo& o)
 {
-    const std::size_t scelte[] = {static_cast<std::size_t>(o.saldoIniziale),
-                                  static_cast<std::size_t>(o.tassoSostitutivo),
-                                  static_cast<std::size_t>(o.gratuita),
-                                  static_cast<std::size_t>(o.gratuitaAncheCommissioni),
-                                  static_cast<std::size_t>(o.ante2000),
-                                  static_cast<std::size_t>(o.adeguamento2000),
-                                  static_cast<std::size_t>(o.dal2014),
-                                  static_cast<std::size_t>(o.date)};
     std::vector<VoceOpzione> r;
-    const std::vector<DescrizioneOpzione>& d = OpzioniRicalcoloDisponibili();
-    for (std::size_t i = 0; i < d.size(); ++i)
-        r.push_back({d[i].titolo, d[i].scelte[scelte[i]], d[i].norma, scelte[i] == d[i].predefinita});
+    for (const DescrizioneOpzione& d : OpzioniRicalcoloDisponibili()) {
+        const std::size_t scelta = SceltaOpzione(o, d.chiave);
+        r.push_back({d.titolo, d.scelte[scelta], d.norma, scelta == d.predefinita});
+    }
 
     std::string soglia;
     for (const TrimestreAnno& t : o.trimestriOltreSoglia)
@@ -582,38 +622,6 @@ OneriPeriodo RigaRicalcolo::Differenza() const
     return {banca.interessiDebitori - ricalcolato.interessiDebitori,
             banca.interessiCreditori - ricalcolato.interessiCreditori, banca.cms - ricalcolato.cms,
             banca.commissioni - ricalcolato.commissioni, banca.effettoValuta - ricalcolato.effettoValuta};
-}
-
-std::vector<OneriPeriodo> OneriAddebitatiDallaBanca(const std::vector<Movimento>& movimenti, TrimestreAnno dal,
-                                                     TrimestreAnno al)
-{
-    if (al < dal)
-        return {};
-    std::vector<OneriPeriodo> r(Indice(dal, al) + 1);
-    for (const Movimento& m : movimenti) {
-        const TrimestreAnno t = TrimestreDi(m.dataValuta);
-        if (t < dal || al < t)
-            continue;
-        OneriPeriodo& o = r[Indice(dal, t)];
-        switch (m.classe) {
-        case ClasseMovimento::InteressiDebitori:
-            o.interessiDebitori -= m.importo;
-            break;
-        case ClasseMovimento::InteressiCreditori:
-            o.interessiCreditori += m.importo;
-            break;
-        case ClasseMovimento::CMS:
-            o.cms -= m.importo;
-            break;
-        case ClasseMovimento::Commissioni:
-            o.commissioni -= m.importo;
-            break;
-        case ClasseMovimento::Ordinario:
-        case ClasseMovimento::Imposte:
-            break;
-        }
-    }
-    return r;
 }
 
 std::vector<std::string> ControllaRicalcolo(const std::vector<Movimento>& movimenti,
@@ -732,7 +740,24 @@ EsitoRicalcolo Ricalcola(const std::vector<Movimento>& movimenti, const std::vec
                 c.gratuito[Indice(c.primo, t)] = 1;
 
     // Which movements stay, and the fees by quarter of value date.
-    std::vector<OneriPeriodo> banca = OneriAddebitatiDallaBanca(movimenti, c.primo, ultimo);
+    // The bank's charges by quarter of value date, as its scale sums them.
+    std::vector<OneriPeriodo> banca(c.trimestri);
+    try {
+        const Scalare scalare = CalcolaScalare(movimenti, saldi, condizioni, c.inizio, c.fine);
+        for (std::size_t q = 0; q < c.trimestri; ++q) {
+            const TrimestreScalare& t = scalare.trimestri[q];
+            banca[q].interessiDebitori = t.addebitato(ClasseMovimento::InteressiDebitori);
+            banca[q].interessiCreditori = -t.addebitato(ClasseMovimento::InteressiCreditori);
+            banca[q].cms = t.addebitato(ClasseMovimento::CMS);
+            banca[q].commissioni = t.addebitato(ClasseMovimento::Commissioni);
+        }
+    } catch (const std::logic_error& e) {
+        esito.errori.push_back(e.what());
+        return esito;
+    } catch (const std::runtime_error& e) {
+        esito.errori.push_back(e.what());
+        return esito;
+    }
     std::vector<OneriPeriodo> ricalcolato(c.trimestri);
     std::vector<Centesimi> escluse(c.trimestri, 0);
     std::vector<std::optional<sys_days>> ultimoAddebito(c.trimestri);

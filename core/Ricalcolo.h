@@ -80,6 +80,12 @@ struct DescrizioneOpzione {
 // The choice options, in the order the window shows them. Never fails.
 const std::vector<DescrizioneOpzione>& OpzioniRicalcoloDisponibili();
 
+// The choice made for the option named `chiave` (an index in its scelte),
+// and making one; an unknown key or choice out of range throws
+// std::out_of_range.
+std::size_t SceltaOpzione(const OpzioniRicalcolo& opzioni, const std::string& chiave);
+void ScegliOpzione(OpzioniRicalcolo& opzioni, const std::string& chiave, std::size_t scelta);
+
 // One line of the report's list of rules: an option with the choice made, or
 // a rule that is not an option (CMS and fees, the 2016 rule, remittances).
 struct VoceOpzione {
@@ -209,16 +215,13 @@ std::vector<std::string> ControllaRicalcolo(const std::vector<Movimento>& movime
 // The balance before every movement is the earliest statement's declared
 // opening balance less the movements booked before its date (which it
 // already holds); zero without statements.
+// The bank's charges of each quarter are those its scale (CalcolaScalare)
+// sums by class and quarter of value date.
 // Returns the result, or an EsitoRicalcolo with errori only: the faults of
-// ControllaRicalcolo, and a day needing the legal rate the series does not
-// cover or a year needing BOT rates the table does not give. Never throws
+// ControllaRicalcolo, a balance the scale cannot hold, and a day needing the
+// legal rate the series does not cover or a year needing BOT rates the table
+// does not give. Never throws
 // (only std::bad_alloc).
 EsitoRicalcolo Ricalcola(const std::vector<Movimento>& movimenti, const std::vector<SaldiEstratto>& saldi,
                          const CondizioniConto& condizioni, const SerieTassoLegale& tassoLegale,
                          const OpzioniRicalcolo& opzioni);
-
-// The bank's charges by quarter of value date, as its movements show them:
-// the classes interest, CMS and fees (effettoValuta left 0), for the quarters
-// from `dal` to `al`, in order. Never fails.
-std::vector<OneriPeriodo> OneriAddebitatiDallaBanca(const std::vector<Movimento>& movimenti, TrimestreAnno dal,
-                                                     TrimestreAnno al);

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <stdexcept>
+#include <type_traits>
 
 using namespace basedati;
 
@@ -563,13 +564,14 @@ std::chrono::sys_days DataDaOle(double giorni)
 const std::vector<TabellaConteggio>& TracciatoConteggio()
 {
     static const std::vector<TabellaConteggio> tabelle = {Parametri(), Mutuo_(), Operazioni(), Breve(), Verifica(),
-                                                          Conto(), Contratto(), Origini()};
+                                                          Conto(), Contratto(), Origini(),
+                                                          Ricalcolo_()};
     return tabelle;
 }
 
 const std::vector<ElencoConteggio>& ElenchiConteggio()
 {
     static const std::vector<ElencoConteggio> elenchi = {Movimenti(), Saldi(), Condizioni(), Regole(),
-                                                        Costi()};
+                                                        Costi(), TassiBOT_()};
     return elenchi;
 }

@@ -2,9 +2,11 @@
 
 #include "Dichiarazioni.h"
 #include "Esportazione.h"
+#include "GraficoRicalcolo.h"
 #include "Pagine.h"
 #include "PagineFinanziamenti.h"
 #include "PaginaSoglia.h"
+#include "RapportoRicalcolo.h"
 #include "RapportoRiepilogo.h"
 #include "PassaggiVerifica.h"
 #include "RapportiConto.h"
@@ -23,6 +25,7 @@
 #include <QStandardPaths>
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <stdexcept>
 
 namespace {
@@ -244,6 +247,60 @@ Rapporto paginaGrafico(const DatiPaginaRiepilogo& d, FiguraPagina grafico)
     return r;
 }
 
+// ---- The recalculation of the account ---------------------------------------
+
+// The chart of the two balances on a page of its own, the totals under it.
+Rapporto paginaGraficoRicalcolo(std::shared_ptr<const DatiPaginaRicalcolo> d)
+{
+    Rapporto r;
+    r.nome = QStringLiteral("GraficoRicalcolo");
+    r.titolo = d->titolo + QStringLiteral(": saldo della banca e saldo ricalcolato");
+    r.sottotitolo = d->sottotitolo;
+    r.colonne = {{1, 500, 0}, {2, 4500, 0}};
+    r.areaFigura = {500, 2700, 10500, 6300};  // 5:3, as the saved chart
+    r.figura = [d](QPainter& p, const QRectF& area) { DisegnaGraficoRicalcolo(*d, p, area); };
+    int n = 22;  // the first row under the chart
+    for (const TotaleRicalcolo& t : d->totali) {
+        r.tabella.setTesto(n, 1, t.voce);
+        r.tabella.setTesto(n++, 2, t.risultato);
+    }
+    r.RighePerPagina = n - 1;
+    return r;
+}
+
+// The recalculation, when the account has movements: the options with their
+// laws and the quarters checked against the threshold; then, when the data
+// allow it, the results per year and per quarter, each quarter's working,
+// the remittances with the totals, and the chart. Without a result the
+// first pages say why.
+std::vector<Rapporto> sezioneRicalcolo(const Documento& d, QStringList& esaminati)
+{
+    std::vector<Rapporto> pagine;
+    if (d.ContoCorrente().movimenti.empty())
+        return pagine;
+    const auto dati = std::make_shared<const DatiPaginaRicalcolo>(PaginaRicalcolo(d));
+    const auto passaggi = [&pagine](const SezionePassaggi& s, const QString& titolo) {
+        for (Rapporto& r : RapportiPassaggi(s)) {
+            r.nome = QStringLiteral("StampaRicalcolo");
+            r.titolo = titolo;
+            pagine.push_back(std::move(r));
+        }
+    };
+    const QString& titolo = dati->titolo;
+    passaggi(PassaggiOpzioniRicalcolo(*dati), titolo + QStringLiteral(": opzioni e norme"));
+    if (dati->Valido()) {
+        for (const auto& [griglia, cosa] : {std::pair{&dati->anni, QStringLiteral(": risultati per anno")},
+                                            std::pair{&dati->trimestri, QStringLiteral(": risultati per trimestre")}})
+            for (Rapporto& r : RapportiRisultatiRicalcolo(*griglia, titolo + cosa, dati->sottotitolo))
+                pagine.push_back(std::move(r));
+        passaggi(PassaggiTrimestriRicalcolo(*dati), titolo + QStringLiteral(": i passaggi di ogni trimestre"));
+        passaggi(PassaggiRimesseRicalcolo(*dati), titolo + QStringLiteral(": rimesse, prescrizione e totali"));
+        pagine.push_back(paginaGraficoRicalcolo(dati));
+    }
+    esaminati << titolo << dati->sottotitolo;
+    return pagine;
+}
+
 // ---- PDF document information ----------------------------------------------
 
 // A PDF text string: UTF-16BE with its byte order mark, in hexadecimal.
@@ -357,6 +414,9 @@ std::vector<Rapporto> PagineConteggio(Documento& d, QStringList& esaminati, QStr
     for (const SezionePassaggi& s : PassaggiVerifica(d, verifica.conto, verifica.esiti))
         for (Rapporto& r : RapportiPassaggi(s))
             tabelle.push_back(std::move(r));
+
+    for (Rapporto& r : sezioneRicalcolo(d, esaminati))
+        tabelle.push_back(std::move(r));
     return tabelle;
 }
 

@@ -263,6 +263,9 @@ std::vector<Comando> Righe()
                        false, false),
               11, "Riepilogo", "Riepilogo pluriennale", "x-office-presentation", S::SP_FileDialogInfoView),
         Finestra("regole", "mnuRegole", "mnuTabella", "Regole delle classi", "g", "frmRegole", false, false),
+        // After the overview on the toolbar (the same place, later in the table).
+        Barra(Finestra("ricalcolo", "mnuRicalcolo", "mnuTabella", "Ricalcolo", "R", "frmRicalcolo", true, true), 11,
+              "Ricalcolo", "Ricalcolo del conto", "accessories-calculator", S::SP_BrowserReload),
 
         // Print, copy and export the window in front; nothing for the title window.
         Menu("mnuCopiaEsporta", "", "Copia", "C", true),

@@ -5,6 +5,7 @@
 #include "RapportoRegole.h"
 #include "RapportoContratto.h"
 #include "RapportiConto.h"
+#include "RapportoRicalcolo.h"
 #include "RapportoRiepilogo.h"
 #include "RapportoSoglia.h"
 #include "Routines.h"
@@ -18,6 +19,7 @@
 #include "frmOPE.h"
 #include "frmRegole.h"
 #include "frmPiano.h"
+#include "frmRicalcolo.h"
 #include "frmRiepilogo.h"
 #include "frmScalare.h"
 #include "frmUsura.h"
@@ -95,6 +97,7 @@ const std::vector<VoceFinestra>& ElencoFinestre()
         conTabella<frmMovimenti>("frmMovimenti", DisponiConto, RapportoMovimenti, CopiaMovimenti),
         conTabella<frmCondizioni>("frmCondizioni", DisponiConto, RapportoCondizioni, CopiaCondizioni),
         conTabella<frmScalare>("frmScalare", DisponiConto, RapportoScalare, CopiaScalare),
+        conTabella<frmRicalcolo>("frmRicalcolo", DisponiRicalcolo, RapportoRicalcolo, CopiaRicalcolo),
     };
     return voci;
 }

@@ -143,6 +143,7 @@ void DisponiRiepilogo(QWidget* w, const QSizeF& principale) { DisponiFiglia(w, p
 void DisponiRegole(QWidget* w, const QSizeF& principale) { DisponiFiglia(w, principale, false); }
 void DisponiPiano(QWidget* w, const QSizeF& principale) { DisponiFiglia(w, principale, false); }
 void DisponiConto(QWidget* w, const QSizeF& principale) { DisponiFiglia(w, principale, false); }
+void DisponiRicalcolo(QWidget* w, const QSizeF& principale) { DisponiFiglia(w, principale, false); }
 
 bool DisponiPerNome(const QString& nome, QWidget* w, const QSizeF& principale)
 {

@@ -62,6 +62,8 @@ void DisponiPiano(QWidget* w, const QSizeF& principale);
 // The account's windows (movements, conditions, scale) lay out their own
 // contents too.
 void DisponiConto(QWidget* w, const QSizeF& principale);
+// The recalculation of the account lays out its own contents too.
+void DisponiRicalcolo(QWidget* w, const QSizeF& principale);
 
 // Chooses the routine by window name ("frmTitolo", "frmCalcoli", ...);
 // false when the name has no layout.

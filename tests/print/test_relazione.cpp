@@ -9,6 +9,8 @@
 #include "Relazione.h"
 #include "SoglieInUso.h"
 #include "TabellaEsportazione.h"
+#include "PaginaRicalcolo.h"
+#include "conto/ContoRicalcolo.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -188,6 +190,7 @@ private slots:
     void formuleRiproducibili();
     void relazioneParlaDaSola();
     void marcatoreMaiScritto();
+    void ricalcolo();
 };
 
 void TestRelazione::relazione()
@@ -572,6 +575,58 @@ void TestRelazione::marcatoreMaiScritto()
     QVERIFY(testo.contains(QStringLiteral("Mutuo")));
     QVERIFY(senzaMarcatore("relazione", testo));
     QVERIFY(testo.contains(QStringLiteral("non determinabile")) || testo.contains(QStringLiteral("dati incoerenti")));
+}
+
+// The recalculation's section, read back from the PDF: its pages after the
+// usury check, the options with their laws, a quarter's working as done by
+// hand, the remittances and the totals as the window's page gives them.
+void TestRelazione::ricalcolo()
+{
+    Documento d;
+    prova::ContoRicalcolo(d);
+    d.ContoCorrente().ricalcolo.attoInterruttivo = sys_days{year{2024} / 2 / 1};
+    const DatiPaginaRicalcolo dati = PaginaRicalcolo(d);
+    QVERIFY(dati.Valido());
+    const Relazione r = RelazioneConteggio(d, QDate(2026, 3, 2));
+    QStringList titoli;
+    for (const Rapporto& p : r.pagine)
+        titoli << p.titolo;
+    const QStringList sezione = {"Ricalcolo del conto: opzioni e norme", "Ricalcolo del conto: risultati per anno",
+                                 "Ricalcolo del conto: risultati per trimestre",
+                                 "Ricalcolo del conto: i passaggi di ogni trimestre",
+                                 "Ricalcolo del conto: rimesse, prescrizione e totali",
+                                 "Ricalcolo del conto: saldo della banca e saldo ricalcolato"};
+    const qsizetype prima = titoli.indexOf(sezione.front());
+    QVERIFY(prima > 0);
+    QCOMPARE(titoli.mid(prima), sezione);
+
+    QTemporaryDir cartella;
+    const QString file = cartella.filePath(QStringLiteral("relazione.pdf"));
+    ScriviRelazionePdf(r, file);
+    if (!qEnvironmentVariableIsEmpty("ZELVI_RELAZIONE_RICALCOLO"))
+        QFile::copy(file, qEnvironmentVariable("ZELVI_RELAZIONE_RICALCOLO"));
+    // Lines wrapped on paper read as one.
+    const QString testo = esegui(QStringLiteral("pdftotext"), {file, QStringLiteral("-")}).simplified();
+    // I quarter 2015: 5.000,00 in debit from 01/01 for 45 days, 4.000,00 from
+    // the payment valued 15/02 for 45 days: 405.000 numeri at 10% on 365 days
+    // (no credit line: the whole debit is beyond it) = 110,96 against the
+    // bank's 150,00, 39,04 undue.
+    const QStringList attese = {
+        "Saldo di partenza: saldo iniziale del primo estratto Art. 2697 c.c.",
+        "Atto interruttivo della prescrizione: 01/02/2024",
+        "I trimestre 2015 (dal 01/01/2015 al 31/03/2015)",
+        "Interessi debitori = Σ numeri debitori × tasso ÷ divisore 405.000,00 × 10,000% ÷ 365 "
+        "(tassi pattuiti, oltre il fido) = 110,96",
+        "Addebito indebito = costo della banca − costo ricalcolato, se positivo (150,00 + 0,00 + 0,00 − "
+        "0,00) − (110,96 + 0,00 + 0,00 − 0,00) = 39,04",
+        // Valued 12/08, solutoria whole (no credit line): it pays the undue charges before it.
+        "12/08/2015 \u2013 importo 500,00 \u2013 Bonifico a favore"};
+    for (const QString& a : attese)
+        QVERIFY2(testo.contains(a), qPrintable(a));
+    for (const TotaleRicalcolo& t : dati.totali)
+        QVERIFY2(testo.contains(t.voce + QStringLiteral(" = ") + t.formula + QLatin1Char(' ') + t.calcolo +
+                                QStringLiteral(" = ") + t.risultato),
+                 qPrintable(t.voce));
 }
 
 QTEST_MAIN(TestRelazione)

@@ -49,14 +49,14 @@ const QStringList menuSenzaConteggio = {
     "mnuPiano|&Piano di ammortamento||0",
     "mnuVarie|T.E.G. su operazioni finanziarie &varie||0",
     "mnuBreve|T.E.G. su operazioni finanziarie di &breve termine||0", "mnuUsura|Verifica &usura||0",
-    "mnuRiepilogo|Riepi&logo pluriennale||0", "mnuRegole|Re&gole delle classi||0", "mnuCopiaEsporta|&Copia||0",
+    "mnuRiepilogo|Riepi&logo pluriennale||0", "mnuRegole|Re&gole delle classi||0", "mnuRicalcolo|&Ricalcolo||0", "mnuCopiaEsporta|&Copia||0",
     "mnuCopia|&Copia tabella corrente|Ctrl+C|0", "mnuEsportaExcel|&Esporta in Excel\u2026||0",
     "mnuEsportaCSV|Esporta CS&V\u2026||0", "mnumnuStampa|&Stampa||0", "mnuStampa|&Stampa tabella corrente|Ctrl+P|0",
     "mnuAnteprima|&Anteprima di stampa||0", "mnuRelazione|Crea relazione &PDF\u2026||0",
     "mnuStampante|Seleziona &dispositivo di stampa||0", "mnuGUida|&Guida|F1|1", "mnuInformazioni|&Informazioni||1"};
 const QStringList barraSenzaConteggio = {"nuovo|1", "apri|1",  "salva|0", "stampa|0",    "copia|0",
                                          "cc|0",    "mutuo|0", "breve|0", "altro|0",     "usura|0",
-                                         "riepilogo|0", "guida|1", "informazioni|1"};
+                                         "riepilogo|0", "ricalcolo|0", "guida|1", "informazioni|1"};
 
 QString Usabile(QString riga) { return riga.replace(riga.size() - 1, 1, QLatin1Char('1')); }
 

@@ -145,7 +145,8 @@ private slots:
 
         QCOMPARE(FinestreFiglie(),
                  QStringList({"frmBox", "frmTitolo", "frmCalcoli", "frmItalia", "frmMutuo",
-                              "frmOPE", "frmBreve", "frmUsura", "frmRiepilogo", "frmRegole", "frmPiano"}));
+                              "frmOPE", "frmBreve", "frmUsura", "frmRiepilogo", "frmRegole", "frmPiano",
+                              "frmRicalcolo"}));
     }
 };
 

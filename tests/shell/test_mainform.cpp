@@ -168,7 +168,7 @@ private slots:
                               "mnuPiano: Piano di ammortamento", "mnuVarie: T.E.G. su operazioni finanziarie varie",
                               "mnuBreve: T.E.G. su operazioni finanziarie di breve termine",
                               "mnuUsura: Verifica usura", "mnuRiepilogo: Riepilogo pluriennale",
-                              "mnuRegole: Regole delle classi"}));
+                              "mnuRegole: Regole delle classi", "mnuRicalcolo: Ricalcolo"}));
         QCOMPARE(voci("mnucc"),
                  QStringList({"mnuInput: Dati di input", "mnuMatematico: T.E.G. matematico",
                               "mnuItalia: T.E.G. Banca d'Italia"}));
@@ -200,7 +200,7 @@ private slots:
                               "Brevi|breve|Operazioni finanziarie semplici a breve termine",
                               "Altro|altro|T.E.G. su operazioni finanziarie varie",
                               "Usura|usura|Verifica usura", "Riepilogo|riepilogo|Riepilogo pluriennale",
-                              "Guida|guida|Guida", "Informazioni|informazioni|Informazioni"}));
+                              "Ricalcolo|ricalcolo|Ricalcolo del conto", "Guida|guida|Guida", "Informazioni|informazioni|Informazioni"}));
         auto* apri = qobject_cast<QToolButton*>(barra->widgetForAction(barra->actions().at(1)));
         QVERIFY(apri && apri->menu());
         QCOMPARE(apri->popupMode(), QToolButton::MenuButtonPopup);
