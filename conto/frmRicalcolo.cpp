@@ -98,7 +98,7 @@ struct CursoreAttesa {
 };
 
 // A BOT rate as the table shows it: percent with a decimal comma, "3,210".
-QString TestoPercento(double frazione)
+QString TestoTassoBOT(double frazione)
 {
     return Testo(FormatoImporto(frazione * 100)).replace(QStringLiteral(",00"), QString());
 }
@@ -449,8 +449,8 @@ void frmRicalcolo::riempiBOT()
     bot_->setRowCount(static_cast<int>(tassi.size()));
     for (std::size_t i = 0; i < tassi.size(); ++i) {
         const int r = static_cast<int>(i);
-        const QString testi[] = {QString::number(tassi[i].anno), TestoPercento(tassi[i].minimo),
-                                 TestoPercento(tassi[i].massimo)};
+        const QString testi[] = {QString::number(tassi[i].anno), TestoTassoBOT(tassi[i].minimo),
+                                 TestoTassoBOT(tassi[i].massimo)};
         for (int c = AnnoBOT; c <= MassimoBOT; ++c) {
             // An item kept keeps its editor: a cell the user went on to
             // (Tab after a value) is not taken away from under the keys.

@@ -549,6 +549,51 @@ ElencoConteggio Costi()
                    TestoDi(lista, "motivo", &CostoMutuo::motivo)});
 }
 
+// ---------------------------------------------------------------- the recalculation
+
+// The recalculation's choices and dates: one row. Each choice is the number
+// of its value in the order OpzioniRicalcoloDisponibili lists them.
+TabellaConteggio Ricalcolo_()
+{
+    const OpzioniRicalcolo nuove;
+    TabellaConteggio t{"ricalcolo", true, {}};
+    const auto scelta = [&t, &nuove](const char* nome, auto OpzioniRicalcolo::*membro) {
+        using E = std::remove_cvref_t<decltype(nuove.*membro)>;
+        t.campi.push_back(Campo(
+            nome, Tipo::Intero, Lettura::Intero16, NumeroDi(nuove.*membro),
+            [membro](const Documento& d) { return NumeroDi(d.ContoCorrente().ricalcolo.*membro); },
+            [membro, nome](Documento& d, const Valore& v) {
+                d.ContoCorrente().ricalcolo.*membro = static_cast<E>(Enumerato<int>(v, 1, nome));
+            }));
+    };
+    scelta("saldoiniziale", &OpzioniRicalcolo::saldoIniziale);
+    scelta("tassosostitutivo", &OpzioniRicalcolo::tassoSostitutivo);
+    scelta("gratuita", &OpzioniRicalcolo::gratuita);
+    scelta("gratuitacommissioni", &OpzioniRicalcolo::gratuitaAncheCommissioni);
+    scelta("ante2000", &OpzioniRicalcolo::ante2000);
+    scelta("adeguamento2000", &OpzioniRicalcolo::adeguamento2000);
+    scelta("dal2014", &OpzioniRicalcolo::dal2014);
+    scelta("date", &OpzioniRicalcolo::date);
+    const auto data = [&t](const char* nome, std::optional<std::chrono::sys_days> OpzioniRicalcolo::*membro) {
+        t.campi.push_back(Campo(
+            nome, Tipo::DataOra, Lettura::DataFacoltativa, Nullo{},
+            [membro](const Documento& d) { return DataFacoltativa(d.ContoCorrente().ricalcolo.*membro); },
+            [membro](Documento& d, const Valore& v) { d.ContoCorrente().ricalcolo.*membro = DataFacoltativa(v); }));
+    };
+    data("attointerruttivo", &OpzioniRicalcolo::attoInterruttivo);
+    data("chiusuraconto", &OpzioniRicalcolo::chiusuraConto);
+    return t;
+}
+
+// The substitute rates of art. 117 c. 7 TUB typed by year, in their order.
+ElencoConteggio TassiBOT_()
+{
+    const auto lista = [](auto& d) -> auto& { return d.ContoCorrente().ricalcolo.tassiBOT; };
+    return Elenco("tassibot", lista,
+                  {RigaDi(lista, "anno", &TassiBOT::anno), TassoDi(lista, "minimo", &TassiBOT::minimo),
+                   TassoDi(lista, "massimo", &TassiBOT::massimo)});
+}
+
 } // namespace
 
 double DataOle(std::chrono::sys_days d)

@@ -67,7 +67,7 @@ private slots:
         QVERIFY(!scritto.Doc().Contratto().Indicati());
         Compila(scritto.Doc());
         scritto.Salva();
-        letto.Carica(c_, QStringLiteral("Mutuo"));
+        letto.Carica(c_, QStringLiteral("Mutuo"), true);  // a second copy, on purpose
         QVERIFY(StessiValori(letto.Doc(), scritto.Doc()));
         const DatiContratto& c = letto.Doc().Contratto();
         QCOMPARE(BitDi(c.tan), BitDi(0.02 + 1e-17));
@@ -81,7 +81,7 @@ private slots:
         letto.Doc().Contratto().taegDichiarato.reset();
         letto.Doc().Contratto().costi.clear();
         letto.Salva();
-        scritto.Carica(c_, QStringLiteral("Mutuo"));
+        scritto.Carica(c_, QStringLiteral("Mutuo"), true);
         QVERIFY(!scritto.Doc().Contratto().taegDichiarato && scritto.Doc().Contratto().costi.empty());
         QCOMPARE(FileGrezzo(P("Mutuo")).Righe("SELECT count(*) FROM costi"), QStringList{"i:0"});
     }
@@ -101,7 +101,7 @@ private slots:
         Compila(a.Doc());
         a.Salva();
         ConteggioAperto b;
-        b.Carica(c_, QStringLiteral("Vecchio"));
+        b.Carica(c_, QStringLiteral("Vecchio"), true);
         QVERIFY(StessiValori(a.Doc(), b.Doc()));
         QCOMPARE(FileGrezzo(P("Vecchio")).Righe("SELECT count(*) FROM costi"), QStringList{"i:3"});
     }

@@ -77,7 +77,7 @@ private slots:
         conteggio_.Carica(archivio_, "Esempio");
         ImpostaCartellaSoglie({});
         const DatiPaginaSoglia d = PaginaSoglia(conteggio_.Doc());
-        QCOMPARE(d.righe.size(), std::size_t{11});
+        QCOMPARE(d.righe.size(), std::size_t{19});
         for (const RigaPaginaSoglia& r : d.righe)
             QVERIFY2(r.stato == StatoVerifica::EntroSoglia || r.stato == StatoVerifica::OltreSoglia,
                      qPrintable(r.operazione + ": " + r.esito));

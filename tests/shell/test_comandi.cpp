@@ -45,7 +45,9 @@ const QStringList menuSenzaConteggio = {
     "mnuImporta|&Importa estratto conto\u2026||0", "mnuAnnullaImportazione|Ann&ulla importazione||0", "mnusep1|||1",
     "mnuSalvaEsci|Salva e&d esci||0", "mnuEsci|&Esci senza salvare||1", "mnuTabella|&Tabelle||0",
     "mnucc|T.E.G. su &conto corrente||0", "mnuInput|&Dati di input||0", "mnuMatematico|T.E.G. &matematico||0",
-    "mnuItalia|T.E.G. &Banca d'Italia||0", "mnuMutuo|T.E.G. su &mutuo||0",
+    "mnuItalia|T.E.G. &Banca d'Italia||0", "mnuMovimenti|M&ovimenti||0", "mnuCondizioni|Con&dizioni del conto||0",
+    "mnuScalare|&Scalare||0", "mnuCalcolaTrimestri|Calcola &trimestri dai movimenti\u2026||0", "mnusepConto|||0",
+    "mnuMutuo|T.E.G. su &mutuo||0",
     "mnuPiano|&Piano di ammortamento||0",
     "mnuVarie|T.E.G. su operazioni finanziarie &varie||0",
     "mnuBreve|T.E.G. su operazioni finanziarie di &breve termine||0", "mnuUsura|Verifica &usura||0",
@@ -55,7 +57,7 @@ const QStringList menuSenzaConteggio = {
     "mnuAnteprima|&Anteprima di stampa||0", "mnuRelazione|Crea relazione &PDF\u2026||0",
     "mnuStampante|Seleziona &dispositivo di stampa||0", "mnuGUida|&Guida|F1|1", "mnuInformazioni|&Informazioni||1"};
 const QStringList barraSenzaConteggio = {"nuovo|1", "apri|1",  "salva|0", "stampa|0",    "copia|0",
-                                         "cc|0",    "mutuo|0", "breve|0", "altro|0",     "usura|0",
+                                         "cc|0",    "movimenti|0", "mutuo|0", "breve|0", "altro|0",     "usura|0",
                                          "riepilogo|0", "ricalcolo|0", "guida|1", "informazioni|1"};
 
 QString Usabile(QString riga) { return riga.replace(riga.size() - 1, 1, QLatin1Char('1')); }

