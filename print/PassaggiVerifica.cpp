@@ -702,7 +702,7 @@ std::vector<Rapporto> RapportiPassaggi(const SezionePassaggi& sezione)
     constexpr int RighePagina = 44;                // as the threshold report's pages
     constexpr int PaginePerRapporto = 4;           // a print table holds 200 rows
     constexpr int Rientri[3] = {500, 800, 1100};  // x of each indent, twips
-    constexpr double FineRiga = 11300;            // inside the frame's right margin
+    constexpr double FineRiga = 11000;            // inside the right edge the page keeps its texts in
     std::vector<Rapporto> rapporti;
     auto nuovo = [&] {
         Rapporto r;

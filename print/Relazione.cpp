@@ -176,7 +176,7 @@ Rapporto copertina(const Copertina& d, const std::vector<VoceIndice>& indice, lo
     int n = 1;
     // A value too long for its place goes on over the next rows, broken
     // between words.
-    constexpr double StanzaValore = 11500 - 4500 - 100;
+    constexpr double StanzaValore = 11000 - 4500;  // to the right edge the page keeps its texts in
     auto riga = [&](const QString& a, const QString& b, bool grassetto = false) {
         if (n > TabellaStampa::MaxRighe)
             return 0;
