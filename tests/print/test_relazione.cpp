@@ -378,6 +378,10 @@ void TestRelazione::esempio()
     if (!qEnvironmentVariableIsEmpty("ZELVI_RELAZIONE"))
         QFile::copy(file, qEnvironmentVariable("ZELVI_RELAZIONE"));
     QVERIFY(testo.contains(QStringLiteral("serie storica ufficiale dei TEGM")));
+    // The cover's values and the steps are broken into lines that fit: none
+    // ends cut short.
+    for (const QString& l : testo.split(QLatin1Char('\n')))
+        QVERIFY2(!l.trimmed().endsWith(QChar(0x2026)), qPrintable(l));
 
     const DatiPaginaSoglia pagina = PaginaSoglia(conteggio_);
     QStringList attese;
