@@ -401,7 +401,8 @@ private slots:
                                         [&](const Documento* x) { return x->AnnoRiferimento() == anno; });
             BOX t = (*d)->Trimestri(1);
             t.Aggiorna();
-            const RigaFormula& f = VerificaConto(**d, SoglieInUso()).at(0).tratti.at(0).Decisiva();
+            const std::vector<EsitoTrimestreConto> verifica = VerificaConto(**d, SoglieInUso());
+            const RigaFormula& f = verifica.at(0).tratti.at(0).Decisiva();
             const QString formula =
                 PassaggiIstruzioni(f.formula, std::get<TerminiIstruzioni>(f.termini), t).last();
             QVERIFY2(std::any_of(inizio, pagine.end(), [&](const QString& p) { return p.contains(formula); }),
