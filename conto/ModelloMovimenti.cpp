@@ -549,7 +549,7 @@ int ModelloMovimenti::Aggiungi(int riga)
         nuovo.dataContabile = vicino.dataContabile;
         nuovo.dataValuta = vicino.dataContabile;
     } else {
-        nuovo.dataContabile = nuovo.dataValuta = OrologioConteggio();
+        nuovo.dataContabile = nuovo.dataValuta = documento_.Oggi();
     }
     std::tie(nuovo.classe, nuovo.regolaClasse) = ClassificatoreMovimenti(documento_.ContoCorrente().regole).Classe(nuovo);
     annulla_.push(new ComandoAggiungi(*this, posto, nuovo, dopoRiga ? riga + 1 : 0));

@@ -427,14 +427,14 @@ void frmRicalcolo::riempiScelte()
     // An empty date shows where it would most likely fall: today for the act,
     // the last movement for the closing.
     const auto& movimenti = Conteggio().ContoCorrente().movimenti;
-    std::chrono::sys_days ultimo = OrologioConteggio();
+    std::chrono::sys_days ultimo = Conteggio().Oggi();
     if (!movimenti.empty()) {
         ultimo = movimenti.front().dataContabile;
         for (const Movimento& mv : movimenti)
             ultimo = std::max({ultimo, mv.dataContabile, mv.dataValuta});
     }
     attoIndicato_->setChecked(o.attoInterruttivo.has_value());
-    atto_->setDate(DataQt(o.attoInterruttivo.value_or(OrologioConteggio())));
+    atto_->setDate(DataQt(o.attoInterruttivo.value_or(Conteggio().Oggi())));
     atto_->setEnabled(o.attoInterruttivo.has_value());
     chiuso_->setChecked(o.chiusuraConto.has_value());
     chiusura_->setDate(DataQt(o.chiusuraConto.value_or(ultimo)));
@@ -608,7 +608,7 @@ void frmRicalcolo::aggiungiBOT()
 {
     std::vector<TassiBOT>& tassi = Conteggio().ContoCorrente().ricalcolo.tassiBOT;
     // The year after the last one given, or the first year of the movements.
-    int anno = DataQt(OrologioConteggio()).year();
+    int anno = DataQt(Conteggio().Oggi()).year();
     for (const Movimento& m : Conteggio().ContoCorrente().movimenti)
         anno = std::min(anno, DataQt(std::min(m.dataValuta, m.dataContabile)).year());
     for (const TassiBOT& t : tassi)

@@ -50,11 +50,16 @@ const BOX& Documento::Trimestri(int q) const
     return trimestri_[q - 1];
 }
 
+std::chrono::sys_days Documento::Oggi() const
+{
+    return OrologioConteggio ? OrologioConteggio() : DataLocaleOdierna();
+}
+
 void Documento::InizializzaConteggio()
 {
     nomeConteggio_.clear();
 
-    const std::chrono::sys_days oggi = OrologioConteggio ? OrologioConteggio() : DataLocaleOdierna();
+    const std::chrono::sys_days oggi = Oggi();
     const int anno = static_cast<int>(std::chrono::year_month_day{oggi}.year()) - 1;
     setAnnoRiferimento((anno >= 1980 && anno <= 2030) ? anno : 1980);
 

@@ -44,9 +44,11 @@ public:
     DatiContratto& Contratto() { return contratto_; }
     const DatiContratto& Contratto() const { return contratto_; }
 
-    // Gives every member its default; the reference year comes from
-    // OrologioConteggio.
+    // Gives every member its default; the reference year comes from Oggi().
     void InizializzaConteggio();
+    // The calculation's today: OrologioConteggio when set (tests fix it),
+    // else the local date.
+    std::chrono::sys_days Oggi() const;
 
 private:
     std::string nomeConteggio_;

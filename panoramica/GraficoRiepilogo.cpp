@@ -1,9 +1,9 @@
 #include "GraficoRiepilogo.h"
 
 #include "Esportazione.h"
+#include "SalvaFigura.h"
 
 #include <QApplication>
-#include <QBuffer>
 #include <QChart>
 #include <QCoreApplication>
 #include <QDateTimeAxis>
@@ -18,7 +18,6 @@
 #include <QLocale>
 #include <QPageLayout>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QPrinter>
 #include <QScatterSeries>
 #include <QToolTip>
@@ -54,8 +53,6 @@ QLineSeries* Linea(const std::vector<PuntoGrafico>& punti, const QString& nome, 
     s->setPointsVisible(punti.size() <= 48);
     return s;
 }
-
-std::string Testo(const QString& s) { return s.toStdString(); }
 
 // Beyond this many quarters the marks above the threshold are drawn smaller.
 constexpr int TrimestriFitti = 48;
@@ -286,50 +283,13 @@ void DisegnaGrafico(const DatiPaginaRiepilogo& r, QPainter& p, const QRectF& des
 
 void SalvaGrafico(const DatiPaginaRiepilogo& r, const QString& percorso)
 {
-    const std::string errore = "Impossibile salvare il grafico in " + Testo(QDir::toNativeSeparators(percorso));
-    // Drawn in memory, then written whole over the old file.
-    QBuffer memoria;
-    memoria.open(QIODevice::WriteOnly);
-    if (percorso.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) {
-        QPdfWriter pdf(&memoria);
-        pdf.setResolution(PuntiPerPollice);
-        pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(10, 10, 10, 10),
-                                      QPageLayout::Millimeter));
-        pdf.setTitle(QStringLiteral("Riepilogo pluriennale: T.E.G. trimestrali e tasso soglia"));
-        pdf.setCreator(QStringLiteral("Zelvi T.E.G."));
-        QPainter p;
-        if (!p.begin(&pdf))
-            throw std::runtime_error(errore + ".");
-        DisegnaGrafico(r, p, QRectF(QPointF(0, 0), QSizeF(pdf.width(), pdf.height())));
-        p.end();
-    } else {
-        const double pixelPerMm = PuntiPerPollice / 25.4;
-        QImage immagine(static_cast<int>(std::lround(LarghezzaGraficoMm * pixelPerMm)),
-                        static_cast<int>(std::lround(AltezzaGraficoMm * pixelPerMm)), QImage::Format_RGB32);
-        immagine.setDotsPerMeterX(static_cast<int>(std::lround(pixelPerMm * 1000)));
-        immagine.setDotsPerMeterY(static_cast<int>(std::lround(pixelPerMm * 1000)));
-        immagine.fill(Qt::white);
-        {
-            QPainter p(&immagine);
-            p.setRenderHint(QPainter::Antialiasing);
-            p.setRenderHint(QPainter::TextAntialiasing);
-            DisegnaGrafico(r, p, QRectF(immagine.rect()));
-        }
-        if (!immagine.save(&memoria, "PNG"))
-            throw std::runtime_error(errore + ": immagine non scritta.");
-    }
-    ScriviFileIntero(percorso, memoria.data());
+    SalvaFigura([&r](QPainter& p, const QRectF& dove) { DisegnaGrafico(r, p, dove); },
+                QStringLiteral("Riepilogo pluriennale: T.E.G. trimestrali e tasso soglia"), percorso);
 }
 
 bool StampaGrafico(const DatiPaginaRiepilogo& r, QPrinter& stampante)
 {
-    stampante.setPageOrientation(QPageLayout::Landscape);
-    QPainter p;
-    if (!p.begin(&stampante))
-        return false;
-    const QRectF pagina = stampante.pageLayout().paintRectPixels(stampante.resolution());
-    DisegnaGrafico(r, p, QRectF(QPointF(0, 0), pagina.size()));
-    return p.end();
+    return StampaFigura([&r](QPainter& p, const QRectF& dove) { DisegnaGrafico(r, p, dove); }, stampante);
 }
 
 QString ScegliFileGrafico(QWidget* genitore, const QString& cartella)
